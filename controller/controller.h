@@ -1,0 +1,72 @@
+#ifndef CONTROLLER_H
+#define CONTROLLER_H
+
+#include <QObject>
+#include <QString>
+
+class QByteArray;
+class QSerialPortInfo;
+
+// The lens controller board driver as the window sees it. Every operation is
+// synchronous: it runs its serial exchange(s) on the caller's thread, opening and
+// closing the port each time, so a driver never holds the port between calls.
+//
+// Value conventions: positions are absolute ints in the driver's units from 0 to
+// the matching maximum query; a query returns -1 when the board does not answer
+// or answers in the wrong form, and 0 when the board has no such motor. The char
+// parameters carry small numbers, not characters: presets 1..10, speed levels
+// 0 (Low), 1 (Medium), 2 (High), sensitivity mode 0 or 1.
+class Controller : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The port is identified by the name QSerialPort opens (COM3, ttyUSB0 or a
+    // device path), so ports the system does not enumerate can be served too.
+    explicit Controller(const QString &portName);
+    explicit Controller(const QSerialPortInfo &portInfo);
+    ~Controller() override;
+
+    virtual void setZoomPosition(int position) = 0;
+    virtual void setFocusPosition(int position) = 0;
+    virtual void setIrisPosition(int position) = 0;
+    virtual void pelco_d_zoom_in() = 0;
+    virtual void pelco_d_zoom_out() = 0;
+    virtual void pelco_d_zoom_stop() = 0;
+    virtual void pelco_d_focus_near() = 0;
+    virtual void pelco_d_focus_far() = 0;
+    virtual void pelco_d_focus_stop() = 0;
+    virtual void pelco_d_iris_open() = 0;
+    virtual void pelco_d_iris_close() = 0;
+    virtual void pelco_d_iris_stop() = 0;
+    virtual void callPreset(char preset) = 0;
+    virtual void storePreset(char preset) = 0;
+    virtual void setFocusSpeed(char speed) = 0;
+    virtual void setZoomSpeed(char speed) = 0;
+    virtual void calibrateAll() = 0;
+    virtual void setLensType(int lensType) = 0;
+    virtual int getLensType() = 0;
+    virtual void initMotor() = 0;
+    virtual int getZoomPosition() = 0;
+    virtual int getFocusPosition() = 0;
+    virtual int getIrisPosition() = 0;
+    virtual void disableStallDetection(bool disable) = 0;
+    virtual void storeInDevice() = 0;
+    virtual int getMaxZoomPosition() = 0;
+    virtual int getMaxFocusPosition() = 0;
+    virtual int getMaxIrisPosition() = 0;
+    virtual void setSensitivityMode(char sensitivityMode) = 0;
+    virtual int getSensitivityMode() = 0;
+
+    QString portName() const { return m_portName; }
+
+private:
+    // One command frame; true when the board acknowledged it.
+    virtual bool transmitData(QByteArray data) = 0;
+    // One query frame; on success *response holds the reply's data bytes.
+    virtual bool transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes) = 0;
+
+    QString m_portName;
+};
+
+#endif // CONTROLLER_H

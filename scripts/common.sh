@@ -1,0 +1,30 @@
+# Shared by scripts/run and scripts/test: install what is missing, then build.
+# shellcheck shell=bash
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+PACKAGES=(g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6test6 libqt6serialport6)
+
+ensure_packages() {
+    local missing=() package
+    for package in "${PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Install them first with:"
+        echo "  sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+    echo "Installing ${missing[*]}"
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# build DIR [cmake options...]
+build() {
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$ROOT/$dir" --parallel "$(nproc)"
+}

@@ -1,0 +1,58 @@
+#ifndef SCRIPTEDPEER_H
+#define SCRIPTEDPEER_H
+
+#include "pseudoterminal.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+// A board that answers each received frame with the next scripted reply, on a
+// pseudo-terminal of its own and a thread of its own, so the blocking driver on
+// the test's thread gets its bytes while it waits.
+class ScriptedPeer
+{
+public:
+    struct Burst
+    {
+        QByteArray bytes;
+        int delayBeforeMs = 0;
+    };
+    using Reply = QList<Burst>;
+
+    // frameLength: how many bytes make one frame of the board's protocol.
+    explicit ScriptedPeer(int frameLength);
+    ~ScriptedPeer();
+
+    QString portName() const { return m_pty.slavePath(); }
+
+    // The reply to the next unanswered frame; a frame with no reply queued gets
+    // none.
+    void queueReply(const Reply &reply);
+    void queueReply(const QByteArray &bytes) { queueReply(Reply{{bytes, 0}}); }
+
+    // The frames received so far, in order.
+    QList<QByteArray> frames() const;
+    // Waits until count frames have arrived.
+    bool waitForFrames(int count, int timeoutMs) const;
+
+private:
+    void run();
+
+    PseudoTerminal m_pty;
+    const int m_frameLength;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_arrived;
+    std::deque<Reply> m_replies;
+    QList<QByteArray> m_frames;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+#endif // SCRIPTEDPEER_H
