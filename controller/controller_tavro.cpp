@@ -1,0 +1,284 @@
+#include "controller_tavro.h"
+
+#include <QByteArray>
+#include <QDebug>
+#include <QSerialPortInfo>
+
+using namespace TavroFrames;
+
+namespace {
+
+constexpr qint32 BaudRate = 19200;
+constexpr int FourBytes = 4;
+constexpr int OneByte = 1;
+
+LinkTimeouts &currentTimeouts()
+{
+    static LinkTimeouts timeouts{5000, 3000, 1000};
+    return timeouts;
+}
+
+} // namespace
+
+ControllerTavro::ControllerTavro(const QString &portName)
+    : Controller(portName)
+{
+}
+
+ControllerTavro::ControllerTavro(const QSerialPortInfo &portInfo)
+    : ControllerTavro(portInfo.portName())
+{
+}
+
+ControllerTavro::~ControllerTavro() = default;
+
+LinkTimeouts ControllerTavro::timeouts()
+{
+    return currentTimeouts();
+}
+
+void ControllerTavro::setTimeouts(const LinkTimeouts &timeouts)
+{
+    currentTimeouts() = timeouts;
+}
+
+void ControllerTavro::setZoomPosition(int position)
+{
+    sendPosition(SetZoomPosition, position);
+}
+
+void ControllerTavro::setFocusPosition(int position)
+{
+    sendPosition(SetFocusPosition, position);
+}
+
+void ControllerTavro::setIrisPosition(int position)
+{
+    sendPosition(SetIrisPosition, position);
+}
+
+// The check bytes of the run and stop frames are the ones the board accepts;
+// zoom wide and zoom stop carry 0x20 although the Pelco-D sum differs.
+void ControllerTavro::pelco_d_zoom_in()
+{
+    transmitData(standard(0x00, 0x20, 0x00, 0x20));
+}
+
+void ControllerTavro::pelco_d_zoom_out()
+{
+    transmitData(standard(0x00, 0x40, 0x00, 0x20));
+}
+
+void ControllerTavro::pelco_d_zoom_stop()
+{
+    transmitData(standard(0x00, 0x00, 0x00, 0x20));
+}
+
+void ControllerTavro::pelco_d_focus_near()
+{
+    transmitData(standard(0x01, 0x00, 0x00, 0x01));
+}
+
+void ControllerTavro::pelco_d_focus_far()
+{
+    transmitData(standard(0x00, 0x80, 0x00, 0x80));
+}
+
+void ControllerTavro::pelco_d_focus_stop()
+{
+    transmitData(standard(0x00, 0x00, 0x00, 0x00));
+}
+
+void ControllerTavro::pelco_d_iris_open()
+{
+    transmitData(standard(0x02, 0x00, 0x00, 0x02));
+}
+
+void ControllerTavro::pelco_d_iris_close()
+{
+    transmitData(standard(0x04, 0x00, 0x00, 0x04));
+}
+
+void ControllerTavro::pelco_d_iris_stop()
+{
+    transmitData(standard(0x00, 0x00, 0x00, 0x00));
+}
+
+// The preset and speed frames go out with a check byte of 0x00, which is what
+// the board expects of them.
+void ControllerTavro::callPreset(char preset)
+{
+    transmitData(standard(0x00, 0x07, quint8(preset), 0x00));
+}
+
+void ControllerTavro::storePreset(char preset)
+{
+    transmitData(standard(0x00, 0x03, quint8(preset), 0x00));
+}
+
+void ControllerTavro::setFocusSpeed(char speed)
+{
+    transmitData(standard(0x00, 0x27, quint8(speed), 0x00));
+}
+
+void ControllerTavro::setZoomSpeed(char speed)
+{
+    transmitData(standard(0x00, 0x25, quint8(speed), 0x00));
+}
+
+void ControllerTavro::calibrateAll()
+{
+    transmitData(extended(CalibrateAll));
+}
+
+void ControllerTavro::setLensType(int lensType)
+{
+    // The board takes one byte and expects it repeated in the last byte.
+    const quint8 type = quint8(lensType & 0xFF);
+    transmitData(extended(SetLensType, type, type));
+}
+
+int ControllerTavro::getLensType()
+{
+    QByteArray reply;
+    if (!transmitAndRecieve(extended(GetLensType), &reply, OneByte))
+        return -1;
+    return decodeLensType(reply).value_or(-1);
+}
+
+void ControllerTavro::initMotor()
+{
+    transmitData(extended(InitMotor));
+}
+
+int ControllerTavro::getZoomPosition()
+{
+    return queryValue(GetZoomPosition, "getZoomPosition failed", "getZoomPosition failed",
+                      "position: ");
+}
+
+int ControllerTavro::getFocusPosition()
+{
+    return queryValue(GetFocusPosition, "getFocusPosition failed", "getFocusPosition failed",
+                      "position: ");
+}
+
+int ControllerTavro::getIrisPosition()
+{
+    return queryValue(GetIrisPosition, "getIrisPosition failed", "getIrisPosition failed",
+                      "position: ");
+}
+
+void ControllerTavro::disableStallDetection(bool disable)
+{
+    transmitData(extended(DisableStallDetection, disable ? 0x01 : 0x00));
+}
+
+void ControllerTavro::storeInDevice()
+{
+    transmitData(extended(StoreInDevice));
+}
+
+int ControllerTavro::getMaxZoomPosition()
+{
+    return queryValue(GetMaxZoomPosition, "MaxgetZoomPosition failed", "MaxgetZoomPosition failed",
+                      "Maxposition: ");
+}
+
+int ControllerTavro::getMaxFocusPosition()
+{
+    return queryValue(GetMaxFocusPosition, "getMaxFocusPosition failed",
+                      "getMaxFocusPosition failed", "Maxposition: ");
+}
+
+int ControllerTavro::getMaxIrisPosition()
+{
+    return queryValue(GetMaxIrisPosition, "getIrisMaxPosition failed", "getMaxIrisPosition failed",
+                      "Maxposition: ");
+}
+
+void ControllerTavro::setSensitivityMode(char sensitivityMode)
+{
+    transmitData(extended(SetSensitivityMode, quint8(sensitivityMode)));
+}
+
+int ControllerTavro::getSensitivityMode()
+{
+    return queryValue(GetSensitivityMode, "getSensitivityMode failed", "getSensitivityMode failed",
+                      "******** SensitivityMode: ");
+}
+
+bool ControllerTavro::transmitData(QByteArray data)
+{
+    const LinkTimeouts limits = timeouts();
+    SerialTransaction transaction(portName(), BaudRate);
+    if (!transaction.begin(data) || !transaction.send(data, false, limits.writeMs)
+        || !transaction.awaitReply(limits.replyMs, "Timeout waiting for response"))
+        return false;
+
+    // A command is judged by its status byte alone; whatever follows is dropped.
+    const QByteArray reply = transaction.port().readAll();
+    if (!reply.startsWith('\x00')) {
+        qCritical() << "Received unexpected response: " << reply;
+        return false;
+    }
+    qInfo() << "Received OK response";
+    transaction.close();
+    return true;
+}
+
+bool ControllerTavro::transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes)
+{
+    const LinkTimeouts limits = timeouts();
+    SerialTransaction transaction(portName(), BaudRate);
+    if (!transaction.begin(data) || !transaction.send(data, true, limits.writeMs)
+        || !transaction.awaitReply(limits.replyMs, "Timeout waiting for response for NOK/OK"))
+        return false;
+
+    QSerialPort &port = transaction.port();
+    if (port.bytesAvailable() == 0) {
+        qCritical() << "Received no response: ";
+        return false;
+    }
+    const QByteArray status = port.read(1);
+    if (status.at(0) != '\x00') {
+        qCritical() << "Received unexpected response: " << status;
+        return false;
+    }
+    qInfo() << "Received OK response";
+
+    // The data may trail the status byte; it gets one more chance to arrive.
+    if (port.bytesAvailable() < nofBytes && !port.waitForReadyRead(limits.extraReplyMs)) {
+        qCritical() << "Timeout waiting for response, received" << port.bytesAvailable() << "Bytes";
+        return false;
+    }
+    *response = port.read(nofBytes);
+    qDebug() << response->toHex();
+    transaction.close();
+    return true;
+}
+
+void ControllerTavro::sendPosition(ExtendedCode code, int position)
+{
+    qDebug() << "Position: " << position;
+    const QByteArray frame = TavroFrames::position(code, position);
+    qDebug() << frame;
+    transmitData(frame);
+}
+
+int ControllerTavro::queryValue(ExtendedCode code, const char *transactionFailedLine,
+                                const char *lengthFailedLine, const char *successLabel)
+{
+    QByteArray reply;
+    if (!transmitAndRecieve(extended(code), &reply, FourBytes)) {
+        qDebug() << transactionFailedLine;
+        return -1;
+    }
+    const std::optional<qint32> value = decodeFourByteValue(reply);
+    if (!value) {
+        qDebug() << lengthFailedLine;
+        return -1;
+    }
+    qDebug() << successLabel << *value;
+    return *value;
+}
