@@ -1,4 +1,172 @@
-int main()
+// lens-board-sim: a simulated Tavro or Pellan board on a pseudo-terminal, for
+// running the controller program without hardware.
+//
+//   lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] [--fault NAME]
+//
+// The first line on standard output is the device path to open. SIGINT or
+// SIGTERM end the simulator cleanly.
+
+#include "boardsimulator.h"
+#include "pellanboard.h"
+#include "simfault.h"
+#include "tavroboard.h"
+#include "tavrosettings.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <QStringList>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr int exitUsage = 2;
+constexpr int exitFailure = 1;
+
+struct Options
 {
-    return 0;
+    QString board;
+    QString link;
+    QString stateFile;
+    SimFault fault = SimFault::None;
+};
+
+void printUsage()
+{
+    std::fprintf(stderr,
+                 "Usage: lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] "
+                 "[--fault NAME]\n"
+                 "  --board   which board to simulate\n"
+                 "  --link    also make PATH a symbolic link to the device (removed on exit)\n"
+                 "  --state   file in which the Tavro board keeps its stored settings (the\n"
+                 "            Pellan board keeps nothing on board and ignores it)\n"
+                 "  --fault   misbehave on every frame: %s\n",
+                 qPrintable(simFaultNames().join(QLatin1String(", "))));
+}
+
+std::optional<Options> parseArguments(const QStringList &arguments)
+{
+    Options options;
+    bool haveFault = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &name = arguments.at(i);
+        if (i + 1 >= arguments.size())
+            return std::nullopt;
+        const QString value = arguments.at(++i);
+        QString *target = nullptr;
+        if (name == QLatin1String("--board"))
+            target = &options.board;
+        else if (name == QLatin1String("--link"))
+            target = &options.link;
+        else if (name == QLatin1String("--state"))
+            target = &options.stateFile;
+        if (target) {
+            if (!target->isEmpty() || value.isEmpty())
+                return std::nullopt;
+            *target = value;
+        } else if (name == QLatin1String("--fault") && !haveFault) {
+            const std::optional<SimFault> fault = simFaultFromName(value);
+            if (!fault)
+                return std::nullopt;
+            options.fault = *fault;
+            haveFault = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.board != QLatin1String("tavro") && options.board != QLatin1String("pellan"))
+        return std::nullopt;
+    return options;
+}
+
+std::unique_ptr<BoardModel> makeBoard(const Options &options)
+{
+    if (options.board == QLatin1String("pellan"))
+        return std::make_unique<PellanBoard>();
+    if (options.stateFile.isEmpty())
+        return std::make_unique<TavroBoard>();
+    auto board = std::make_unique<TavroBoard>(TavroSettings::load(options.stateFile));
+    const QString stateFile = options.stateFile;
+    board->setStoreHandler([stateFile](const TavroSettings &settings) {
+        if (!settings.save(stateFile))
+            std::fprintf(stderr, "lens-board-sim: could not write %s\n", qPrintable(stateFile));
+    });
+    return board;
+}
+
+// An old link from an earlier run is replaced; anything that is not a link is
+// left alone.
+bool makeLink(const QString &link, const QString &target)
+{
+    const QByteArray path = QFile::encodeName(link);
+    if (QFileInfo(link).isSymLink())
+        ::unlink(path.constData());
+    return ::symlink(QFile::encodeName(target).constData(), path.constData()) == 0;
+}
+
+// Only our own link goes; a newer simulator may have taken the name over.
+void removeLink(const QString &link, const QString &target)
+{
+    const QFileInfo info(link);
+    if (info.isSymLink() && info.symLinkTarget() == QFileInfo(target).absoluteFilePath())
+        ::unlink(QFile::encodeName(link).constData());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Blocked before any thread starts, so every thread inherits the mask and
+    // the signals are only ever taken by sigwait below.
+    sigset_t quitSignals;
+    sigemptyset(&quitSignals);
+    sigaddset(&quitSignals, SIGINT);
+    sigaddset(&quitSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &quitSignals, nullptr);
+
+    QCoreApplication app(argc, argv);
+    const std::optional<Options> options = parseArguments(app.arguments());
+    if (!options) {
+        printUsage();
+        return exitUsage;
+    }
+
+    BoardSimulator simulator(makeBoard(*options));
+    if (!simulator.isOpen()) {
+        std::fprintf(stderr, "lens-board-sim: no pseudo-terminal: %s\n",
+                     qPrintable(simulator.errorString()));
+        return exitFailure;
+    }
+    if (options->fault != SimFault::None)
+        simulator.setFault(options->fault);
+
+    const QString device = simulator.portName();
+    if (!options->link.isEmpty() && !makeLink(options->link, device)) {
+        std::fprintf(stderr, "lens-board-sim: could not create the link %s\n",
+                     qPrintable(options->link));
+        return exitFailure;
+    }
+    std::printf("%s\n", qPrintable(device));
+    std::fflush(stdout);
+
+    std::thread signalWaiter([&quitSignals] {
+        int signal = 0;
+        sigwait(&quitSignals, &signal);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+    });
+    const int status = app.exec();
+    signalWaiter.join();
+
+    if (!options->link.isEmpty())
+        removeLink(options->link, device);
+    return status;
 }

@@ -1,0 +1,46 @@
+#ifndef PELLANBOARD_H
+#define PELLANBOARD_H
+
+#include "boardmodel.h"
+#include "motoraxis.h"
+
+// The Pellan focus board: one focus motor behind 16-byte Modbus RTU frames
+// (slave 0x01). A move command (0x64) is echoed and moves the motor by its
+// travel; a status query (0x65) is answered with the running flag and the raw
+// position. Frames with a wrong CRC or for another slave get no answer.
+class PellanBoard : public BoardModel
+{
+public:
+    static constexpr int frameSize = 16;
+    static constexpr quint8 slaveAddress = 0x01;
+    // Mechanical ends of the focus travel, in raw steps.
+    static constexpr int nearEnd = 1000;
+    static constexpr int farEnd = 50000;
+    static constexpr int startPosition = 20000;
+    // Raw steps per second for each unit of the speed field.
+    static constexpr int stepsPerSpeedUnit = 100;
+
+    PellanBoard();
+
+    int frameLength() const override { return frameSize; }
+    QByteArray handleFrame(const QByteArray &frame, qint64 nowMs) override;
+    // A Modbus exception reply, "slave device failure".
+    QByteArray refusal(const QByteArray &frame) const override;
+
+    int rawPosition(qint64 nowMs) const { return m_focus.position(nowMs); }
+    int target() const { return m_focus.target(); }
+    bool isRunning(qint64 nowMs) const { return m_focus.isMoving(nowMs); }
+    // Stands the motor at raw, even outside the ends, for tests that need the
+    // board at a particular place.
+    void placeAt(int raw, qint64 nowMs) { m_focus.place(raw, nowMs); }
+
+    // Appends the CRC, low byte first.
+    static QByteArray sealed(QByteArray payload);
+
+private:
+    QByteArray statusReply(qint64 nowMs) const;
+
+    MotorAxis m_focus{nearEnd, farEnd, startPosition};
+};
+
+#endif // PELLANBOARD_H

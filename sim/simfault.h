@@ -1,0 +1,51 @@
+#ifndef SIMFAULT_H
+#define SIMFAULT_H
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QRandomGenerator;
+
+// Ways a simulated board can misbehave, so the drivers' failure paths can be
+// exercised on a real serial line.
+enum class SimFault {
+    None,
+    // The board ignores the frame: no reply, nothing done.
+    NoReply,
+    // The board refuses the frame (Tavro: status 0x01; Pellan: a Modbus
+    // exception reply); nothing done.
+    Rejected,
+    // The reply comes in two bursts with a pause between them.
+    SplitReply,
+    // The reply lacks its last byte.
+    ShortReply,
+    // Four extra bytes follow the reply in the same burst.
+    TrailingBytes,
+    // Random bytes of the reply's length instead of the reply; the first one
+    // always differs from the real reply's, so the line noise never passes for
+    // an acknowledgement.
+    RandomBytes,
+    // The reply with its last byte inverted (a Pellan echo that differs in its
+    // CRC, a Tavro value that is off).
+    WrongEcho,
+};
+
+// The names used on the command line: none, no-reply, rejected, split-reply,
+// short-reply, trailing-bytes, random-bytes, wrong-echo.
+QStringList simFaultNames();
+std::optional<SimFault> simFaultFromName(const QString &name);
+
+// Whether the board still acts on a frame whose reply suffers fault.
+bool simFaultExecutesFrame(SimFault fault);
+
+// The bursts in which reply goes out under fault. firstBurstBytes is where a
+// split reply is cut (at least one byte goes first); random is the source for
+// RandomBytes. An empty list means silence.
+QList<QByteArray> shapeReply(const QByteArray &reply, SimFault fault, int firstBurstBytes,
+                             QRandomGenerator &random);
+
+#endif // SIMFAULT_H
