@@ -101,6 +101,10 @@ private:
     void initUSMController();
     void InitUIForController();
     std::unique_ptr<Controller> createController(ControllerType type, const QString &portName) const;
+    // Asks the board on the chosen port for its lens type (into m_lensType) and
+    // hands back the probe driver; reports and gives nothing when there is no
+    // port, no board type or no answer.
+    std::unique_ptr<Controller> probeBoard();
 
     // Operating the lens (mainwindow_controls.cpp).
     // Shows a read-back position: the line edit gets the number, the slider is
