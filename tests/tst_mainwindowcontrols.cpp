@@ -149,6 +149,7 @@ private slots:
     void refreshKeepsWidgetsOnFailedReads();
     void refreshWithFocusBoardShowsZeroForZoomAndIris();
     void programChangesSendNothing();
+    void closingWithAnUnfinishedEntrySendsNothing();
 
     void presetButtons_data();
     void presetButtons();
@@ -482,6 +483,22 @@ void TestMainWindowControls::programChangesSendNothing()
         w.lineEdit(motor)->setText(QStringLiteral("17"));
         w.slider(motor)->triggerAction(QAbstractSlider::SliderPageStepAdd);
     }
+    QCOMPARE(w.board->calls, QStringList{});
+}
+
+void TestMainWindowControls::closingWithAnUnfinishedEntrySendsNothing()
+{
+    OperatingWindow w;
+    QVERIFY(w.save());
+    QLineEdit *edit = w.lineEdit(2);
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("123"));
+    QVERIFY(edit->hasFocus());
+
+    // Destroying the shown window takes the focus from the line edit while the
+    // driver and the form are already being torn down.
+    w.window.reset();
+
     QCOMPARE(w.board->calls, QStringList{});
 }
 
