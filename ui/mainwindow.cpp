@@ -8,7 +8,7 @@
 #include "serialportlist.h"
 #include "ui_mainwindow.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QBitmap>
 #include <QDebug>
 #include <QDesktopServices>
@@ -45,8 +45,8 @@ const Report kBoardFoundReport{QMessageBox::Information, "Lens controller board 
                                "Success: Lens controller board detected on this serial port!"};
 const Report kNoLensReport{QMessageBox::Critical, "Please select lens!", "Please select lens!"};
 
-// The port names the operator can use now; the selector's prompt is never one
-// of them, so it gives an empty name.
+// The name of the available port the selector shows, or an empty name for the
+// selector's prompt and for a port that has gone since the list was built.
 QString findSerialPort(const QString &selectedText)
 {
     const QStringList names = availableSerialPortNames();
