@@ -89,6 +89,24 @@ QSettings presetStore()
 
 enum class Move { Position, Near, Far, Preset };
 
+void runMove(ControllerUSM &driver, Move move, int argument)
+{
+    switch (move) {
+    case Move::Position:
+        driver.setFocusPosition(argument);
+        break;
+    case Move::Near:
+        driver.pelco_d_focus_near();
+        break;
+    case Move::Far:
+        driver.pelco_d_focus_far();
+        break;
+    case Move::Preset:
+        driver.callPreset(char(argument));
+        break;
+    }
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Move)
@@ -104,8 +122,6 @@ private slots:
 
     void sealedFrames_data();
     void sealedFrames();
-    void moveCommand_data();
-    void moveCommand();
     void decodeStatus_data();
     void decodeStatus();
 
@@ -136,21 +152,23 @@ private:
 
     QStringList m_events;
     Pause::Function m_previousPause;
+    // Known before any driver exists: a settings object opened on the store
+    // during a test would write back the driver's pending values itself.
+    QString m_storeFile;
 };
 
 void TestControllerUSM::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     // Never touch the operator's own presets.
-    QVERIFY2(presetStore().fileName().contains(QLatin1String(".qttest")),
-             qPrintable(presetStore().fileName()));
+    m_storeFile = presetStore().fileName();
+    QVERIFY2(m_storeFile.contains(QLatin1String(".qttest")), qPrintable(m_storeFile));
 }
 
 void TestControllerUSM::init()
 {
-    const QString storeFile = presetStore().fileName();
-    QDir(storeFile).removeRecursively();
-    QFile::remove(storeFile);
+    QDir(m_storeFile).removeRecursively();
+    QFile::remove(m_storeFile);
     m_events.clear();
     m_previousPause = Pause::setFunction([this](unsigned long ms) {
         m_events << QStringLiteral("pause %1").arg(ms);
@@ -188,27 +206,6 @@ void TestControllerUSM::sealedFrames()
 
     QCOMPARE(PellanFrames::sealed(payload), payload + crc);
     QCOMPARE(modbusCrc16(payload), quint16(quint8(crc[0]) | quint8(crc[1]) << 8));
-}
-
-void TestControllerUSM::moveCommand_data()
-{
-    QTest::addColumn<quint32>("speed");
-    QTest::addColumn<qint32>("travel");
-
-    QTest::newRow("0164010000005100000000000000") << 81u << 0;
-    QTest::newRow("016401000000510000bd74000000") << 81u << 48500;
-    QTest::newRow("01640100000051ffff428c000000") << 81u << -48500;
-    QTest::newRow("01640100000028fffffc18000000") << 40u << -1000;
-    QTest::newRow("016401000000f37fffffff000000") << 243u << 2147483647;
-    QTest::newRow("016401deadbeef80000000000000") << 0xdeadbeefu << qint32(-2147483647 - 1);
-}
-
-void TestControllerUSM::moveCommand()
-{
-    QFETCH(quint32, speed);
-    QFETCH(qint32, travel);
-
-    QCOMPARE(PellanFrames::moveCommand(speed, travel).toHex(), QByteArray(QTest::currentDataTag()));
 }
 
 void TestControllerUSM::decodeStatus_data()
@@ -280,20 +277,7 @@ void TestControllerUSM::moveFrames()
     if (speedLevel >= 0)
         driver->setFocusSpeed(char(speedLevel));
     driver->replies << statusReply(raw);
-    switch (move) {
-    case Move::Position:
-        driver->setFocusPosition(argument);
-        break;
-    case Move::Near:
-        driver->pelco_d_focus_near();
-        break;
-    case Move::Far:
-        driver->pelco_d_focus_far();
-        break;
-    case Move::Preset:
-        driver->callPreset(char(argument));
-        break;
-    }
+    runMove(*driver, move, argument);
 
     const QByteArray payloadHex = QByteArray(QTest::currentDataTag()).split(' ').first();
     QCOMPARE(m_events, QStringList({query, sentHex(payloadHex.constData())}));
@@ -336,6 +320,7 @@ void TestControllerUSM::unknownPositionSendsNoMove_data()
     QTest::newRow("far, no status") << Move::Far << false;
     QTest::newRow("position, no status after stop") << Move::Position << true;
     QTest::newRow("far, no status after stop") << Move::Far << true;
+    QTest::newRow("preset, no status") << Move::Preset << false;
 }
 
 void TestControllerUSM::unknownPositionSendsNoMove()
@@ -347,19 +332,7 @@ void TestControllerUSM::unknownPositionSendsNoMove()
     if (runningFirst)
         driver->replies << statusReply(0, 1) << QByteArray();
     QTest::ignoreMessage(QtCriticalMsg, "Focus position unknown, move not sent");
-    switch (move) {
-    case Move::Position:
-        driver->setFocusPosition(100);
-        break;
-    case Move::Near:
-        driver->pelco_d_focus_near();
-        break;
-    case Move::Far:
-        driver->pelco_d_focus_far();
-        break;
-    case Move::Preset:
-        break;
-    }
+    runMove(*driver, move, 1);
 
     const QStringList expected = runningFirst
         ? QStringList({query, stopFrame, QStringLiteral("pause 500"), query})
@@ -538,7 +511,7 @@ void TestControllerUSM::presetsRoundTripThroughStore()
         driver->storeInDevice();
 
         // On disk while the driver still lives, not only at some later write-back.
-        QFile file(presetStore().fileName());
+        QFile file(m_storeFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray contents = file.readAll();
         QVERIFY2(contents.contains("2=100"), contents.constData());
@@ -580,9 +553,9 @@ void TestControllerUSM::failedReadKeepsPreset()
 
 void TestControllerUSM::failedStoreIsReported()
 {
-    // Nothing can be written where the store's file would be.
-    QVERIFY(QDir().mkpath(presetStore().fileName()));
     auto driver = makeDriver();
+    // From now on nothing can be written where the store's file would be.
+    QVERIFY(QDir().mkpath(m_storeFile));
     QTest::ignoreMessage(QtCriticalMsg, "Could not store the presets:  QSettings::AccessError");
     driver->storeInDevice();
     QVERIFY(m_events.isEmpty());
