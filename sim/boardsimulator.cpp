@@ -23,7 +23,7 @@ void BoardSimulator::setTimeScale(double factor)
     // Rebase, so the board's clock goes on from where it is and never jumps.
     m_scaleSinceSimMs = nowMsLocked();
     m_scaleSinceRealMs = m_clock.elapsed();
-    m_timeScale = factor > 0 ? factor : 1.0;
+    m_timeScale = factor > 0 ? qMin(factor, maximumTimeScale) : 1.0;
 }
 
 qint64 BoardSimulator::nowMs() const

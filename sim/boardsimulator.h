@@ -30,6 +30,8 @@ public:
     static constexpr int untilCleared = -1;
     // A partial frame is dropped after the line has been quiet this long.
     static constexpr int resyncIdleMs = 60;
+    // Keeps the board's clock well within range over any run.
+    static constexpr double maximumTimeScale = 1e6;
 
     explicit BoardSimulator(std::unique_ptr<BoardModel> board);
     ~BoardSimulator();
@@ -42,7 +44,8 @@ public:
     QString portName() const { return m_pty.slavePath(); }
 
     // Simulated time runs factor times faster than real time from now on, so
-    // motion and calibration finish sooner.
+    // motion and calibration finish sooner (at most maximumTimeScale; zero or
+    // less means real time).
     void setTimeScale(double factor);
     // The board's clock, in simulated milliseconds since the simulator started.
     qint64 nowMs() const;

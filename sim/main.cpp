@@ -3,8 +3,8 @@
 //
 //   lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] [--fault NAME]
 //
-// The first line on standard output is the device path to open. SIGINT or
-// SIGTERM end the simulator cleanly.
+// The first line on standard output is the device path to open. SIGINT,
+// SIGTERM or SIGHUP end the simulator cleanly.
 
 #include "boardsimulator.h"
 #include "pellanboard.h"
@@ -130,6 +130,8 @@ int main(int argc, char *argv[])
     sigemptyset(&quitSignals);
     sigaddset(&quitSignals, SIGINT);
     sigaddset(&quitSignals, SIGTERM);
+    // A closed terminal ends it cleanly too, so the link does not outlive it.
+    sigaddset(&quitSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &quitSignals, nullptr);
 
     QCoreApplication app(argc, argv);
