@@ -6,7 +6,8 @@
 #include <QDebug>
 
 SerialTransaction::SerialTransaction(const QString &portName, qint32 baudRate)
-    : m_baudRate(baudRate)
+    : m_portName(portName)
+    , m_baudRate(baudRate)
 {
     m_port.setPortName(portName);
 }
@@ -14,7 +15,7 @@ SerialTransaction::SerialTransaction(const QString &portName, qint32 baudRate)
 bool SerialTransaction::begin(const QByteArray &frame)
 {
     if (!m_port.open(QIODevice::ReadWrite)) {
-        qCritical() << "Could not open serial port: " << m_port.portName();
+        qCritical() << "Could not open serial port: " << m_portName;
         // The operator's box speaks of a busy port; the system's own reason (for
         // instance a missing permission on the device) is only found here.
         qCritical() << "Reason: " << m_port.errorString();
@@ -35,7 +36,7 @@ bool SerialTransaction::begin(const QByteArray &frame)
 bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs)
 {
     if (m_port.write(frame) == -1) {
-        qCritical() << "Could not write to serial port: " << m_port.portName();
+        qCritical() << "Could not write to serial port: " << m_portName;
         if (reportWriteFailure)
             reportOpenFailure();
         return false;
@@ -60,6 +61,6 @@ bool SerialTransaction::awaitReply(int timeoutMs, const char *timeoutLine)
 void SerialTransaction::reportOpenFailure()
 {
     OperatorReport::show(QMessageBox::Critical,
-                         QStringLiteral("Could not open serial port: ") + m_port.portName()
+                         QStringLiteral("Could not open serial port: ") + m_portName
                              + QStringLiteral("\nCheck that the port is not used by another application."));
 }

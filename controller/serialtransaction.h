@@ -42,6 +42,8 @@ private:
     void reportOpenFailure();
 
     QSerialPort m_port;
+    // As the operator chose it: QSerialPort's own name drops a leading /dev/.
+    QString m_portName;
     qint32 m_baudRate;
 };
 

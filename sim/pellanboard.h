@@ -13,9 +13,11 @@ class PellanBoard : public BoardModel
 public:
     static constexpr int frameSize = 16;
     static constexpr quint8 slaveAddress = 0x01;
-    // Mechanical ends of the focus travel, in raw steps.
+    // Mechanical ends of the focus travel, in raw steps. The travel is shorter
+    // than the driver's calibration runs (48500 steps each way), so a
+    // calibration finds both ends.
     static constexpr int nearEnd = 1000;
-    static constexpr int farEnd = 50000;
+    static constexpr int farEnd = 49500;
     static constexpr int startPosition = 20000;
     // Raw steps per second for each unit of the speed field.
     static constexpr int stepsPerSpeedUnit = 100;
