@@ -2,7 +2,7 @@
 # shellcheck shell=bash
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-PACKAGES=(g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6test6 libqt6serialport6)
+PACKAGES=(g++ make cmake fonts-dejavu-core qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6test6 libqt6serialport6)
 
 ensure_packages() {
     local missing=() package
