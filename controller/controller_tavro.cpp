@@ -212,8 +212,7 @@ bool ControllerTavro::transmitData(QByteArray data)
 {
     const LinkTimeouts limits = timeouts();
     SerialTransaction transaction(portName(), BaudRate);
-    if (!transaction.begin(data) || !transaction.send(data, false, limits.writeMs)
-        || !transaction.awaitReply(limits.replyMs, "Timeout waiting for response"))
+    if (!transaction.exchange(SerialTransaction::Kind::Command, data, limits))
         return false;
 
     // A command is judged by its status byte alone; whatever follows is dropped.
@@ -231,8 +230,7 @@ bool ControllerTavro::transmitAndRecieve(QByteArray data, QByteArray *response, 
 {
     const LinkTimeouts limits = timeouts();
     SerialTransaction transaction(portName(), BaudRate);
-    if (!transaction.begin(data) || !transaction.send(data, true, limits.writeMs)
-        || !transaction.awaitReply(limits.replyMs, "Timeout waiting for response for NOK/OK"))
+    if (!transaction.exchange(SerialTransaction::Kind::Query, data, limits))
         return false;
 
     QSerialPort &port = transaction.port();

@@ -105,11 +105,7 @@ bool ControllerUSM::transmitData(QByteArray data)
 {
     calcModbusCRC(data);
     SerialTransaction transaction(portName(), pellanBaudRate);
-    if (!transaction.begin(data))
-        return false;
-    if (!transaction.send(data, false, linkTimeouts().writeMs))
-        return false;
-    if (!transaction.awaitReply(linkTimeouts().replyMs, "Timeout waiting for response"))
+    if (!transaction.exchange(SerialTransaction::Kind::Command, data, linkTimeouts()))
         return false;
 
     // The board acknowledges a command by echoing it, CRC included.
@@ -127,11 +123,7 @@ bool ControllerUSM::transmitAndRecieve(QByteArray data, QByteArray *response, in
 {
     calcModbusCRC(data);
     SerialTransaction transaction(portName(), pellanBaudRate);
-    if (!transaction.begin(data))
-        return false;
-    if (!transaction.send(data, true, linkTimeouts().writeMs))
-        return false;
-    if (!transaction.awaitReply(linkTimeouts().replyMs, "Timeout waiting for response for NOK/OK"))
+    if (!transaction.exchange(SerialTransaction::Kind::Query, data, linkTimeouts()))
         return false;
 
     // One wait decides: a reply still on its way counts as missing.

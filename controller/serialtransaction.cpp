@@ -12,6 +12,14 @@ SerialTransaction::SerialTransaction(const QString &portName, qint32 baudRate)
     m_port.setPortName(portName);
 }
 
+bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts)
+{
+    const bool query = kind == Kind::Query;
+    return begin(frame) && send(frame, query, timeouts.writeMs)
+        && awaitReply(timeouts.replyMs,
+                      query ? "Timeout waiting for response for NOK/OK" : "Timeout waiting for response");
+}
+
 bool SerialTransaction::begin(const QByteArray &frame)
 {
     if (!m_port.open(QIODevice::ReadWrite)) {

@@ -24,21 +24,22 @@ class SerialTransaction
 public:
     SerialTransaction(const QString &portName, qint32 baudRate);
 
-    // Opens and configures the port, clears both buffers and logs the frame
-    // about to be sent. On failure the operator sees the open-failure report.
-    bool begin(const QByteArray &frame);
+    // A command expects a short acknowledgement, a query a reply with data;
+    // they differ in what an operator is told and in the log.
+    enum class Kind { Command, Query };
 
-    // Writes the frame and waits until it has left. A write error is reported
-    // to the operator only when reportWriteFailure is set.
-    bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
-
-    // Waits once for reply bytes; logs timeoutLine when none arrive.
-    bool awaitReply(int timeoutMs, const char *timeoutLine);
+    // Opens and configures the port, drops stale bytes, writes the frame and
+    // waits once for the first reply bytes. A port that cannot be opened is
+    // reported to the operator; so is a write error, for a query only.
+    bool exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts);
 
     QSerialPort &port() { return m_port; }
     void close() { m_port.close(); }
 
 private:
+    bool begin(const QByteArray &frame);
+    bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
+    bool awaitReply(int timeoutMs, const char *timeoutLine);
     void reportOpenFailure();
 
     QSerialPort m_port;
