@@ -45,13 +45,6 @@ void BoardSimulator::setFault(SimFault fault, int replies)
     m_faultReplies = replies;
 }
 
-void BoardSimulator::setSplit(int firstBurstBytes, int pauseMs)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_splitFirstBurst = firstBurstBytes;
-    m_splitPauseMs = pauseMs;
-}
-
 QList<QByteArray> BoardSimulator::frames() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -99,7 +92,6 @@ void BoardSimulator::run()
 void BoardSimulator::serve(const QByteArray &frame)
 {
     QList<QByteArray> bursts;
-    int pauseMs = 0;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames << frame;
@@ -112,15 +104,14 @@ void BoardSimulator::serve(const QByteArray &frame)
             reply = m_board->handleFrame(frame, nowMsLocked());
         else if (fault == SimFault::Rejected)
             reply = m_board->refusal(frame);
-        const int firstBurst =
-            m_splitFirstBurst > 0 ? m_splitFirstBurst : int(reply.size() + 1) / 2;
-        bursts = shapeReply(reply, fault, firstBurst, m_random);
-        pauseMs = m_splitPauseMs;
+        // A split reply sends its first half (rounded up) at once, the rest
+        // after splitPauseMs.
+        bursts = shapeReply(reply, fault, int(reply.size() + 1) / 2, m_random);
     }
 
     for (int i = 0; i < bursts.size(); ++i) {
         if (i > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+            std::this_thread::sleep_for(std::chrono::milliseconds(splitPauseMs));
         m_pty.write(bursts.at(i));
     }
 

@@ -30,6 +30,8 @@ public:
     static constexpr int untilCleared = -1;
     // A partial frame is dropped after the line has been quiet this long.
     static constexpr int resyncIdleMs = 60;
+    // The pause between the two bursts of a split reply, in real time.
+    static constexpr int splitPauseMs = 300;
     // Keeps the board's clock well within range over any run.
     static constexpr double maximumTimeScale = 1e6;
 
@@ -54,10 +56,6 @@ public:
     // frame until clearFault()).
     void setFault(SimFault fault, int replies = untilCleared);
     void clearFault() { setFault(SimFault::None); }
-    // How a SplitReply is cut: the first burst has firstBurstBytes bytes, the
-    // rest follows after pauseMs of real time. Default: half the reply (rounded
-    // up) and 300 ms.
-    void setSplit(int firstBurstBytes, int pauseMs);
 
     // Every complete frame received so far, in order, answered or not.
     QList<QByteArray> frames() const;
@@ -89,8 +87,6 @@ private:
     qint64 m_scaleSinceSimMs = 0;
     SimFault m_fault = SimFault::None;
     int m_faultReplies = untilCleared;
-    int m_splitFirstBurst = -1;
-    int m_splitPauseMs = 300;
     QRandomGenerator m_random{0x7A17u};
     QList<QByteArray> m_frames;
     int m_answeredCount = 0;

@@ -1,6 +1,6 @@
 #include "pellanboard.h"
 
-#include "modbuscrc.h"
+#include "pellanframes.h"
 
 namespace {
 
@@ -28,10 +28,7 @@ void putBigEndian(QByteArray &frame, int offset, quint32 value)
 
 bool hasValidCrc(const QByteArray &frame)
 {
-    const QByteArray payload = frame.left(frame.size() - 2);
-    const quint16 crc = modbusCrc16(payload);
-    return quint8(frame.at(frame.size() - 2)) == (crc & 0xFF)
-        && quint8(frame.at(frame.size() - 1)) == (crc >> 8);
+    return PellanFrames::sealed(frame.left(frame.size() - 2)) == frame;
 }
 
 // A Modbus slave stays silent on frames it cannot trust or that are not meant
@@ -48,20 +45,13 @@ QByteArray exceptionReply(const QByteArray &frame, char code)
     payload.append(frame.at(0));
     payload.append(char(quint8(frame.at(1)) | exceptionFlag));
     payload.append(code);
-    return PellanBoard::sealed(payload);
+    return PellanFrames::sealed(payload);
 }
 
 } // namespace
 
 PellanBoard::PellanBoard() = default;
 
-QByteArray PellanBoard::sealed(QByteArray payload)
-{
-    const quint16 crc = modbusCrc16(payload);
-    payload.append(char(crc & 0xFF));
-    payload.append(char(crc >> 8));
-    return payload;
-}
 
 QByteArray PellanBoard::handleFrame(const QByteArray &frame, qint64 nowMs)
 {
@@ -102,5 +92,5 @@ QByteArray PellanBoard::statusReply(qint64 nowMs) const
     payload[1] = char(functionStatus);
     payload[3] = char(isRunning(nowMs) ? 0xFF : 0x00);
     putBigEndian(payload, 8, quint32(rawPosition(nowMs)));
-    return sealed(payload);
+    return PellanFrames::sealed(payload);
 }

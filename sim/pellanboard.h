@@ -32,12 +32,6 @@ public:
     int rawPosition(qint64 nowMs) const { return m_focus.position(nowMs); }
     int target() const { return m_focus.target(); }
     bool isRunning(qint64 nowMs) const { return m_focus.isMoving(nowMs); }
-    // Stands the motor at raw, even outside the ends, for tests that need the
-    // board at a particular place.
-    void placeAt(int raw, qint64 nowMs) { m_focus.place(raw, nowMs); }
-
-    // Appends the CRC, low byte first.
-    static QByteArray sealed(QByteArray payload);
 
 private:
     QByteArray statusReply(qint64 nowMs) const;

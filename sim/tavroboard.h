@@ -39,7 +39,6 @@ public:
     const MotorAxis &motor(Axis axis) const;
     int position(Axis axis, qint64 nowMs) const { return motor(axis).position(nowMs); }
     int target(Axis axis) const { return motor(axis).target(); }
-    bool isCalibrating(qint64 nowMs) const { return nowMs < m_calibrationEndMs; }
     // The settings as they are now, stored or not.
     const TavroSettings &settings() const { return m_settings; }
 
