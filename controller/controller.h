@@ -60,6 +60,23 @@ public:
 
     QString portName() const { return m_portName; }
 
+    // How many exchanges with the board have failed since the driver was made:
+    // a port that would not open, a frame not written, a reply missing,
+    // rejected or incomplete, and (on boards that keep settings on the
+    // computer) a store that could not be written. The operations themselves
+    // report nothing to their caller; one that needs to know whether an
+    // operation went through compares the count before and after it.
+    int failureCount() const { return m_failureCount; }
+
+protected:
+    // Every exchange's result passes through here on its way out.
+    bool counted(bool succeeded)
+    {
+        if (!succeeded)
+            ++m_failureCount;
+        return succeeded;
+    }
+
 private:
     // One command frame; true when the board acknowledged it.
     virtual bool transmitData(QByteArray data) = 0;
@@ -67,6 +84,7 @@ private:
     virtual bool transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes) = 0;
 
     QString m_portName;
+    int m_failureCount = 0;
 };
 
 #endif // CONTROLLER_H

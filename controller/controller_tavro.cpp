@@ -18,6 +18,49 @@ LinkTimeouts &currentTimeouts()
     return timeouts;
 }
 
+// A command is judged by its status byte alone; whatever follows is dropped.
+bool runCommand(const QString &portName, const QByteArray &frame)
+{
+    SerialTransaction transaction(portName, BaudRate);
+    if (!transaction.exchange(SerialTransaction::Kind::Command, frame, currentTimeouts()))
+        return false;
+    const QByteArray reply = transaction.port().readAll();
+    if (!reply.startsWith('\x00')) {
+        qCritical() << "Received unexpected response: " << reply;
+        return false;
+    }
+    qInfo() << "Received OK response";
+    transaction.close();
+    return true;
+}
+
+// The status byte comes with the first bytes of the reply; the data may follow
+// in any number of pieces, which together get the extra wait, counted from the
+// first bytes. Bytes beyond the expected data are not part of the reply.
+bool runQuery(const QString &portName, const QByteArray &frame, QByteArray *response, int nofBytes)
+{
+    const LinkTimeouts limits = currentTimeouts();
+    SerialTransaction transaction(portName, BaudRate);
+    if (!transaction.exchange(SerialTransaction::Kind::Query, frame, limits))
+        return false;
+    const QByteArray status = transaction.port().read(1);
+    if (status != QByteArray(1, '\x00')) {
+        qCritical() << "Received unexpected response: " << status;
+        return false;
+    }
+    qInfo() << "Received OK response";
+
+    QByteArray data;
+    if (!transaction.receive(data, nofBytes, QDeadlineTimer(limits.extraReplyMs, Qt::PreciseTimer))) {
+        qCritical() << "Timeout waiting for response, received" << data.size() << "Bytes";
+        return false;
+    }
+    *response = data;
+    qDebug() << response->toHex();
+    transaction.close();
+    return true;
+}
+
 } // namespace
 
 ControllerTavro::ControllerTavro(const QString &portName)
@@ -210,50 +253,12 @@ int ControllerTavro::getSensitivityMode()
 
 bool ControllerTavro::transmitData(QByteArray data)
 {
-    const LinkTimeouts limits = timeouts();
-    SerialTransaction transaction(portName(), BaudRate);
-    if (!transaction.exchange(SerialTransaction::Kind::Command, data, limits))
-        return false;
-
-    // A command is judged by its status byte alone; whatever follows is dropped.
-    const QByteArray reply = transaction.port().readAll();
-    if (!reply.startsWith('\x00')) {
-        qCritical() << "Received unexpected response: " << reply;
-        return false;
-    }
-    qInfo() << "Received OK response";
-    transaction.close();
-    return true;
+    return counted(runCommand(portName(), data));
 }
 
 bool ControllerTavro::transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes)
 {
-    const LinkTimeouts limits = timeouts();
-    SerialTransaction transaction(portName(), BaudRate);
-    if (!transaction.exchange(SerialTransaction::Kind::Query, data, limits))
-        return false;
-
-    QSerialPort &port = transaction.port();
-    if (port.bytesAvailable() == 0) {
-        qCritical() << "Received no response: ";
-        return false;
-    }
-    const QByteArray status = port.read(1);
-    if (status.at(0) != '\x00') {
-        qCritical() << "Received unexpected response: " << status;
-        return false;
-    }
-    qInfo() << "Received OK response";
-
-    // The data may trail the status byte; it gets one more chance to arrive.
-    if (port.bytesAvailable() < nofBytes && !port.waitForReadyRead(limits.extraReplyMs)) {
-        qCritical() << "Timeout waiting for response, received" << port.bytesAvailable() << "Bytes";
-        return false;
-    }
-    *response = port.read(nofBytes);
-    qDebug() << response->toHex();
-    transaction.close();
-    return true;
+    return counted(runQuery(portName(), data, response, nofBytes));
 }
 
 void ControllerTavro::sendPosition(ExtendedCode code, int position)

@@ -56,6 +56,45 @@ qint32 clampedTravel(qint64 travel)
     return qint32(travel);
 }
 
+// The board acknowledges a command by echoing it, CRC included. The echo may
+// come in pieces; it is compared once complete, together with whatever came
+// along with it, since an echo with bytes after it is no echo.
+bool runCommand(const QString &portName, const QByteArray &sealedFrame)
+{
+    SerialTransaction transaction(portName, pellanBaudRate);
+    if (!transaction.exchange(SerialTransaction::Kind::Command, sealedFrame, linkTimeouts()))
+        return false;
+    QByteArray reply;
+    transaction.receive(reply, sealedFrame.size(), transaction.replyDeadline());
+    reply += transaction.port().readAll();
+    if (reply != sealedFrame) {
+        qCritical() << "Received unexpected response: " << reply;
+        return false;
+    }
+    qInfo() << "Received OK response";
+    transaction.close();
+    return true;
+}
+
+// The whole reply must be in within the reply time-out, counted from the
+// write, however many pieces it comes in; bytes beyond nofBytes are dropped
+// with the port.
+bool runQuery(const QString &portName, const QByteArray &sealedFrame, QByteArray *response, int nofBytes)
+{
+    SerialTransaction transaction(portName, pellanBaudRate);
+    if (!transaction.exchange(SerialTransaction::Kind::Query, sealedFrame, linkTimeouts()))
+        return false;
+    QByteArray reply;
+    if (!transaction.receive(reply, nofBytes, transaction.replyDeadline())) {
+        qCritical() << "Timeout waiting for response, received" << reply.size() << "Bytes";
+        return false;
+    }
+    *response = reply;
+    qDebug() << response->toHex();
+    transaction.close();
+    return true;
+}
+
 } // namespace
 
 ControllerUSM::ControllerUSM(const QString &portName)
@@ -104,38 +143,13 @@ void ControllerUSM::calcModbusCRC(QByteArray &data)
 bool ControllerUSM::transmitData(QByteArray data)
 {
     calcModbusCRC(data);
-    SerialTransaction transaction(portName(), pellanBaudRate);
-    if (!transaction.exchange(SerialTransaction::Kind::Command, data, linkTimeouts()))
-        return false;
-
-    // The board acknowledges a command by echoing it, CRC included.
-    const QByteArray reply = transaction.port().readAll();
-    if (reply != data) {
-        qCritical() << "Received unexpected response: " << reply;
-        return false;
-    }
-    qInfo() << "Received OK response";
-    transaction.close();
-    return true;
+    return counted(runCommand(portName(), data));
 }
 
 bool ControllerUSM::transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes)
 {
     calcModbusCRC(data);
-    SerialTransaction transaction(portName(), pellanBaudRate);
-    if (!transaction.exchange(SerialTransaction::Kind::Query, data, linkTimeouts()))
-        return false;
-
-    // One wait decides: a reply still on its way counts as missing.
-    const qint64 available = transaction.port().bytesAvailable();
-    if (available < nofBytes) {
-        qCritical() << "Timeout waiting for response, received" << available << "Bytes";
-        return false;
-    }
-    *response = transaction.port().read(nofBytes);
-    qDebug() << response->toHex();
-    transaction.close();
-    return true;
+    return counted(runQuery(portName(), data, response, nofBytes));
 }
 
 // --- Focus motor -------------------------------------------------------------
@@ -257,14 +271,19 @@ void ControllerUSM::calibrateAll()
     pelco_d_focus_stop();
     const std::optional<int> minPos = getRawFocusPosition(&rotating);
 
-    if (maxPos && minPos) {
-        m_lens->setPositionOffset(*minPos);
-        m_lens->setMaxSteps(int(qint64(*maxPos) - *minPos - farEndMargin));
-        m_lens->setCurrentPosition(*minPos);
-    } else {
+    const qint64 travel = maxPos && minPos ? qint64(*maxPos) - *minPos - farEndMargin : 0;
+    if (!maxPos || !minPos) {
         // A range computed from a missing end would send every later move to
         // the wrong place; the previous range is still the best known one.
         qCritical() << "Focus range not measured, previous range kept";
+    } else if (travel <= 0) {
+        // The motor did not travel (stalled, unpowered or not connected): a
+        // range of nothing would make "Far" run towards the near end.
+        qCritical() << "No focus travel measured, previous range kept";
+    } else {
+        m_lens->setPositionOffset(*minPos);
+        m_lens->setMaxSteps(int(qMin<qint64>(travel, std::numeric_limits<int>::max())));
+        m_lens->setCurrentPosition(*minPos);
     }
 
     qDebug() << "rawMinPos: " << getRawFocusPosition(&rotating).value_or(-1);
@@ -307,7 +326,7 @@ void ControllerUSM::storeInDevice()
     // The operator pressed Store to make the presets safe now, not at some
     // later write-back that a crash or power loss could prevent.
     m_usmSettings->sync();
-    if (m_usmSettings->status() != QSettings::NoError)
+    if (!counted(m_usmSettings->status() == QSettings::NoError))
         qCritical() << "Could not store the presets: " << m_usmSettings->status();
 }
 

@@ -15,9 +15,27 @@ SerialTransaction::SerialTransaction(const QString &portName, qint32 baudRate)
 bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts)
 {
     const bool query = kind == Kind::Query;
-    return begin(frame) && send(frame, query, timeouts.writeMs)
-        && awaitReply(timeouts.replyMs,
-                      query ? "Timeout waiting for response for NOK/OK" : "Timeout waiting for response");
+    if (!begin(frame) || !send(frame, query, timeouts.writeMs))
+        return false;
+    m_replyDeadline = QDeadlineTimer(timeouts.replyMs, Qt::PreciseTimer);
+    // The first bytes may already have been taken in while the frame left.
+    if (m_port.bytesAvailable() == 0 && !waitForMore(m_replyDeadline)) {
+        qCritical() << (query ? "Timeout waiting for response for NOK/OK" : "Timeout waiting for response");
+        return false;
+    }
+    return true;
+}
+
+bool SerialTransaction::receive(QByteArray &reply, qsizetype count, const QDeadlineTimer &deadline)
+{
+    for (;;) {
+        if (reply.size() < count && m_port.bytesAvailable() > 0)
+            reply += m_port.read(count - reply.size());
+        if (reply.size() >= count)
+            return true;
+        if (!waitForMore(deadline))
+            return false;
+    }
 }
 
 bool SerialTransaction::begin(const QByteArray &frame)
@@ -57,13 +75,10 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
     return true;
 }
 
-bool SerialTransaction::awaitReply(int timeoutMs, const char *timeoutLine)
+bool SerialTransaction::waitForMore(const QDeadlineTimer &deadline)
 {
-    if (!m_port.waitForReadyRead(timeoutMs)) {
-        qCritical() << timeoutLine;
-        return false;
-    }
-    return true;
+    const qint64 remainingMs = deadline.remainingTime();
+    return remainingMs > 0 && m_port.waitForReadyRead(int(remainingMs));
 }
 
 void SerialTransaction::reportOpenFailure()

@@ -1,13 +1,14 @@
 #ifndef SERIALTRANSACTION_H
 #define SERIALTRANSACTION_H
 
+#include <QDeadlineTimer>
 #include <QSerialPort>
 #include <QString>
 
 class QByteArray;
 
 // How long one exchange waits for the frame to leave the port, for the first
-// reply bytes, and (Tavro queries only) once more for the rest of the data.
+// reply bytes, and (Tavro queries only) for the rest of the data after them.
 struct LinkTimeouts
 {
     int writeMs;
@@ -17,8 +18,13 @@ struct LinkTimeouts
 
 // The steps every exchange with a board shares: open the port by name at the
 // board's baud rate (8N1, no flow control), drop stale bytes, write one frame,
-// wait for the reply. The port is closed when the transaction object goes away,
+// collect the reply. The port is closed when the transaction object goes away,
 // so no failure path leaves it open. Each driver judges the reply itself.
+//
+// A reply may reach the program in any number of pieces: a USB serial adapter
+// hands over whatever crossed the line in each of its 1 ms frames, so even a
+// five-byte reply comes in two or three. Replies are therefore collected until
+// they are complete or their time is up, never taken from a single wait.
 class SerialTransaction
 {
 public:
@@ -29,9 +35,17 @@ public:
     enum class Kind { Command, Query };
 
     // Opens and configures the port, drops stale bytes, writes the frame and
-    // waits once for the first reply bytes. A port that cannot be opened is
-    // reported to the operator; so is a write error, for a query only.
+    // waits for the first reply bytes, up to timeouts.replyMs after the frame
+    // has left. A port that cannot be opened is reported to the operator; so
+    // is a write error, for a query only.
     bool exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts);
+
+    // Appends reply bytes to reply until it holds count bytes or the deadline
+    // has passed; bytes beyond count stay unread. True when reply is complete.
+    bool receive(QByteArray &reply, qsizetype count, const QDeadlineTimer &deadline);
+
+    // The reply time-out, counted from when the frame left the port.
+    QDeadlineTimer replyDeadline() const { return m_replyDeadline; }
 
     QSerialPort &port() { return m_port; }
     void close() { m_port.close(); }
@@ -39,13 +53,16 @@ public:
 private:
     bool begin(const QByteArray &frame);
     bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
-    bool awaitReply(int timeoutMs, const char *timeoutLine);
+    // Waits for more bytes than are already buffered; false once the deadline
+    // has passed or the port has failed.
+    bool waitForMore(const QDeadlineTimer &deadline);
     void reportOpenFailure();
 
     QSerialPort m_port;
     // As the operator chose it: QSerialPort's own name drops a leading /dev/.
     QString m_portName;
     qint32 m_baudRate;
+    QDeadlineTimer m_replyDeadline;
 };
 
 #endif // SERIALTRANSACTION_H

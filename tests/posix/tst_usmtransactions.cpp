@@ -81,7 +81,9 @@ void TestUsmTransactions::exchanges_data()
     row("stop, silent", false, {}, 0, "C ^Timeout waiting for response$");
     row("status, 20 bytes", true, {{status1005 + QByteArray::fromHex("7fffffff"), 0}}, 100,
         "D ^\"" + status1005.toHex() + "\"$");
-    row("status, 10 bytes + 6", true, {{status1005.left(10), 0}, {status1005.mid(10), 300}}, -1,
+    row("status, 10 bytes + 6", true, {{status1005.left(10), 0}, {status1005.mid(10), 300}}, 100,
+        "D ^\"" + status1005.toHex() + "\"$");
+    row("status, 10 bytes + 6 too late", true, {{status1005.left(10), 0}, {status1005.mid(10), 700}}, -1,
         "C ^Timeout waiting for response, received 10 Bytes$");
     row("status, silent", true, {}, -1, "C ^Timeout waiting for response for NOK/OK$");
 }
