@@ -82,6 +82,7 @@ private slots:
     void operations();
     void calibration();
     void presetsRoundTripThroughStore();
+    void defaultTimeouts();
 
 private:
     QStringList m_events;
@@ -203,11 +204,17 @@ void TestControllerUSM::calibration()
                                     query, query}));
     QCOMPARE(driver.getMaxFocusPosition(), 4890);
 
-    // A missing end keeps the range and offset measured before; the stop still goes out.
-    for (const QList<QByteArray> &ends : {QList<QByteArray>{{}, status(0)}, {status(60000), {}}}) {
+    // A missing end, or ends no farther apart than the margin (a motor that did not move), keeps the
+    // range and offset measured before; the stop still goes out.
+    const QList<QPair<QList<QByteArray>, const char *>> failures{
+        {{{}, status(0)}, "Focus range not measured, previous range kept"},
+        {{status(60000), {}}, "Focus range not measured, previous range kept"},
+        {{status(1000), status(1000)}, "No focus travel measured, previous range kept"},
+        {{status(1100), status(1000)}, "No focus travel measured, previous range kept"}};
+    for (const auto &[ends, line] : failures) {
         m_events.clear();
         driver.replies = ends + QList<QByteArray>{{}, {}, status(1000)};
-        QTest::ignoreMessage(QtCriticalMsg, "Focus range not measured, previous range kept");
+        QTest::ignoreMessage(QtCriticalMsg, line);
         driver.calibrateAll();
         QVERIFY(m_events.contains(stop));
         QCOMPARE(driver.getMaxFocusPosition(), 4890);
@@ -237,6 +244,12 @@ void TestControllerUSM::presetsRoundTripThroughStore()
     driver.callPreset(10);
     driver.callPreset(1);
     QCOMPARE(m_events, QStringList({query, mv("51", "000003e8"), query, mv("51", "ffffffec"), query, stop}));
+}
+
+void TestControllerUSM::defaultTimeouts()
+{
+    const LinkTimeouts limits = ControllerUSM::timeouts();
+    QCOMPARE(QList<int>({limits.writeMs, limits.replyMs}), QList<int>({5000, 5000}));
 }
 
 QTEST_MAIN(TestControllerUSM)

@@ -68,6 +68,7 @@ void TestCustomComboBox::preselectsSavedPort_data()
     QTest::newRow("COM1 before COM10") << "COM1" << QByteArray("COM1:COM10") << "COM1";
     QTest::newRow("COM1 after COM10") << "COM1" << QByteArray("COM10:COM1") << "COM1";
     QTest::newRow("pattern takes first fitting port") << "COM." << QByteArray("COM1:COM3") << "COM1";
+    QTest::newRow("com3 does not match COM3") << "com3" << QByteArray("COM1:COM3") << placeholder;
     QTest::newRow("invalid pattern") << "COM[" << QByteArray("COM1:COM3") << placeholder;
     QTest::newRow("nothing saved") << QString() << QByteArray("COM1:COM3") << placeholder;
 }

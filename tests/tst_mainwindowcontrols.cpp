@@ -106,11 +106,14 @@ private slots:
         QTest::newRow("zoom -5") << "le_motor1 -5" << "0/0 2/1 2/1" << "setZoomPosition(0)" << 1;
         QTest::newRow("zoom 0042") << "le_motor1 0042" << "42/42 2/1 2/1" << "setZoomPosition(42)" << 1;
         QTest::newRow("zoom 9000") << "le_motor1 9000" << "9000/7350 2/1 2/1" << "setZoomPosition(7350)" << 1;
-        QTest::newRow("focus abc") << "le_motor2 abc" << "2/1 0/0 2/1" << "setFocusPosition(0)" << 2;
+        // Text that is not a number, or too large for one, sends nothing and shows the slider again.
+        QTest::newRow("focus abc") << "le_motor2 abc" << "2/1 1/1 2/1" << "" << 0;
+        QTest::newRow("focus 12x") << "le_motor2 12x" << "2/1 1/1 2/1" << "" << 0;
         QTest::newRow("focus -5") << "le_motor2 -5" << "2/1 0/0 2/1" << "setFocusPosition(0)" << 2;
         QTest::newRow("focus 0042") << "le_motor2 0042" << "2/1 42/42 2/1" << "setFocusPosition(42)" << 2;
         QTest::newRow("focus 9000") << "le_motor2 9000" << "2/1 9000/4000 2/1" << "setFocusPosition(4000)" << 2;
-        QTest::newRow("iris abc") << "le_motor3 abc" << "2/1 2/1 0/0" << "setIrisPosition(0)" << 3;
+        QTest::newRow("iris abc") << "le_motor3 abc" << "2/1 2/1 1/1" << "" << 0;
+        QTest::newRow("iris 99999999999") << "le_motor3 99999999999" << "2/1 2/1 1/1" << "" << 0;
         QTest::newRow("iris -5") << "le_motor3 -5" << "2/1 2/1 0/0" << "setIrisPosition(0)" << 3;
         QTest::newRow("iris 0042") << "le_motor3 0042" << "2/1 2/1 42/42" << "setIrisPosition(2310)" << 3;
         QTest::newRow("iris 150") << "le_motor3 150" << "2/1 2/1 150/100" << "setIrisPosition(5500)" << 3;
@@ -136,14 +139,16 @@ private slots:
         QTest::newRow("focus stop 321") << "pb_focusStop 321" << "2/1 321/321 2/1" << focus << 2;
         QTest::newRow("focus stop failed") << "pb_focusStop -1" << "2/1 0/0 2/1" << focus << 2;
         QTest::newRow("iris stop 5499") << "pb_irisStop 5499" << "2/1 2/1 99/99" << iris << 3;
-        QTest::newRow("iris stop -1") << "pb_irisStop -1" << "2/1 2/1 0/0" << iris << 3;
+        QTest::newRow("iris stop -1") << "pb_irisStop -1" << same << iris << 3;
         QTest::newRow("iris stop -55") << "pb_irisStop -55" << same << iris << 3;
         const QString refresh = "getFocusPosition getZoomPosition getIrisPosition";
         QTest::newRow("refresh 2750") << "pb_refresh 2750" << "2750/2750 2750/2750 50/50" << refresh << 0;
-        QTest::newRow("refresh failed") << "pb_refresh -1" << "2/1 2/1 0/0" << refresh << 0;
+        QTest::newRow("refresh failed") << "pb_refresh -1" << same << refresh << 0;
         // The preset number itself reaches the driver, not its digit.
-        QTest::newRow("Call 3") << "pb_callPreset3" << same << "callPreset(3)" << 0;
-        QTest::newRow("Set 10") << "pb_storePreset10" << same << "storePreset(10)" << 0;
+        for (int n = 1; n <= 10; ++n) {
+            QTest::addRow("Set %d", n) << QString("pb_storePreset%1").arg(n) << same << QString("storePreset(%1)").arg(n) << 0;
+            QTest::addRow("Call %d", n) << QString("pb_callPreset%1").arg(n) << same << QString("callPreset(%1)").arg(n) << 0;
+        }
         QTest::newRow("Store in device") << "pb_storeInDevice" << same << "storeInDevice" << 0;
     }
     void controls()
@@ -152,8 +157,11 @@ private slots:
         QFETCH(int, focus);
         QVERIFY(operate());
         m_board->zoomPosition = m_board->focusPosition = m_board->irisPosition = action.section(' ', 1).toInt();
-        if (action.startsWith("le_motor1"))
-            QTest::ignoreMessage(QtDebugMsg, action.endsWith("abc") ? "wrong input" : "all digits");
+        const bool number = action.contains(QRegularExpression("^le_motor\\d -?\\d{1,9}$"));
+        if (action.startsWith("le_motor") && !number)
+            QTest::ignoreMessage(QtDebugMsg, "wrong input");
+        if (action.startsWith("le_motor1") && number)
+            QTest::ignoreMessage(QtDebugMsg, "all digits");
         if (action.startsWith("hs_motor1"))
             QTest::ignoreMessage(QtDebugMsg, "motor1SliderChanged()");
         act(action);
@@ -187,8 +195,8 @@ private slots:
         QCOMPARE(state(), "0/0 1500/1500 0/0");
     }
 
-    // The board calibrates on its own: nothing is read before the wait. The iris,
-    // shown as read, gets the range 0..100 without being asked.
+    // The board calibrates on its own: nothing is read before the wait. The iris
+    // gets the range 0..100 without being asked and is shown on the slider's scale.
     void calibrateAll()
     {
         QVERIFY(operate());
@@ -197,10 +205,13 @@ private slots:
         act("pb_calibrateAll");
         QCOMPARE(calls(), "calibrateAll pause(8000) getZoomPosition getFocusPosition getIrisPosition "
                           "getMaxZoomPosition getMaxFocusPosition");
-        QCOMPARE(state(), "6000/5000 950/900 2750/100"); // each slider ends at its new maximum
-        *m_board = {{}, 7, 850, 9, -1, 800}; // a failed zoom maximum leaves zoom alone
+        QCOMPARE(state(), "6000/5000 950/900 50/50"); // zoom and focus end at their new maxima
+        *m_board = {{}, 7, 850, -1, -1, 800}; // failed zoom maximum and iris read: both left alone
         act("pb_calibrateAll");
-        QCOMPARE(state(), "6000/5000 850/800 9/9");
+        QCOMPARE(state(), "6000/5000 850/800 50/50");
+        *m_board = {{}, -1, 10, 5499, 5000, 900}; // a failed position with a valid maximum shows as read
+        act("pb_calibrateAll");
+        QCOMPARE(state(), "-1/0 10/10 99/99");
     }
 
     // Destroying the shown window takes the focus from the line edit during the teardown.

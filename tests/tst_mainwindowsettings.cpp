@@ -72,6 +72,27 @@ class TestMainWindowSettings : public QObject
         for (const char *name : {"cb_controller", "gb_lens", "gb_serialPort"})
             QVERIFY2(w(name)->isEnabled() == editing, name);
     }
+    // Which motors' controls (slider, line edit, group, run and stop buttons) are enabled, and the
+    // store button's caption.
+    QString controls()
+    {
+        QStringList shown;
+        for (const QString motor : {"zoom", "focus", "iris"}) {
+            const int n = motor == "zoom" ? 1 : motor == "focus" ? 2 : 3;
+            const QStringList buttons = motor == "zoom" ? QStringList{"Wide", "Tele", "Stop"}
+                : motor == "focus"                      ? QStringList{"Near", "Far", "Stop"}
+                                                        : QStringList{"Close", "Open", "Stop"};
+            QList<QWidget *> widgets{w(qPrintable(QString("hs_motor%1").arg(n))),
+                                     w(qPrintable(QString("le_motor%1").arg(n))),
+                                     w(qPrintable("groupBox_" + motor))};
+            for (const QString &button : buttons)
+                widgets << w(qPrintable("pb_" + motor + button));
+            QWidget *group = w("groupBox_lensControl"); // disabled as a whole while editing
+            const int enabled = std::count_if(widgets.begin(), widgets.end(), [group](QWidget *x) { return x->isEnabledTo(group); });
+            shown << motor + (enabled == widgets.size() ? " on" : enabled == 0 ? " off" : " mixed");
+        }
+        return shown.join(", ") + "; " + w<QPushButton>("pb_storeInDevice")->text();
+    }
     void saveThenEdit()
     {
         click("pb_settingsMultiButton");
@@ -87,7 +108,7 @@ private slots:
         m_window.reset();
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid() && QDir::setCurrent(m_dir->path()));
-        qputenv("TAVRO_EXTRA_PORTS", "FAKE1");
+        qputenv("TAVRO_EXTRA_PORTS", "FAKE1:FAKE2");
         auto board = m_board = std::make_shared<FakeBoard>();
         m_reports.clear();
         OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text) { m_reports.append({icon, text}); });
@@ -277,6 +298,50 @@ private slots:
         QCOMPARE(m_reports, refused ? Reports({{QMessageBox::Critical, kNoLensText}}) : Reports());
         verifyEditingMode(refused);
         QTEST(m_board->calls.join(' '), "calls");
+    }
+
+    // Each Save puts a new driver on the port and board now chosen, stores that port, and shapes the
+    // controls for the new board, whichever board came before.
+    void secondSaveReplacesDriver_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QString>("change"); // board=N or port=NAME, made after the first Save
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("controls");
+        const QString tavro = "zoom on, focus on, iris on; Store in device";
+        const QString pellan = "zoom off, focus on, iris off; Store presets";
+        // The probe on the new choice, then the driver in service is replaced, never shared.
+        QTest::newRow("tavro, then pellan")
+            << kTavroConfig << "board=2" << "create(2,FAKE1) destroy(2,FAKE1) destroy(1,FAKE1) create(2,FAKE1)" << "FAKE1" << pellan;
+        QTest::newRow("pellan, then tavro")
+            << kPellanConfig << "board=1" << "create(1,FAKE1) destroy(1,FAKE1) destroy(2,FAKE1) create(1,FAKE1)" << "FAKE1" << tavro;
+        QTest::newRow("tavro, then another port")
+            << kTavroConfig << "port=FAKE2" << "create(1,FAKE2) destroy(1,FAKE2) destroy(1,FAKE1) create(1,FAKE2)" << "FAKE2" << tavro;
+    }
+
+    void secondSaveReplacesDriver()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(QString, change);
+        open(config);
+        const QString first = config == kTavroConfig ? "zoom on, focus on, iris on; Store in device"
+                                                     : "zoom off, focus on, iris off; Store presets";
+        saveThenEdit();
+        QCOMPARE(controls(), first);
+        const QString value = change.section('=', 1);
+        if (change.startsWith("board")) {
+            w<QComboBox>("cb_controller")->setCurrentIndex(value.toInt());
+            w<QComboBox>("cb_lensSelect")->setCurrentIndex(value == "1" ? 1 : 0);
+        } else {
+            w<QComboBox>("cb_serialPortSelect")->setCurrentText(value);
+        }
+        click("pb_settingsMultiButton");
+        QCOMPARE(m_reports, Reports());
+        verifyEditingMode(false);
+        QTEST(m_board->calls.filter(QRegularExpression("^(create|destroy)")).join(' '), "calls");
+        QTEST(QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).value("serialPort/lastSelected").toString(), "port");
+        QTEST(controls(), "controls");
     }
 
     void unwritableSettingsFileIsLogged()

@@ -299,16 +299,20 @@ void MainWindow::settingsMultiClicked()
         return;
     }
 
-    if (!checkController())
-        return;
+    // The port commissioned is the one the board just answered on; a second
+    // look-up could find another one by then.
+    QString answeredPort;
+    {
+        const std::unique_ptr<Controller> probe = probeBoard();
+        if (!probe)
+            return;
+        answeredPort = probe->portName();
+    }
 
     qDebug() << "port name: " << ui->cb_serialPortSelect->currentText();
     qDebug() << "Port number: ";
     qDebug() << ui->cb_serialPortSelect->currentIndex();
-
-    const QString portName = findSerialPort(ui->cb_serialPortSelect->currentText());
-    if (!portName.isEmpty())
-        m_selectedSerialPort = portName;
+    m_selectedSerialPort = answeredPort;
 
     if (m_controllerType == USM_CONTROLLER) {
         m_lensType = 0;
@@ -324,12 +328,6 @@ void MainWindow::settingsMultiClicked()
 
     m_settings->setValue(QStringLiteral("controller/lastSelected"), static_cast<int>(m_controllerType));
     m_settings->setValue(QStringLiteral("motor/lastSelected"), m_lensType);
-
-    if (m_selectedSerialPort.isEmpty()) {
-        writeBack(*m_settings);
-        report(ui->pb_settingsCancel, kNoPortReport);
-        return;
-    }
 
     qDebug() << "************************* DEBUG MESSAGE ***********************";
     m_settings->setValue(QStringLiteral("serialPort/lastSelected"), m_selectedSerialPort);

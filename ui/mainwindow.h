@@ -110,8 +110,11 @@ private:
     // Shows a read-back position: the line edit gets the number, the slider is
     // then set from the line edit and clamps it.
     void showPosition(QSlider *slider, QLineEdit *lineEdit, int position);
+    // Shows an iris read-back, in driver units, on the slider's scale; a failed
+    // read leaves the display as it was.
+    void showIrisPosition(int driverUnits);
     // Reads the three positions and the zoom and focus maxima and shows them,
-    // resizing the sliders (iris range 0..100, iris shown as read).
+    // resizing the sliders (iris range 0..100).
     void readPositionsAndRanges();
 
     std::unique_ptr<Controller> m_comm;

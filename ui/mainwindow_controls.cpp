@@ -9,6 +9,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <optional>
+
 namespace {
 
 // One iris slider unit is this many driver units.
@@ -40,13 +42,20 @@ void sendSliderPosition(Controller &comm, QSlider *slider, QLineEdit *lineEdit, 
     Pause::wait(SettleAfterMoveMs);
 }
 
-// Typed focus or iris position: anything that is not a number counts as 0,
-// negative numbers as 0, and the slider clamps what is too large. Returns the
-// slider position that is to be sent.
-int takeTypedPosition(QSlider *slider, QLineEdit *lineEdit)
+// A typed position: negative numbers count as 0 and the slider clamps what is
+// too large. Text that is not a number (or too large for one) sends nothing:
+// the line edit goes back to the slider's position. Returns the slider
+// position that is to be sent.
+std::optional<int> takeTypedPosition(QSlider *slider, QLineEdit *lineEdit)
 {
     QSignalBlocker blocker(slider);
-    int position = lineEdit->text().toInt(nullptr, 10);
+    bool ok = false;
+    int position = lineEdit->text().toInt(&ok, 10);
+    if (!ok) {
+        qDebug() << "wrong input";
+        lineEdit->setText(QString::number(slider->value()));
+        return std::nullopt;
+    }
     slider->setFocus();
     lineEdit->setText(QString::number(position));
     if (position < 0) {
@@ -81,24 +90,11 @@ void MainWindow::motor1LineEditChanged()
     if (!m_comm)
         return;
     qDebug() << "motor1LineEditChanged()";
-    QSignalBlocker blocker(ui->hs_motor1);
-    bool ok = false;
-    int position = ui->le_motor1->text().toInt(&ok, 10);
-    if (!ok) {
-        qDebug() << "wrong input";
-        ui->le_motor1->setText(QString::number(ui->hs_motor1->value()));
+    const std::optional<int> position = takeTypedPosition(ui->hs_motor1, ui->le_motor1);
+    if (!position)
         return;
-    }
     qDebug() << "all digits";
-    ui->hs_motor1->setFocus();
-    ui->le_motor1->setText(QString::number(position));
-    if (position < 0) {
-        position = 0;
-        ui->le_motor1->setText(QStringLiteral("0"));
-    }
-    ui->hs_motor1->setValue(position);
-    blocker.unblock();
-    m_comm->setZoomPosition(ui->hs_motor1->value());
+    m_comm->setZoomPosition(*position);
 }
 
 void MainWindow::motor2SliderChanged()
@@ -114,7 +110,8 @@ void MainWindow::motor2LineEditChanged()
     if (!m_comm)
         return;
     qDebug() << "motor2LineEditChanged()";
-    m_comm->setFocusPosition(takeTypedPosition(ui->hs_motor2, ui->le_motor2));
+    if (const std::optional<int> position = takeTypedPosition(ui->hs_motor2, ui->le_motor2))
+        m_comm->setFocusPosition(*position);
 }
 
 void MainWindow::motor3SliderChanged()
@@ -129,7 +126,8 @@ void MainWindow::motor3LineEditChanged()
 {
     if (!m_comm)
         return;
-    m_comm->setIrisPosition(takeTypedPosition(ui->hs_motor3, ui->le_motor3) * IrisUnitsPerStep);
+    if (const std::optional<int> position = takeTypedPosition(ui->hs_motor3, ui->le_motor3))
+        m_comm->setIrisPosition(*position * IrisUnitsPerStep);
 }
 
 void MainWindow::zoomWideClicked()
@@ -206,10 +204,7 @@ void MainWindow::irisStopClicked()
     if (!m_comm)
         return;
     m_comm->pelco_d_iris_stop();
-    // Divided before the sign test: a failed read (-1) comes out as 0.
-    const int position = m_comm->getIrisPosition() / IrisUnitsPerStep;
-    if (position >= 0)
-        showPosition(ui->hs_motor3, ui->le_motor3, position);
+    showIrisPosition(m_comm->getIrisPosition());
     ui->hs_motor3->setFocus();
 }
 
@@ -223,9 +218,7 @@ void MainWindow::refreshClicked()
     const int zoom = m_comm->getZoomPosition();
     if (zoom >= 0)
         showPosition(ui->hs_motor1, ui->le_motor1, zoom);
-    const int iris = m_comm->getIrisPosition() / IrisUnitsPerStep;
-    if (iris >= 0)
-        showPosition(ui->hs_motor3, ui->le_motor3, iris);
+    showIrisPosition(m_comm->getIrisPosition());
 }
 
 void MainWindow::storeInDeviceClicked()
@@ -445,5 +438,12 @@ void MainWindow::readPositionsAndRanges()
         showPosition(ui->hs_motor2, ui->le_motor2, focus);
     }
     ui->hs_motor3->setMaximum(IrisSliderMaximum);
-    showPosition(ui->hs_motor3, ui->le_motor3, iris);
+    showIrisPosition(iris);
+}
+
+void MainWindow::showIrisPosition(int driverUnits)
+{
+    // Tested before dividing: a failed read (-1) would otherwise show as 0.
+    if (driverUnits >= 0)
+        showPosition(ui->hs_motor3, ui->le_motor3, driverUnits / IrisUnitsPerStep);
 }
