@@ -14,6 +14,8 @@ public:
 
     // How many bytes make one frame of the board's protocol.
     virtual int frameLength() const = 0;
+    // The speed of the board's serial line, in both directions.
+    virtual int baudRate() const = 0;
     // The reply to frame (frameLength() bytes) received at nowMs; empty when
     // the board stays silent.
     virtual QByteArray handleFrame(const QByteArray &frame, qint64 nowMs) = 0;

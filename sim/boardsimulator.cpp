@@ -1,10 +1,11 @@
 #include "boardsimulator.h"
 
-#include <chrono>
+#include <algorithm>
 
 BoardSimulator::BoardSimulator(std::unique_ptr<BoardModel> board)
     : m_board(std::move(board))
 {
+    m_delivery.baudRate = m_board->baudRate();
     m_clock.start();
     if (m_pty.isOpen())
         m_thread = std::thread([this] { run(); });
@@ -38,6 +39,13 @@ qint64 BoardSimulator::nowMsLocked() const
     return m_scaleSinceSimMs + qint64(double(realSince) * m_timeScale);
 }
 
+void BoardSimulator::setLineDelivery(const LineDelivery &delivery)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_delivery = delivery;
+    m_delivery.baudRate = m_board->baudRate();
+}
+
 void BoardSimulator::setFault(SimFault fault, int replies)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -67,10 +75,15 @@ bool BoardSimulator::waitForFrames(int count, int timeoutMs) const
 void BoardSimulator::run()
 {
     const int frameLength = m_board->frameLength();
+    const int baudRate = m_board->baudRate();
     QByteArray pending;
     qint64 lastByteMs = 0;
+    // When the last byte received so far has fully crossed the line; bytes
+    // written faster than the line carries them queue up behind each other.
+    Clock::time_point lineFreeAt;
     while (!m_stop) {
         const QByteArray bytes = m_pty.read(10);
+        const Clock::time_point readAt = Clock::now();
         const qint64 realMs = m_clock.elapsed();
         if (bytes.isEmpty()) {
             if (!pending.isEmpty() && realMs - lastByteMs >= resyncIdleMs)
@@ -80,18 +93,27 @@ void BoardSimulator::run()
         if (realMs - lastByteMs >= resyncIdleMs)
             pending.clear();
         lastByteMs = realMs;
+        const Clock::time_point crossingFrom = std::max(lineFreeAt, readAt);
+        lineFreeAt = crossingFrom + lineTime(int(bytes.size()), baudRate);
+        // Less than a frame was pending before, so every frame completed now
+        // ends within these bytes.
+        const qsizetype readFrom = pending.size();
         pending += bytes;
-        while (pending.size() >= frameLength) {
-            const QByteArray frame = pending.left(frameLength);
-            pending.remove(0, frameLength);
-            serve(frame);
+        qsizetype cut = 0;
+        while (pending.size() - cut >= frameLength) {
+            cut += frameLength;
+            serve(pending.mid(cut - frameLength, frameLength),
+                  crossingFrom + lineTime(int(cut - readFrom), baudRate));
         }
+        pending.remove(0, cut);
     }
 }
 
-void BoardSimulator::serve(const QByteArray &frame)
+void BoardSimulator::serve(const QByteArray &frame, Clock::time_point arrivedAt)
 {
+    std::this_thread::sleep_until(arrivedAt);
     QList<QByteArray> bursts;
+    LineDelivery delivery;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames << frame;
@@ -107,12 +129,20 @@ void BoardSimulator::serve(const QByteArray &frame)
         // A split reply sends its first half (rounded up) at once, the rest
         // after splitPauseMs.
         bursts = shapeReply(reply, fault, int(reply.size() + 1) / 2, m_random);
+        delivery = m_delivery;
     }
 
-    for (int i = 0; i < bursts.size(); ++i) {
-        if (i > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(splitPauseMs));
-        m_pty.write(bursts.at(i));
+    Clock::time_point burstFrom = arrivedAt;
+    for (const QByteArray &burst : bursts) {
+        for (const LinePiece &piece : scheduleReply(burst, delivery)) {
+            std::this_thread::sleep_until(burstFrom + piece.offset);
+            m_pty.write(piece.bytes);
+        }
+        // The board pauses from the end of one burst on its line to the start
+        // of the next, which it sends without reacting anew.
+        burstFrom += delivery.reaction + lineTime(int(burst.size()), delivery.baudRate)
+                     + std::chrono::milliseconds(splitPauseMs);
+        delivery.reaction = {};
     }
 
     {

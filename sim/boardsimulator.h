@@ -2,6 +2,7 @@
 #define BOARDSIMULATOR_H
 
 #include "boardmodel.h"
+#include "linedelivery.h"
 #include "pseudoterminal.h"
 #include "simfault.h"
 
@@ -12,6 +13,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -21,8 +23,11 @@
 // program (or a test's blocking serial port on its own thread) can open
 // portName() and talk to the board. Frames are assembled at the board's frame
 // length; bytes followed by a quiet line are dropped as a broken frame, so the
-// simulator finds the frame boundary again after garbage. Everything public is
-// safe to call from any thread.
+// simulator finds the frame boundary again after garbage. The line runs at the
+// board's baud rate both ways: a frame is acted on once all of it could have
+// crossed the line, and its reply reaches the program as a USB serial adapter
+// hands it over (see LineDelivery). Everything public is safe to call from any
+// thread.
 class BoardSimulator
 {
 public:
@@ -52,6 +57,10 @@ public:
     // The board's clock, in simulated milliseconds since the simulator started.
     qint64 nowMs() const;
 
+    // Replies from now on reach the program under delivery, at the board's own
+    // baud rate whatever delivery.baudRate says.
+    void setLineDelivery(const LineDelivery &delivery);
+
     // The next `replies` frames are answered under fault (untilCleared: every
     // frame until clearFault()).
     void setFault(SimFault fault, int replies = untilCleared);
@@ -73,8 +82,11 @@ public:
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     void run();
-    void serve(const QByteArray &frame);
+    // Answers frame, which has fully crossed the line at arrivedAt.
+    void serve(const QByteArray &frame, Clock::time_point arrivedAt);
     qint64 nowMsLocked() const;
 
     PseudoTerminal m_pty;
@@ -85,6 +97,7 @@ private:
     double m_timeScale = 1.0;
     qint64 m_scaleSinceRealMs = 0;
     qint64 m_scaleSinceSimMs = 0;
+    LineDelivery m_delivery;
     SimFault m_fault = SimFault::None;
     int m_faultReplies = untilCleared;
     QRandomGenerator m_random{0x7A17u};

@@ -2,11 +2,13 @@
 // running the controller program without hardware.
 //
 //   lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] [--fault NAME]
+//                  [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] [--reaction-ms MS]
 //
 // The first line on standard output is the device path to open. SIGINT,
 // SIGTERM or SIGHUP end the simulator cleanly.
 
 #include "boardsimulator.h"
+#include "linedelivery.h"
 #include "pellanboard.h"
 #include "simfault.h"
 #include "tavroboard.h"
@@ -16,8 +18,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QSet>
 #include <QStringList>
 
+#include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -30,6 +35,8 @@ namespace {
 
 constexpr int exitUsage = 2;
 constexpr int exitFailure = 1;
+// Longer pauses would only keep the simulator from ending promptly.
+constexpr double maximumDelayMs = 10000;
 
 struct Options
 {
@@ -37,6 +44,7 @@ struct Options
     QString link;
     QString stateFile;
     SimFault fault = SimFault::None;
+    LineDelivery delivery;
 };
 
 void printUsage()
@@ -44,44 +52,92 @@ void printUsage()
     std::fprintf(stderr,
                  "Usage: lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] "
                  "[--fault NAME]\n"
-                 "  --board   which board to simulate\n"
-                 "  --link    also make PATH a symbolic link to the device (removed on exit)\n"
-                 "  --state   file in which the Tavro board keeps its stored settings (the\n"
-                 "            Pellan board keeps nothing on board and ignores it)\n"
-                 "  --fault   misbehave on every frame: %s\n",
-                 qPrintable(simFaultNames().join(QLatin1String(", "))));
+                 "                      [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] "
+                 "[--reaction-ms MS]\n"
+                 "  --board         which board to simulate\n"
+                 "  --link          also make PATH a symbolic link to the device (removed on exit)\n"
+                 "  --state         file in which the Tavro board keeps its stored settings (the\n"
+                 "                  Pellan board keeps nothing on board and ignores it)\n"
+                 "  --fault         misbehave on every frame: %s\n"
+                 "Replies cross the line at the board's baud rate (Tavro 19200, Pellan 115200)\n"
+                 "and reach the program in pieces, as a USB serial adapter hands them over:\n"
+                 "  --piece-bytes   N bytes (at least 1) in each piece; by default whatever has\n"
+                 "                  crossed the line since the last piece\n"
+                 "  --piece-gap-ms  milliseconds between pieces, decimals allowed (default 1;\n"
+                 "                  0: each piece as soon as it has crossed)\n"
+                 "  --one-piece     the whole reply at once when all of it has crossed (not with\n"
+                 "                  --piece-bytes or --piece-gap-ms)\n"
+                 "  --reaction-ms   milliseconds from a frame's arrival to its reply (default 0)\n"
+                 "Delays are at most %g ms.\n",
+                 qPrintable(simFaultNames().join(QLatin1String(", "))), maximumDelayMs);
+}
+
+// A delay in milliseconds, decimals allowed.
+std::optional<std::chrono::microseconds> parseDelay(const QString &value)
+{
+    bool ok = false;
+    const double ms = value.toDouble(&ok);
+    if (!ok || !(ms >= 0 && ms <= maximumDelayMs))
+        return std::nullopt;
+    return std::chrono::microseconds(std::llround(ms * 1000));
+}
+
+// Takes one option that has a value; false when the name or the value is bad.
+bool applyOption(Options &options, const QString &name, const QString &value)
+{
+    QString *target = nullptr;
+    if (name == QLatin1String("--board"))
+        target = &options.board;
+    else if (name == QLatin1String("--link"))
+        target = &options.link;
+    else if (name == QLatin1String("--state"))
+        target = &options.stateFile;
+    if (target) {
+        *target = value;
+        return !value.isEmpty();
+    }
+    if (name == QLatin1String("--fault")) {
+        const std::optional<SimFault> fault = simFaultFromName(value);
+        options.fault = fault.value_or(SimFault::None);
+        return fault.has_value();
+    }
+    if (name == QLatin1String("--piece-bytes")) {
+        bool ok = false;
+        options.delivery.pieceBytes = value.toInt(&ok);
+        return ok && options.delivery.pieceBytes >= 1;
+    }
+    std::chrono::microseconds *delay = nullptr;
+    if (name == QLatin1String("--piece-gap-ms"))
+        delay = &options.delivery.gap;
+    else if (name == QLatin1String("--reaction-ms"))
+        delay = &options.delivery.reaction;
+    const std::optional<std::chrono::microseconds> parsed = parseDelay(value);
+    if (!delay || !parsed)
+        return false;
+    *delay = *parsed;
+    return true;
 }
 
 std::optional<Options> parseArguments(const QStringList &arguments)
 {
+    const QString onePiece = QStringLiteral("--one-piece");
     Options options;
-    bool haveFault = false;
+    QSet<QString> given;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString &name = arguments.at(i);
-        if (i + 1 >= arguments.size())
+        if (given.contains(name))
             return std::nullopt;
-        const QString value = arguments.at(++i);
-        QString *target = nullptr;
-        if (name == QLatin1String("--board"))
-            target = &options.board;
-        else if (name == QLatin1String("--link"))
-            target = &options.link;
-        else if (name == QLatin1String("--state"))
-            target = &options.stateFile;
-        if (target) {
-            if (!target->isEmpty() || value.isEmpty())
-                return std::nullopt;
-            *target = value;
-        } else if (name == QLatin1String("--fault") && !haveFault) {
-            const std::optional<SimFault> fault = simFaultFromName(value);
-            if (!fault)
-                return std::nullopt;
-            options.fault = *fault;
-            haveFault = true;
-        } else {
-            return std::nullopt;
+        given.insert(name);
+        if (name == onePiece) {
+            options.delivery.onePiece = true;
+            continue;
         }
+        if (i + 1 >= arguments.size() || !applyOption(options, name, arguments.at(++i)))
+            return std::nullopt;
     }
+    if (given.contains(onePiece)
+        && (given.contains(QStringLiteral("--piece-bytes")) || given.contains(QStringLiteral("--piece-gap-ms"))))
+        return std::nullopt;
     if (options.board != QLatin1String("tavro") && options.board != QLatin1String("pellan"))
         return std::nullopt;
     return options;
@@ -149,6 +205,7 @@ int main(int argc, char *argv[])
     }
     if (options->fault != SimFault::None)
         simulator.setFault(options->fault);
+    simulator.setLineDelivery(options->delivery);
 
     const QString device = simulator.portName();
     if (!options->link.isEmpty() && !makeLink(options->link, device)) {

@@ -12,6 +12,7 @@ class PellanBoard : public BoardModel
 {
 public:
     static constexpr int frameSize = 16;
+    static constexpr int lineBaudRate = 115200;
     static constexpr quint8 slaveAddress = 0x01;
     // Mechanical ends of the focus travel, in raw steps. The travel is shorter
     // than the driver's calibration runs (48500 steps each way), so a
@@ -25,6 +26,7 @@ public:
     PellanBoard();
 
     int frameLength() const override { return frameSize; }
+    int baudRate() const override { return lineBaudRate; }
     QByteArray handleFrame(const QByteArray &frame, qint64 nowMs) override;
     // A Modbus exception reply, "slave device failure".
     QByteArray refusal(const QByteArray &frame) const override;

@@ -17,6 +17,7 @@ public:
     enum class Axis { Zoom, Focus, Iris };
 
     static constexpr int frameSize = 7;
+    static constexpr int lineBaudRate = 19200;
     static constexpr int zoomMaximum = 7350;
     static constexpr int focusMaximum = 4000;
     static constexpr int irisMaximum = 5500;
@@ -29,6 +30,7 @@ public:
     explicit TavroBoard(const TavroSettings &stored = TavroSettings());
 
     int frameLength() const override { return frameSize; }
+    int baudRate() const override { return lineBaudRate; }
     QByteArray handleFrame(const QByteArray &frame, qint64 nowMs) override;
     QByteArray refusal(const QByteArray &frame) const override;
 

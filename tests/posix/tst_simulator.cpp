@@ -1,15 +1,19 @@
 // The simulated boards on their own and on a pseudo-terminal, and lens-board-sim as a child process.
 
 #include "boardsimulator.h"
+#include "linedelivery.h"
 #include "pellanboard.h"
 #include "tavroboard.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+
+Q_DECLARE_METATYPE(LineDelivery)
 
 namespace {
 
@@ -35,6 +39,23 @@ QString exchange(QSerialPort &port, const QByteArray &frame, int firstWaitMs = 2
     return bursts.join(QLatin1Char(' '));
 }
 
+// Sends a frame and reads replySize bytes; returns, for each piece read, how many
+// bytes have come in all and when (ms since just before the frame was sent).
+QList<std::pair<qsizetype, double>> timedExchange(QSerialPort &port, const QByteArray &frame, qsizetype replySize)
+{
+    QElapsedTimer timer;
+    timer.start();
+    port.write(frame);
+    port.waitForBytesWritten(2000);
+    QList<std::pair<qsizetype, double>> arrivals;
+    qsizetype total = 0;
+    while (total < replySize && port.waitForReadyRead(2000)) {
+        total += port.readAll().size();
+        arrivals.append({total, double(timer.nsecsElapsed()) / 1e6});
+    }
+    return arrivals;
+}
+
 } // namespace
 
 class TestSimulator : public QObject
@@ -51,6 +72,11 @@ private slots:
     void pellanMovesFromWhereItIsToTheEnds();
     void faultsAsTheDriversSeeThem_data();
     void faultsAsTheDriversSeeThem();
+    void schedulesRepliesAsTheLineCarriesThem_data();
+    void schedulesRepliesAsTheLineCarriesThem();
+    void repliesCrossTheLineInPieces_data();
+    void repliesCrossTheLineInPieces();
+    void servesOnItsLinkAndEndsCleanly_data();
     void servesOnItsLinkAndEndsCleanly();
     void refusesBadArguments();
 };
@@ -224,14 +250,129 @@ void TestSimulator::faultsAsTheDriversSeeThem()
              pellan ? "016500000000000000004e2000003087" : "0001");
 }
 
+// Byte times: 520.83 us at 19200 baud, 86.81 us at 115200.
+void TestSimulator::schedulesRepliesAsTheLineCarriesThem_data()
+{
+    QTest::addColumn<int>("replyBytes");
+    QTest::addColumn<LineDelivery>("delivery");
+    QTest::addColumn<QString>("pieces"); // bytes@offset in us
+    const auto row = [](const char *name, int replyBytes, int baudRate, int pieceBytes, int gapUs, bool onePiece,
+                        int reactionUs, const char *pieces) {
+        const LineDelivery delivery{baudRate, pieceBytes, std::chrono::microseconds(gapUs), onePiece,
+                                    std::chrono::microseconds(reactionUs)};
+        QTest::newRow(name) << replyBytes << delivery << QString::fromLatin1(pieces);
+    };
+    row("Tavro query, default", 5, 19200, 0, 1000, false, 0, "1@1000 2@2000 2@3000");
+    row("Pellan status, default", 16, 115200, 0, 1000, false, 0, "11@1000 5@2000");
+    row("gap shorter than a byte", 3, 19200, 0, 250, false, 0, "1@750 1@1250 1@1750");
+    row("1-byte pieces 1 ms apart", 5, 19200, 1, 1000, false, 0, "1@521 1@1521 1@2521 1@3521 1@4521");
+    row("4-byte pieces wait for the line", 10, 19200, 4, 1000, false, 0, "4@2084 4@4167 2@5209");
+    row("2-byte pieces, no gap", 5, 115200, 2, 0, false, 0, "2@174 2@348 1@435");
+    row("one piece", 5, 19200, 0, 1000, true, 0, "5@2605");
+    row("reaction 10 ms", 5, 19200, 0, 1000, false, 10000, "1@11000 2@12000 2@13000");
+    row("reaction 2.5 ms, 1-byte pieces", 2, 115200, 1, 1000, false, 2500, "1@2587 1@3587");
+    row("silence", 0, 19200, 0, 1000, false, 0, "");
+}
+
+void TestSimulator::schedulesRepliesAsTheLineCarriesThem()
+{
+    QFETCH(int, replyBytes);
+    QFETCH(LineDelivery, delivery);
+    QFETCH(QString, pieces);
+    QByteArray reply(replyBytes, '\0');
+    for (int i = 0; i < replyBytes; ++i)
+        reply[i] = char(i + 1);
+    QStringList got;
+    QByteArray delivered;
+    for (const LinePiece &piece : scheduleReply(reply, delivery)) {
+        got << QStringLiteral("%1@%2").arg(piece.bytes.size()).arg(piece.offset.count());
+        delivered += piece.bytes;
+    }
+    QCOMPARE(got.join(QLatin1Char(' ')), pieces);
+    QCOMPARE(delivered.toHex(), reply.toHex());
+}
+
+// The frame takes 3.65 ms to cross at 19200 baud, 1.39 ms at 115200.
+void TestSimulator::repliesCrossTheLineInPieces_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<LineDelivery>("delivery");
+    QTest::addColumn<QString>("earliest"); // bytes in all@ms after sending, one entry per piece
+    QTest::addColumn<int>("minimumPieces");
+    const auto row = [](const char *frame, const char *name, const LineDelivery &delivery, const char *earliest,
+                        int minimumPieces) {
+        QTest::addRow("%s %s", frame, name)
+            << hex(frame) << delivery << QString::fromLatin1(earliest) << minimumPieces;
+    };
+    using std::chrono::microseconds;
+    row("fe080000000000", "default", LineDelivery(), "1@4.646 3@5.646 5@6.646", 2);
+    row("01650000000000000000000000002665", "default", LineDelivery(), "11@2.389 16@3.389", 2);
+    row("fe080000000000", "1-byte pieces 5 ms apart", LineDelivery{0, 1, microseconds(5000), false, {}},
+        "1@4.167 2@9.167 3@14.167 4@19.167 5@24.167", 5);
+    row("fe080000000000", "one piece after 20 ms", LineDelivery{0, 0, microseconds(1000), true, microseconds(20000)},
+        "5@26.251", 1);
+}
+
+void TestSimulator::repliesCrossTheLineInPieces()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(LineDelivery, delivery);
+    QFETCH(QString, earliest);
+    QFETCH(int, minimumPieces);
+    QList<std::pair<qsizetype, double>> expected;
+    for (const QString &entry : earliest.split(QLatin1Char(' '))) {
+        const QStringList parts = entry.split(QLatin1Char('@'));
+        expected.append({parts.at(0).toInt(), parts.at(1).toDouble()});
+    }
+    const bool pellan = frame.size() == PellanBoard::frameSize;
+    BoardSimulator simulator(pellan ? std::unique_ptr<BoardModel>(new PellanBoard) : std::make_unique<TavroBoard>());
+    simulator.setLineDelivery(delivery);
+    QSerialPort port(simulator.portName());
+    QVERIFY(port.open(QIODevice::ReadWrite));
+
+    // No byte may come before it could have crossed the line. Pieces 1 ms apart
+    // can merge when this thread is late, so a few tries may be needed to see
+    // them apart.
+    int mostPieces = 0;
+    for (int attempt = 0; attempt < 3 && mostPieces < minimumPieces; ++attempt) {
+        const QList<std::pair<qsizetype, double>> arrivals = timedExchange(port, frame, expected.last().first);
+        QVERIFY(!arrivals.isEmpty());
+        QCOMPARE(arrivals.last().first, expected.last().first);
+        for (const auto &[total, ms] : arrivals) {
+            const auto due = std::find_if(expected.cbegin(), expected.cend(),
+                                          [total = total](const auto &e) { return e.first >= total; });
+            QVERIFY2(due != expected.cend() && ms >= due->second,
+                     qPrintable(QStringLiteral("%1 bytes at %2 ms").arg(total).arg(ms)));
+        }
+        QVERIFY2(arrivals.last().second < expected.last().second + 200, qPrintable(QString::number(arrivals.last().second)));
+        mostPieces = qMax(mostPieces, int(arrivals.size()));
+    }
+    QCOMPARE(qMin(mostPieces, minimumPieces), minimumPieces);
+}
+
+void TestSimulator::servesOnItsLinkAndEndsCleanly_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("reply"); // in bursts, split where the line was quiet 20 ms
+    QTest::addColumn<int>("minimumMs");
+    QTest::newRow("default delivery") << "" << "005b0e0000" << 6;
+    QTest::newRow("one piece after 150 ms") << "--one-piece --reaction-ms 150" << "005b0e0000" << 156;
+    QTest::newRow("2-byte pieces 40.5 ms apart") << "--piece-bytes 2 --piece-gap-ms 40.5 --reaction-ms 0.5"
+                                                 << "005b 0e00 00" << 86;
+}
+
 void TestSimulator::servesOnItsLinkAndEndsCleanly()
 {
+    QFETCH(QString, options);
+    QFETCH(QString, reply);
+    QFETCH(int, minimumMs);
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("ttyTAVRO"));
     const QString state = dir.filePath(QStringLiteral("tavro-board.ini"));
     QProcess process;
     process.start(QCoreApplication::applicationDirPath() + "/lens-board-sim",
-                  {"--board", "tavro", "--link", link, "--state", state});
+                  QStringList{"--board", "tavro", "--link", link, "--state", state}
+                      + options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
     QTRY_VERIFY(process.canReadLine());
     const QString device = QString::fromLocal8Bit(process.readLine()).trimmed();
     QVERIFY(device.startsWith(QLatin1String("/dev/")));
@@ -239,7 +380,10 @@ void TestSimulator::servesOnItsLinkAndEndsCleanly()
 
     QSerialPort port(link);
     QVERIFY(port.open(QIODevice::ReadWrite));
-    QCOMPARE(exchange(port, "fe080000000000"), "005b0e0000");
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(exchange(port, "fe080000000000"), reply);
+    QVERIFY2(timer.elapsed() >= minimumMs, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(exchange(port, "fe110000000000"), "00"); // stores to the state file
     QVERIFY(QFile::exists(state));
 
@@ -253,7 +397,12 @@ void TestSimulator::servesOnItsLinkAndEndsCleanly()
 void TestSimulator::refusesBadArguments()
 {
     for (const QString &arguments : {"", "--board nonsense", "--board tavro --board pellan", "--link /tmp/x",
-                                     "--board tavro --fault melt", "--board tavro --baud 9600"}) {
+                                     "--board tavro --fault melt", "--board tavro --baud 9600",
+                                     "--board tavro --piece-bytes 0", "--board tavro --piece-bytes 1.5",
+                                     "--board tavro --piece-gap-ms -1", "--board tavro --piece-gap-ms nan",
+                                     "--board tavro --piece-gap-ms", "--board tavro --reaction-ms 10001",
+                                     "--board tavro --reaction-ms 1 --reaction-ms 1", "--board tavro --one-piece 3",
+                                     "--board tavro --one-piece --one-piece", "--board tavro --one-piece --piece-bytes 2"}) {
         QProcess process;
         process.start(QCoreApplication::applicationDirPath() + "/lens-board-sim",
                       arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts));
