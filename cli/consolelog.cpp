@@ -1,0 +1,62 @@
+#include "consolelog.h"
+
+#include <QTextStream>
+
+namespace {
+
+ConsoleLog *activeLog = nullptr;
+
+const char *prefix(QtMsgType type)
+{
+    switch (type) {
+    case QtWarningMsg:
+        return "warning: ";
+    case QtCriticalMsg:
+        return "critical: ";
+    case QtFatalMsg:
+        return "fatal: ";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+ConsoleLog::ConsoleLog(QTextStream &err, bool verbose)
+    : m_err(err)
+    , m_verbose(verbose)
+{
+    Q_ASSERT(!activeLog);
+    activeLog = this;
+    m_previousHandler = qInstallMessageHandler(handleMessage);
+    m_previousReporter = OperatorReport::setReporter(
+        [this](QMessageBox::Icon, const QString &text) { report(text); });
+}
+
+ConsoleLog::~ConsoleLog()
+{
+    OperatorReport::setReporter(m_previousReporter);
+    qInstallMessageHandler(m_previousHandler);
+    activeLog = nullptr;
+}
+
+// Qt ends the program after a fatal message whatever the handler does, so
+// that one is always said.
+void ConsoleLog::handleMessage(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    const char *kind = prefix(type);
+    if (!kind || (type != QtFatalMsg && !activeLog->m_verbose))
+        return;
+    activeLog->m_err << kind << message << '\n';
+    activeLog->m_err.flush();
+}
+
+void ConsoleLog::report(const QString &text)
+{
+    if (m_firstReport.isEmpty())
+        m_firstReport = text.section(QLatin1Char('\n'), 0, 0);
+    if (m_verbose) {
+        m_err << "report: " << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+        m_err.flush();
+    }
+}

@@ -1,0 +1,39 @@
+#ifndef CONSOLELOG_H
+#define CONSOLELOG_H
+
+#include "operatorreport.h"
+
+#include <QString>
+#include <QtGlobal>
+
+class QTextStream;
+
+// While it exists, what the drivers tell the operator and the Qt log go to the
+// console instead of message boxes and a flood of trace lines: the drivers'
+// operator reports are kept for the tool's one failure line, and only with
+// verbose are they, and the log's warnings and errors, written to err. One at
+// a time; the previous handler and reporter come back when it goes.
+class ConsoleLog
+{
+public:
+    ConsoleLog(QTextStream &err, bool verbose);
+    ~ConsoleLog();
+    ConsoleLog(const ConsoleLog &) = delete;
+    ConsoleLog &operator=(const ConsoleLog &) = delete;
+
+    // The first line of the first operator report, such as "Could not open
+    // serial port: ttyUSB0"; empty when there was none.
+    QString firstReport() const { return m_firstReport; }
+
+private:
+    static void handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);
+    void report(const QString &text);
+
+    QTextStream &m_err;
+    bool m_verbose;
+    QString m_firstReport;
+    QtMessageHandler m_previousHandler;
+    OperatorReport::Reporter m_previousReporter;
+};
+
+#endif // CONSOLELOG_H

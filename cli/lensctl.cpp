@@ -1,0 +1,205 @@
+#include "lensctl.h"
+
+#include "consolelog.h"
+#include "controller_tavro.h"
+#include "controller_usm.h"
+#include "lensrequest.h"
+#include "pause.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#include <QTextStream>
+
+namespace {
+
+const char *const description =
+    "Drives a motorised lens through a Tavro or Pellan lens controller board,\n"
+    "one command per run.\n"
+    "\n"
+    "Commands:\n"
+    "  probe                           the lens type (Tavro) or \"focus\" (Pellan)\n"
+    "  get                             positions and maxima of the board's motors\n"
+    "  set zoom|focus|iris N           move to absolute position N (0 and up)\n"
+    "  run zoom tele|wide              run a motor towards one end\n"
+    "  run focus near|far\n"
+    "  run iris open|close\n"
+    "  stop zoom|focus|iris\n"
+    "  preset store|call N             N from 1 to 10\n"
+    "  calibrate                       returns once the board has calibrated\n"
+    "  speed zoom|focus low|medium|high\n"
+    "  store                           store in the board (Pellan: the presets)\n"
+    "The Pellan board has the focus motor only.\n"
+    "\n"
+    "Output: get prints \"name value\" lines for zoom, zoomMax, focus, focusMax,\n"
+    "iris, irisMax (motors the board lacks are left out); probe prints the lens\n"
+    "type; other commands print nothing. With --json, get prints one object with\n"
+    "those keys (null for motors the board lacks), probe {\"lens\":...}, other\n"
+    "commands {\"command\":\"...\",\"ok\":true}.\n"
+    "\n"
+    "Exit status: 0 done; 1 port not opened, board silent, or command rejected\n"
+    "or not acknowledged; 2 usage error. A failure prints one line on standard\n"
+    "error.";
+
+const QString toolName = QStringLiteral("tavro-lensctl");
+
+void writeJson(QTextStream &out, const QJsonObject &object)
+{
+    out << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
+}
+
+QString noAnswer(const Controller &driver)
+{
+    return QStringLiteral("no answer from the board on ") + driver.portName();
+}
+
+} // namespace
+
+LensCtl::LensCtl(ControllerFactory factory)
+    : m_factory(std::move(factory))
+{
+}
+
+std::unique_ptr<Controller> LensCtl::realDriver(LensBoard board, const QString &port)
+{
+    if (board == LensBoard::Pellan)
+        return std::make_unique<ControllerUSM>(port);
+    return std::make_unique<ControllerTavro>(port);
+}
+
+int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &err) const
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(description));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption boardOption(QStringLiteral("board"), QStringLiteral("The board: tavro or pellan."),
+                                         QStringLiteral("board"));
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("The serial port, such as ttyUSB0, COM3 or a device path."),
+                                        QStringLiteral("name"));
+    const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Answer in JSON."));
+    const QCommandLineOption verboseOption(
+        QStringLiteral("verbose"),
+        QStringLiteral("Also write the drivers' warnings, errors and operator reports to standard error."));
+    parser.addOptions({boardOption, portOption, jsonOption, verboseOption});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),
+                                 QStringLiteral("COMMAND [ARGS]"));
+
+    const auto usageError = [&err](const QString &problem) {
+        err << toolName << ": " << problem << " (see --help)\n";
+        return UsageError;
+    };
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    // QCoreApplication has no Qt options of its own to add to the help.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        out << parser.helpText();
+        return Success;
+    }
+    if (parser.isSet(version)) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
+        return Success;
+    }
+
+    const QString boardName = parser.value(boardOption);
+    if (boardName != QLatin1String("tavro") && boardName != QLatin1String("pellan"))
+        return usageError(QStringLiteral("--board must be tavro or pellan"));
+    const LensBoard board = boardName == QLatin1String("pellan") ? LensBoard::Pellan : LensBoard::Tavro;
+    const QString port = parser.value(portOption);
+    if (port.isEmpty())
+        return usageError(QStringLiteral("--port names no port"));
+    QString problem;
+    const std::optional<LensRequest> request = LensRequest::parse(board, parser.positionalArguments(), &problem);
+    if (!request)
+        return usageError(problem);
+
+    const ConsoleLog log(err, parser.isSet(verboseOption));
+    const std::unique_ptr<Controller> driver = m_factory(board, port);
+    const bool json = parser.isSet(jsonOption);
+    switch (request->kind) {
+    case LensRequest::Kind::Probe:
+        problem = probe(*driver, board, json, out);
+        break;
+    case LensRequest::Kind::Get:
+        problem = get(*driver, board, json, out);
+        break;
+    case LensRequest::Kind::Command:
+        problem = command(*driver, *request, json, out);
+        break;
+    }
+    if (problem.isEmpty())
+        return Success;
+    // The drivers report a port that would not open; that says more than
+    // that the board did not answer.
+    const QString reason = log.firstReport().isEmpty() ? problem : log.firstReport();
+    err << toolName << ": " << request->words << ": " << reason << '\n';
+    return Failure;
+}
+
+QString LensCtl::probe(Controller &driver, LensBoard board, bool json, QTextStream &out) const
+{
+    const int lensType = driver.getLensType();
+    if (lensType == -1)
+        return noAnswer(driver);
+    // The focus board has no lens types; its probe only tells that it answers.
+    if (board == LensBoard::Pellan) {
+        if (json)
+            writeJson(out, {{QStringLiteral("lens"), QStringLiteral("focus")}});
+        else
+            out << "focus\n";
+    } else if (json) {
+        writeJson(out, {{QStringLiteral("lens"), lensType}});
+    } else {
+        out << lensType << '\n';
+    }
+    return {};
+}
+
+// A position of -1 can be a real place on the Pellan lens, so a failed read is
+// told by the driver's count; a maximum is never negative.
+QString LensCtl::get(Controller &driver, LensBoard board, bool json, QTextStream &out) const
+{
+    const int failuresBefore = driver.failureCount();
+    bool maximaValid = true;
+    QJsonObject values;
+    QString text;
+    for (const LensMotor &motor : LensMotor::all()) {
+        const QString name = QLatin1String(motor.name);
+        const QString maxName = name + QStringLiteral("Max");
+        if (!motor.isOn(board)) {
+            values.insert(name, QJsonValue::Null);
+            values.insert(maxName, QJsonValue::Null);
+            continue;
+        }
+        const int position = (driver.*motor.position)();
+        const int maximum = (driver.*motor.maximum)();
+        maximaValid = maximaValid && maximum >= 0;
+        values.insert(name, position);
+        values.insert(maxName, maximum);
+        text += QStringLiteral("%1 %2\n%3 %4\n").arg(name).arg(position).arg(maxName).arg(maximum);
+    }
+    if (driver.failureCount() != failuresBefore || !maximaValid)
+        return noAnswer(driver);
+    if (json)
+        writeJson(out, values);
+    else
+        out << text;
+    return {};
+}
+
+QString LensCtl::command(Controller &driver, const LensRequest &request, bool json, QTextStream &out) const
+{
+    const int failuresBefore = driver.failureCount();
+    request.command(driver);
+    if (driver.failureCount() != failuresBefore)
+        return QStringLiteral("the board on %1 rejected the command or did not acknowledge it")
+            .arg(driver.portName());
+    if (request.settleMs > 0)
+        Pause::wait(request.settleMs);
+    if (json)
+        writeJson(out, {{QStringLiteral("command"), request.words}, {QStringLiteral("ok"), true}});
+    return {};
+}

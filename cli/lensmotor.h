@@ -1,0 +1,41 @@
+#ifndef LENSMOTOR_H
+#define LENSMOTOR_H
+
+#include "controller.h"
+
+#include <QString>
+
+#include <array>
+
+// The two boards tavro-lensctl can drive; they differ in which motors they
+// have.
+enum class LensBoard { Tavro, Pellan };
+
+// One motor as the command line names it, with the driver operations that
+// serve it, so every command reaches the driver through one table.
+struct LensMotor
+{
+    using Operation = void (Controller::*)();
+    using Query = int (Controller::*)();
+
+    const char *name;
+    bool onPellan;
+    void (Controller::*setPosition)(int);
+    // The two run directions, in the words of the command line.
+    std::array<const char *, 2> directions;
+    std::array<Operation, 2> runs;
+    Operation stop;
+    // Null for a motor whose speed cannot be chosen.
+    void (Controller::*setSpeed)(char);
+    Query position;
+    Query maximum;
+
+    bool isOn(LensBoard board) const { return board == LensBoard::Tavro || onPellan; }
+
+    // Zoom, focus and iris, in the order they are reported.
+    static const std::array<LensMotor, 3> &all();
+    // The motor of that name, or null.
+    static const LensMotor *named(const QString &name);
+};
+
+#endif // LENSMOTOR_H
