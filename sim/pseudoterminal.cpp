@@ -66,3 +66,11 @@ bool PseudoTerminal::write(const QByteArray &bytes)
     }
     return done == bytes.size();
 }
+
+termios PseudoTerminal::lineSettings() const
+{
+    termios settings = {};
+    if (m_slave >= 0)
+        ::tcgetattr(m_slave, &settings);
+    return settings;
+}

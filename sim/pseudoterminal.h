@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <termios.h>
+
 // A raw pseudo-terminal pair. The program under test opens the slave side by its
 // path, as it would open a serial device; the board side reads and writes the
 // master. The slave stays open here as well, so the master never sees a hang-up
@@ -25,6 +27,10 @@ public:
     // empty when nothing came.
     QByteArray read(int timeoutMs);
     bool write(const QByteArray &bytes);
+
+    // The line settings the program has given its side (baud rate, character
+    // size, parity, stop bits, flow control), as the terminal holds them now.
+    termios lineSettings() const;
 
 private:
     int m_master = -1;
