@@ -1,0 +1,455 @@
+// tavro-lensctl against the simulated boards: the tool runs in-process with the
+// real drivers, each board on a pseudo-terminal of its own; and as the program
+// itself, with no display, for what needs no board.
+
+#include "boardsimulator.h"
+#include "controller_tavro.h"
+#include "controller_usm.h"
+#include "lensctl.h"
+#include "pause.h"
+#include "pellanboard.h"
+#include "pellanframes.h"
+#include "tavroboard.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Simulated time runs this much faster than real time, and the tool's pauses
+// shrink by as much, so the boards still finish what the pauses wait for.
+constexpr double kTimeScale = 50.0;
+// Keeps a silent board's cases short.
+constexpr LinkTimeouts kLimits{2000, 1000, 1000};
+const QString kAbsentPort = QStringLiteral("/nonexistent/ttyLENSCTL");
+
+using Frames = QList<QByteArray>;
+using Pauses = QList<unsigned long>;
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+QByteArray pellanStatus()
+{
+    return PellanFrames::sealed(PellanFrames::statusQuery());
+}
+
+// At the driver's medium speed, the one a new driver moves with.
+QByteArray pellanMove(qint32 travel)
+{
+    return PellanFrames::sealed(PellanFrames::moveCommand(81, travel));
+}
+
+QSettings presetStore()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
+                     QStringLiteral("Tavro Lens Controller"));
+}
+
+// Whatever the drivers log while the tool runs; the tool keeps it all to itself.
+QStringList leakedLog;
+
+void recordLog(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    leakedLog << message;
+}
+
+struct Result
+{
+    int status;
+    QString out;
+    QStringList errLines;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(SimFault)
+
+class TestLensCtl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void commands_data();
+    void commands();
+    void pellanPresetOutlivesTheRun();
+    void failures_data();
+    void failures();
+    void verboseAddsTheDriversErrors();
+    void usageErrorsMakeNoDriver_data();
+    void usageErrorsMakeNoDriver();
+    void program_data();
+    void program();
+
+private:
+    Result run(const QString &board, const QString &port, const QStringList &words);
+    void startBoard(const QString &board);
+    int pellanRaw()
+    {
+        return m_sim->withBoard<PellanBoard>([](PellanBoard &board, qint64 now) { return board.rawPosition(now); });
+    }
+
+    std::unique_ptr<BoardSimulator> m_sim;
+    Pauses m_pauses;
+    Pause::Function m_previousPause;
+    LinkTimeouts m_tavroLimits{};
+    LinkTimeouts m_pellanLimits{};
+};
+
+void TestLensCtl::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestLensCtl::init()
+{
+    presetStore().clear();
+    m_pauses.clear();
+    leakedLog.clear();
+    m_previousPause = Pause::setFunction([this](unsigned long ms) {
+        m_pauses << ms;
+        QThread::msleep(static_cast<unsigned long>(ms / kTimeScale));
+    });
+    m_tavroLimits = ControllerTavro::timeouts();
+    m_pellanLimits = ControllerUSM::timeouts();
+    ControllerTavro::setTimeouts(kLimits);
+    ControllerUSM::setTimeouts(kLimits);
+}
+
+void TestLensCtl::cleanup()
+{
+    m_sim.reset();
+    Pause::setFunction(m_previousPause);
+    ControllerTavro::setTimeouts(m_tavroLimits);
+    ControllerUSM::setTimeouts(m_pellanLimits);
+}
+
+Result TestLensCtl::run(const QString &board, const QString &port, const QStringList &words)
+{
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const QtMessageHandler testHandler = qInstallMessageHandler(recordLog);
+    const int status = LensCtl().run(
+        QStringList{QStringLiteral("tavro-lensctl"), QStringLiteral("--board"), board, QStringLiteral("--port"), port}
+            + words,
+        outStream, errStream);
+    qInstallMessageHandler(testHandler);
+    outStream.flush();
+    errStream.flush();
+    return {status, out, err.split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
+}
+
+void TestLensCtl::startBoard(const QString &board)
+{
+    if (board == QLatin1String("pellan"))
+        m_sim = std::make_unique<BoardSimulator>(std::make_unique<PellanBoard>());
+    else
+        m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
+    QVERIFY2(m_sim->isOpen(), qPrintable(m_sim->errorString()));
+    m_sim->setTimeScale(kTimeScale);
+}
+
+// Every command on a board that answers: what goes on the line, what the tool
+// prints, and that it waits for a calibration only where the driver does not.
+void TestLensCtl::commands_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<Frames>("frames");
+    QTest::addColumn<Pauses>("pauses");
+
+    const auto row = [](const char *name, const char *board, const QStringList &words, const QString &output,
+                        const Frames &frames, const Pauses &pauses = {}) {
+        QTest::newRow(name) << QString::fromLatin1(board) << words << output << frames << pauses;
+    };
+    const Frames tavroGet{hex("fe080000000000"), hex("fe150000000000"), hex("fe090000000000"),
+                          hex("fe140000000000"), hex("fe0a0000000000"), hex("fe160000000000")};
+
+    row("tavro probe", "tavro", {"probe"}, "1\n", {hex("fe100000000000")});
+    row("tavro probe --json", "tavro", {"--json", "probe"}, "{\"lens\":1}\n", {hex("fe100000000000")});
+    row("tavro get", "tavro", {"get"},
+        "zoom 3675\nzoomMax 7350\nfocus 2000\nfocusMax 4000\niris 2750\nirisMax 5500\n", tavroGet);
+    row("tavro get --json", "tavro", {"get", "--json"},
+        "{\"focus\":2000,\"focusMax\":4000,\"iris\":2750,\"irisMax\":5500,\"zoom\":3675,\"zoomMax\":7350}\n",
+        tavroGet);
+    row("tavro set zoom", "tavro", {"set", "zoom", "3000"}, "", {hex("fe0400000bb800")});
+    row("tavro set focus", "tavro", {"set", "focus", "1234"}, "", {hex("fe05000004d200")});
+    row("tavro set iris --json", "tavro", {"--json", "set", "iris", "5500"},
+        "{\"command\":\"set iris 5500\",\"ok\":true}\n", {hex("fe060000157c00")});
+    row("tavro run zoom tele", "tavro", {"run", "zoom", "tele"}, "", {hex("ff000020000020")});
+    row("tavro run zoom wide", "tavro", {"run", "zoom", "wide"}, "", {hex("ff000040000020")});
+    row("tavro run focus near", "tavro", {"run", "focus", "near"}, "", {hex("ff000100000001")});
+    row("tavro run focus far", "tavro", {"run", "focus", "far"}, "", {hex("ff000080000080")});
+    row("tavro run iris open", "tavro", {"run", "iris", "open"}, "", {hex("ff000200000002")});
+    row("tavro run iris close", "tavro", {"run", "iris", "close"}, "", {hex("ff000400000004")});
+    row("tavro stop zoom", "tavro", {"stop", "zoom"}, "", {hex("ff000000000020")});
+    row("tavro stop focus", "tavro", {"stop", "focus"}, "", {hex("ff000000000000")});
+    row("tavro stop iris", "tavro", {"stop", "iris"}, "", {hex("ff000000000000")});
+    // The preset goes out as the number itself.
+    row("tavro preset store 10", "tavro", {"preset", "store", "10"}, "", {hex("ff000003000a00")});
+    row("tavro preset call 1", "tavro", {"preset", "call", "1"}, "", {hex("ff000007000100")});
+    row("tavro calibrate", "tavro", {"calibrate"}, "", {hex("fe0f0000000000")}, {8000});
+    row("tavro speed zoom low", "tavro", {"speed", "zoom", "low"}, "", {hex("ff000025000000")});
+    row("tavro speed focus medium", "tavro", {"speed", "focus", "medium"}, "", {hex("ff000027000100")});
+    row("tavro speed focus high", "tavro", {"speed", "focus", "high"}, "", {hex("ff000027000200")});
+    row("tavro store", "tavro", {"store"}, "", {hex("fe110000000000")});
+
+    // A new driver knows no calibration: focus 0 is raw 0, and the simulated
+    // focus rests at raw 20000.
+    row("pellan probe", "pellan", {"probe"}, "focus\n", {pellanStatus()});
+    row("pellan probe --json", "pellan", {"--json", "probe"}, "{\"lens\":\"focus\"}\n", {pellanStatus()});
+    row("pellan get", "pellan", {"get"}, "focus 2000\nfocusMax 4550\n", {pellanStatus()});
+    row("pellan get --json", "pellan", {"--json", "get"},
+        "{\"focus\":2000,\"focusMax\":4550,\"iris\":null,\"irisMax\":null,\"zoom\":null,\"zoomMax\":null}\n",
+        {pellanStatus()});
+    row("pellan set focus", "pellan", {"set", "focus", "3000"}, "", {pellanStatus(), pellanMove(10000)});
+    row("pellan run focus near", "pellan", {"run", "focus", "near"}, "", {pellanStatus(), pellanMove(-20000)});
+    row("pellan run focus far", "pellan", {"run", "focus", "far"}, "", {pellanStatus(), pellanMove(25500)});
+    row("pellan stop focus", "pellan", {"stop", "focus"}, "", {pellanMove(0)});
+    row("pellan preset store 3", "pellan", {"preset", "store", "3"}, "", {pellanStatus()});
+    row("pellan preset call 3", "pellan", {"preset", "call", "3"}, "", {pellanStatus(), pellanMove(-20000)});
+    row("pellan calibrate --json", "pellan", {"calibrate", "--json"}, "{\"command\":\"calibrate\",\"ok\":true}\n",
+        {pellanMove(48500), pellanStatus(), pellanMove(-48500), pellanMove(0), pellanStatus(), pellanStatus(),
+         pellanStatus()},
+        {8000, 8000});
+    // The focus speed and the presets live in the Pellan driver: nothing to send.
+    row("pellan speed focus high", "pellan", {"speed", "focus", "high"}, "", {});
+    row("pellan store", "pellan", {"store"}, "", {});
+}
+
+void TestLensCtl::commands()
+{
+    QFETCH(QString, board);
+    QFETCH(QStringList, words);
+    QFETCH(QString, output);
+    QFETCH(Frames, frames);
+    QFETCH(Pauses, pauses);
+
+    startBoard(board);
+    const Result result = run(board, m_sim->portName(), words);
+
+    QCOMPARE(result.errLines, QStringList());
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.out, output);
+    QVERIFY(m_sim->waitForFrames(frames.size(), 2000));
+    QCOMPARE(m_sim->frames(), frames);
+    QCOMPARE(m_pauses, pauses);
+    QCOMPARE(leakedLog, QStringList());
+}
+
+// Every run is a new driver, so a Pellan preset must be on disk when the run
+// that stored it ends.
+void TestLensCtl::pellanPresetOutlivesTheRun()
+{
+    startBoard(QStringLiteral("pellan"));
+    const QString port = m_sim->portName();
+    const auto lensctl = [&](const QStringList &words) { return run(QStringLiteral("pellan"), port, words).status; };
+
+    QCOMPARE(lensctl({"set", "focus", "3000"}), 0);
+    QTRY_COMPARE(pellanRaw(), 30000);
+    QCOMPARE(lensctl({"preset", "store", "3"}), 0);
+    QCOMPARE(lensctl({"set", "focus", "500"}), 0);
+    QTRY_COMPARE(pellanRaw(), 5000);
+    QCOMPARE(lensctl({"preset", "call", "3"}), 0);
+    QTRY_COMPARE(pellanRaw(), 30000);
+}
+
+// A board that does not answer, answers wrongly or is not there: status 1, one
+// line naming the problem, nothing on standard output, no calibration wait and
+// no preset written.
+void TestLensCtl::failures_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<bool>("boardPresent");
+    QTest::addColumn<SimFault>("fault");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QString>("problem"); // %1 stands for the port
+
+    const auto row = [](const char *name, const char *board, bool present, SimFault fault, const QStringList &words,
+                        const char *problem) {
+        QTest::newRow(name) << QString::fromLatin1(board) << present << fault << words << QString::fromLatin1(problem);
+    };
+    const char *silent = "no answer from the board on %1";
+    const char *refused = "the board on %1 rejected the command or did not acknowledge it";
+    const char *absent = "Could not open serial port: %1";
+
+    row("tavro probe, silent", "tavro", true, SimFault::NoReply, {"probe"}, silent);
+    row("tavro get, silent", "tavro", true, SimFault::NoReply, {"--json", "get"}, silent);
+    row("tavro get, short reply", "tavro", true, SimFault::ShortReply, {"get"}, silent);
+    row("tavro set zoom, rejected", "tavro", true, SimFault::Rejected, {"set", "zoom", "10"}, refused);
+    row("tavro calibrate, rejected", "tavro", true, SimFault::Rejected, {"calibrate"}, refused);
+    row("tavro store, silent", "tavro", true, SimFault::NoReply, {"--json", "store"}, refused);
+    row("tavro probe, no port", "tavro", false, SimFault::None, {"probe"}, absent);
+    row("pellan probe, silent", "pellan", true, SimFault::NoReply, {"probe"}, silent);
+    row("pellan get, rejected", "pellan", true, SimFault::Rejected, {"get"}, silent);
+    row("pellan set focus, silent", "pellan", true, SimFault::NoReply, {"set", "focus", "100"}, refused);
+    row("pellan stop focus, wrong echo", "pellan", true, SimFault::WrongEcho, {"stop", "focus"}, refused);
+    row("pellan preset store, silent", "pellan", true, SimFault::NoReply, {"preset", "store", "2"}, refused);
+    row("pellan get, no port", "pellan", false, SimFault::None, {"get"}, absent);
+}
+
+void TestLensCtl::failures()
+{
+    QFETCH(QString, board);
+    QFETCH(bool, boardPresent);
+    QFETCH(SimFault, fault);
+    QFETCH(QStringList, words);
+    QFETCH(QString, problem);
+
+    QString port = kAbsentPort;
+    if (boardPresent) {
+        startBoard(board);
+        m_sim->setFault(fault);
+        port = m_sim->portName();
+    }
+    const Result result = run(board, port, words);
+
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.out, QString());
+    const QString command = words.filter(QRegularExpression(QStringLiteral("^[^-]"))).join(QLatin1Char(' '));
+    QCOMPARE(result.errLines, QStringList{QStringLiteral("tavro-lensctl: %1: %2").arg(command, problem.arg(port))});
+    QCOMPARE(m_pauses, Pauses());
+    QCOMPARE(presetStore().allKeys(), QStringList());
+}
+
+void TestLensCtl::verboseAddsTheDriversErrors()
+{
+    const Result result = run(QStringLiteral("tavro"), kAbsentPort, {"--verbose", "get"});
+
+    QCOMPARE(result.status, 1);
+    QVERIFY2(result.errLines.size() > 1, qPrintable(result.errLines.join(QLatin1Char('\n'))));
+    QVERIFY(result.errLines.contains(QStringLiteral("critical: Could not open serial port:  \"%1\"").arg(kAbsentPort)));
+    QVERIFY(result.errLines.first().startsWith(QLatin1String("critical: ")));
+    QCOMPARE(result.errLines.last(), QStringLiteral("tavro-lensctl: get: Could not open serial port: %1").arg(kAbsentPort));
+}
+
+// A command line the tool cannot carry out is refused before any driver
+// exists, so nothing can have been sent.
+void TestLensCtl::usageErrorsMakeNoDriver_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("problem");
+
+    const auto row = [](const char *name, const QStringList &arguments, const char *problem) {
+        QTest::newRow(name) << arguments << QString::fromLatin1(problem);
+    };
+    const QStringList tavro{"--board", "tavro", "--port", "ttyUSB0"};
+    const QStringList pellan{"--board", "pellan", "--port", "ttyUSB0"};
+
+    row("no board", QStringList{"--port", "ttyUSB0", "probe"}, "--board must be tavro or pellan");
+    row("unknown board", QStringList{"--board", "other", "--port", "ttyUSB0", "probe"}, "--board must be");
+    row("no port", QStringList{"--board", "tavro", "probe"}, "--port names no port");
+    row("unknown option", tavro + QStringList{"--fast", "probe"}, "Unknown option 'fast'");
+    row("no command", tavro, "no command given");
+    row("unknown command", tavro + QStringList{"home"}, "unknown command 'home'");
+    row("probe with an argument", tavro + QStringList{"probe", "1"}, "probe takes no arguments");
+    row("calibrate with an argument", tavro + QStringList{"calibrate", "now"}, "calibrate takes no arguments");
+    row("store with an argument", tavro + QStringList{"store", "all"}, "store takes no arguments");
+    row("set without a position", tavro + QStringList{"set", "zoom"}, "set takes a motor and a position");
+    row("set, position not a number", tavro + QStringList{"set", "zoom", "12x"}, "bad position '12x'");
+    row("set, position beyond int", tavro + QStringList{"set", "zoom", "4294967296"}, "bad position");
+    row("set, unknown motor", tavro + QStringList{"set", "shutter", "1"}, "unknown motor 'shutter'");
+    row("run, direction of another motor", tavro + QStringList{"run", "zoom", "near"}, "'near' is not one of tele|wide");
+    row("run without a direction", tavro + QStringList{"run", "iris"}, "run takes a motor and a direction");
+    row("stop without a motor", tavro + QStringList{"stop"}, "stop takes a motor");
+    row("preset 0", tavro + QStringList{"preset", "call", "0"}, "bad preset '0' (a whole number from 1 to 10)");
+    row("preset 11", tavro + QStringList{"preset", "store", "11"}, "bad preset '11'");
+    row("preset, not a number", tavro + QStringList{"preset", "store", "three"}, "bad preset 'three'");
+    row("preset, unknown action", tavro + QStringList{"preset", "clear", "3"}, "'clear' is not one of store|call");
+    row("speed, unknown level", tavro + QStringList{"speed", "zoom", "fast"}, "'fast' is not one of low|medium|high");
+    row("speed of the iris", tavro + QStringList{"speed", "iris", "low"}, "the iris speed cannot be chosen");
+    row("pellan set zoom", pellan + QStringList{"set", "zoom", "10"}, "the Pellan board has no zoom motor");
+    row("pellan run iris", pellan + QStringList{"run", "iris", "open"}, "the Pellan board has no iris motor");
+    row("pellan stop zoom", pellan + QStringList{"stop", "zoom"}, "the Pellan board has no zoom motor");
+    row("pellan speed zoom", pellan + QStringList{"speed", "zoom", "high"}, "the Pellan board has no zoom motor");
+}
+
+void TestLensCtl::usageErrorsMakeNoDriver()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, problem);
+
+    int driversMade = 0;
+    const LensCtl lensctl([&driversMade](LensBoard board, const QString &port) {
+        ++driversMade;
+        return LensCtl::realDriver(board, port);
+    });
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int status = lensctl.run(QStringList{QStringLiteral("tavro-lensctl")} + arguments, outStream, errStream);
+    outStream.flush();
+    errStream.flush();
+
+    QCOMPARE(status, 2);
+    QCOMPARE(driversMade, 0);
+    QCOMPARE(out, QString());
+    QVERIFY2(err.startsWith(QLatin1String("tavro-lensctl: ") + problem), qPrintable(err));
+    QCOMPARE(err.count(QLatin1Char('\n')), 1);
+    QVERIFY(err.endsWith(QLatin1Char('\n')));
+}
+
+// The program itself, started where there is no display and no platform is
+// named.
+void TestLensCtl::program_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // a pattern; . matches newlines too
+    QTest::addColumn<QString>("error"); // a pattern
+
+    QTest::newRow("--help") << QStringList{"--help"} << 0
+                            << "^Usage: \\S*tavro-lensctl \\[options\\] COMMAND \\[ARGS\\]\\n.*"
+                               "preset store\\|call N.*Exit status: 0.*--board <board>.*--json"
+                            << "^$";
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "^tavro-lensctl \\d+\\.\\d+\\n$" << "^$";
+    QTest::newRow("usage error") << QStringList{"--board", "pellan", "--port", kAbsentPort, "run", "zoom", "tele"} << 2
+                                 << "^$" << "^tavro-lensctl: the Pellan board has no zoom motor \\(see --help\\)\\n$";
+    QTest::newRow("absent port") << QStringList{"--board", "tavro", "--port", kAbsentPort, "probe"} << 1 << "^$"
+                                 << "^tavro-lensctl: probe: Could not open serial port: " + kAbsentPort + "\\n$";
+}
+
+void TestLensCtl::program()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QLatin1String(name));
+    QProcess lensctl;
+    lensctl.setProcessEnvironment(environment);
+    lensctl.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tavro-lensctl"), arguments);
+    QVERIFY2(lensctl.waitForFinished(20000), qPrintable(lensctl.errorString()));
+
+    QCOMPARE(lensctl.exitStatus(), QProcess::NormalExit);
+    const QString out = QString::fromLocal8Bit(lensctl.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(lensctl.readAllStandardError());
+    QCOMPARE(lensctl.exitCode(), status);
+    const auto matches = [](const QString &pattern, const QString &text) {
+        return QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption).match(text).hasMatch();
+    };
+    QVERIFY2(matches(output, out), qPrintable(out));
+    QVERIFY2(matches(error, err), qPrintable(err));
+}
+
+QTEST_MAIN(TestLensCtl)
+#include "tst_lensctl.moc"
