@@ -4,11 +4,13 @@
 
 namespace {
 
-void showMessageBox(QMessageBox::Icon icon, const QString &text)
+void showMessageBox(QMessageBox::Icon icon, const QString &text, const QString &detail)
 {
     QMessageBox box;
     box.setIcon(icon);
     box.setText(text);
+    if (!detail.isEmpty())
+        box.setDetailedText(detail);
     box.exec();
 }
 
@@ -20,9 +22,9 @@ OperatorReport::Reporter &currentReporter()
 
 } // namespace
 
-void OperatorReport::show(QMessageBox::Icon icon, const QString &text)
+void OperatorReport::show(QMessageBox::Icon icon, const QString &text, const QString &detail)
 {
-    currentReporter()(icon, text);
+    currentReporter()(icon, text, detail);
 }
 
 OperatorReport::Reporter OperatorReport::setReporter(Reporter reporter)
@@ -30,4 +32,13 @@ OperatorReport::Reporter OperatorReport::setReporter(Reporter reporter)
     Reporter previous = currentReporter();
     currentReporter() = reporter ? std::move(reporter) : Reporter(showMessageBox);
     return previous;
+}
+
+OperatorReport::Reporter OperatorReport::setReporter(BriefReporter reporter)
+{
+    if (!reporter)
+        return setReporter(Reporter());
+    return setReporter([reporter](QMessageBox::Icon icon, const QString &text, const QString &) {
+        reporter(icon, text);
+    });
 }

@@ -42,8 +42,6 @@ bool SerialTransaction::begin(const QByteArray &frame)
 {
     if (!m_port.open(QIODevice::ReadWrite)) {
         qCritical() << "Could not open serial port: " << m_portName;
-        // The operator's box speaks of a busy port; the system's own reason (for
-        // instance a missing permission on the device) is only found here.
         qCritical() << "Reason: " << m_port.errorString();
         reportOpenFailure();
         return false;
@@ -83,7 +81,17 @@ bool SerialTransaction::waitForMore(const QDeadlineTimer &deadline)
 
 void SerialTransaction::reportOpenFailure()
 {
+    // The box's own text speaks of a busy port; the system's reason goes with
+    // it, since a missing permission on the device is just as common.
+    QString reason = m_port.errorString();
+#ifdef Q_OS_LINUX
+    if (m_port.error() == QSerialPort::PermissionError)
+        reason += QStringLiteral("\n\nOn Linux, serial devices are usually open to the members of the "
+                                 "group dialout: add your user to it (sudo adduser $USER dialout), "
+                                 "then log out and in again.");
+#endif
     OperatorReport::show(QMessageBox::Critical,
                          QStringLiteral("Could not open serial port: ") + m_portName
-                             + QStringLiteral("\nCheck that the port is not used by another application."));
+                             + QStringLiteral("\nCheck that the port is not used by another application."),
+                         reason);
 }

@@ -21,12 +21,25 @@ struct Report
 {
     QMessageBox::Icon icon;
     QString text;
+    QString detail;
 };
 
-// A command and a query, the two kinds of transaction.
-const std::function<int(Controller &)> operations[] = {
-    [](Controller &c) { c.pelco_d_zoom_in(); return 0; },
-    [](Controller &c) { return c.getZoomPosition(); }};
+// The operations the tables name, with the frame each one sends.
+struct Operation
+{
+    QByteArray frame;
+    std::function<int(Controller &)> run;
+};
+const QMap<QString, Operation> operations{
+    {"zoom in", {"ff000020000020", [](Controller &c) { c.pelco_d_zoom_in(); return 0; }}},
+    {"zoom", {"fe080000000000", [](Controller &c) { return c.getZoomPosition(); }}},
+    {"focus", {"fe090000000000", [](Controller &c) { return c.getFocusPosition(); }}},
+    {"iris", {"fe0a0000000000", [](Controller &c) { return c.getIrisPosition(); }}},
+    {"sensitivity", {"fe0c0000000000", [](Controller &c) { return c.getSensitivityMode(); }}},
+    {"lens type", {"fe100000000000", [](Controller &c) { return c.getLensType(); }}},
+    {"focus range", {"fe140000000000", [](Controller &c) { return c.getMaxFocusPosition(); }}},
+    {"zoom range", {"fe150000000000", [](Controller &c) { return c.getMaxZoomPosition(); }}},
+    {"iris range", {"fe160000000000", [](Controller &c) { return c.getMaxIrisPosition(); }}}};
 
 // Expects each line, prefixed I(nfo), D(ebug) or C(ritical).
 void expectLines(const QStringList &lines)
@@ -62,7 +75,9 @@ void TestTavroTransactions::init()
 {
     m_reports.clear();
     m_previousReporter = OperatorReport::setReporter(
-        [this](QMessageBox::Icon icon, const QString &text) { m_reports.append({icon, text}); });
+        [this](QMessageBox::Icon icon, const QString &text, const QString &detail) {
+            m_reports.append({icon, text, detail});
+        });
     m_previousTimeouts = ControllerTavro::timeouts();
     ControllerTavro::setTimeouts(Limits);
 }
@@ -75,42 +90,57 @@ void TestTavroTransactions::cleanup()
 
 void TestTavroTransactions::exchanges_data()
 {
-    QTest::addColumn<bool>("query"); // getZoomPosition, else pelco_d_zoom_in
+    QTest::addColumn<QString>("operation");
     QTest::addColumn<ScriptedPeer::Reply>("reply"); // empty: the board stays silent
     QTest::addColumn<int>("value");
     QTest::addColumn<QStringList>("lines");
 
-    const auto row = [](const char *name, bool query, const ScriptedPeer::Reply &reply, int value,
-                        const QStringList &lines) {
-        QTest::newRow(name) << query << reply << value << lines;
+    const auto row = [](const char *name, const ScriptedPeer::Reply &reply, int value, const QStringList &lines) {
+        QTest::newRow(name) << QString::fromLatin1(name).section(',', 0, 0) << reply << value << lines;
     };
     const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
+    const auto pieces = [&hex](const char *text, int lastDelayMs = 1) {
+        return ScriptedPeer::pieces(hex(text), 1, lastDelayMs);
+    };
     const QString ok = QStringLiteral("I Received OK response");
     const QString failed = QStringLiteral("D getZoomPosition failed");
     const QStringList value1000{ok, "D \"e8030000\"", "D position:  1000"};
 
-    row("zoom in, 00", false, {{hex("00"), 0}}, 0, {ok});
-    row("zoom in, 000102", false, {{hex("000102"), 0}}, 0, {ok});
-    row("zoom in, 0100", false, {{hex("0100"), 0}}, 0,
-        {"C Received unexpected response:  \"\\x01\\x00\""});
-    row("zoom in, silent", false, {}, 0, {"C Timeout waiting for response"});
-    row("zoom, 00e8030000", true, {{hex("00e8030000"), 0}}, 1000, value1000);
+    row("zoom in, 00", {{hex("00"), 0}}, 0, {ok});
+    row("zoom in, 000102", {{hex("000102"), 0}}, 0, {ok});
+    for (const char *status : {"01", "02", "FF"})
+        QTest::addRow("zoom in, %s00", status) << "zoom in" << ScriptedPeer::Reply{{hex(status) + hex("00"), 0}} << 0
+                                             << QStringList{QStringLiteral("C Received unexpected response:  \"\\x%1\\x00\"").arg(status)};
+    row("zoom in, silent", {}, 0, {"C Timeout waiting for response"});
+    row("zoom, 00e8030000", {{hex("00e8030000"), 0}}, 1000, value1000);
     // Bytes beyond the expected count are left unread.
-    row("zoom, 00e803000077", true, {{hex("00e803000077"), 0}}, 1000, value1000);
-    row("zoom, 00e803 + 0000", true, {{hex("00e803"), 0}, {hex("0000"), 100}}, 1000, value1000);
-    // The extra wait ran out with part of the data: the value is incomplete.
-    row("zoom, 00e803 + 00 (rest never comes)", true, {{hex("00e803"), 0}, {hex("00"), 100}}, -1,
+    row("zoom, 00e803000077", {{hex("00e803000077"), 0}}, 1000, value1000);
+    // The data may come in any number of pieces within the extra wait, counted from the first bytes.
+    row("zoom, 00e803 + 0000", {{hex("00e803"), 0}, {hex("0000"), 100}}, 1000, value1000);
+    row("zoom, 00e803 + 0000 after 1200 ms", {{hex("00e803"), 0}, {hex("0000"), 1200}}, 1000, value1000);
+    row("zoom, 00 e8 03 00 00", pieces("00e8030000"), 1000, value1000);
+    row("zoom, 00 e8 03 00 + 00 after 1800 ms", pieces("00e8030000", 1800), -1,
         {ok, "C Timeout waiting for response, received 3 Bytes", failed});
-    row("zoom, 00e803 (rest never comes)", true, {{hex("00e803"), 0}}, -1,
-        {ok, "C Timeout waiting for response, received 2 Bytes", failed});
-    row("zoom, 01e8030000", true, {{hex("01e8030000"), 0}}, -1,
-        {"C Received unexpected response:  \"\\x01\"", failed});
-    row("zoom, silent", true, {}, -1, {"C Timeout waiting for response for NOK/OK", failed});
+    row("zoom, 00e803 + 00 (rest never comes)", {{hex("00e803"), 0}, {hex("00"), 100}}, -1,
+        {ok, "C Timeout waiting for response, received 3 Bytes", failed});
+    for (const char *status : {"01", "02", "FF"})
+        QTest::addRow("zoom, %se8030000", status) << "zoom" << ScriptedPeer::Reply{{hex(status) + hex("e8030000"), 0}} << -1
+            << QStringList{QStringLiteral("C Received unexpected response:  \"\\x%1\"").arg(status), failed};
+    row("zoom, silent", {}, -1, {"C Timeout waiting for response for NOK/OK", failed});
+    // Every query of the board, its reply in 1-byte pieces 1 ms apart.
+    row("focus, 00 d0 07 00 00", pieces("00d0070000"), 2000, {ok, "D \"d0070000\"", "D position:  2000"});
+    row("iris, 00 be 0a 00 00", pieces("00be0a0000"), 2750, {ok, "D \"be0a0000\"", "D position:  2750"});
+    row("sensitivity, 00 01 00 00 00", pieces("0001000000"), 1, {ok, "D \"01000000\"", "D ******** SensitivityMode:  1"});
+    row("lens type, 00 02", pieces("0002"), 2, {ok, "D \"02\""});
+    row("lens type, 00 + 02 after 1800 ms", pieces("0002", 1800), -1, {ok, "C Timeout waiting for response, received 0 Bytes"});
+    row("focus range, 00 a0 0f 00 00", pieces("00a00f0000"), 4000, {ok, "D \"a00f0000\"", "D Maxposition:  4000"});
+    row("zoom range, 00 b6 1c 00 00", pieces("00b61c0000"), 7350, {ok, "D \"b61c0000\"", "D Maxposition:  7350"});
+    row("iris range, 00 7c 15 00 00", pieces("007c150000"), 5500, {ok, "D \"7c150000\"", "D Maxposition:  5500"});
 }
 
 void TestTavroTransactions::exchanges()
 {
-    QFETCH(bool, query);
+    QFETCH(QString, operation);
     QFETCH(ScriptedPeer::Reply, reply);
     QFETCH(int, value);
     QFETCH(QStringList, lines);
@@ -119,15 +149,16 @@ void TestTavroTransactions::exchanges()
     if (!reply.isEmpty())
         board.queueReply(reply);
     ControllerTavro driver(board.portName());
-    const QByteArray frame = query ? "fe080000000000" : "ff000020000020";
-    expectLines(lines + QStringList{"D data to transmit", "D \"" + frame + '"'});
+    const Operation &op = operations[operation];
+    expectLines(lines + QStringList{"D data to transmit", "D \"" + op.frame + '"'});
     QElapsedTimer elapsed;
     elapsed.start();
-    QCOMPARE(operations[query](driver), value);
+    QCOMPARE(op.run(driver), value);
     if (value != -1)
         QVERIFY2(elapsed.elapsed() < Limits.extraReplyMs, qPrintable(QString::number(elapsed.elapsed())));
     QVERIFY(board.waitForFrames(1, 5000));
-    QCOMPARE(board.frames(), QList<QByteArray>{QByteArray::fromHex(frame)});
+    QCOMPARE(board.frames(), QList<QByteArray>{QByteArray::fromHex(op.frame)});
+    QCOMPARE(board.lineSettings(), QStringList{"19200 8N1, no flow control"});
     QVERIFY(m_reports.isEmpty());
 }
 
@@ -139,12 +170,14 @@ void TestTavroTransactions::portCannotBeOpened()
         m_reports.clear();
         QTest::ignoreMessage(QtCriticalMsg, "Could not open serial port:  \"nonexistent-tavro\"");
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Reason:  ")));
-        QCOMPARE(operations[query](driver), query ? -1 : 0);
+        QCOMPARE(operations[query ? "zoom" : "zoom in"].run(driver), query ? -1 : 0);
         QCOMPARE(m_reports.size(), 1);
         QCOMPARE(m_reports.first().icon, QMessageBox::Critical);
         QCOMPARE(m_reports.first().text,
                  QStringLiteral("Could not open serial port: nonexistent-tavro\n"
                                 "Check that the port is not used by another application."));
+        // The system's own reason goes with it.
+        QCOMPARE(m_reports.first().detail, QStringLiteral("No such file or directory"));
     }
 }
 

@@ -48,8 +48,9 @@ void TestUsmTransactions::initTestCase()
 void TestUsmTransactions::init()
 {
     m_reports.clear();
-    m_previousReporter = OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text) {
-        m_reports << (icon == QMessageBox::Critical ? text : QStringLiteral("not critical: ") + text);
+    m_previousReporter = OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text,
+                                                            const QString &detail) {
+        m_reports << (icon == QMessageBox::Critical ? text : QStringLiteral("not critical: ") + text) + " / " + detail;
     });
     m_previousTimeouts = ControllerUSM::timeouts();
     ControllerUSM::setTimeouts({5000, 500, 0});
@@ -81,10 +82,16 @@ void TestUsmTransactions::exchanges_data()
     row("stop, silent", false, {}, 0, "C ^Timeout waiting for response$");
     row("status, 20 bytes", true, {{status1005 + QByteArray::fromHex("7fffffff"), 0}}, 100,
         "D ^\"" + status1005.toHex() + "\"$");
+    // A reply, echo included, may come in any number of pieces within the reply time-out.
     row("status, 10 bytes + 6", true, {{status1005.left(10), 0}, {status1005.mid(10), 300}}, 100,
         "D ^\"" + status1005.toHex() + "\"$");
     row("status, 10 bytes + 6 too late", true, {{status1005.left(10), 0}, {status1005.mid(10), 700}}, -1,
         "C ^Timeout waiting for response, received 10 Bytes$");
+    row("status, 1-byte pieces", true, ScriptedPeer::pieces(status1005, 1, 1), 100, "D ^\"" + status1005.toHex() + "\"$");
+    row("status, 1-byte pieces, last too late", true, ScriptedPeer::pieces(status1005, 1, 700), -1,
+        "C ^Timeout waiting for response, received 15 Bytes$");
+    row("stop, echo in 1-byte pieces", false, ScriptedPeer::pieces(stopFrame, 1, 1), 0, "I ^Received OK response$");
+    row("stop, echo, last piece too late", false, ScriptedPeer::pieces(stopFrame, 1, 700), 0, unexpected);
     row("status, silent", true, {}, -1, "C ^Timeout waiting for response for NOK/OK$");
 }
 
@@ -107,6 +114,7 @@ void TestUsmTransactions::exchanges()
     QCOMPARE(query ? driver.getFocusPosition() : (driver.pelco_d_focus_stop(), 0), value);
     QVERIFY(board.waitForFrames(1, 5000));
     QCOMPARE(board.frames(), QList<QByteArray>({frame}));
+    QCOMPARE(board.lineSettings(), QStringList{"115200 8N1, no flow control"});
     QVERIFY(m_reports.isEmpty());
 }
 
@@ -124,7 +132,7 @@ void TestUsmTransactions::unopenablePortIsReported()
     driver.pelco_d_focus_stop();
     QCOMPARE(driver.getFocusPosition(), -1);
     const QString text = "Could not open serial port: " + port
-        + "\nCheck that the port is not used by another application.";
+        + "\nCheck that the port is not used by another application. / No such file or directory";
     QCOMPARE(m_reports, QStringList({text, text}));
 }
 

@@ -2,6 +2,26 @@
 
 #include <chrono>
 
+namespace {
+
+QString describe(const termios &settings)
+{
+    const speed_t speed = cfgetospeed(&settings);
+    const int baud = speed == B19200 ? 19200 : speed == B115200 ? 115200 : -int(speed);
+    const tcflag_t size = settings.c_cflag & CSIZE;
+    const bool hardwareFlow = settings.c_cflag & CRTSCTS;
+    const bool softwareFlow = settings.c_iflag & (IXON | IXOFF);
+    return QStringLiteral("%1%2 %3%4%5, %6")
+        .arg(baud)
+        .arg(cfgetispeed(&settings) == speed ? "" : " (other input speed)")
+        .arg(size == CS8 ? 8 : size == CS7 ? 7 : size == CS6 ? 6 : 5)
+        .arg(settings.c_cflag & PARENB ? (settings.c_cflag & PARODD ? 'O' : 'E') : 'N')
+        .arg(settings.c_cflag & CSTOPB ? 2 : 1)
+        .arg(hardwareFlow ? "hardware flow control" : softwareFlow ? "software flow control" : "no flow control");
+}
+
+} // namespace
+
 ScriptedPeer::ScriptedPeer(int frameLength)
     : m_frameLength(frameLength)
     , m_thread([this] { run(); })
@@ -20,10 +40,24 @@ void ScriptedPeer::queueReply(const Reply &reply)
     m_replies.push_back(reply);
 }
 
+ScriptedPeer::Reply ScriptedPeer::pieces(const QByteArray &bytes, int gapMs, int lastDelayMs)
+{
+    Reply reply;
+    for (int i = 0; i < bytes.size(); ++i)
+        reply << Burst{bytes.mid(i, 1), i == 0 ? 0 : i == bytes.size() - 1 ? lastDelayMs : gapMs};
+    return reply;
+}
+
 QList<QByteArray> ScriptedPeer::frames() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_frames;
+}
+
+QStringList ScriptedPeer::lineSettings() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lineSettings;
 }
 
 bool ScriptedPeer::waitForFrames(int count, int timeoutMs) const
@@ -45,6 +79,7 @@ void ScriptedPeer::run()
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_frames << frame;
+                m_lineSettings << describe(m_pty.lineSettings());
                 if (!m_replies.empty()) {
                     reply = m_replies.front();
                     m_replies.pop_front();

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <condition_variable>
@@ -36,9 +37,15 @@ public:
     // none.
     void queueReply(const Reply &reply);
     void queueReply(const QByteArray &bytes) { queueReply(Reply{{bytes, 0}}); }
+    // bytes one at a time, gapMs apart, as a USB serial adapter may hand them
+    // over; the last one after lastDelayMs.
+    static Reply pieces(const QByteArray &bytes, int gapMs, int lastDelayMs);
 
     // The frames received so far, in order.
     QList<QByteArray> frames() const;
+    // The line settings in force when each frame arrived, such as
+    // "19200 8N1, no flow control".
+    QStringList lineSettings() const;
     // Waits until count frames have arrived.
     bool waitForFrames(int count, int timeoutMs) const;
 
@@ -51,6 +58,7 @@ private:
     mutable std::condition_variable m_arrived;
     std::deque<Reply> m_replies;
     QList<QByteArray> m_frames;
+    QStringList m_lineSettings;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
