@@ -1,6 +1,8 @@
 // The window with the real drivers, each against a simulated board on a
 // pseudo-terminal: what the operator does ends up on the wire and moves the
-// simulated motors.
+// simulated motors. Every flow runs twice: with the line as a USB serial
+// adapter delivers it (at the baud rate, what crossed in each 1 ms), and with
+// every reply in 1-byte pieces 1 ms apart.
 
 #include "boardsimulator.h"
 #include "mainwindow.h"
@@ -31,7 +33,16 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(text);
 }
 
+LineDelivery onePieceEveryMs()
+{
+    LineDelivery delivery;
+    delivery.pieceBytes = 1;
+    return delivery;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(LineDelivery)
 
 class TestEndToEnd : public QObject
 {
@@ -41,12 +52,17 @@ private slots:
     void init();
     void cleanup();
 
+    void tavroSaveConfiguresTheBoard_data() { deliveries(); }
     void tavroSaveConfiguresTheBoard();
-    void tavroSliderMovesTheZoomMotor();
+    void tavroOperatesTheMotors_data() { deliveries(); }
+    void tavroOperatesTheMotors();
+    void pellanSaveCalibratesTheFocusRange_data() { deliveries(); }
     void pellanSaveCalibratesTheFocusRange();
-    void pellanPresetSurvivesStoreAndNewDriver();
+    void pellanOperatesTheFocus_data() { deliveries(); }
+    void pellanOperatesTheFocus();
 
 private:
+    static void deliveries();
     void startBoard(std::unique_ptr<BoardModel> board, int controllerType);
     void save();
     void releaseSlider(const char *name, int value);
@@ -68,6 +84,11 @@ private:
         return m_sim->withBoard<PellanBoard>(
             [](PellanBoard &board, qint64 now) { return board.rawPosition(now); });
     }
+    bool pellanRunning()
+    {
+        return m_sim->withBoard<PellanBoard>([](PellanBoard &board, qint64 now) { return board.isRunning(now); });
+    }
+    QString text(const char *lineEdit) const { return widget<QLineEdit>(lineEdit)->text(); }
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<BoardSimulator> m_sim;
@@ -107,11 +128,20 @@ void TestEndToEnd::cleanup()
     m_folder.reset();
 }
 
+void TestEndToEnd::deliveries()
+{
+    QTest::addColumn<LineDelivery>("delivery");
+    QTest::newRow("line") << LineDelivery();
+    QTest::newRow("1-byte pieces 1 ms apart") << onePieceEveryMs();
+}
+
 void TestEndToEnd::startBoard(std::unique_ptr<BoardModel> board, int controllerType)
 {
+    QFETCH(LineDelivery, delivery);
     m_sim = std::make_unique<BoardSimulator>(std::move(board));
     QVERIFY2(m_sim->isOpen(), qPrintable(m_sim->errorString()));
     m_sim->setTimeScale(kTimeScale);
+    m_sim->setLineDelivery(delivery);
     qputenv("TAVRO_EXTRA_PORTS", m_sim->portName().toLocal8Bit());
     {
         QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
@@ -170,13 +200,16 @@ void TestEndToEnd::tavroSaveConfiguresTheBoard()
     QCOMPARE(widget<QSlider>("hs_motor1")->maximum(), TavroBoard::zoomMaximum);
     QCOMPARE(widget<QSlider>("hs_motor2")->maximum(), TavroBoard::focusMaximum);
     QCOMPARE(widget<QSlider>("hs_motor3")->maximum(), 100);
-    QCOMPARE(widget<QLineEdit>("le_motor1")->text(), QStringLiteral("0"));
+    // Ranges and positions as the board has them (the iris in slider units of 55).
+    QCOMPARE(text("le_motor1"), QString::number(tavroPosition(TavroBoard::Axis::Zoom)));
+    QCOMPARE(text("le_motor2"), QString::number(tavroPosition(TavroBoard::Axis::Focus)));
+    QCOMPARE(text("le_motor3"), QString::number(tavroPosition(TavroBoard::Axis::Iris) / 55));
 
     QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
     QCOMPARE(config.value(QStringLiteral("serialPort/lastSelected")).toString(), m_sim->portName());
 }
 
-void TestEndToEnd::tavroSliderMovesTheZoomMotor()
+void TestEndToEnd::tavroOperatesTheMotors()
 {
     startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
     save();
@@ -184,18 +217,40 @@ void TestEndToEnd::tavroSliderMovesTheZoomMotor()
     m_pauses.clear();
 
     releaseSlider("hs_motor1", 3000);
-
     QCOMPARE(m_sim->frames().mid(before), QList<QByteArray>{hex("fe0400000bb800")});
     QCOMPARE(m_pauses, QList<unsigned long>{500});
     QTRY_COMPARE(tavroPosition(TavroBoard::Axis::Zoom), 3000);
-
     // The iris slider speaks in steps of 55 board units.
     releaseSlider("hs_motor3", 10);
     QTRY_COMPARE(tavroPosition(TavroBoard::Axis::Iris), 550);
-
     click("pb_refresh");
-    QCOMPARE(widget<QLineEdit>("le_motor1")->text(), QStringLiteral("3000"));
-    QCOMPARE(widget<QLineEdit>("le_motor3")->text(), QStringLiteral("10"));
+    QCOMPARE(text("le_motor1"), QStringLiteral("3000"));
+    QCOMPARE(text("le_motor3"), QStringLiteral("10"));
+
+    // The board keeps the presets: set 3 here, move away, call it back.
+    click("pb_storePreset3");
+    releaseSlider("hs_motor1", 1000);
+    QTRY_COMPARE(tavroPosition(TavroBoard::Axis::Zoom), 1000);
+    click("pb_callPreset3");
+    QTRY_COMPARE(tavroPosition(TavroBoard::Axis::Zoom), 3000);
+
+    // A run goes on until STOP, which shows where the motor stopped.
+    click("pb_zoomWide");
+    QTRY_VERIFY(tavroPosition(TavroBoard::Axis::Zoom) < 3000);
+    click("pb_zoomStop");
+    const int stopped = tavroPosition(TavroBoard::Axis::Zoom);
+    QCOMPARE(m_sim->withBoard<TavroBoard>([](TavroBoard &b, qint64) { return b.target(TavroBoard::Axis::Zoom); }),
+             stopped);
+    QCOMPARE(text("le_motor1"), QString::number(stopped));
+
+    // Calibrate All: the board drives every motor to 0 while the window waits.
+    m_pauses.clear();
+    click("pb_calibrateAll");
+    QCOMPARE(m_pauses, QList<unsigned long>{8000});
+    QCOMPARE(m_sim->frames().last(), hex("fe140000000000"));
+    QCOMPARE(QStringList({text("le_motor1"), text("le_motor2"), text("le_motor3")}), QStringList({"0", "0", "0"}));
+    QCOMPARE(widget<QSlider>("hs_motor1")->maximum(), TavroBoard::zoomMaximum);
+    QCOMPARE(m_reports, QStringList());
 }
 
 void TestEndToEnd::pellanSaveCalibratesTheFocusRange()
@@ -212,29 +267,43 @@ void TestEndToEnd::pellanSaveCalibratesTheFocusRange()
     QCOMPARE(pellanRaw(), PellanBoard::nearEnd);
     QVERIFY(!widget<QSlider>("hs_motor1")->isEnabled());
     QCOMPARE(widget<QPushButton>("pb_storeInDevice")->text(), QStringLiteral("Store presets"));
-
-    releaseSlider("hs_motor2", 2000);
-    QTRY_COMPARE(pellanRaw(), PellanBoard::nearEnd + 20000);
 }
 
-void TestEndToEnd::pellanPresetSurvivesStoreAndNewDriver()
+void TestEndToEnd::pellanOperatesTheFocus()
 {
     startBoard(std::make_unique<PellanBoard>(), MainWindow::USM_CONTROLLER);
     save();
 
     releaseSlider("hs_motor2", 2000);
     QTRY_COMPARE(pellanRaw(), PellanBoard::nearEnd + 20000);
-    click("pb_storePreset3");
+    click("pb_refresh");
+    QCOMPARE(QStringList({text("le_motor1"), text("le_motor2"), text("le_motor3")}), QStringList({"0", "2000", "0"}));
 
+    // The driver keeps the presets; Store presets makes them last.
+    click("pb_storePreset3");
     releaseSlider("hs_motor2", 100);
     QTRY_COMPARE(pellanRaw(), PellanBoard::nearEnd + 1000);
     click("pb_callPreset3");
     QTRY_COMPARE(pellanRaw(), PellanBoard::nearEnd + 20000);
-
     click("pb_storeInDevice");
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                     QStringLiteral("Tavro Lens Controller"));
     QCOMPARE(store.value(QStringLiteral("preset/2")).toInt(), 2000);
+
+    // Far runs towards the far end until STOP, which shows where the focus stopped.
+    click("pb_focusFar");
+    QTRY_VERIFY(pellanRaw() > PellanBoard::nearEnd + 20000);
+    click("pb_focusStop");
+    QVERIFY(!pellanRunning());
+    QCOMPARE(text("le_motor2"), QString::number((pellanRaw() - PellanBoard::nearEnd) / 10));
+
+    // Calibrate All measures the range again and leaves the focus at the near end.
+    m_pauses.clear();
+    click("pb_calibrateAll");
+    QCOMPARE(m_pauses, (QList<unsigned long>{8000, 8000, 8000}));
+    QCOMPARE(pellanRaw(), PellanBoard::nearEnd);
+    QCOMPARE(text("le_motor2"), QStringLiteral("0"));
+    QCOMPARE(widget<QSlider>("hs_motor2")->maximum(), (PellanBoard::farEnd - PellanBoard::nearEnd - 100) / 10);
 
     // A new Save puts a new driver in service, which calibrates (the focus goes
     // to the near end) and loads the presets from the store.
