@@ -126,8 +126,8 @@ void BoardSimulator::serve(const QByteArray &frame, Clock::time_point arrivedAt)
             reply = m_board->handleFrame(frame, nowMsLocked());
         else if (fault == SimFault::Rejected)
             reply = m_board->refusal(frame);
-        // A split reply sends its first half (rounded up) at once, the rest
-        // after splitPauseMs.
+        // A split reply sends its first half (rounded up), then the rest
+        // splitPauseMs after the first half has left the board.
         bursts = shapeReply(reply, fault, int(reply.size() + 1) / 2, m_random);
         delivery = m_delivery;
     }

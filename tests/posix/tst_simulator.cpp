@@ -56,8 +56,8 @@ Schedule parseSchedule(const QString &text)
 
 // Sends a frame and reads the reply to it, which the board sends as schedule
 // says; returns each piece as read, with the ms since just before sending.
-// Fails the test if a byte comes before it could have crossed the line, or if
-// a piece was split on the way (pieces can only merge).
+// Fails the test if a byte comes before it could have crossed the line, if a
+// piece was split on the way (pieces can only merge), or if bytes are missing.
 QList<std::pair<QByteArray, double>> readInPieces(QSerialPort &port, const QByteArray &frame, const Schedule &schedule)
 {
     QElapsedTimer timer;
@@ -74,9 +74,12 @@ QList<std::pair<QByteArray, double>> readInPieces(QSerialPort &port, const QByte
         if (due == schedule.cend() || pieces.last().second < due->second) {
             QTest::qFail(qPrintable(QStringLiteral("%1 bytes at %2 ms").arg(total).arg(pieces.last().second)),
                          __FILE__, __LINE__);
-            break;
+            return pieces;
         }
     }
+    if (total != schedule.last().first)
+        QTest::qFail(qPrintable(QStringLiteral("%1 of %2 bytes").arg(total).arg(schedule.last().first)), __FILE__,
+                     __LINE__);
     return pieces;
 }
 
@@ -357,11 +360,10 @@ void TestSimulator::repliesCrossTheLineInPieces()
         const QList<std::pair<QByteArray, double>> pieces = readInPieces(port, frame, schedule);
         if (QTest::currentTestFailed())
             return;
-        QVERIFY(!pieces.isEmpty());
         QVERIFY2(pieces.last().second < schedule.last().second + 200, qPrintable(QString::number(pieces.last().second)));
         mostPieces = qMax(mostPieces, int(pieces.size()));
     }
-    QCOMPARE(qMin(mostPieces, minimumPieces), minimumPieces);
+    QVERIFY2(mostPieces >= minimumPieces, qPrintable(QString::number(mostPieces)));
 }
 
 // Pieces as in repliesCrossTheLineInPieces_data.
