@@ -52,7 +52,7 @@ void writeJson(QTextStream &out, const QJsonObject &object)
 
 QString noAnswer(const Controller &driver)
 {
-    return QStringLiteral("no answer from the board on ") + driver.portName();
+    return QStringLiteral("no valid answer from the board on ") + driver.portName();
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "pause.h"
 #include "pellanboard.h"
 #include "pellanframes.h"
+#include "scriptedpeer.h"
 #include "tavroboard.h"
 
 #include <QProcess>
@@ -87,6 +88,7 @@ private slots:
     void pellanPresetOutlivesTheRun();
     void failures_data();
     void failures();
+    void tavroRangeOfMinusOneIsNoAnswer();
     void verboseAddsTheDriversErrors();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
@@ -284,7 +286,7 @@ void TestLensCtl::failures_data()
                         const char *problem) {
         QTest::newRow(name) << QString::fromLatin1(board) << present << fault << words << QString::fromLatin1(problem);
     };
-    const char *silent = "no answer from the board on %1";
+    const char *silent = "no valid answer from the board on %1";
     const char *refused = "the board on %1 rejected the command or did not acknowledge it";
     const char *absent = "Could not open serial port: %1";
 
@@ -325,6 +327,21 @@ void TestLensCtl::failures()
     QCOMPARE(result.errLines, QStringList{QStringLiteral("tavro-lensctl: %1: %2").arg(command, problem.arg(port))});
     QCOMPARE(m_pauses, Pauses());
     QCOMPARE(presetStore().allKeys(), QStringList());
+}
+
+// Every exchange succeeds, but a range below 0 is no range: the board
+// answered in the wrong form.
+void TestLensCtl::tavroRangeOfMinusOneIsNoAnswer()
+{
+    ScriptedPeer board(TavroBoard::frameSize);
+    for (const char *reply : {"00e8030000", "00ffffffff", "00e8030000", "00a00f0000", "00e8030000", "007c150000"})
+        board.queueReply(hex(reply));
+    const Result result = run(QStringLiteral("tavro"), board.portName(), {"get"});
+
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(result.errLines,
+             QStringList{QStringLiteral("tavro-lensctl: get: no valid answer from the board on ") + board.portName()});
 }
 
 void TestLensCtl::verboseAddsTheDriversErrors()
