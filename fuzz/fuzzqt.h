@@ -1,0 +1,20 @@
+#ifndef FUZZQT_H
+#define FUZZQT_H
+
+class QString;
+
+// What every target sets up once per process before its first input.
+namespace FuzzQt {
+
+// The application object (a QApplication on the offscreen platform when
+// widgets are wanted) with the program's log silenced, since writing every
+// trace line would cost most of each run, no message boxes, no pauses, and the
+// Pellan preset store in a folder of its own. Call from LLVMFuzzerInitialize.
+void start(bool widgets);
+
+// A folder that lives as long as the process, for config.ini and the store.
+QString scratchFolder();
+
+} // namespace FuzzQt
+
+#endif // FUZZQT_H
