@@ -1,0 +1,15 @@
+// The baseline of the start figures: an empty main window, nothing else.
+
+#include "startprobe.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QMainWindow window;
+    reportFirstShow(&window);
+    window.show();
+    return application.exec();
+}
