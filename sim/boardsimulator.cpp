@@ -7,15 +7,102 @@ BoardSimulator::BoardSimulator(std::unique_ptr<BoardModel> board)
 {
     m_delivery.baudRate = m_board->baudRate();
     m_clock.start();
-    if (m_pty.isOpen())
-        m_thread = std::thread([this] { run(); });
+    std::lock_guard<std::mutex> line(m_lineMutex);
+    plugIn();
 }
 
 BoardSimulator::~BoardSimulator()
 {
-    m_stop = true;
+    std::lock_guard<std::mutex> line(m_lineMutex);
+    pullOut();
+}
+
+bool BoardSimulator::isOpen() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_pty && m_pty->isOpen();
+}
+
+QString BoardSimulator::errorString() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_pty ? m_pty->errorString() : QStringLiteral("The line is disconnected");
+}
+
+QString BoardSimulator::portName() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_pty ? m_pty->slavePath() : QString();
+}
+
+bool BoardSimulator::linkAs(const QString &path)
+{
+    std::lock_guard<std::mutex> line(m_lineMutex);
+    auto link = std::make_unique<DeviceLink>(path);
+    if (!link->pointTo(portName()))
+        return false;
+    m_link = std::move(link);
+    return true;
+}
+
+void BoardSimulator::disconnectLine()
+{
+    std::lock_guard<std::mutex> line(m_lineMutex);
+    pullOut();
+}
+
+bool BoardSimulator::reconnectLine()
+{
+    std::lock_guard<std::mutex> line(m_lineMutex);
+    if (!m_pty)
+        plugIn();
+    return isOpen();
+}
+
+void BoardSimulator::plugIn()
+{
+    auto pty = std::make_unique<PseudoTerminal>();
+    PseudoTerminal *line = pty.get();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_pty = std::move(pty);
+        m_stop = false;
+    }
+    if (!line->isOpen())
+        return;
+    if (m_link)
+        m_link->pointTo(line->slavePath());
+    m_thread = std::thread([this, line] { run(*line); });
+}
+
+void BoardSimulator::pullOut()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_pulled.notify_all();
     if (m_thread.joinable())
         m_thread.join();
+    std::unique_ptr<PseudoTerminal> pulled;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        pulled = std::move(m_pty);
+    }
+}
+
+void BoardSimulator::restart(std::unique_ptr<BoardModel> board, int silenceMs)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_board = std::move(board);
+    m_delivery.baudRate = m_board->baudRate();
+    m_silentUntil = Clock::now() + std::chrono::milliseconds(silenceMs);
+}
+
+bool BoardSimulator::sleepUntil(Clock::time_point until)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return !m_pulled.wait_until(lock, until, [this] { return m_stop.load(); });
 }
 
 void BoardSimulator::setTimeScale(double factor)
@@ -53,6 +140,12 @@ void BoardSimulator::setFault(SimFault fault, int replies)
     m_faultReplies = replies;
 }
 
+void BoardSimulator::setLateReplyDelay(int ms)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_lateReply = std::chrono::milliseconds(qMax(0, ms));
+}
+
 QList<QByteArray> BoardSimulator::frames() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -72,17 +165,22 @@ bool BoardSimulator::waitForFrames(int count, int timeoutMs) const
                                [&] { return m_answeredCount >= count; });
 }
 
-void BoardSimulator::run()
+void BoardSimulator::run(PseudoTerminal &line)
 {
-    const int frameLength = m_board->frameLength();
-    const int baudRate = m_board->baudRate();
+    int frameLength = 0;
+    int baudRate = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        frameLength = m_board->frameLength();
+        baudRate = m_board->baudRate();
+    }
     QByteArray pending;
     qint64 lastByteMs = 0;
     // When the last byte received so far has fully crossed the line; bytes
     // written faster than the line carries them queue up behind each other.
     Clock::time_point lineFreeAt;
     while (!m_stop) {
-        const QByteArray bytes = m_pty.read(10);
+        const QByteArray bytes = line.read(10);
         const Clock::time_point readAt = Clock::now();
         const qint64 realMs = m_clock.elapsed();
         if (bytes.isEmpty()) {
@@ -102,23 +200,27 @@ void BoardSimulator::run()
         qsizetype cut = 0;
         while (pending.size() - cut >= frameLength) {
             cut += frameLength;
-            serve(pending.mid(cut - frameLength, frameLength),
+            serve(line, pending.mid(cut - frameLength, frameLength),
                   crossingFrom + lineTime(int(cut - readFrom), baudRate));
         }
         pending.remove(0, cut);
     }
 }
 
-void BoardSimulator::serve(const QByteArray &frame, Clock::time_point arrivedAt)
+void BoardSimulator::serve(PseudoTerminal &line, const QByteArray &frame, Clock::time_point arrivedAt)
 {
-    std::this_thread::sleep_until(arrivedAt);
+    if (!sleepUntil(arrivedAt))
+        return;
+    bool pulled = false;
     QList<QByteArray> bursts;
     LineDelivery delivery;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames << frame;
-        const SimFault fault = m_fault;
-        if (m_faultReplies > 0 && --m_faultReplies == 0)
+        // A booting board hears nothing; the fault waits for a board that does.
+        const bool booting = arrivedAt < m_silentUntil;
+        const SimFault fault = booting ? SimFault::NoReply : m_fault;
+        if (!booting && m_faultReplies > 0 && --m_faultReplies == 0)
             m_fault = SimFault::None;
 
         QByteArray reply;
@@ -130,13 +232,17 @@ void BoardSimulator::serve(const QByteArray &frame, Clock::time_point arrivedAt)
         // splitPauseMs after the first half has left the board.
         bursts = shapeReply(reply, fault, int(reply.size() + 1) / 2, m_random);
         delivery = m_delivery;
+        if (fault == SimFault::LateReply)
+            delivery.reaction += m_lateReply;
     }
 
     Clock::time_point burstFrom = arrivedAt;
     for (const QByteArray &burst : bursts) {
         for (const LinePiece &piece : scheduleReply(burst, delivery)) {
-            std::this_thread::sleep_until(burstFrom + piece.offset);
-            m_pty.write(piece.bytes);
+            pulled = pulled || !sleepUntil(burstFrom + piece.offset);
+            if (pulled)
+                break;
+            line.write(piece.bytes);
         }
         // The board pauses from the end of one burst on its line to the start
         // of the next, which it sends without reacting anew.

@@ -15,8 +15,6 @@
 #include "tavrosettings.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QMetaObject>
 #include <QSet>
 #include <QStringList>
@@ -29,7 +27,6 @@
 #include <optional>
 #include <pthread.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -158,24 +155,6 @@ std::unique_ptr<BoardModel> makeBoard(const Options &options)
     return board;
 }
 
-// An old link from an earlier run is replaced; anything that is not a link is
-// left alone.
-bool makeLink(const QString &link, const QString &target)
-{
-    const QByteArray path = QFile::encodeName(link);
-    if (QFileInfo(link).isSymLink())
-        ::unlink(path.constData());
-    return ::symlink(QFile::encodeName(target).constData(), path.constData()) == 0;
-}
-
-// Only our own link goes; a newer simulator may have taken the name over.
-void removeLink(const QString &link, const QString &target)
-{
-    const QFileInfo info(link);
-    if (info.isSymLink() && info.symLinkTarget() == QFileInfo(target).absoluteFilePath())
-        ::unlink(QFile::encodeName(link).constData());
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -208,7 +187,7 @@ int main(int argc, char *argv[])
     simulator.setLineDelivery(options->delivery);
 
     const QString device = simulator.portName();
-    if (!options->link.isEmpty() && !makeLink(options->link, device)) {
+    if (!options->link.isEmpty() && !simulator.linkAs(options->link)) {
         std::fprintf(stderr, "lens-board-sim: could not create the link %s\n",
                      qPrintable(options->link));
         return exitFailure;
@@ -224,8 +203,5 @@ int main(int argc, char *argv[])
     });
     const int status = app.exec();
     signalWaiter.join();
-
-    if (!options->link.isEmpty())
-        removeLink(options->link, device);
     return status;
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::array<std::pair<SimFault, const char *>, 8> faultNames = {{
+const std::array<std::pair<SimFault, const char *>, 10> faultNames = {{
     {SimFault::None, "none"},
     {SimFault::NoReply, "no-reply"},
     {SimFault::Rejected, "rejected"},
@@ -16,7 +16,20 @@ const std::array<std::pair<SimFault, const char *>, 8> faultNames = {{
     {SimFault::TrailingBytes, "trailing-bytes"},
     {SimFault::RandomBytes, "random-bytes"},
     {SimFault::WrongEcho, "wrong-echo"},
+    {SimFault::NoiseBeforeReply, "noise-before-reply"},
+    {SimFault::LateReply, "late-reply"},
 }};
+
+// count random bytes, the first of which is never avoid.
+QByteArray noise(int count, char avoid, QRandomGenerator &random)
+{
+    QByteArray bytes(count, '\0');
+    for (char &byte : bytes)
+        byte = char(random.generate() & 0xFF);
+    if (bytes.at(0) == avoid)
+        bytes[0] = char(~avoid);
+    return bytes;
+}
 
 } // namespace
 
@@ -60,14 +73,10 @@ QList<QByteArray> shapeReply(const QByteArray &reply, SimFault fault, int firstB
         return {reply.left(reply.size() - 1)};
     case SimFault::TrailingBytes:
         return {reply + QByteArray("\xA5\x5A\xA5\x5A", 4)};
-    case SimFault::RandomBytes: {
-        QByteArray noise(reply.size(), '\0');
-        for (char &byte : noise)
-            byte = char(random.generate() & 0xFF);
-        if (noise.at(0) == reply.at(0))
-            noise[0] = char(~reply.at(0));
-        return {noise};
-    }
+    case SimFault::RandomBytes:
+        return {noise(int(reply.size()), reply.at(0), random)};
+    case SimFault::NoiseBeforeReply:
+        return {noise(noiseBytes, reply.at(0), random) + reply};
     case SimFault::WrongEcho: {
         QByteArray wrong = reply;
         wrong[wrong.size() - 1] = char(~wrong.at(wrong.size() - 1));

@@ -32,10 +32,21 @@ enum class SimFault {
     // The reply with its last byte inverted (a Pellan echo that differs in its
     // CRC, a Tavro value that is off).
     WrongEcho,
+    // A burst of noiseBytes random bytes on the line just before the reply, as
+    // a cable being plugged or a motor starting up may cause; the first one
+    // always differs from the reply's first byte. The frame is acted on.
+    NoiseBeforeReply,
+    // The frame is acted on, but the reply leaves only after the simulator's
+    // late-reply delay, later than the program waits for it.
+    LateReply,
 };
 
+// How many random bytes NoiseBeforeReply puts before the reply.
+constexpr int noiseBytes = 8;
+
 // The names used on the command line: none, no-reply, rejected, split-reply,
-// short-reply, trailing-bytes, random-bytes, wrong-echo.
+// short-reply, trailing-bytes, random-bytes, wrong-echo, noise-before-reply,
+// late-reply.
 QStringList simFaultNames();
 std::optional<SimFault> simFaultFromName(const QString &name);
 
@@ -44,7 +55,8 @@ bool simFaultExecutesFrame(SimFault fault);
 
 // The bursts in which reply goes out under fault. firstBurstBytes is where a
 // split reply is cut (at least one byte goes first); random is the source for
-// RandomBytes. An empty list means silence.
+// RandomBytes and NoiseBeforeReply. An empty list means silence. When the
+// bursts leave is the simulator's business (LateReply is shaped as None).
 QList<QByteArray> shapeReply(const QByteArray &reply, SimFault fault, int firstBurstBytes,
                              QRandomGenerator &random);
 

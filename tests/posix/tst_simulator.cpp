@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <limits>
 
 Q_DECLARE_METATYPE(LineDelivery)
 
@@ -19,18 +20,27 @@ namespace {
 
 using Axis = TavroBoard::Axis;
 
+// How late the fault table's late replies come.
+constexpr int lateMs = 400;
+
 QByteArray hex(const char *text)
 {
     return QByteArray::fromHex(text);
 }
 
-// Sends a frame; returns the bursts of the reply in hex, split where the line went quiet.
-QString exchange(QSerialPort &port, const QByteArray &frame, int firstWaitMs = 2000, int gapMs = 600)
+// Sends a frame; returns the bursts of the reply in hex, split where the line
+// went quiet, and the ms from sending to the first byte in *firstByteMs.
+QString exchange(QSerialPort &port, const QByteArray &frame, int firstWaitMs = 2000, int gapMs = 600,
+                 qint64 *firstByteMs = nullptr)
 {
+    QElapsedTimer sent;
+    sent.start();
     port.write(QByteArray::fromHex(frame));
     port.waitForBytesWritten(2000);
     QStringList bursts;
     for (int waitMs = firstWaitMs; port.waitForReadyRead(waitMs); waitMs = gapMs) {
+        if (firstByteMs && bursts.isEmpty())
+            *firstByteMs = sent.elapsed();
         QByteArray burst = port.readAll();
         while (port.waitForReadyRead(20)) // a burst may arrive in pieces
             burst += port.readAll();
@@ -236,9 +246,11 @@ void TestSimulator::faultsAsTheDriversSeeThem_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("zoomTarget");
-    const auto row = [](const char *frame, const char *fault, const char *expected, int zoom = 3675) {
+    QTest::addColumn<int>("quietMs"); // nothing arrives before
+    const auto row = [](const char *frame, const char *fault, const char *expected, int zoom = 3675,
+                        int quietMs = 0) {
         QTest::addRow("%s %s", frame, fault) << QByteArray(frame) << QString::fromLatin1(fault)
-                                             << QString::fromLatin1(expected) << zoom;
+                                             << QString::fromLatin1(expected) << zoom << quietMs;
     };
     row("fe080000000000", "no-reply", "");
     row("fe080000000000", "rejected", "01");
@@ -251,6 +263,12 @@ void TestSimulator::faultsAsTheDriversSeeThem_data()
     row("fe04000003e800", "short-reply", "", 1000);
     row("01650000000000000000000000002665", "rejected", "01e5046b53");
     row("01640100000051000000000000001dd7", "wrong-echo", "01640100000051000000000000001d28");
+    row("fe080000000000", "noise-before-reply", "(?!00)[0-9a-f]{16}005b0e0000");
+    row("fe04000003e800", "noise-before-reply", "(?!00)[0-9a-f]{16}00", 1000);
+    row("01640100000051000000000000001dd7", "noise-before-reply",
+        "(?!01)[0-9a-f]{16}01640100000051000000000000001dd7");
+    row("fe04000003e800", "late-reply", "00", 1000, lateMs);
+    row("01650000000000000000000000002665", "late-reply", "016500000000000000004e2000003087", 3675, lateMs);
 }
 
 void TestSimulator::faultsAsTheDriversSeeThem()
@@ -259,16 +277,21 @@ void TestSimulator::faultsAsTheDriversSeeThem()
     QFETCH(QString, fault);
     QFETCH(QString, expected);
     QFETCH(int, zoomTarget);
+    QFETCH(int, quietMs);
     const bool pellan = frame.size() == 2 * PellanBoard::frameSize;
     BoardSimulator simulator(pellan ? std::unique_ptr<BoardModel>(new PellanBoard) : std::make_unique<TavroBoard>());
     QSerialPort port(simulator.portName());
     QVERIFY(port.open(QIODevice::ReadWrite));
     port.setBaudRate(pellan ? 115200 : 19200);
     simulator.setFault(simFaultFromName(fault).value(), 1);
+    simulator.setLateReplyDelay(lateMs);
 
-    const QString got = exchange(port, frame, expected.isEmpty() ? 3 * BoardSimulator::resyncIdleMs : 2000);
+    qint64 firstByteMs = std::numeric_limits<qint64>::max(); // silence is quiet throughout
+    const QString got =
+        exchange(port, frame, expected.isEmpty() ? 3 * BoardSimulator::resyncIdleMs : 2000, 600, &firstByteMs);
     QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected)).match(got).hasMatch(),
              qPrintable(got));
+    QVERIFY2(firstByteMs >= quietMs, qPrintable(QString::number(firstByteMs)));
     if (!pellan) // refused and ignored frames are not acted on
         QCOMPARE(simulator.withBoard<TavroBoard>([](TavroBoard &b, qint64) { return b.target(Axis::Zoom); }),
                  zoomTarget);
