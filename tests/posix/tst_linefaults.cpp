@@ -1,0 +1,453 @@
+// What a cable does to the real drivers in real life, against the simulated
+// boards on a pseudo-terminal: noise before a reply, a reply that comes after
+// its time-out, a board that falls silent during a Save or a calibration, a
+// port that goes away and comes back, a board that restarts. Each time the
+// program must give up within its (here shortened) time-outs, log what went
+// wrong, tell the operator only of a port it cannot open, and work again with
+// the next transaction once the line is back. Replies come as the line
+// delivers them: at the baud rate, in pieces.
+
+#include "boardsimulator.h"
+#include "controller_tavro.h"
+#include "controller_usm.h"
+#include "mainwindow.h"
+#include "operatorreport.h"
+#include "pause.h"
+#include "pellanboard.h"
+#include "tavroboard.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Simulated time runs this much faster, and the drivers' pauses shrink by as
+// much, so the boards still finish what the pauses wait for.
+constexpr double kTimeScale = 50.0;
+// Shortened so that every failure gives up quickly.
+constexpr LinkTimeouts kTavroLimits{500, 200, 100};
+constexpr LinkTimeouts kPellanLimits{500, 200, 0};
+// What a machine under load may add to a time-out before an exchange returns.
+constexpr qint64 kSlackMs = 150;
+// Well past every shortened time-out, and long before a real one.
+constexpr int kLateReplyMs = 600;
+constexpr int kBootSilenceMs = 150;
+
+const char *const kQueryTimeout = "^Timeout waiting for response for NOK/OK$";
+const char *const kCommandTimeout = "^Timeout waiting for response$";
+const char *const kUnexpected = "^Received unexpected response:  \".+\"$";
+
+enum class Board { Tavro, Pellan };
+
+// One driver operation; its result, or 0 for an operation without one.
+using Step = std::function<int(Controller &)>;
+
+// Every critical line goes to the list as well as on to QTest's own handler.
+QStringList *g_criticals = nullptr;
+QtMessageHandler g_passOn = nullptr;
+
+void recordCriticals(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg && g_criticals)
+        g_criticals->append(message);
+    g_passOn(type, context, message);
+}
+
+QString openFailureReport(const QString &port)
+{
+    return QStringLiteral("Could not open serial port: ") + port
+        + QStringLiteral("\nCheck that the port is not used by another application.");
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Board)
+Q_DECLARE_METATYPE(SimFault)
+Q_DECLARE_METATYPE(Step)
+
+class TestLineFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void garbledOrLateReply_data();
+    void garbledOrLateReply();
+    void portVanishesAndComesBack_data() { boards(); }
+    void portVanishesAndComesBack();
+    void boardRestartsMidSequence_data() { boards(); }
+    void boardRestartsMidSequence();
+    void tavroSaveWhenTheBoardFallsSilent();
+    void pellanCalibrationWhenTheBoardFallsSilent();
+
+private:
+    static void boards();
+    void startBoard(Board board);
+    std::unique_ptr<Controller> driverOn(Board board, const QString &port) const;
+    // Expects exactly these critical lines (patterns), in this order, from
+    // what runs until checkCriticals().
+    void expectCriticals(const QStringList &patterns);
+    void checkCriticals();
+    // The line is quiet again: everything sent so far has been answered.
+    void waitForQuietLine();
+    int tavroZoomTarget()
+    {
+        return m_sim->withBoard<TavroBoard>(
+            [](TavroBoard &board, qint64) { return board.target(TavroBoard::Axis::Zoom); });
+    }
+    int pellanTarget()
+    {
+        return m_sim->withBoard<PellanBoard>([](PellanBoard &board, qint64) { return board.target(); });
+    }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<BoardSimulator> m_sim;
+    QStringList m_reports;
+    QStringList m_criticals;
+    QStringList m_expected;
+    QList<unsigned long> m_pauses;
+    // Runs once, at the start of the next pause.
+    std::function<void()> m_onPause;
+    OperatorReport::Reporter m_previousReporter;
+    Pause::Function m_previousPause;
+    LinkTimeouts m_previousTavro{};
+    LinkTimeouts m_previousPellan{};
+};
+
+void TestLineFaults::initTestCase()
+{
+    // The Pellan driver reads and writes the preset store; keep the operator's own out of reach.
+    QStandardPaths::setTestModeEnabled(true);
+    // The traffic trace would bury what the tests are about.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+}
+
+void TestLineFaults::init()
+{
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
+              QStringLiteral("Tavro Lens Controller"))
+        .clear();
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    QVERIFY(QDir::setCurrent(m_folder->path()));
+    m_reports.clear();
+    m_criticals.clear();
+    m_expected.clear();
+    m_pauses.clear();
+    m_onPause = nullptr;
+    g_criticals = &m_criticals;
+    g_passOn = qInstallMessageHandler(recordCriticals);
+    m_previousReporter = OperatorReport::setReporter(
+        [this](QMessageBox::Icon, const QString &text) { m_reports << text; });
+    m_previousPause = Pause::setFunction([this](unsigned long ms) {
+        m_pauses << ms;
+        if (m_onPause)
+            std::exchange(m_onPause, nullptr)();
+        QThread::msleep(static_cast<unsigned long>(ms / kTimeScale));
+    });
+    m_previousTavro = ControllerTavro::timeouts();
+    m_previousPellan = ControllerUSM::timeouts();
+    ControllerTavro::setTimeouts(kTavroLimits);
+    ControllerUSM::setTimeouts(kPellanLimits);
+}
+
+void TestLineFaults::cleanup()
+{
+    m_sim.reset();
+    ControllerTavro::setTimeouts(m_previousTavro);
+    ControllerUSM::setTimeouts(m_previousPellan);
+    Pause::setFunction(m_previousPause);
+    OperatorReport::setReporter(m_previousReporter);
+    qInstallMessageHandler(g_passOn);
+    g_criticals = nullptr;
+    QDir::setCurrent(QDir::tempPath());
+    m_folder.reset();
+}
+
+void TestLineFaults::boards()
+{
+    QTest::addColumn<Board>("board");
+    QTest::newRow("Tavro") << Board::Tavro;
+    QTest::newRow("Pellan") << Board::Pellan;
+}
+
+void TestLineFaults::startBoard(Board board)
+{
+    if (board == Board::Tavro)
+        m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
+    else
+        m_sim = std::make_unique<BoardSimulator>(std::make_unique<PellanBoard>());
+    QVERIFY2(m_sim->isOpen(), qPrintable(m_sim->errorString()));
+    m_sim->setTimeScale(kTimeScale);
+    m_sim->setLateReplyDelay(kLateReplyMs);
+}
+
+std::unique_ptr<Controller> TestLineFaults::driverOn(Board board, const QString &port) const
+{
+    if (board == Board::Tavro)
+        return std::make_unique<ControllerTavro>(port);
+    return std::make_unique<ControllerUSM>(port);
+}
+
+void TestLineFaults::expectCriticals(const QStringList &patterns)
+{
+    m_criticals.clear();
+    m_expected = patterns;
+    for (const QString &pattern : patterns)
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(pattern));
+}
+
+void TestLineFaults::checkCriticals()
+{
+    const QString got = m_criticals.join(QLatin1Char('\n'));
+    QVERIFY2(m_criticals.size() == m_expected.size(), qPrintable(got));
+    for (int i = 0; i < m_expected.size(); ++i)
+        QVERIFY2(QRegularExpression(m_expected.at(i)).match(m_criticals.at(i)).hasMatch(), qPrintable(got));
+    m_criticals.clear();
+    m_expected.clear();
+}
+
+void TestLineFaults::waitForQuietLine()
+{
+    QVERIFY(m_sim->waitForFrames(m_sim->frameCount(), 5000));
+}
+
+// The faulty reply answers one exchange; it or its remains are still on the
+// line or in the port's buffer when the next one starts, and must not be
+// taken for its reply.
+void TestLineFaults::garbledOrLateReply_data()
+{
+    QTest::addColumn<Board>("board");
+    QTest::addColumn<SimFault>("fault");
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QStringList>("criticals");
+    QTest::addColumn<qint64>("waitsMs"); // the step waits at least this for a reply
+    QTest::addColumn<qint64>("limitMs"); // and gives up within this
+
+    const Step maxZoom = [](Controller &c) { return c.getMaxZoomPosition(); };
+    const Step zoomStop = [](Controller &c) { return c.pelco_d_zoom_stop(), 0; };
+    const Step focus = [](Controller &c) { return c.getFocusPosition(); };
+    const Step focusStop = [](Controller &c) { return c.pelco_d_focus_stop(), 0; };
+    const qint64 tavroReply = kTavroLimits.replyMs;
+    const qint64 pellanReply = kPellanLimits.replyMs;
+    const auto row = [](const char *name, Board board, SimFault fault, const Step &step, int result,
+                        const char *critical, qint64 waitsMs, qint64 limitMs) {
+        QTest::newRow(name) << board << fault << step << result << QStringList{critical} << waitsMs << limitMs;
+    };
+    row("Tavro query, noise before the reply", Board::Tavro, SimFault::NoiseBeforeReply, maxZoom, -1, kUnexpected,
+        0, tavroReply + kTavroLimits.extraReplyMs);
+    row("Tavro command, noise before the reply", Board::Tavro, SimFault::NoiseBeforeReply, zoomStop, 0, kUnexpected,
+        0, tavroReply);
+    row("Tavro query, late reply", Board::Tavro, SimFault::LateReply, maxZoom, -1, kQueryTimeout, tavroReply,
+        tavroReply);
+    row("Tavro command, late reply", Board::Tavro, SimFault::LateReply, zoomStop, 0, kCommandTimeout, tavroReply,
+        tavroReply);
+    row("Pellan command, noise before the echo", Board::Pellan, SimFault::NoiseBeforeReply, focusStop, 0,
+        kUnexpected, 0, pellanReply);
+    row("Pellan query, late reply", Board::Pellan, SimFault::LateReply, focus, -1, kQueryTimeout, pellanReply,
+        pellanReply);
+    row("Pellan command, late echo", Board::Pellan, SimFault::LateReply, focusStop, 0, kCommandTimeout, pellanReply,
+        pellanReply);
+}
+
+void TestLineFaults::garbledOrLateReply()
+{
+    QFETCH(Board, board);
+    QFETCH(SimFault, fault);
+    QFETCH(Step, step);
+    QFETCH(int, result);
+    QFETCH(QStringList, criticals);
+    QFETCH(qint64, waitsMs);
+    QFETCH(qint64, limitMs);
+    startBoard(board);
+    const std::unique_ptr<Controller> driver = driverOn(board, m_sim->portName());
+
+    m_sim->setFault(fault, 1);
+    expectCriticals(criticals);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(step(*driver), result);
+    const qint64 elapsed = timer.elapsed();
+    checkCriticals();
+    QCOMPARE(driver->failureCount(), 1);
+    QVERIFY2(elapsed >= waitsMs && elapsed < limitMs + kSlackMs, qPrintable(QString::number(elapsed)));
+
+    // The faulty reply has now reached the closed port; the next exchange
+    // gets its own reply, not that one.
+    waitForQuietLine();
+    if (board == Board::Tavro) {
+        QCOMPARE(driver->getZoomPosition(), 3675);
+        driver->setZoomPosition(1000);
+        QCOMPARE(tavroZoomTarget(), 1000);
+    } else {
+        driver->setFocusPosition(3000); // a status query, then a move
+        QCOMPARE(pellanTarget(), 30000);
+    }
+    QCOMPARE(driver->failureCount(), 1);
+    QCOMPARE(m_reports, QStringList());
+}
+
+// The program opens the port anew for every exchange, so a port that went away
+// is reported at once, and one that came back under its name simply works.
+void TestLineFaults::portVanishesAndComesBack()
+{
+    QFETCH(Board, board);
+    startBoard(board);
+    const QString port = m_folder->filePath(QStringLiteral("ttyLENS"));
+    QVERIFY(m_sim->linkAs(port));
+    const std::unique_ptr<Controller> driver = driverOn(board, port);
+    const Step read = board == Board::Tavro ? Step([](Controller &c) { return c.getZoomPosition(); })
+                                            : Step([](Controller &c) { return c.getFocusPosition(); });
+    QCOMPARE(read(*driver), board == Board::Tavro ? 3675 : 2000);
+
+    m_sim->disconnectLine();
+    expectCriticals({"^Could not open serial port:  \"" + QRegularExpression::escape(port) + "\"$",
+                     "^Reason:  \"No such file or directory\"$"});
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(read(*driver), -1);
+    QVERIFY2(timer.elapsed() < kSlackMs, qPrintable(QString::number(timer.elapsed())));
+    checkCriticals();
+    QCOMPARE(m_reports, QStringList{openFailureReport(port)});
+
+    QVERIFY(m_sim->reconnectLine());
+    QCOMPARE(QFileInfo(port).symLinkTarget(), m_sim->portName());
+    QCOMPARE(read(*driver), board == Board::Tavro ? 3675 : 2000);
+    QCOMPARE(driver->failureCount(), 1);
+    QCOMPARE(m_reports.size(), 1);
+}
+
+// The board loses what it was doing and says nothing while it boots; once it
+// is up, the next exchange finds it as after power-on.
+void TestLineFaults::boardRestartsMidSequence()
+{
+    QFETCH(Board, board);
+    startBoard(board);
+    const std::unique_ptr<Controller> driver = driverOn(board, m_sim->portName());
+    const bool tavro = board == Board::Tavro;
+    if (tavro) {
+        driver->setZoomPosition(1000);
+        QCOMPARE(tavroZoomTarget(), 1000);
+        m_sim->restart(std::make_unique<TavroBoard>(), kBootSilenceMs);
+    } else {
+        driver->setFocusPosition(4000);
+        QCOMPARE(pellanTarget(), 40000);
+        m_sim->restart(std::make_unique<PellanBoard>(), kBootSilenceMs);
+    }
+    QElapsedTimer booting;
+    booting.start();
+
+    const auto read = [&] { return tavro ? driver->getZoomPosition() : driver->getFocusPosition(); };
+    expectCriticals({kQueryTimeout});
+    QCOMPARE(read(), -1);
+    const qint64 replyMs = tavro ? kTavroLimits.replyMs : kPellanLimits.replyMs;
+    QVERIFY2(booting.elapsed() < replyMs + kSlackMs, qPrintable(QString::number(booting.elapsed())));
+    checkCriticals();
+
+    QTest::qWait(int(qMax<qint64>(0, kBootSilenceMs - booting.elapsed())));
+    QCOMPARE(read(), tavro ? 3675 : PellanBoard::startPosition / 10);
+    if (tavro) {
+        driver->setZoomPosition(1000);
+        QCOMPARE(tavroZoomTarget(), 1000);
+    } else {
+        driver->setFocusPosition(4000);
+        QCOMPARE(pellanTarget(), 40000);
+    }
+    QCOMPARE(driver->failureCount(), 1);
+    QCOMPARE(m_reports, QStringList());
+}
+
+// The board goes quiet while the window waits for its calibration: the rest
+// of the Save fails exchange by exchange, each within its time-out, and the
+// window still comes up; once the board answers again, the controls work.
+void TestLineFaults::tavroSaveWhenTheBoardFallsSilent()
+{
+    startBoard(Board::Tavro);
+    qputenv("TAVRO_EXTRA_PORTS", m_sim->portName().toLocal8Bit());
+    {
+        QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
+        config.setValue(QStringLiteral("controller/lastSelected"), int(MainWindow::TAVRO_CONTROLLER));
+        config.setValue(QStringLiteral("motor/lastSelected"), 1);
+        config.setValue(QStringLiteral("serialPort/lastSelected"), m_sim->portName());
+    }
+    MainWindow window;
+    window.show();
+    QElapsedTimer silent;
+    m_onPause = [&] {
+        m_sim->setFault(SimFault::NoReply);
+        silent.start();
+    };
+    // Zoom and focus speed, then the positions and ranges.
+    expectCriticals({kCommandTimeout, kCommandTimeout, kQueryTimeout, kQueryTimeout, kQueryTimeout, kQueryTimeout,
+                     kQueryTimeout});
+    auto *save = window.findChild<QPushButton *>(QStringLiteral("pb_settingsMultiButton"));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QTRY_COMPARE(save->text(), QStringLiteral("Edit Settings"));
+    const qint64 elapsed = silent.elapsed();
+    QCOMPARE(m_pauses, QList<unsigned long>{8000});
+    checkCriticals();
+    QCOMPARE(m_reports, QStringList());
+    const qint64 limit = 8000 / kTimeScale + 7 * kTavroLimits.replyMs;
+    QVERIFY2(elapsed >= 7 * kTavroLimits.replyMs && elapsed < limit + kSlackMs, qPrintable(QString::number(elapsed)));
+
+    // Back in service: a slider move reaches the board, and Refresh reads it back.
+    m_sim->clearFault();
+    auto *zoom = window.findChild<QSlider *>(QStringLiteral("hs_motor1"));
+    zoom->setSliderDown(true);
+    zoom->setValue(3000);
+    zoom->setSliderDown(false);
+    QTRY_COMPARE(tavroZoomTarget(), 3000);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("pb_refresh")), Qt::LeftButton);
+    QTRY_COMPARE(window.findChild<QLineEdit *>(QStringLiteral("le_motor1"))->text(), QStringLiteral("3000"));
+    QCOMPARE(m_reports, QStringList());
+    QVERIFY(m_criticals.isEmpty());
+}
+
+// The Pellan driver measures the focus range between two waits of its own; a
+// board that falls silent during the first one leaves no range to measure, so
+// the one known before stays, and moves work again once the board answers.
+void TestLineFaults::pellanCalibrationWhenTheBoardFallsSilent()
+{
+    startBoard(Board::Pellan);
+    ControllerUSM driver(m_sim->portName());
+    QElapsedTimer silent;
+    m_onPause = [&] {
+        m_sim->setFault(SimFault::NoReply);
+        silent.start();
+    };
+    // The far end, the run back, the stop, the near end, and the two reads after.
+    expectCriticals({kQueryTimeout, kCommandTimeout, kCommandTimeout, kQueryTimeout,
+                     "^Focus range not measured, previous range kept$", kQueryTimeout, kQueryTimeout});
+    driver.calibrateAll();
+    const qint64 elapsed = silent.elapsed();
+    checkCriticals();
+    QCOMPARE(m_pauses, (QList<unsigned long>{8000, 8000}));
+    const qint64 limit = 2 * 8000 / kTimeScale + 6 * kPellanLimits.replyMs;
+    QVERIFY2(elapsed >= 6 * kPellanLimits.replyMs && elapsed < limit + kSlackMs, qPrintable(QString::number(elapsed)));
+    QCOMPARE(driver.getMaxFocusPosition(), 4550);
+    QCOMPARE(driver.failureCount(), 6);
+
+    m_sim->clearFault();
+    driver.setFocusPosition(3000);
+    QCOMPARE(pellanTarget(), 30000);
+    QCOMPARE(driver.failureCount(), 6);
+    QCOMPARE(m_reports, QStringList());
+}
+
+QTEST_MAIN(TestLineFaults)
+#include "tst_linefaults.moc"
