@@ -24,7 +24,9 @@ void FuzzQt::start(bool widgets)
     static int argc = 1;
     static char name[] = "fuzz";
     static char *argv[] = {name, nullptr};
-    qInstallMessageHandler(discard);
+    // FUZZ_LOG=1 keeps the trace, for looking into one input.
+    if (!qEnvironmentVariableIsSet("FUZZ_LOG"))
+        qInstallMessageHandler(discard);
     if (widgets) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         new QApplication(argc, argv);

@@ -7,9 +7,10 @@ class QString;
 namespace FuzzQt {
 
 // The application object (a QApplication on the offscreen platform when
-// widgets are wanted) with the program's log silenced, since writing every
-// trace line would cost most of each run, no message boxes, no pauses, and the
-// Pellan preset store in a folder of its own. Call from LLVMFuzzerInitialize.
+// widgets are wanted) with the program's log silenced unless FUZZ_LOG is set,
+// since writing every trace line would cost most of each run; no message
+// boxes, no pauses, and the Pellan preset store in a folder of its own. Call
+// from LLVMFuzzerInitialize.
 void start(bool widgets);
 
 // A folder that lives as long as the process, for config.ini and the store.

@@ -28,9 +28,14 @@ QList<ReplyPeer::Reply> LinkHarness::replies(const uint8_t *data, size_t size)
 
 void LinkHarness::run(ReplyPeer &peer, Controller &driver, const uint8_t *data, size_t size)
 {
-    if (size == 0)
-        return;
-    peer.serve(replies(data + 1, size - 1));
-    Operations::run(driver, data[0] % Operations::count);
+    constexpr size_t mostOperations = 4;
+    size_t operations = 0;
+    while (operations < size && operations < mostOperations) {
+        if (!(data[operations++] & 0x80))
+            break;
+    }
+    peer.serve(replies(data + operations, size - operations));
+    for (size_t i = 0; i < operations; ++i)
+        Operations::run(driver, (data[i] & 0x7F) % Operations::count);
     peer.finish();
 }
