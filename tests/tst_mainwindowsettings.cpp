@@ -134,6 +134,21 @@ private slots:
         QCOMPARE(m_reports, Reports({{QMessageBox::Critical, kNoPortText}}));
     }
 
+    // A file that holds both link keys is left as it is at start; rewritten, it
+    // would lose its comment and have its groups sorted.
+    void startLeavesAFileWithTheLinkKeys()
+    {
+        const QByteArray config = "; kept by hand\n[serialPort]\nlastSelected=FAKE1\n\n" + kLinkKeys;
+        open(config);
+        QCOMPARE(configText(), config);
+    }
+
+    void startAddsAMissingLinkKey()
+    {
+        open("[info]\nweblink=https://lens.example\n");
+        QCOMPARE(configText(), QByteArray("[info]\nweblink=https://lens.example\nweblinktitle=www.corvane.example\n"));
+    }
+
     void restoresBoardLensAndSpeeds_data()
     {
         QTest::addColumn<QByteArray>("config");

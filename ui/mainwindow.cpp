@@ -109,12 +109,18 @@ MainWindow::MainWindow(QWidget *parent)
     QCoreApplication::setOrganizationDomain(domain);
     QCoreApplication::setApplicationName(appName);
 
-    // Written back so that an installer can find both link keys in the file.
-    const QString webLink = m_settings->value(QStringLiteral("info/weblink"), kMakerWebAddress).toString();
-    const QString webLinkTitle = m_settings->value(QStringLiteral("info/weblinktitle"), kMakerWebTitle).toString();
-    m_settings->setValue(QStringLiteral("info/weblink"), webLink);
-    m_settings->setValue(QStringLiteral("info/weblinktitle"), webLinkTitle);
-    writeBack(*m_settings);
+    // Written back so that an installer can find both link keys in the file. A
+    // file that holds both already is left as it is: rewriting it unchanged
+    // would cost two synchronised writes to disk on every start.
+    const QString webLinkKey = QStringLiteral("info/weblink");
+    const QString webLinkTitleKey = QStringLiteral("info/weblinktitle");
+    const QString webLink = m_settings->value(webLinkKey, kMakerWebAddress).toString();
+    const QString webLinkTitle = m_settings->value(webLinkTitleKey, kMakerWebTitle).toString();
+    if (!m_settings->contains(webLinkKey) || !m_settings->contains(webLinkTitleKey)) {
+        m_settings->setValue(webLinkKey, webLink);
+        m_settings->setValue(webLinkTitleKey, webLinkTitle);
+        writeBack(*m_settings);
+    }
 
     ui->setupUi(this);
 
