@@ -30,7 +30,7 @@ ConsoleLog::ConsoleLog(QTextStream &err, bool verbose)
     activeLog = this;
     m_previousHandler = qInstallMessageHandler(handleMessage);
     m_previousReporter = OperatorReport::setReporter(
-        [this](QMessageBox::Icon, const QString &text) { report(text); });
+        [this](QMessageBox::Icon, const QString &text, const QString &detail) { report(text, detail); });
 }
 
 ConsoleLog::~ConsoleLog()
@@ -51,10 +51,13 @@ void ConsoleLog::handleMessage(QtMsgType type, const QMessageLogContext &, const
     activeLog->m_err.flush();
 }
 
-void ConsoleLog::report(const QString &text)
+void ConsoleLog::report(const QString &text, const QString &detail)
 {
-    if (m_firstReport.isEmpty())
+    if (m_firstReport.isEmpty()) {
         m_firstReport = text.section(QLatin1Char('\n'), 0, 0);
+        if (!detail.isEmpty())
+            m_firstReport += QStringLiteral(" (") + detail.section(QLatin1Char('\n'), 0, 0) + QLatin1Char(')');
+    }
     if (m_verbose) {
         m_err << "report: " << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
         m_err.flush();

@@ -21,13 +21,14 @@ public:
     ConsoleLog(const ConsoleLog &) = delete;
     ConsoleLog &operator=(const ConsoleLog &) = delete;
 
-    // The first line of the first operator report, such as "Could not open
-    // serial port: ttyUSB0"; empty when there was none.
+    // The first line of the first operator report with the system's reason,
+    // such as "Could not open serial port: ttyUSB0 (Permission denied)"; empty
+    // when there was none.
     QString firstReport() const { return m_firstReport; }
 
 private:
     static void handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);
-    void report(const QString &text);
+    void report(const QString &text, const QString &detail);
 
     QTextStream &m_err;
     bool m_verbose;

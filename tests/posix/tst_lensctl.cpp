@@ -288,7 +288,7 @@ void TestLensCtl::failures_data()
     };
     const char *silent = "no valid answer from the board on %1";
     const char *refused = "the board on %1 rejected the command or did not acknowledge it";
-    const char *absent = "Could not open serial port: %1";
+    const char *absent = "Could not open serial port: %1 (No such file or directory)";
 
     row("tavro probe, silent", "tavro", true, SimFault::NoReply, {"probe"}, silent);
     row("tavro get, silent", "tavro", true, SimFault::NoReply, {"--json", "get"}, silent);
@@ -352,7 +352,8 @@ void TestLensCtl::verboseAddsTheDriversErrors()
     QVERIFY2(result.errLines.size() > 1, qPrintable(result.errLines.join(QLatin1Char('\n'))));
     QVERIFY(result.errLines.contains(QStringLiteral("critical: Could not open serial port:  \"%1\"").arg(kAbsentPort)));
     QVERIFY(result.errLines.first().startsWith(QLatin1String("critical: ")));
-    QCOMPARE(result.errLines.last(), QStringLiteral("tavro-lensctl: get: Could not open serial port: %1").arg(kAbsentPort));
+    QCOMPARE(result.errLines.last(),
+             QStringLiteral("tavro-lensctl: get: Could not open serial port: %1 (No such file or directory)").arg(kAbsentPort));
 }
 
 // A command line the tool cannot carry out is refused before any driver
@@ -439,7 +440,8 @@ void TestLensCtl::program_data()
     QTest::newRow("usage error") << QStringList{"--board", "pellan", "--port", kAbsentPort, "run", "zoom", "tele"} << 2
                                  << "^$" << "^tavro-lensctl: the Pellan board has no zoom motor \\(see --help\\)\\n$";
     QTest::newRow("absent port") << QStringList{"--board", "tavro", "--port", kAbsentPort, "probe"} << 1 << "^$"
-                                 << "^tavro-lensctl: probe: Could not open serial port: " + kAbsentPort + "\\n$";
+                                 << "^tavro-lensctl: probe: Could not open serial port: " + kAbsentPort
+                                        + " \\(No such file or directory\\)\\n$";
 }
 
 void TestLensCtl::program()
