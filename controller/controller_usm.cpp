@@ -157,9 +157,12 @@ bool ControllerUSM::transmitAndRecieve(QByteArray data, QByteArray *response, in
 std::optional<PellanFrames::Status> ControllerUSM::queryStatus(const char *failureLine)
 {
     QByteArray reply;
-    transmitAndRecieve(PellanFrames::statusQuery(), &reply, PellanFrames::statusReplyLength);
+    const bool replied = transmitAndRecieve(PellanFrames::statusQuery(), &reply, PellanFrames::statusReplyLength);
     const std::optional<PellanFrames::Status> status = PellanFrames::decodeStatus(reply);
     if (!status) {
+        // A reply came, but no status: as much a failed exchange as none.
+        if (replied && !counted(false))
+            qCritical() << "Received unexpected response: " << reply;
         qDebug() << failureLine;
         return std::nullopt;
     }

@@ -48,7 +48,9 @@ QByteArray PellanFrames::sealed(const QByteArray &payload)
 
 std::optional<PellanFrames::Status> PellanFrames::decodeStatus(const QByteArray &reply)
 {
-    if (reply.size() != statusReplyLength)
+    // Noise on the line ahead of a reply shifts it; bytes that do not open as
+    // a status reply would yield a position from the wrong bytes.
+    if (reply.size() != statusReplyLength || reply.at(0) != slaveAddress || reply.at(1) != char(0x65))
         return std::nullopt;
     const auto byte = [&reply](int index) { return quint32(quint8(reply.at(index))); };
     Status status;

@@ -31,7 +31,8 @@ struct Status
 };
 
 // The two fields the driver relies on, or nothing unless the reply has exactly
-// the length of a status reply. The reply's CRC is not looked at.
+// the length of a status reply and opens with the board's address and the
+// status function. The reply's CRC is not looked at.
 std::optional<Status> decodeStatus(const QByteArray &reply);
 
 } // namespace PellanFrames

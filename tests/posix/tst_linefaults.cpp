@@ -259,6 +259,8 @@ void TestLineFaults::garbledOrLateReply_data()
         tavroReply);
     row("Pellan command, noise before the echo", Board::Pellan, SimFault::NoiseBeforeReply, focusStop, 0,
         kUnexpected, 0, pellanReply);
+    row("Pellan query, noise before the reply", Board::Pellan, SimFault::NoiseBeforeReply, focus, -1, kUnexpected,
+        0, pellanReply);
     row("Pellan query, late reply", Board::Pellan, SimFault::LateReply, focus, -1, kQueryTimeout, pellanReply,
         pellanReply);
     row("Pellan command, late echo", Board::Pellan, SimFault::LateReply, focusStop, 0, kCommandTimeout, pellanReply,
