@@ -1,7 +1,5 @@
 // The baseline of the start figures: an empty main window, nothing else.
 
-#include "startprobe.h"
-
 #include <QApplication>
 #include <QMainWindow>
 
@@ -9,7 +7,6 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QMainWindow window;
-    reportFirstShow(&window);
     window.show();
     return application.exec();
 }

@@ -79,10 +79,12 @@ QString loadAverage()
 
 int main(int argc, char *argv[])
 {
-    // The Pellan driver keeps its presets in the user's settings; the bench's
-    // go to a folder of its own.
-    QTemporaryDir userConfig;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(userConfig.path()));
+    // The Pellan driver keeps its presets in the user's settings, and the
+    // program its trace in the user's data; the bench's go to folders of its
+    // own, and so do those of the programs it starts.
+    QTemporaryDir userFolders;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(userFolders.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userFolders.filePath(QStringLiteral("data"))));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
