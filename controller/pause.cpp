@@ -1,12 +1,28 @@
 #include "pause.h"
 
+#include "keepalive.h"
+
+#include <QDeadlineTimer>
 #include <QThread>
+
+#include <algorithm>
 
 namespace {
 
+// Sleeps against a deadline, so the time the keep-alive takes between slices
+// does not lengthen the pause.
 void sleepMs(unsigned long ms)
 {
-    QThread::msleep(ms);
+    const QDeadlineTimer deadline(qint64(ms), Qt::PreciseTimer);
+    for (;;) {
+        const qint64 leftNs = deadline.remainingTimeNSecs();
+        if (leftNs <= 0)
+            return;
+        const qint64 sliceNs = std::min<qint64>(leftNs, qint64(KeepAlive::sliceMs) * 1000 * 1000);
+        QThread::usleep(static_cast<unsigned long>((sliceNs + 999) / 1000));
+        if (!deadline.hasExpired())
+            KeepAlive::call(KeepAlive::Reason::Pause, deadline.remainingTime());
+    }
 }
 
 Pause::Function &currentFunction()
@@ -19,7 +35,9 @@ Pause::Function &currentFunction()
 
 void Pause::wait(unsigned long ms)
 {
+    KeepAlive::call(KeepAlive::Reason::Pause, qint64(ms));
     currentFunction()(ms);
+    KeepAlive::call(KeepAlive::Reason::Pause, 0);
 }
 
 Pause::Function Pause::setFunction(Function function)

@@ -9,11 +9,14 @@ namespace Pause {
 
 using Function = std::function<void(unsigned long ms)>;
 
-// Blocks the calling thread for ms milliseconds (QThread::msleep by default).
+// Blocks the calling thread for ms milliseconds. The keep-alive hears of the
+// pause's start and end whichever function runs it, so a window can say what it
+// waits for even while tests record the pauses instead of sleeping.
 void wait(unsigned long ms);
 
 // Replaces the pause and returns the previous one; an empty function restores
-// the real sleep.
+// the real sleep, which lasts exactly ms and calls the keep-alive between
+// slices of at most KeepAlive::sliceMs.
 Function setFunction(Function function);
 
 } // namespace Pause

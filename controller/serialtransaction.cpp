@@ -1,15 +1,31 @@
 #include "serialtransaction.h"
 
+#include "keepalive.h"
 #include "operatorreport.h"
 
 #include <QByteArray>
 #include <QDebug>
+
+#include <algorithm>
+
+namespace {
+
+// One slice of a wait: what is left of it, but no more than a keep-alive slice.
+int sliceOf(const QDeadlineTimer &deadline)
+{
+    if (deadline.isForever())
+        return KeepAlive::sliceMs;
+    return int(std::min<qint64>(deadline.remainingTime(), KeepAlive::sliceMs));
+}
+
+} // namespace
 
 SerialTransaction::SerialTransaction(const QString &portName, qint32 baudRate)
     : m_portName(portName)
     , m_baudRate(baudRate)
 {
     m_port.setPortName(portName);
+    m_sinceKeepAlive.start();
 }
 
 bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts)
@@ -65,7 +81,7 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
             reportOpenFailure();
         return false;
     }
-    if (!m_port.waitForBytesWritten(writeTimeoutMs)) {
+    if (!waitForWritten(QDeadlineTimer(writeTimeoutMs, Qt::PreciseTimer))) {
         qCritical() << "Timeout waiting for bytes to be written";
         qCritical() << "Error: " << m_port.error();
         return false;
@@ -73,10 +89,51 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
     return true;
 }
 
+// The keep-alive may run the event loop, and the port's own notifier may then
+// take in or send out the bytes being waited for; so every slice starts by
+// looking at the buffers. A slice that ends without bytes is no failure unless
+// the port reports an error of its own.
+bool SerialTransaction::waitForWritten(const QDeadlineTimer &deadline)
+{
+    for (;;) {
+        if (m_port.bytesToWrite() == 0)
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        m_port.clearError();
+        if (m_port.waitForBytesWritten(sliceOf(deadline)))
+            return true;
+        if (m_port.error() != QSerialPort::TimeoutError)
+            return false;
+        keepAlive(deadline);
+    }
+}
+
 bool SerialTransaction::waitForMore(const QDeadlineTimer &deadline)
 {
-    const qint64 remainingMs = deadline.remainingTime();
-    return remainingMs > 0 && m_port.waitForReadyRead(int(remainingMs));
+    const qint64 buffered = m_port.bytesAvailable();
+    for (;;) {
+        if (m_port.bytesAvailable() > buffered)
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        m_port.clearError();
+        const bool arrived = m_port.waitForReadyRead(sliceOf(deadline));
+        if (!arrived && m_port.error() != QSerialPort::TimeoutError)
+            return false;
+        // Bytes that keep trickling in never let a slice run out, so then the
+        // time since the keep-alive last ran decides.
+        if (!arrived || m_sinceKeepAlive.hasExpired(KeepAlive::sliceMs))
+            keepAlive(deadline);
+        if (arrived)
+            return true;
+    }
+}
+
+void SerialTransaction::keepAlive(const QDeadlineTimer &deadline)
+{
+    KeepAlive::call(KeepAlive::Reason::Board, deadline.remainingTime());
+    m_sinceKeepAlive.restart();
 }
 
 void SerialTransaction::reportOpenFailure()

@@ -2,6 +2,7 @@
 #define SERIALTRANSACTION_H
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QString>
 
@@ -53,9 +54,13 @@ public:
 private:
     bool begin(const QByteArray &frame);
     bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
+    // Waits until the frame has left; false once the deadline has passed or
+    // the port has failed.
+    bool waitForWritten(const QDeadlineTimer &deadline);
     // Waits for more bytes than are already buffered; false once the deadline
-    // has passed or the port has failed.
+    // has passed or the port has failed. Returns as soon as bytes arrive.
     bool waitForMore(const QDeadlineTimer &deadline);
+    void keepAlive(const QDeadlineTimer &deadline);
     void reportOpenFailure();
 
     QSerialPort m_port;
@@ -63,6 +68,7 @@ private:
     QString m_portName;
     qint32 m_baudRate;
     QDeadlineTimer m_replyDeadline;
+    QElapsedTimer m_sinceKeepAlive;
 };
 
 #endif // SERIALTRANSACTION_H
