@@ -3,6 +3,8 @@
 #include "controller.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
+#include "operation.h"
+#include "operationmonitor.h"
 #include "operatorreport.h"
 #include "pause.h"
 #include "serialportlist.h"
@@ -88,6 +90,7 @@ void report(QPushButton *cancelButton, const Report &what)
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
+    , m_operations(std::make_unique<OperationMonitor>(this))
 {
     qDebug() << "Path: " << QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
 
@@ -262,6 +265,9 @@ std::unique_ptr<Controller> MainWindow::probeBoard()
 
 void MainWindow::setSerialPort(const QString &portName, int lensType)
 {
+    const Operation operation(*m_operations, tr("Configuring the board…"));
+    if (!operation)
+        return;
     if (portName.isEmpty()) {
         qCritical() << "Error, no serial port selected!";
         return;
@@ -300,6 +306,9 @@ void MainWindow::lensSelectionChanged(int index)
 
 void MainWindow::settingsMultiClicked()
 {
+    Operation operation(*m_operations, tr("Checking the board…"));
+    if (!operation)
+        return;
     if (!m_settingsState) {
         toggleSettings();
         return;
@@ -315,6 +324,7 @@ void MainWindow::settingsMultiClicked()
         answeredPort = probe->portName();
     }
 
+    operation.setStep(tr("Configuring the board…"));
     qDebug() << "port name: " << ui->cb_serialPortSelect->currentText();
     qDebug() << "Port number: ";
     qDebug() << ui->cb_serialPortSelect->currentIndex();
@@ -362,11 +372,14 @@ void MainWindow::settingsMultiClicked()
         }
         m_comm->setSensitivityMode(ui->cb_longCable->isChecked() ? 1 : 0);
         qDebug() << "********* debug mode read: " << m_comm->getSensitivityMode();
+        operation.setStep(tr("Calibrating…"));
         m_comm->calibrateAll();
         if (m_controllerType == TAVRO_CONTROLLER)
             Pause::wait(kTavroCalibrationMs);
+        operation.setStep(tr("Configuring the board…"));
         m_comm->setZoomSpeed(static_cast<char>(zoomSpeed));
         m_comm->setFocusSpeed(static_cast<char>(focusSpeed));
+        operation.setStep(tr("Reading the positions…"));
         InitUIForController();
     }
 
@@ -387,11 +400,15 @@ void MainWindow::cancelSettingsClicked()
 
 bool MainWindow::checkController()
 {
-    return probeBoard() != nullptr;
+    const Operation operation(*m_operations, tr("Checking the board…"));
+    return operation && probeBoard() != nullptr;
 }
 
 bool MainWindow::testSerialClicked()
 {
+    const Operation operation(*m_operations, tr("Checking the board…"));
+    if (!operation)
+        return false;
     const std::unique_ptr<Controller> probe = probeBoard();
     if (!probe)
         return false;

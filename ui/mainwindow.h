@@ -8,6 +8,7 @@
 #include <memory>
 
 class Controller;
+class OperationMonitor;
 class QLineEdit;
 class QSettings;
 class QSlider;
@@ -116,6 +117,10 @@ private:
     // Reads the three positions and the zoom and focus maxima and shows them,
     // resizing the sliders (iris range 0..100).
     void readPositionsAndRanges();
+    // A step button: moves the slider a step and sends it as its release would.
+    void stepMotor(QSlider *slider, int direction, void (MainWindow::*release)());
+    void storePreset(int preset);
+    void callPreset(int preset);
 
     std::unique_ptr<Controller> m_comm;
     std::unique_ptr<Ui::MainWindow> ui;
@@ -125,6 +130,8 @@ private:
     int m_lensType = 0;
     bool m_settingsState = true;
     ControllerFactory m_controllerFactory;
+    // Every slot that speaks to the board runs as one of its operations.
+    std::unique_ptr<OperationMonitor> m_operations;
 };
 
 #endif // MAINWINDOW_H

@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
 #include "controller.h"
+#include "operation.h"
+#include "operationmonitor.h"
 #include "pause.h"
 #include "ui_mainwindow.h"
 
@@ -79,7 +81,8 @@ void stepSlider(QSlider *slider, int direction)
 
 void MainWindow::motor1SliderChanged()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the zoom…"));
+    if (!operation || !m_comm)
         return;
     qDebug() << "motor1SliderChanged()";
     sendSliderPosition(*m_comm, ui->hs_motor1, ui->le_motor1, &Controller::setZoomPosition, 1);
@@ -87,7 +90,8 @@ void MainWindow::motor1SliderChanged()
 
 void MainWindow::motor1LineEditChanged()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the zoom…"));
+    if (!operation || !m_comm)
         return;
     qDebug() << "motor1LineEditChanged()";
     const std::optional<int> position = takeTypedPosition(ui->hs_motor1, ui->le_motor1);
@@ -99,7 +103,8 @@ void MainWindow::motor1LineEditChanged()
 
 void MainWindow::motor2SliderChanged()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the focus…"));
+    if (!operation || !m_comm)
         return;
     qDebug() << "motor2SliderChanged()";
     sendSliderPosition(*m_comm, ui->hs_motor2, ui->le_motor2, &Controller::setFocusPosition, 1);
@@ -107,7 +112,8 @@ void MainWindow::motor2SliderChanged()
 
 void MainWindow::motor2LineEditChanged()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the focus…"));
+    if (!operation || !m_comm)
         return;
     qDebug() << "motor2LineEditChanged()";
     if (const std::optional<int> position = takeTypedPosition(ui->hs_motor2, ui->le_motor2))
@@ -116,7 +122,8 @@ void MainWindow::motor2LineEditChanged()
 
 void MainWindow::motor3SliderChanged()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the iris…"));
+    if (!operation || !m_comm)
         return;
     sendSliderPosition(*m_comm, ui->hs_motor3, ui->le_motor3, &Controller::setIrisPosition,
                        IrisUnitsPerStep);
@@ -124,7 +131,8 @@ void MainWindow::motor3SliderChanged()
 
 void MainWindow::motor3LineEditChanged()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the iris…"));
+    if (!operation || !m_comm)
         return;
     if (const std::optional<int> position = takeTypedPosition(ui->hs_motor3, ui->le_motor3))
         m_comm->setIrisPosition(*position * IrisUnitsPerStep);
@@ -132,7 +140,8 @@ void MainWindow::motor3LineEditChanged()
 
 void MainWindow::zoomWideClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the zoom…"));
+    if (!operation || !m_comm)
         return;
     ui->hs_motor1->setFocus();
     m_comm->pelco_d_zoom_out();
@@ -140,7 +149,8 @@ void MainWindow::zoomWideClicked()
 
 void MainWindow::zoomTeleClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the zoom…"));
+    if (!operation || !m_comm)
         return;
     ui->hs_motor1->setFocus();
     m_comm->pelco_d_zoom_in();
@@ -148,7 +158,8 @@ void MainWindow::zoomTeleClicked()
 
 void MainWindow::zoomStopClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Stopping the zoom…"));
+    if (!operation || !m_comm)
         return;
     m_comm->pelco_d_zoom_stop();
     const int position = m_comm->getZoomPosition();
@@ -159,7 +170,8 @@ void MainWindow::zoomStopClicked()
 
 void MainWindow::focusNearClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the focus…"));
+    if (!operation || !m_comm)
         return;
     ui->hs_motor2->setFocus();
     m_comm->pelco_d_focus_near();
@@ -167,7 +179,8 @@ void MainWindow::focusNearClicked()
 
 void MainWindow::focusFarClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the focus…"));
+    if (!operation || !m_comm)
         return;
     ui->hs_motor2->setFocus();
     m_comm->pelco_d_focus_far();
@@ -175,7 +188,8 @@ void MainWindow::focusFarClicked()
 
 void MainWindow::focusStopClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Stopping the focus…"));
+    if (!operation || !m_comm)
         return;
     m_comm->pelco_d_focus_stop();
     const int position = m_comm->getFocusPosition();
@@ -185,7 +199,8 @@ void MainWindow::focusStopClicked()
 
 void MainWindow::irisCloseClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the iris…"));
+    if (!operation || !m_comm)
         return;
     ui->hs_motor3->setFocus();
     m_comm->pelco_d_iris_close();
@@ -193,7 +208,8 @@ void MainWindow::irisCloseClicked()
 
 void MainWindow::irisOpenClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Moving the iris…"));
+    if (!operation || !m_comm)
         return;
     ui->hs_motor3->setFocus();
     m_comm->pelco_d_iris_open();
@@ -201,7 +217,8 @@ void MainWindow::irisOpenClicked()
 
 void MainWindow::irisStopClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Stopping the iris…"));
+    if (!operation || !m_comm)
         return;
     m_comm->pelco_d_iris_stop();
     showIrisPosition(m_comm->getIrisPosition());
@@ -210,7 +227,8 @@ void MainWindow::irisStopClicked()
 
 void MainWindow::refreshClicked()
 {
-    if (!m_comm)
+    const Operation operation(*m_operations, tr("Reading the positions…"));
+    if (!operation || !m_comm)
         return;
     const int focus = m_comm->getFocusPosition();
     if (focus >= 0)
@@ -223,192 +241,183 @@ void MainWindow::refreshClicked()
 
 void MainWindow::storeInDeviceClicked()
 {
-    if (m_comm)
+    const Operation operation(*m_operations, tr("Storing in the board…"));
+    if (operation && m_comm)
         m_comm->storeInDevice();
 }
 
 void MainWindow::calibrateAllClicked()
 {
+    Operation operation(*m_operations, tr("Calibrating…"));
+    if (!operation)
+        return;
     if (!m_comm) {
         qDebug() << "comm not set";
         return;
     }
     m_comm->calibrateAll();
     Pause::wait(CalibrationMs);
+    operation.setStep(tr("Reading the positions…"));
     readPositionsAndRanges();
 }
 
 // The preset number travels as the number itself (1..10), not as a digit.
 
+void MainWindow::storePreset(int preset)
+{
+    const Operation operation(*m_operations, tr("Storing preset %1…").arg(preset));
+    if (operation && m_comm)
+        m_comm->storePreset(char(preset));
+}
+
+void MainWindow::callPreset(int preset)
+{
+    const Operation operation(*m_operations, tr("Calling preset %1…").arg(preset));
+    if (operation && m_comm)
+        m_comm->callPreset(char(preset));
+}
+
 void MainWindow::storePreset1Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(1));
+    storePreset(1);
 }
 
 void MainWindow::storePreset2Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(2));
+    storePreset(2);
 }
 
 void MainWindow::storePreset3Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(3));
+    storePreset(3);
 }
 
 void MainWindow::storePreset4Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(4));
+    storePreset(4);
 }
 
 void MainWindow::storePreset5Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(5));
+    storePreset(5);
 }
 
 void MainWindow::storePreset6Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(6));
+    storePreset(6);
 }
 
 void MainWindow::storePreset7Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(7));
+    storePreset(7);
 }
 
 void MainWindow::storePreset8Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(8));
+    storePreset(8);
 }
 
 void MainWindow::storePreset9Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(9));
+    storePreset(9);
 }
 
 void MainWindow::storePreset10Clicked()
 {
-    if (m_comm)
-        m_comm->storePreset(char(10));
+    storePreset(10);
 }
 
 void MainWindow::callPreset1Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(1));
+    callPreset(1);
 }
 
 void MainWindow::callPreset2Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(2));
+    callPreset(2);
 }
 
 void MainWindow::callPreset3Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(3));
+    callPreset(3);
 }
 
 void MainWindow::callPreset4Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(4));
+    callPreset(4);
 }
 
 void MainWindow::callPreset5Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(5));
+    callPreset(5);
 }
 
 void MainWindow::callPreset6Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(6));
+    callPreset(6);
 }
 
 void MainWindow::callPreset7Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(7));
+    callPreset(7);
 }
 
 void MainWindow::callPreset8Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(8));
+    callPreset(8);
 }
 
 void MainWindow::callPreset9Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(9));
+    callPreset(9);
 }
 
 void MainWindow::callPreset10Clicked()
 {
-    if (m_comm)
-        m_comm->callPreset(char(10));
+    callPreset(10);
 }
 
 // The step buttons move the slider and then behave exactly like a release of
 // its handle, log line and pause included.
 
+void MainWindow::stepMotor(QSlider *slider, int direction, void (MainWindow::*release)())
+{
+    // The release runs the operation; the slider stays where it is when it
+    // could not.
+    if (!m_comm || m_operations->isRunning())
+        return;
+    stepSlider(slider, direction);
+    (this->*release)();
+}
+
 void MainWindow::zoomPlusClicked()
 {
-    if (!m_comm)
-        return;
-    stepSlider(ui->hs_motor1, +1);
-    motor1SliderChanged();
+    stepMotor(ui->hs_motor1, +1, &MainWindow::motor1SliderChanged);
 }
 
 void MainWindow::zoomMinusClicked()
 {
-    if (!m_comm)
-        return;
-    stepSlider(ui->hs_motor1, -1);
-    motor1SliderChanged();
+    stepMotor(ui->hs_motor1, -1, &MainWindow::motor1SliderChanged);
 }
 
 void MainWindow::focusPlusClicked()
 {
-    if (!m_comm)
-        return;
-    stepSlider(ui->hs_motor2, +1);
-    motor2SliderChanged();
+    stepMotor(ui->hs_motor2, +1, &MainWindow::motor2SliderChanged);
 }
 
 void MainWindow::focusMinusClicked()
 {
-    if (!m_comm)
-        return;
-    stepSlider(ui->hs_motor2, -1);
-    motor2SliderChanged();
+    stepMotor(ui->hs_motor2, -1, &MainWindow::motor2SliderChanged);
 }
 
 void MainWindow::irisPlusClicked()
 {
-    if (!m_comm)
-        return;
-    stepSlider(ui->hs_motor3, +1);
-    motor3SliderChanged();
+    stepMotor(ui->hs_motor3, +1, &MainWindow::motor3SliderChanged);
 }
 
 void MainWindow::irisMinusClicked()
 {
-    if (!m_comm)
-        return;
-    stepSlider(ui->hs_motor3, -1);
-    motor3SliderChanged();
+    stepMotor(ui->hs_motor3, -1, &MainWindow::motor3SliderChanged);
 }
 
 void MainWindow::showPosition(QSlider *slider, QLineEdit *lineEdit, int position)

@@ -1,0 +1,182 @@
+// The window while an operation runs, over the fake driver: the progress dialog,
+// the wait cursor, input made meanwhile and a close request.
+
+#include "fakecontroller.h"
+#include "mainwindow.h"
+#include "operatorreport.h"
+#include "pause.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+class TestMainWindowOperations : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::shared_ptr<FakeBoard> m_board;
+    std::unique_ptr<MainWindow> m_window;
+    // Runs inside every pause, after the calls are recorded.
+    std::function<void()> m_duringPause;
+
+    // A shown window on a fake board of the given type, in operating mode unless Save is to come.
+    void open(MainWindow::ControllerType type, bool saved)
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QDir::setCurrent(m_dir->path());
+        QSettings config("config.ini", QSettings::IniFormat);
+        config.setValue("controller/lastSelected", int(type));
+        config.setValue("motor/lastSelected", 1);
+        config.setValue("serialPort/lastSelected", "FAKE1");
+        config.sync();
+        m_window = std::make_unique<MainWindow>();
+        m_window->setControllerFactory([board = m_board](MainWindow::ControllerType, const QString &port) {
+            return std::make_unique<FakeController>(port, board);
+        });
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        if (saved)
+            click("pb_settingsMultiButton");
+        m_board->calls.clear();
+    }
+    template<typename T = QWidget> T *w(const char *name) const { return m_window->findChild<T *>(name); }
+    void click(const char *button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
+    // A click as the window system would queue it, on the middle of the widget.
+    static void postClick(QWidget *widget)
+    {
+        const QPointF centre = QRectF(widget->rect()).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(widget, new QMouseEvent(type, centre, widget->mapToGlobal(centre), Qt::LeftButton,
+                                                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                                Qt::NoModifier));
+    }
+    void act(const QString &action)
+    {
+        if (action.startsWith("hs_")) {
+            auto *slider = w<QSlider>(qPrintable(action));
+            slider->setSliderDown(true);
+            slider->setValue(slider->value() + 10);
+            slider->setSliderDown(false);
+        } else {
+            click(qPrintable(action));
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("TAVRO_EXTRA_PORTS", "FAKE1");
+        Pause::setFunction([this](unsigned long ms) {
+            m_board->calls << QString("pause(%1)").arg(ms);
+            if (m_duringPause)
+                m_duringPause();
+        });
+        OperatorReport::setReporter([this](QMessageBox::Icon, const QString &text) { m_board->calls << text; });
+    }
+    void init()
+    {
+        m_board = std::make_shared<FakeBoard>();
+        m_duringPause = nullptr;
+    }
+    void cleanup() { m_window.reset(); }
+
+    // What each pause of the operation sees: the dialog's step and countdown, and the cursor.
+    void progressDuringPauses_data()
+    {
+        QTest::addColumn<int>("board");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("seen");
+        const int tavro = MainWindow::TAVRO_CONTROLLER;
+        QTest::newRow("Save") << tavro << "pb_settingsMultiButton" << "pause(8000) Calibrating… / 8 s left / wait cursor";
+        QTest::newRow("Calibrate All") << tavro << "pb_calibrateAll" << "pause(8000) Calibrating… / 8 s left / wait cursor";
+        QTest::newRow("focus +") << tavro << "pb_focusPlus" << "pause(500) no dialog / wait cursor";
+        QTest::newRow("zoom slider") << tavro << "hs_motor1" << "pause(500) no dialog / wait cursor";
+        QTest::newRow("Pellan focus slider") << int(MainWindow::USM_CONTROLLER) << "hs_motor2" << "pause(500) no dialog / wait cursor";
+    }
+    void progressDuringPauses()
+    {
+        QFETCH(int, board);
+        QFETCH(QString, action);
+        open(MainWindow::ControllerType(board), action != "pb_settingsMultiButton");
+        QStringList seen;
+        m_duringPause = [&] {
+            auto *dialog = w<QDialog>("operationProgress");
+            seen << m_board->calls.last();
+            if (dialog && dialog->isVisible())
+                seen << dialog->findChild<QLabel *>("lbl_operationStep")->text() + " / "
+                        + dialog->findChild<QLabel *>("lbl_operationDetail")->text();
+            else
+                seen << "no dialog";
+            const QCursor *cursor = QApplication::overrideCursor();
+            seen << (cursor && cursor->shape() == Qt::WaitCursor ? "/ wait cursor" : "/ no wait cursor");
+        };
+        act(action);
+        QTEST(seen.join(' '), "seen");
+        // All gone once the operation is over.
+        QVERIFY(!w<QDialog>("operationProgress") || !w<QDialog>("operationProgress")->isVisible());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    // Clicks and keys that reach the window during an operation are dropped, not kept for later:
+    // Save's button would otherwise switch back to the settings panel afterwards.
+    void inputDuringAnOperationIsDropped_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("calls");
+        QTest::newRow("Save") << "pb_settingsMultiButton"
+                              << "getLensType setLensType(1) disableStallDetection(0) setSensitivityMode(0) getSensitivityMode "
+                                 "calibrateAll pause(8000) setZoomSpeed(0) setFocusSpeed(0) getZoomPosition getFocusPosition "
+                                 "getIrisPosition getMaxZoomPosition getMaxFocusPosition";
+        QTest::newRow("Calibrate All") << "pb_calibrateAll"
+                                       << "calibrateAll pause(8000) getZoomPosition getFocusPosition getIrisPosition "
+                                          "getMaxZoomPosition getMaxFocusPosition";
+    }
+    void inputDuringAnOperationIsDropped()
+    {
+        QFETCH(QString, action);
+        open(MainWindow::TAVRO_CONTROLLER, action != "pb_settingsMultiButton");
+        m_duringPause = [this] {
+            for (const char *name : {"pb_settingsMultiButton", "pb_refresh", "pb_callPreset1", "cb_longCable"})
+                postClick(w(name));
+            QCoreApplication::postEvent(w("le_motor1"), new QKeyEvent(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, "7"));
+        };
+        const bool longCable = w<QCheckBox>("cb_longCable")->isChecked();
+        act(action);
+        m_duringPause = nullptr;
+        QCoreApplication::processEvents();
+        QTEST(m_board->calls.join(' '), "calls");
+        QCOMPARE(w<QPushButton>("pb_settingsMultiButton")->text(), "Edit Settings");
+        QCOMPARE(w<QCheckBox>("cb_longCable")->isChecked(), longCable);
+        QCOMPARE(w<QLineEdit>("le_motor1")->text(), QString::number(m_board->zoomPosition)); // as read back
+        // Input after the operation is taken again.
+        click("pb_refresh");
+        QVERIFY(m_board->calls.last() == "getIrisPosition");
+    }
+
+    // The driver is in the middle of a call: the window closes when the operation is over.
+    void closingDuringAnOperationWaitsForItsEnd()
+    {
+        open(MainWindow::TAVRO_CONTROLLER, true);
+        bool closed = true;
+        m_duringPause = [&] { closed = m_window->close(); };
+        click("pb_calibrateAll");
+        QVERIFY(!closed);
+        QVERIFY(m_window->isVisible());
+        QTRY_VERIFY(!m_window->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindowOperations)
+#include "tst_mainwindowoperations.moc"

@@ -1,0 +1,139 @@
+#include "operationmonitor.h"
+
+#include "operationprogressdialog.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// What an operator does with mouse, keyboard, pen or finger.
+bool isInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The widget an event is for: the receiver, or for a shortcut owned by an
+// action, the widget that holds the action.
+QWidget *widgetOf(QObject *receiver)
+{
+    for (QObject *object = receiver; object; object = object->parent()) {
+        if (auto *widget = qobject_cast<QWidget *>(object))
+            return widget;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+OperationMonitor::OperationMonitor(QWidget *window)
+    : m_window(window)
+{
+}
+
+// Only a window deleted from inside its own operation gets here while one
+// runs; the drivers must not call into a monitor that is gone.
+OperationMonitor::~OperationMonitor()
+{
+    if (!m_running)
+        return;
+    KeepAlive::setFunction(std::move(m_previousKeepAlive));
+    QApplication::restoreOverrideCursor();
+}
+
+bool OperationMonitor::begin(const QString &step)
+{
+    if (m_running)
+        return false;
+    m_running = true;
+    m_step = step;
+    m_clock.start();
+    qApp->installEventFilter(this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_previousKeepAlive = KeepAlive::setFunction(
+        [this](KeepAlive::Reason reason, qint64 remainingMs) { keepAlive(reason, remainingMs); });
+    return true;
+}
+
+void OperationMonitor::setStep(const QString &step)
+{
+    m_step = step;
+    if (m_dialog)
+        m_dialog->setStep(step);
+}
+
+void OperationMonitor::end()
+{
+    KeepAlive::setFunction(std::move(m_previousKeepAlive));
+    m_previousKeepAlive = nullptr;
+    if (m_dialog && m_dialog->isVisible()) {
+        m_dialog->hide();
+        m_window->activateWindow();
+    }
+    // Input that came in since the last keep-alive is dropped like the rest,
+    // and the window has its activation back before the next click.
+    QCoreApplication::processEvents();
+    QApplication::restoreOverrideCursor();
+    qApp->removeEventFilter(this);
+    m_running = false;
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        // After the slot that ran the operation has returned.
+        QTimer::singleShot(0, m_window, [window = m_window] { window->close(); });
+    }
+}
+
+bool OperationMonitor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Close && watched == m_window) {
+        // The driver is in the middle of a call; the window closes once it is done.
+        m_closeRequested = true;
+        event->ignore();
+        return true;
+    }
+    if (!isInput(event->type()))
+        return false;
+    // Dialogs, the reports the operation opens among them, keep their input.
+    const QWidget *widget = widgetOf(watched);
+    return widget && widget->window() == m_window;
+}
+
+void OperationMonitor::keepAlive(KeepAlive::Reason reason, qint64 remainingMs)
+{
+    const bool longPause = reason == KeepAlive::Reason::Pause && remainingMs >= progressAfterMs;
+    if (longPause || m_clock.elapsed() >= progressAfterMs)
+        showProgress();
+    if (m_dialog && m_dialog->isVisible())
+        m_dialog->showWait(reason, remainingMs);
+    QCoreApplication::processEvents();
+}
+
+void OperationMonitor::showProgress()
+{
+    if (!m_dialog)
+        m_dialog = new OperationProgressDialog(m_window);
+    if (m_dialog->isVisible())
+        return;
+    m_dialog->setStep(m_step);
+    m_dialog->show();
+}
