@@ -1,0 +1,184 @@
+// The trace file: every log line with its time and level, rotation, and a file
+// that cannot be opened or written.
+
+#include "tracefile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+// What reaches the handler the trace chains to; it stands for standard error.
+QStringList chained;
+
+void chainedHandler(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    chained << message;
+}
+
+QStringList lines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestTraceFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QtMessageHandler m_testHandler = nullptr;
+
+    QString path() const { return m_dir.filePath("logs/trace.log"); }
+
+private slots:
+    void init()
+    {
+        chained.clear();
+        m_testHandler = qInstallMessageHandler(chainedHandler);
+        for (const char *suffix : {"", ".1", ".2", ".3"})
+            QFile::remove(path() + suffix);
+    }
+    void cleanup() { qInstallMessageHandler(m_testHandler); }
+
+    // Each level on a line of its own after the local time; the previous handler still gets every
+    // line, and none goes to the file once the trace is gone.
+    void linesWithTimeAndLevel()
+    {
+        {
+            const TraceFile trace(path());
+            QVERIFY(trace.isOpen());
+            qDebug() << "frame" << QByteArray("fe10").toHex();
+            qInfo("info line");
+            qWarning("warning line");
+            qCritical("critical line");
+        }
+        qDebug("after the trace");
+        QCOMPARE(chained, QStringList({"frame \"66653130\"", "info line", "warning line", "critical line", "after the trace"}));
+        const QStringList written = lines(path());
+        QCOMPARE(written.size(), 4);
+        const QRegularExpression form(R"(^(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}(Z|[+-]\d\d:\d\d)) (\w+): (.*)$)");
+        QStringList levels;
+        for (const QString &line : written) {
+            const QRegularExpressionMatch match = form.match(line);
+            QVERIFY2(match.hasMatch(), qPrintable(line));
+            QVERIFY(qAbs(QDateTime::fromString(match.captured(1), Qt::ISODateWithMs).secsTo(QDateTime::currentDateTime())) < 60);
+            levels << match.captured(3) + ' ' + match.captured(4);
+        }
+        QCOMPARE(levels, QStringList({"debug frame \"66653130\"", "info info line", "warning warning line",
+                                      "critical critical line"}));
+    }
+
+    // Past 1 MiB the file moves on; three files are kept, none larger, and no line is split.
+    void rotatesAtOneMebibyte()
+    {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        const QString filler(1000, 'x');
+        {
+            const TraceFile trace(path());
+            for (int n = 0; n < 3500; ++n)
+                qDebug("%05d %s", n, qPrintable(filler));
+        }
+        QVERIFY(!QFile::exists(path() + ".3"));
+        int next = -1;
+        for (const char *suffix : {".2", ".1", ""}) {
+            QVERIFY2(QFileInfo(path() + suffix).size() <= TraceFile::defaultRotateBytes, suffix);
+            for (const QString &line : lines(path() + suffix)) {
+                const int n = line.section(' ', 2, 2).toInt();
+                QVERIFY2(next == -1 || n == next, qPrintable(line.left(40)));
+                next = n + 1;
+            }
+        }
+        QCOMPARE(next, 3500);
+        QVERIFY(QFileInfo(path() + ".2").size() > TraceFile::defaultRotateBytes - 2000);
+    }
+
+    // A folder that cannot be made, or a disk that is full: the program logs on as before.
+    void unusableFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("parent is a file") << "plain/trace.log" << false;
+        QTest::newRow("full disk") << "/dev/full" << true;
+    }
+    void unusableFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, opens);
+        if (file.startsWith("/dev/") && !QFile::exists(file))
+            QSKIP("no such device here");
+        QFile plain(m_dir.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QString where = QDir(m_dir.path()).absoluteFilePath(file);
+        QElapsedTimer clock;
+        clock.start();
+        {
+            const TraceFile trace(where);
+            QCOMPARE(trace.isOpen(), opens);
+            for (int n = 0; n < 1000; ++n)
+                qDebug("line %d", n);
+        }
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        // Every line reached the previous handler, and the reason the file is missing went first.
+        QVERIFY(chained.size() >= 1000);
+        QCOMPARE(chained.at(chained.size() - 1000), "line 0");
+        QCOMPARE(chained.first().startsWith("The trace file could not be opened"), !opens);
+        QCOMPARE(chained.last(), "line 999");
+    }
+
+    // The folder stays the same whatever names the window gives the application later.
+    void defaultPath()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        qunsetenv("TAVRO_TRACE_FILE");
+        const QString expected = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+            + "/Corvane/Tavro Lens Controller/trace.log";
+        QCOMPARE(TraceFile::defaultPath(), expected);
+        QCoreApplication::setOrganizationName("Qelvar");
+        QCoreApplication::setApplicationName("Renamed");
+        QCOMPARE(TraceFile::defaultPath(), expected);
+        qputenv("TAVRO_TRACE_FILE", "/elsewhere/t.log");
+        QCOMPARE(TraceFile::defaultPath(), "/elsewhere/t.log");
+        qunsetenv("TAVRO_TRACE_FILE");
+    }
+
+    // Lines from several threads at once each arrive whole.
+    void linesFromThreads()
+    {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        {
+            const TraceFile trace(path());
+            QList<QThread *> threads;
+            for (int t = 0; t < 4; ++t)
+                threads << QThread::create([t] {
+                    for (int n = 0; n < 2000; ++n)
+                        qDebug("thread %d line %04d end", t, n);
+                });
+            for (QThread *thread : threads)
+                thread->start();
+            for (QThread *thread : threads) {
+                thread->wait();
+                delete thread;
+            }
+        }
+        const QStringList written = lines(path());
+        QCOMPARE(written.size(), 8000);
+        const QRegularExpression whole(R"(debug: thread \d line \d{4} end$)");
+        for (const QString &line : written)
+            QVERIFY2(whole.match(line).hasMatch(), qPrintable(line));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTraceFile)
+#include "tst_tracefile.moc"
