@@ -3,6 +3,7 @@
 #include "operationprogressdialog.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -93,6 +94,9 @@ void OperationMonitor::end()
     // Input that came in since the last keep-alive is dropped like the rest,
     // and the window has its activation back before the next click.
     QCoreApplication::processEvents();
+    for (qsizetype i = 0; i < m_reports.size(); ++i)
+        QApplication::restoreOverrideCursor();
+    m_reports.clear();
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
     m_running = false;
@@ -110,6 +114,15 @@ bool OperationMonitor::eventFilter(QObject *watched, QEvent *event)
         m_closeRequested = true;
         event->ignore();
         return true;
+    }
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        if (watched != m_dialog && qobject_cast<QDialog *>(watched)) {
+            if (event->type() == QEvent::Show)
+                reportShown(watched);
+            else
+                reportHidden(watched);
+        }
+        return false;
     }
     if (!isInput(event->type()))
         return false;
@@ -136,4 +149,23 @@ void OperationMonitor::showProgress()
         return;
     m_dialog->setStep(m_step);
     m_dialog->show();
+}
+
+// The operator reads the report and clicks it away: no wait cursor, and no
+// progress dialog saying that the window waits for the board. The next
+// keep-alive brings the dialog back if the operation goes on long.
+void OperationMonitor::reportShown(QObject *report)
+{
+    if (m_reports.contains(report))
+        return;
+    m_reports.insert(report);
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    if (m_dialog)
+        m_dialog->hide();
+}
+
+void OperationMonitor::reportHidden(QObject *report)
+{
+    if (m_reports.remove(report))
+        QApplication::restoreOverrideCursor();
 }

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class OperationProgressDialog;
@@ -16,7 +17,8 @@ class QWidget;
 // so it repaints. Input to the window meanwhile is dropped, never held back
 // until the operation ends, and a close request waits for the end. A fixed
 // pause of a second or more, or an operation running a second, brings up a
-// progress dialog over the window; a wait cursor shows throughout.
+// progress dialog over the window; a wait cursor shows throughout, except over
+// a report that the operation opens, which also hides the progress dialog.
 class OperationMonitor : public QObject
 {
     Q_OBJECT
@@ -42,6 +44,9 @@ protected:
 private:
     void keepAlive(KeepAlive::Reason reason, qint64 remainingMs);
     void showProgress();
+    // A report to the operator opened or closed during the operation.
+    void reportShown(QObject *report);
+    void reportHidden(QObject *report);
 
     QWidget *m_window;
     // A child of the window, made when first needed.
@@ -50,6 +55,8 @@ private:
     bool m_closeRequested = false;
     QString m_step;
     QElapsedTimer m_clock;
+    // The reports open now; each holds an arrow cursor on the cursor stack.
+    QSet<QObject *> m_reports;
     KeepAlive::Function m_previousKeepAlive;
 };
 
