@@ -11,6 +11,7 @@
 #include "figures.h"
 #include "flowbench.h"
 #include "startbench.h"
+#include "tracefile.h"
 #include "transactionbench.h"
 
 #include <QApplication>
@@ -89,6 +90,9 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication application(argc, argv);
+    // The drivers and the window log as in the program: to standard error and
+    // to the trace file.
+    const TraceFile trace(TraceFile::defaultPath());
     const std::optional<Options> options = parseArguments(QApplication::arguments());
     if (!options) {
         std::fprintf(stderr, "Usage: tavro-bench [--runs N] [--pause-scale S>=1] "
