@@ -153,12 +153,15 @@ private slots:
         qunsetenv("TAVRO_TRACE_FILE");
     }
 
-    // Lines from several threads at once each arrive whole.
+    // Lines from several threads at once each arrive whole, while the file rotates under them.
     void linesFromThreads()
     {
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        constexpr int keptFiles = 20;
+        for (int n = 1; n < keptFiles; ++n)
+            QFile::remove(path() + '.' + QString::number(n));
         {
-            const TraceFile trace(path());
+            const TraceFile trace(path(), 64 * 1024, keptFiles);
             QList<QThread *> threads;
             for (int t = 0; t < 4; ++t)
                 threads << QThread::create([t] {
@@ -172,7 +175,10 @@ private slots:
                 delete thread;
             }
         }
-        const QStringList written = lines(path());
+        QStringList written = lines(path());
+        for (int n = 1; n < keptFiles; ++n)
+            written += lines(path() + '.' + QString::number(n));
+        QVERIFY(QFile::exists(path() + ".4") && !QFile::exists(path() + ".19"));
         QCOMPARE(written.size(), 8000);
         const QRegularExpression whole(R"(debug: thread \d line \d{4} end$)");
         for (const QString &line : written)
