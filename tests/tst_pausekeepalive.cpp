@@ -15,7 +15,6 @@ private slots:
     void cleanup()
     {
         KeepAlive::setFunction(nullptr);
-        Pause::setFunction(nullptr);
     }
 
     void realPause_data()
@@ -53,17 +52,6 @@ private slots:
             QVERIFY(heard[i] <= heard[i - 1]);
             QVERIFY2(at[i] - at[i - 1] <= KeepAlive::sliceMs + keepAliveMs + 25, qPrintable(QString::number(i)));
         }
-    }
-
-    // A recording pause still tells the keep-alive of its start and end, so a
-    // window can show what it waits for while tests do not sleep.
-    void replacedPauseIsAnnounced()
-    {
-        QStringList heard;
-        KeepAlive::setFunction([&](KeepAlive::Reason, qint64 remainingMs) { heard << QString::number(remainingMs); });
-        Pause::setFunction([&](unsigned long ms) { heard << QStringLiteral("pause(%1)").arg(ms); });
-        Pause::wait(8000);
-        QCOMPARE(heard.join(' '), "8000 pause(8000) 0");
     }
 };
 

@@ -94,6 +94,7 @@ void OperationMonitor::end()
     // Input that came in since the last keep-alive is dropped like the rest,
     // and the window has its activation back before the next click.
     QCoreApplication::processEvents();
+    // A report deleted while shown never says it hid; its cursor goes too.
     for (qsizetype i = 0; i < m_reports.size(); ++i)
         QApplication::restoreOverrideCursor();
     m_reports.clear();
