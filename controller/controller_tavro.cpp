@@ -25,13 +25,7 @@ bool runCommand(const QString &portName, const QByteArray &frame)
     if (!transaction.exchange(SerialTransaction::Kind::Command, frame, currentTimeouts()))
         return false;
     const QByteArray reply = transaction.port().readAll();
-    if (!reply.startsWith('\x00')) {
-        qCritical() << "Received unexpected response: " << reply;
-        return false;
-    }
-    qInfo() << "Received OK response";
-    transaction.close();
-    return true;
+    return SerialTransaction::acknowledge(reply.startsWith('\x00'), reply);
 }
 
 // The status byte comes with the first bytes of the reply; the data may follow
@@ -44,21 +38,8 @@ bool runQuery(const QString &portName, const QByteArray &frame, QByteArray *resp
     if (!transaction.exchange(SerialTransaction::Kind::Query, frame, limits))
         return false;
     const QByteArray status = transaction.port().read(1);
-    if (status != QByteArray(1, '\x00')) {
-        qCritical() << "Received unexpected response: " << status;
-        return false;
-    }
-    qInfo() << "Received OK response";
-
-    QByteArray data;
-    if (!transaction.receive(data, nofBytes, QDeadlineTimer(limits.extraReplyMs, Qt::PreciseTimer))) {
-        qCritical() << "Timeout waiting for response, received" << data.size() << "Bytes";
-        return false;
-    }
-    *response = data;
-    qDebug() << response->toHex();
-    transaction.close();
-    return true;
+    return SerialTransaction::acknowledge(status == QByteArray(1, '\x00'), status)
+        && transaction.receiveData(response, nofBytes, QDeadlineTimer(limits.extraReplyMs, Qt::PreciseTimer));
 }
 
 } // namespace

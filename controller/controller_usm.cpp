@@ -67,13 +67,7 @@ bool runCommand(const QString &portName, const QByteArray &sealedFrame)
     QByteArray reply;
     transaction.receive(reply, sealedFrame.size(), transaction.replyDeadline());
     reply += transaction.port().readAll();
-    if (reply != sealedFrame) {
-        qCritical() << "Received unexpected response: " << reply;
-        return false;
-    }
-    qInfo() << "Received OK response";
-    transaction.close();
-    return true;
+    return SerialTransaction::acknowledge(reply == sealedFrame, reply);
 }
 
 // The whole reply must be in within the reply time-out, counted from the
@@ -82,17 +76,8 @@ bool runCommand(const QString &portName, const QByteArray &sealedFrame)
 bool runQuery(const QString &portName, const QByteArray &sealedFrame, QByteArray *response, int nofBytes)
 {
     SerialTransaction transaction(portName, pellanBaudRate);
-    if (!transaction.exchange(SerialTransaction::Kind::Query, sealedFrame, linkTimeouts()))
-        return false;
-    QByteArray reply;
-    if (!transaction.receive(reply, nofBytes, transaction.replyDeadline())) {
-        qCritical() << "Timeout waiting for response, received" << reply.size() << "Bytes";
-        return false;
-    }
-    *response = reply;
-    qDebug() << response->toHex();
-    transaction.close();
-    return true;
+    return transaction.exchange(SerialTransaction::Kind::Query, sealedFrame, linkTimeouts())
+        && transaction.receiveData(response, nofBytes, transaction.replyDeadline());
 }
 
 } // namespace

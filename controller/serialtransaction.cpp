@@ -54,6 +54,28 @@ bool SerialTransaction::receive(QByteArray &reply, qsizetype count, const QDeadl
     }
 }
 
+bool SerialTransaction::receiveData(QByteArray *data, qsizetype count, const QDeadlineTimer &deadline)
+{
+    QByteArray received;
+    if (!receive(received, count, deadline)) {
+        qCritical() << "Timeout waiting for response, received" << received.size() << "Bytes";
+        return false;
+    }
+    *data = received;
+    qDebug() << data->toHex();
+    return true;
+}
+
+bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
+{
+    if (!accepted) {
+        qCritical() << "Received unexpected response: " << reply;
+        return false;
+    }
+    qInfo() << "Received OK response";
+    return true;
+}
+
 bool SerialTransaction::begin(const QByteArray &frame)
 {
     if (!m_port.open(QIODevice::ReadWrite)) {

@@ -20,7 +20,7 @@ struct LinkTimeouts
 // The steps every exchange with a board shares: open the port by name at the
 // board's baud rate (8N1, no flow control), drop stale bytes, write one frame,
 // collect the reply. The port is closed when the transaction object goes away,
-// so no failure path leaves it open. Each driver judges the reply itself.
+// so no path leaves it open. Each driver judges the reply itself.
 //
 // A reply may reach the program in any number of pieces: a USB serial adapter
 // hands over whatever crossed the line in each of its 1 ms frames, so even a
@@ -45,11 +45,18 @@ public:
     // has passed; bytes beyond count stay unread. True when reply is complete.
     bool receive(QByteArray &reply, qsizetype count, const QDeadlineTimer &deadline);
 
+    // Collects count bytes of reply data within the deadline into *data. When
+    // they do not all come, logs how many did and leaves *data as it was.
+    bool receiveData(QByteArray *data, qsizetype count, const QDeadlineTimer &deadline);
+
+    // Logs whether the board accepted the frame; reply, what it answered,
+    // goes to the log when it did not. Returns accepted.
+    static bool acknowledge(bool accepted, const QByteArray &reply);
+
     // The reply time-out, counted from when the frame left the port.
     QDeadlineTimer replyDeadline() const { return m_replyDeadline; }
 
     QSerialPort &port() { return m_port; }
-    void close() { m_port.close(); }
 
 private:
     bool begin(const QByteArray &frame);

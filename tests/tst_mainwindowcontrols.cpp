@@ -4,12 +4,12 @@
 #include "mainwindow.h"
 #include "operatorreport.h"
 #include "pause.h"
+#include "startconfig.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -32,11 +32,7 @@ class TestMainWindowControls : public QObject
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
-        QSettings config("config.ini", QSettings::IniFormat);
-        config.setValue("controller/lastSelected", int(type));
-        config.setValue("motor/lastSelected", 1);
-        config.setValue("serialPort/lastSelected", "FAKE1");
-        config.sync();
+        prepareStart(type, "FAKE1");
         m_board = std::make_shared<FakeBoard>();
         m_window = std::make_unique<MainWindow>();
         m_window->setControllerFactory([board = m_board](MainWindow::ControllerType, const QString &port) {

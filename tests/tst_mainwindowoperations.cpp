@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "operatorreport.h"
 #include "pause.h"
+#include "startconfig.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -37,11 +37,7 @@ class TestMainWindowOperations : public QObject
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
-        QSettings config("config.ini", QSettings::IniFormat);
-        config.setValue("controller/lastSelected", int(type));
-        config.setValue("motor/lastSelected", 1);
-        config.setValue("serialPort/lastSelected", "FAKE1");
-        config.sync();
+        prepareStart(type, "FAKE1");
         m_window = std::make_unique<MainWindow>();
         m_window->setControllerFactory([board = m_board](MainWindow::ControllerType, const QString &port) {
             return std::make_unique<FakeController>(port, board);

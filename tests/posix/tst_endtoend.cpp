@@ -9,6 +9,7 @@
 #include "operatorreport.h"
 #include "pause.h"
 #include "pellanboard.h"
+#include "startconfig.h"
 #include "tavroboard.h"
 
 #include <QDir>
@@ -142,13 +143,7 @@ void TestEndToEnd::startBoard(std::unique_ptr<BoardModel> board, int controllerT
     QVERIFY2(m_sim->isOpen(), qPrintable(m_sim->errorString()));
     m_sim->setTimeScale(kTimeScale);
     m_sim->setLineDelivery(delivery);
-    qputenv("TAVRO_EXTRA_PORTS", m_sim->portName().toLocal8Bit());
-    {
-        QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
-        config.setValue(QStringLiteral("controller/lastSelected"), controllerType);
-        config.setValue(QStringLiteral("motor/lastSelected"), 1);
-        config.setValue(QStringLiteral("serialPort/lastSelected"), m_sim->portName());
-    }
+    prepareStart(controllerType, m_sim->portName());
     m_window = std::make_unique<MainWindow>();
     m_window->show();
 }

@@ -14,6 +14,7 @@
 #include "operatorreport.h"
 #include "pause.h"
 #include "pellanboard.h"
+#include "startconfig.h"
 #include "tavroboard.h"
 
 #include <QDir>
@@ -380,13 +381,7 @@ void TestLineFaults::boardRestartsMidSequence()
 void TestLineFaults::tavroSaveWhenTheBoardFallsSilent()
 {
     startBoard(Board::Tavro);
-    qputenv("TAVRO_EXTRA_PORTS", m_sim->portName().toLocal8Bit());
-    {
-        QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
-        config.setValue(QStringLiteral("controller/lastSelected"), int(MainWindow::TAVRO_CONTROLLER));
-        config.setValue(QStringLiteral("motor/lastSelected"), 1);
-        config.setValue(QStringLiteral("serialPort/lastSelected"), m_sim->portName());
-    }
+    prepareStart(MainWindow::TAVRO_CONTROLLER, m_sim->portName());
     MainWindow window;
     window.show();
     QElapsedTimer silent;

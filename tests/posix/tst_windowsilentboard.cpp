@@ -6,12 +6,12 @@
 #include "mainwindow.h"
 #include "operatorreport.h"
 #include "scriptedpeer.h"
+#include "startconfig.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -31,13 +31,7 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(QDir::setCurrent(folder.path()));
         ScriptedPeer board(7);
-        qputenv("TAVRO_EXTRA_PORTS", board.portName().toLocal8Bit());
-        {
-            QSettings config("config.ini", QSettings::IniFormat);
-            config.setValue("controller/lastSelected", int(MainWindow::TAVRO_CONTROLLER));
-            config.setValue("motor/lastSelected", 1);
-            config.setValue("serialPort/lastSelected", board.portName());
-        }
+        prepareStart(MainWindow::TAVRO_CONTROLLER, board.portName());
         const LinkTimeouts previousTimeouts = ControllerTavro::timeouts();
         ControllerTavro::setTimeouts(Limits);
         QStringList reports;
