@@ -103,12 +103,8 @@ private:
 void TestEndToEnd::init()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
-              QStringLiteral("Tavro Lens Controller"))
-        .clear();
-    m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_folder->isValid());
-    QVERIFY(QDir::setCurrent(m_folder->path()));
+    m_folder = enterFreshFolder();
+    QVERIFY(m_folder);
     m_reports.clear();
     m_pauses.clear();
     m_previousReporter = OperatorReport::setReporter(

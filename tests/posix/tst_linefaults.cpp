@@ -139,12 +139,8 @@ void TestLineFaults::initTestCase()
 
 void TestLineFaults::init()
 {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
-              QStringLiteral("Tavro Lens Controller"))
-        .clear();
-    m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_folder->isValid());
-    QVERIFY(QDir::setCurrent(m_folder->path()));
+    m_folder = enterFreshFolder();
+    QVERIFY(m_folder);
     m_reports.clear();
     m_criticals.clear();
     m_expected.clear();
