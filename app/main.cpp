@@ -7,6 +7,9 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // Ties the window to its menu entry and icon where the desktop asks for
+    // it (Wayland); harmless elsewhere.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.corvane.TavroLensController"));
     const TraceFile trace(TraceFile::defaultPath());
     if (trace.isOpen())
         qInfo() << "Trace file:" << trace.path();
