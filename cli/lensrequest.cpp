@@ -1,6 +1,7 @@
 #include "lensrequest.h"
 
 #include "commandwords.h"
+#include "controller_tavro.h"
 
 #include <QStringList>
 
@@ -8,9 +9,6 @@
 
 namespace {
 
-// After acknowledging a calibration the Tavro board runs it on its own; it
-// answers nothing useful until it is done.
-constexpr unsigned long tavroCalibrationMs = 8000;
 constexpr int firstPreset = 1;
 constexpr int lastPreset = 10;
 
@@ -121,7 +119,7 @@ std::optional<LensRequest> LensRequest::parse(LensBoard board, const QStringList
             command = [](Controller &c) { c.calibrateAll(); };
         // The Pellan driver waits for its calibration runs itself.
         if (board == LensBoard::Tavro)
-            request.settleMs = tavroCalibrationMs;
+            request.settleMs = ControllerTavro::calibrationMs;
     } else if (name == QLatin1String("store")) {
         if (reader.hasArguments(0, "no arguments"))
             command = [](Controller &c) { c.storeInDevice(); };

@@ -16,6 +16,10 @@ public:
     explicit ControllerTavro(const QSerialPortInfo &portInfo);
     ~ControllerTavro() override;
 
+    // After acknowledging calibrateAll() the board calibrates on its own; its
+    // positions and ranges are valid only once this long has passed.
+    static constexpr unsigned long calibrationMs = 8000;
+
     // How long every transaction waits; {5000, 3000, 1000} ms unless changed.
     static LinkTimeouts timeouts();
     static void setTimeouts(const LinkTimeouts &timeouts);

@@ -26,9 +26,6 @@ const QString kMakerWebAddress = QStringLiteral("https://www.corvane.example");
 const QString kMakerWebTitle = QStringLiteral("www.corvane.example");
 
 const int kLogoWidth = 241;
-// The Tavro board calibrates on its own after acknowledging the command; its
-// positions and ranges are only valid once it has finished.
-const unsigned long kTavroCalibrationMs = 8000;
 
 // The reports of the settings panel: each is logged at critical level and then
 // shown to the operator.
@@ -375,7 +372,7 @@ void MainWindow::settingsMultiClicked()
         operation.setStep(tr("Calibrating…"));
         m_comm->calibrateAll();
         if (m_controllerType == TAVRO_CONTROLLER)
-            Pause::wait(kTavroCalibrationMs);
+            Pause::wait(ControllerTavro::calibrationMs);
         operation.setStep(tr("Configuring the board…"));
         m_comm->setZoomSpeed(static_cast<char>(zoomSpeed));
         m_comm->setFocusSpeed(static_cast<char>(focusSpeed));

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "controller.h"
+#include "controller_tavro.h"
 #include "operation.h"
 #include "operationmonitor.h"
 #include "pause.h"
@@ -24,9 +25,6 @@ constexpr int IrisSliderMaximum = 100;
 // The board needs this long to take a position before the next command.
 constexpr unsigned long SettleAfterMoveMs = 500;
 
-// The Tavro board calibrates on its own after acknowledging the command; the
-// positions are only meaningful once it is done.
-constexpr unsigned long CalibrationMs = 8000;
 
 using SendPosition = void (Controller::*)(int position);
 
@@ -256,7 +254,9 @@ void MainWindow::calibrateAllClicked()
         return;
     }
     m_comm->calibrateAll();
-    Pause::wait(CalibrationMs);
+    // Whichever the board, the window gives it the Tavro board's calibration
+    // time before it reads the new positions.
+    Pause::wait(ControllerTavro::calibrationMs);
     operation.setStep(tr("Reading the positions…"));
     readPositionsAndRanges();
 }
