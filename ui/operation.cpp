@@ -1,10 +1,8 @@
 #include "operation.h"
 
-#include "operationmonitor.h"
-
-Operation::Operation(OperationMonitor &monitor, const QString &step)
+Operation::Operation(OperationMonitor &monitor, const QString &step, OperationMonitor::Mode mode)
     : m_monitor(monitor)
-    , m_started(monitor.begin(step))
+    , m_started(monitor.begin(step, mode))
 {
 }
 

@@ -1,7 +1,8 @@
 #ifndef OPERATION_H
 #define OPERATION_H
 
-class OperationMonitor;
+#include "operationmonitor.h"
+
 class QString;
 
 // One operation of the window on the board, from the slot that starts it to
@@ -12,7 +13,8 @@ class Operation
 {
 public:
     // step says what the operation does first, such as "Checking the board…".
-    explicit Operation(OperationMonitor &monitor, const QString &step);
+    explicit Operation(OperationMonitor &monitor, const QString &step,
+                       OperationMonitor::Mode mode = OperationMonitor::Mode::Busy);
     ~Operation();
     Operation(const Operation &) = delete;
     Operation &operator=(const Operation &) = delete;

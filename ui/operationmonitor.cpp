@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,6 +33,14 @@ bool isInput(QEvent::Type type)
     default:
         return false;
     }
+}
+
+// A drag: held back with the press and release around it, so that it takes
+// place after all. A pointer that merely passes over the window is not.
+bool isDrag(const QEvent *event)
+{
+    return event->type() == QEvent::MouseMove
+        && static_cast<const QMouseEvent *>(event)->buttons() != Qt::NoButton;
 }
 
 // The widget an event is for: the receiver, or for a shortcut owned by an
@@ -62,15 +71,17 @@ OperationMonitor::~OperationMonitor()
     QApplication::restoreOverrideCursor();
 }
 
-bool OperationMonitor::begin(const QString &step)
+bool OperationMonitor::begin(const QString &step, Mode mode)
 {
     if (m_running)
         return false;
     m_running = true;
+    m_mode = mode;
     m_step = step;
     m_clock.start();
     qApp->installEventFilter(this);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (m_mode == Mode::Busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     m_previousKeepAlive = KeepAlive::setFunction(
         [this](KeepAlive::Reason reason, qint64 remainingMs) { keepAlive(reason, remainingMs); });
     return true;
@@ -91,16 +102,31 @@ void OperationMonitor::end()
         m_dialog->hide();
         m_window->activateWindow();
     }
-    // Input that came in since the last keep-alive is dropped like the rest,
-    // and the window has its activation back before the next click.
+    // Input that came in since the last keep-alive is dropped (or held back)
+    // like the rest, and the window has its activation back before the next
+    // click.
     QCoreApplication::processEvents();
     // A report deleted while shown never says it hid; its cursor goes too.
     for (qsizetype i = 0; i < m_reports.size(); ++i)
         QApplication::restoreOverrideCursor();
     m_reports.clear();
-    QApplication::restoreOverrideCursor();
+    if (m_mode == Mode::Busy)
+        QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
     m_running = false;
+    // Posted, so they come in their order and each call after the input
+    // before it; a call that finds another operation running waits again.
+    std::vector<Deferred> deferred;
+    deferred.swap(m_deferred);
+    for (Deferred &item : deferred) {
+        if (item.event && item.receiver)
+            QCoreApplication::postEvent(item.receiver, item.event.release());
+        else if (item.call && item.receiver)
+            QMetaObject::invokeMethod(
+                item.receiver,
+                [this, context = item.receiver, call = std::move(item.call)] { runWhenIdle(context, call); },
+                Qt::QueuedConnection);
+    }
     if (m_closeRequested) {
         m_closeRequested = false;
         // After the slot that ran the operation has returned.
@@ -125,15 +151,34 @@ bool OperationMonitor::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    if (!isInput(event->type()))
+    const bool quiet = m_mode == Mode::Quiet;
+    if (!isInput(event->type()) && !(quiet && isDrag(event)))
         return false;
     // Dialogs, the reports the operation opens among them, keep their input.
     const QWidget *widget = widgetOf(watched);
-    return widget && widget->window() == m_window;
+    if (!widget || widget->window() != m_window)
+        return false;
+    if (quiet)
+        m_deferred.push_back({watched, std::unique_ptr<QEvent>(event->clone()), {}});
+    else
+        emit inputDropped(watched, event);
+    return true;
+}
+
+void OperationMonitor::runWhenIdle(QObject *context, std::function<void()> call)
+{
+    if (!m_running)
+        call();
+    else
+        m_deferred.push_back({context, nullptr, std::move(call)});
 }
 
 void OperationMonitor::keepAlive(KeepAlive::Reason reason, qint64 remainingMs)
 {
+    if (m_mode == Mode::Quiet) {
+        QCoreApplication::processEvents();
+        return;
+    }
     const bool longPause = reason == KeepAlive::Reason::Pause && remainingMs >= progressAfterMs;
     if (longPause || m_clock.elapsed() >= progressAfterMs)
         showProgress();

@@ -5,20 +5,33 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 class OperationProgressDialog;
+class QEvent;
 class QWidget;
 
 // Keeps the window alive while one of its operations talks to the board (see
 // Operation). The drivers work on the window's thread; through the keep-alive
 // they wait in slices, and between slices the window's events are processed,
 // so it repaints. Input to the window meanwhile is dropped, never held back
-// until the operation ends, and a close request waits for the end. A fixed
+// until the operation ends (what the operator clicked while the window was
+// busy would otherwise happen long after), and a close request waits for the
+// end. A fixed
 // pause of a second or more, or an operation running a second, brings up a
 // progress dialog over the window; a wait cursor shows throughout, except over
 // a report that the operation opens, which also hides the progress dialog.
+//
+// A quiet operation (a look at the board the operator did not ask for, such
+// as a live position read) shows neither cursor nor dialog, and holds the
+// window's input back instead of dropping it: when it ends, that input reaches
+// the window as if it had just been made, in its order.
 class OperationMonitor : public QObject
 {
     Q_OBJECT
@@ -27,6 +40,8 @@ public:
     // Pauses this long, and operations running this long, are worth a dialog.
     static constexpr qint64 progressAfterMs = 1000;
 
+    enum class Mode { Busy, Quiet };
+
     explicit OperationMonitor(QWidget *window);
     ~OperationMonitor() override;
 
@@ -34,9 +49,19 @@ public:
 
     // False when an operation is already running: the new one must do
     // nothing. Each successful begin() is followed by one end().
-    bool begin(const QString &step);
+    bool begin(const QString &step, Mode mode = Mode::Busy);
     void setStep(const QString &step);
     void end();
+
+    // Runs call now when no operation runs; otherwise right after the running
+    // one has ended, after the input it held back, and never inside another
+    // operation. Nothing runs once context is gone.
+    void runWhenIdle(QObject *context, std::function<void()> call);
+
+signals:
+    // Input to the window that a busy operation drops; a release among it
+    // still ends what its press began.
+    void inputDropped(QObject *receiver, QEvent *event);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -48,11 +73,21 @@ private:
     void reportShown(QObject *report);
     void reportHidden(QObject *report);
 
+    // Held back by a quiet operation: an event for its receiver, or a call.
+    struct Deferred
+    {
+        QPointer<QObject> receiver;
+        std::unique_ptr<QEvent> event;
+        std::function<void()> call;
+    };
+
     QWidget *m_window;
     // A child of the window, made when first needed.
     OperationProgressDialog *m_dialog = nullptr;
     bool m_running = false;
+    Mode m_mode = Mode::Busy;
     bool m_closeRequested = false;
+    std::vector<Deferred> m_deferred;
     QString m_step;
     QElapsedTimer m_clock;
     // The reports open now; each holds an arrow cursor on the cursor stack.
