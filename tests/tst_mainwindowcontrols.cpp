@@ -97,22 +97,23 @@ private slots:
         QTest::addColumn<QString>("calls");
         QTest::addColumn<int>("focus");
         const QString same = "2/1 2/1 2/1";
-        // A typed position goes out once without a pause; the slider takes the focus.
+        // A typed position goes out once without a pause; the slider takes the focus. A number
+        // beyond the range goes out, and shows, as the end of the range.
         QTest::newRow("zoom abc") << "le_motor1 abc" << "1/1 2/1 2/1" << "" << 0;
         QTest::newRow("zoom -5") << "le_motor1 -5" << "0/0 2/1 2/1" << "setZoomPosition(0)" << 1;
         QTest::newRow("zoom 0042") << "le_motor1 0042" << "42/42 2/1 2/1" << "setZoomPosition(42)" << 1;
-        QTest::newRow("zoom 9000") << "le_motor1 9000" << "9000/7350 2/1 2/1" << "setZoomPosition(7350)" << 1;
+        QTest::newRow("zoom 9000") << "le_motor1 9000" << "7350/7350 2/1 2/1" << "setZoomPosition(7350)" << 1;
         // Text that is not a number, or too large for one, sends nothing and shows the slider again.
         QTest::newRow("focus abc") << "le_motor2 abc" << "2/1 1/1 2/1" << "" << 0;
         QTest::newRow("focus 12x") << "le_motor2 12x" << "2/1 1/1 2/1" << "" << 0;
         QTest::newRow("focus -5") << "le_motor2 -5" << "2/1 0/0 2/1" << "setFocusPosition(0)" << 2;
         QTest::newRow("focus 0042") << "le_motor2 0042" << "2/1 42/42 2/1" << "setFocusPosition(42)" << 2;
-        QTest::newRow("focus 9000") << "le_motor2 9000" << "2/1 9000/4000 2/1" << "setFocusPosition(4000)" << 2;
+        QTest::newRow("focus 9000") << "le_motor2 9000" << "2/1 4000/4000 2/1" << "setFocusPosition(4000)" << 2;
         QTest::newRow("iris abc") << "le_motor3 abc" << "2/1 2/1 1/1" << "" << 0;
         QTest::newRow("iris 99999999999") << "le_motor3 99999999999" << "2/1 2/1 1/1" << "" << 0;
         QTest::newRow("iris -5") << "le_motor3 -5" << "2/1 2/1 0/0" << "setIrisPosition(0)" << 3;
         QTest::newRow("iris 0042") << "le_motor3 0042" << "2/1 2/1 42/42" << "setIrisPosition(2310)" << 3;
-        QTest::newRow("iris 150") << "le_motor3 150" << "2/1 2/1 150/100" << "setIrisPosition(5500)" << 3;
+        QTest::newRow("iris 150") << "le_motor3 150" << "2/1 2/1 100/100" << "setIrisPosition(5500)" << 3;
         // A released slider sends and gives the board time.
         QTest::newRow("drag zoom") << "hs_motor1 3000" << "3000/3000 2/1 2/1" << "setZoomPosition(3000) pause(500)" << 0;
         QTest::newRow("drag focus") << "hs_motor2 250" << "2/1 250/250 2/1" << "setFocusPosition(250) pause(500)" << 0;

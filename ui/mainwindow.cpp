@@ -3,6 +3,7 @@
 #include "controller.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
+#include "lensactions.h"
 #include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
@@ -124,6 +125,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->setupUi(this);
 
+    // What the lens controls do, and the inputs that ask for it.
+    m_actions = std::make_unique<LensActions>(this, *ui, m_comm, *m_operations);
+
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 
     ui->lbl_pixmap->setPixmap(logo);
@@ -232,6 +236,15 @@ std::unique_ptr<Controller> MainWindow::createController(ControllerType type, co
     return nullptr;
 }
 
+void MainWindow::replaceDriver()
+{
+    // The board is spoken to by one driver at a time; the new one starts
+    // with the motors standing.
+    m_comm.reset();
+    m_comm = createController(m_controllerType, m_selectedSerialPort);
+    m_actions->forgetRuns();
+}
+
 std::unique_ptr<Controller> MainWindow::probeBoard()
 {
     const QString portName = findSerialPort(ui->cb_serialPortSelect->currentText());
@@ -270,8 +283,7 @@ void MainWindow::setSerialPort(const QString &portName, int lensType)
         return;
     }
     m_selectedSerialPort = portName;
-    m_comm.reset();
-    m_comm = createController(m_controllerType, m_selectedSerialPort);
+    replaceDriver();
     if (m_comm) {
         m_comm->setLensType(lensType);
         m_comm->initMotor();
@@ -349,9 +361,7 @@ void MainWindow::settingsMultiClicked()
         qDebug() << "Tavro Lens on port: " << m_selectedSerialPort;
     else
         qDebug() << "USM Lens on port: " << m_selectedSerialPort;
-    // The board is spoken to by one driver at a time.
-    m_comm.reset();
-    m_comm = createController(m_controllerType, m_selectedSerialPort);
+    replaceDriver();
 
     const int zoomSpeed = speedLevel(ui->cb_zoomSpeed);
     const int focusSpeed = speedLevel(ui->cb_focusSpeed);
@@ -510,7 +520,7 @@ void MainWindow::initUSMController()
 void MainWindow::InitUIForController()
 {
     if (m_controllerType == TAVRO_CONTROLLER) {
-        readPositionsAndRanges();
+        m_actions->readPositionsAndRanges();
 
         ui->hs_motor1->setEnabled(true);
         ui->hs_motor2->setEnabled(true);
@@ -536,7 +546,7 @@ void MainWindow::InitUIForController()
         const int maxFocus = m_comm->getMaxFocusPosition();
         if (maxFocus >= 0) {
             ui->hs_motor2->setMaximum(maxFocus);
-            showPosition(ui->hs_motor2, ui->le_motor2, focusPosition);
+            m_actions->showPosition(LensActions::Motor::Focus, focusPosition);
         }
 
         ui->hs_motor2->setEnabled(true);

@@ -8,10 +8,9 @@
 #include <memory>
 
 class Controller;
+class LensActions;
 class OperationMonitor;
-class QLineEdit;
 class QSettings;
-class QSlider;
 
 namespace Ui {
 class MainWindow;
@@ -106,21 +105,8 @@ private:
     // hands back the probe driver; reports and gives nothing when there is no
     // port, no board type or no answer.
     std::unique_ptr<Controller> probeBoard();
-
-    // Operating the lens (mainwindow_controls.cpp).
-    // Shows a read-back position: the line edit gets the number, the slider is
-    // then set from the line edit and clamps it.
-    void showPosition(QSlider *slider, QLineEdit *lineEdit, int position);
-    // Shows an iris read-back, in driver units, on the slider's scale; a failed
-    // read leaves the display as it was.
-    void showIrisPosition(int driverUnits);
-    // Reads the three positions and the zoom and focus maxima and shows them,
-    // resizing the sliders (iris range 0..100).
-    void readPositionsAndRanges();
-    // A step button: moves the slider a step and sends it as its release would.
-    void stepMotor(QSlider *slider, int direction, void (MainWindow::*release)());
-    void storePreset(int preset);
-    void callPreset(int preset);
+    // A new driver in service (or none) for the chosen port.
+    void replaceDriver();
 
     std::unique_ptr<Controller> m_comm;
     std::unique_ptr<Ui::MainWindow> ui;
@@ -132,6 +118,9 @@ private:
     ControllerFactory m_controllerFactory;
     // Every slot that speaks to the board runs as one of its operations.
     std::unique_ptr<OperationMonitor> m_operations;
+    // What the operating slots (mainwindow_controls.cpp) and the input
+    // sources ask for; gone before the driver and the monitor.
+    std::unique_ptr<LensActions> m_actions;
 };
 
 #endif // MAINWINDOW_H

@@ -1,0 +1,385 @@
+#include "lensactions.h"
+
+#include "controller.h"
+#include "controller_tavro.h"
+#include "operation.h"
+#include "operationmonitor.h"
+#include "operatorreport.h"
+#include "pause.h"
+#include "ui_mainwindow.h"
+
+#include <QDebug>
+#include <QEvent>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <optional>
+
+namespace {
+
+// One iris slider unit is this many driver units.
+constexpr int IrisUnitsPerStep = 55;
+
+// The iris range the window offers, whatever the board reports.
+constexpr int IrisSliderMaximum = 100;
+
+// The board needs this long to take a position before the next command.
+constexpr unsigned long SettleAfterMoveMs = 500;
+
+using Motor = LensActions::Motor;
+
+// A motor's widgets, driver operations and words.
+struct MotorWiring
+{
+    QSlider *slider;
+    QLineEdit *lineEdit;
+    // Indexed by Direction: towards 0, towards the maximum.
+    QPushButton *runButtons[2];
+    void (Controller::*runs[2])();
+    void (Controller::*stop)();
+    int (Controller::*read)();
+    void (Controller::*send)(int position);
+    int unitsPerStep;
+    // The trace lines of a slider release and of a finished entry (none: no line).
+    const char *sliderLine;
+    const char *lineEditLine;
+    QString moving;
+    QString stopping;
+};
+
+MotorWiring wiringOf(Ui::MainWindow &ui, Motor motor)
+{
+    switch (motor) {
+    case Motor::Zoom:
+        return {ui.hs_motor1, ui.le_motor1, {ui.pb_zoomWide, ui.pb_zoomTele},
+                {&Controller::pelco_d_zoom_out, &Controller::pelco_d_zoom_in}, &Controller::pelco_d_zoom_stop,
+                &Controller::getZoomPosition, &Controller::setZoomPosition, 1, "motor1SliderChanged()",
+                "motor1LineEditChanged()", LensActions::tr("Moving the zoom…"), LensActions::tr("Stopping the zoom…")};
+    case Motor::Focus:
+        return {ui.hs_motor2, ui.le_motor2, {ui.pb_focusNear, ui.pb_focusFar},
+                {&Controller::pelco_d_focus_near, &Controller::pelco_d_focus_far}, &Controller::pelco_d_focus_stop,
+                &Controller::getFocusPosition, &Controller::setFocusPosition, 1, "motor2SliderChanged()",
+                "motor2LineEditChanged()", LensActions::tr("Moving the focus…"),
+                LensActions::tr("Stopping the focus…")};
+    case Motor::Iris:
+        break;
+    }
+    return {ui.hs_motor3, ui.le_motor3, {ui.pb_irisClose, ui.pb_irisOpen},
+            {&Controller::pelco_d_iris_close, &Controller::pelco_d_iris_open}, &Controller::pelco_d_iris_stop,
+            &Controller::getIrisPosition, &Controller::setIrisPosition, IrisUnitsPerStep, nullptr, nullptr,
+            LensActions::tr("Moving the iris…"), LensActions::tr("Stopping the iris…")};
+}
+
+constexpr Motor kMotors[] = {Motor::Zoom, Motor::Focus, Motor::Iris};
+
+// A typed position: negative numbers count as 0 and the slider clamps what is
+// too large; the field then shows what the slider took. Text that is not a
+// number (or too large for one) sends nothing: the field goes back to the
+// slider's position. Returns the slider position that is to be sent.
+std::optional<int> takeTypedPosition(QSlider *slider, QLineEdit *lineEdit)
+{
+    QSignalBlocker blocker(slider);
+    bool ok = false;
+    const int position = lineEdit->text().toInt(&ok, 10);
+    if (!ok) {
+        qDebug() << "wrong input";
+        lineEdit->setText(QString::number(slider->value()));
+        return std::nullopt;
+    }
+    slider->setFocus();
+    slider->setValue(qMax(0, position));
+    lineEdit->setText(QString::number(slider->value()));
+    blocker.unblock();
+    return slider->value();
+}
+
+} // namespace
+
+LensActions::LensActions(QWidget *window, Ui::MainWindow &ui, const std::unique_ptr<Controller> &comm,
+                         OperationMonitor &monitor)
+    : m_window(window)
+    , m_ui(ui)
+    , m_comm(comm)
+    , m_monitor(monitor)
+{
+    m_window->installEventFilter(this);
+}
+
+bool LensActions::run(Motor motor, Direction direction, const QObject *holder)
+{
+    const MotorWiring w = wiringOf(m_ui, motor);
+    if (!m_comm || m_monitor.isRunning() || !w.runButtons[int(direction)]->isEnabled())
+        return false;
+    // Before the operation, as a click on the button would: a typed entry
+    // that loses the focus goes out first.
+    w.slider->setFocus();
+    const Operation operation(m_monitor, w.moving);
+    if (!operation || !m_comm)
+        return false;
+    (m_comm.get()->*w.runs[int(direction)])();
+    m_runs[int(motor)] = {true, holder};
+    emit runsChanged();
+    return true;
+}
+
+void LensActions::stop(Motor motor)
+{
+    const MotorWiring w = wiringOf(m_ui, motor);
+    const Operation operation(m_monitor, w.stopping);
+    if (!operation || !m_comm)
+        return;
+    endRun(motor);
+    (m_comm.get()->*w.stop)();
+    const int position = (m_comm.get()->*w.read)();
+    // A failed focus read shows the focus at 0; the others leave the display.
+    if (motor == Motor::Focus)
+        showPosition(motor, qMax(0, position));
+    else
+        showReadBack(motor, position);
+    w.slider->setFocus();
+}
+
+void LensActions::release(Motor motor, const QObject *holder)
+{
+    m_monitor.runWhenIdle(this, [this, motor, holder] {
+        if (holder && this->holder(motor) == holder)
+            stop(motor);
+    });
+}
+
+void LensActions::releaseAll(const QObject *holder)
+{
+    for (const Motor motor : kMotors) {
+        const QObject *held = this->holder(motor);
+        if (held && (!holder || held == holder))
+            release(motor, held);
+    }
+}
+
+const QObject *LensActions::holder(Motor motor) const
+{
+    const Run &run = m_runs[int(motor)];
+    return run.running ? run.holder : nullptr;
+}
+
+QList<LensActions::Motor> LensActions::runningMotors() const
+{
+    QList<Motor> running;
+    for (const Motor motor : kMotors) {
+        if (m_runs[int(motor)].running)
+            running << motor;
+    }
+    return running;
+}
+
+void LensActions::forgetRuns()
+{
+    for (const Motor motor : kMotors)
+        endRun(motor);
+}
+
+void LensActions::endRun(Motor motor)
+{
+    if (!m_runs[int(motor)].running)
+        return;
+    m_runs[int(motor)] = Run();
+    emit runsChanged();
+}
+
+void LensActions::sendSlider(Motor motor)
+{
+    m_monitor.runWhenIdle(this, [this, motor] {
+        const MotorWiring w = wiringOf(m_ui, motor);
+        const Operation operation(m_monitor, w.moving);
+        if (!operation || !m_comm)
+            return;
+        m_inHand[int(motor)] = false;
+        if (w.sliderLine)
+            qDebug() << w.sliderLine;
+        {
+            const QSignalBlocker blocker(w.lineEdit);
+            w.lineEdit->setText(QString::number(w.slider->value()));
+        }
+        (m_comm.get()->*w.send)(w.slider->value() * w.unitsPerStep);
+        Pause::wait(SettleAfterMoveMs);
+    });
+}
+
+void LensActions::sendTyped(Motor motor)
+{
+    m_monitor.runWhenIdle(this, [this, motor] {
+        const MotorWiring w = wiringOf(m_ui, motor);
+        const Operation operation(m_monitor, w.moving);
+        if (!operation || !m_comm)
+            return;
+        if (w.lineEditLine)
+            qDebug() << w.lineEditLine;
+        const std::optional<int> position = takeTypedPosition(w.slider, w.lineEdit);
+        if (!position)
+            return;
+        if (motor == Motor::Zoom)
+            qDebug() << "all digits";
+        (m_comm.get()->*w.send)(*position * w.unitsPerStep);
+    });
+}
+
+// A step is a hundredth of the range, the same size in both directions; the
+// slider clamps at the ends. The slider stays where it is when the send
+// could not run.
+void LensActions::step(Motor motor, int direction)
+{
+    if (!m_comm || m_monitor.isRunning())
+        return;
+    QSlider *slider = wiringOf(m_ui, motor).slider;
+    slider->setValue(slider->value() + direction * (slider->maximum() / 100));
+    sendSlider(motor);
+}
+
+void LensActions::setSliderInHand(Motor motor, bool inHand)
+{
+    m_inHand[int(motor)] = inHand;
+}
+
+// The preset number travels as the number itself (1..10), not as a digit.
+bool LensActions::callPreset(int preset)
+{
+    const auto *button = m_window->findChild<QPushButton *>(QStringLiteral("pb_callPreset%1").arg(preset));
+    if (!button || !button->isEnabled())
+        return false;
+    const Operation operation(m_monitor, tr("Calling preset %1…").arg(preset));
+    if (!operation || !m_comm)
+        return false;
+    m_comm->callPreset(char(preset));
+    return true;
+}
+
+bool LensActions::storePreset(int preset)
+{
+    const auto *button = m_window->findChild<QPushButton *>(QStringLiteral("pb_storePreset%1").arg(preset));
+    if (!button || !button->isEnabled())
+        return false;
+    const Operation operation(m_monitor, tr("Storing preset %1…").arg(preset));
+    if (!operation || !m_comm)
+        return false;
+    m_comm->storePreset(char(preset));
+    return true;
+}
+
+bool LensActions::refresh()
+{
+    if (!m_ui.pb_refresh->isEnabled())
+        return false;
+    const Operation operation(m_monitor, tr("Reading the positions…"));
+    if (!operation || !m_comm)
+        return false;
+    const int focus = m_comm->getFocusPosition();
+    if (focus >= 0)
+        showPosition(Motor::Focus, focus);
+    const int zoom = m_comm->getZoomPosition();
+    if (zoom >= 0)
+        showPosition(Motor::Zoom, zoom);
+    showReadBack(Motor::Iris, m_comm->getIrisPosition());
+    return true;
+}
+
+void LensActions::storeInDevice()
+{
+    const Operation operation(m_monitor, tr("Storing in the board…"));
+    if (operation && m_comm)
+        m_comm->storeInDevice();
+}
+
+void LensActions::calibrateAll()
+{
+    Operation operation(m_monitor, tr("Calibrating…"));
+    if (!operation)
+        return;
+    if (!m_comm) {
+        qDebug() << "comm not set";
+        return;
+    }
+    m_comm->calibrateAll();
+    // Calibrated, the motors stand.
+    forgetRuns();
+    // Whichever the board, the window gives it the Tavro board's calibration
+    // time before it reads the new positions.
+    Pause::wait(ControllerTavro::calibrationMs);
+    operation.setStep(tr("Reading the positions…"));
+    readPositionsAndRanges();
+}
+
+void LensActions::readPositionsAndRanges()
+{
+    if (!m_comm)
+        return;
+    const int zoom = m_comm->getZoomPosition();
+    const int focus = m_comm->getFocusPosition();
+    const int iris = m_comm->getIrisPosition();
+    const int maxZoom = m_comm->getMaxZoomPosition();
+    const int maxFocus = m_comm->getMaxFocusPosition();
+
+    // A failed maximum read keeps the range and display the motor had.
+    if (maxZoom >= 0) {
+        m_ui.hs_motor1->setMaximum(maxZoom);
+        showPosition(Motor::Zoom, zoom);
+    }
+    if (maxFocus >= 0) {
+        m_ui.hs_motor2->setMaximum(maxFocus);
+        showPosition(Motor::Focus, focus);
+    }
+    m_ui.hs_motor3->setMaximum(IrisSliderMaximum);
+    showReadBack(Motor::Iris, iris);
+}
+
+void LensActions::showPosition(Motor motor, int position)
+{
+    const MotorWiring w = wiringOf(m_ui, motor);
+    // The field keeps the number as read; only the slider is held to its range.
+    w.lineEdit->setText(QString::number(position));
+    w.slider->setValue(w.lineEdit->text().toInt());
+}
+
+void LensActions::showReadBack(Motor motor, int driverUnits)
+{
+    // Tested before dividing: a failed iris read (-1) would otherwise show as 0.
+    if (driverUnits >= 0)
+        showPosition(motor, driverUnits / wiringOf(m_ui, motor).unitsPerStep);
+}
+
+void LensActions::readLive(Motor motor)
+{
+    const MotorWiring w = wiringOf(m_ui, motor);
+    const Operation read(m_monitor, QString(), OperationMonitor::Mode::Quiet);
+    if (!read || !m_comm)
+        return;
+    // The next STOP or Refresh tells of a link that fails; a read the operator
+    // did not ask for does not.
+    const OperatorReport::Reporter previous =
+        OperatorReport::setReporter([](QMessageBox::Icon, const QString &, const QString &) {});
+    const auto restore = qScopeGuard([&previous] { OperatorReport::setReporter(previous); });
+    const int position = (m_comm.get()->*w.read)();
+    // Left alone while the operator has the slider or the field in hand.
+    if (!m_inHand[int(motor)] && !w.slider->isSliderDown() && !w.lineEdit->hasFocus())
+        showReadBack(motor, position);
+}
+
+QSlider *LensActions::slider(Motor motor) const
+{
+    return wiringOf(m_ui, motor).slider;
+}
+
+bool LensActions::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window) {
+        if (event->type() == QEvent::WindowDeactivate) {
+            releaseAll();
+        } else if (event->type() == QEvent::Close) {
+            // No motor runs on after the window: the driver goes with it.
+            for (const Motor motor : runningMotors())
+                stop(motor);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,124 @@
+#ifndef LENSACTIONS_H
+#define LENSACTIONS_H
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class Controller;
+class OperationMonitor;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QWidget;
+
+namespace Ui {
+class MainWindow;
+}
+
+// Everything the window does to the lens, whoever asks for it: the buttons,
+// the keyboard, the sliders' own keys and wheel. Each action runs as one
+// operation on the driver in service and keeps slider and field showing the
+// same number.
+//
+// A motor runs from its run action until its STOP. A run that an input holds
+// (a key kept down) also ends when that input lets go, and whatever holds it,
+// when the window loses activation: a motor must not run on with no one at
+// the controls. Every run ends when the window closes. An end that comes while
+// another operation runs is carried out right after it, never dropped.
+class LensActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Motor { Zoom, Focus, Iris };
+    static constexpr int motorCount = 3;
+    // Tele, far and open run towards the motor's maximum; wide, near and close
+    // towards 0.
+    enum class Direction { TowardsZero, TowardsMaximum };
+
+    // comm is the window's driver in service, which may be replaced or absent.
+    LensActions(QWidget *window, Ui::MainWindow &ui, const std::unique_ptr<Controller> &comm,
+                OperationMonitor &monitor);
+
+    // The run button of motor and direction: the slider takes the keyboard
+    // focus, then the run starts. Nothing happens while the button is
+    // disabled or an operation runs. holder is the input that holds the run,
+    // none for a run that goes on until STOP. A motor already running runs
+    // again, held as asked: that is also how a new speed takes effect.
+    // True when the run was sent.
+    bool run(Motor motor, Direction direction, const QObject *holder = nullptr);
+    // The STOP button: stop, read the position back and show it; the slider
+    // takes the keyboard focus.
+    void stop(Motor motor);
+    // Holder lets go: the run it holds on motor, if any, ends as with STOP.
+    void release(Motor motor, const QObject *holder);
+    // Ends every run holder holds; with no holder, every held run.
+    void releaseAll(const QObject *holder = nullptr);
+    // What holds motor's run: nullptr when none does or the motor stands.
+    const QObject *holder(Motor motor) const;
+    QList<Motor> runningMotors() const;
+    // The motors were calibrated or the driver replaced: no run goes on.
+    void forgetRuns();
+
+    // The slider's value goes out as at a handle release (field, move,
+    // settling pause); while an operation runs, right after it.
+    void sendSlider(Motor motor);
+    // The typed position goes out; a number beyond the range goes out, and
+    // is shown, as the end of the range.
+    void sendTyped(Motor motor);
+    // The step buttons: a hundredth of the range, sent as a released slider.
+    void step(Motor motor, int direction);
+    // The operator is moving motor's slider by keys or wheel: live positions
+    // leave it alone until the move has gone out.
+    void setSliderInHand(Motor motor, bool inHand);
+
+    bool callPreset(int preset);
+    bool storePreset(int preset);
+    bool refresh();
+    void storeInDevice();
+    void calibrateAll();
+
+    // Reads the three positions and the zoom and focus maxima and shows them,
+    // resizing the sliders (iris range 0..100).
+    void readPositionsAndRanges();
+    // The display rule: the field gets the number, the slider is set from the
+    // field and clamps it.
+    void showPosition(Motor motor, int position);
+    // Reads motor's position without a word to the operator, cursor or
+    // dialog, holding the window's input back meanwhile, and shows it; a
+    // failed read changes nothing.
+    void readLive(Motor motor);
+
+    QSlider *slider(Motor motor) const;
+
+signals:
+    // A motor started or stopped running.
+    void runsChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Run
+    {
+        bool running = false;
+        const QObject *holder = nullptr;
+    };
+
+    void endRun(Motor motor);
+    // A read-back in driver units on the slider's scale; a failed read leaves
+    // the display as it was.
+    void showReadBack(Motor motor, int driverUnits);
+
+    QWidget *m_window;
+    Ui::MainWindow &m_ui;
+    const std::unique_ptr<Controller> &m_comm;
+    OperationMonitor &m_monitor;
+    std::array<Run, motorCount> m_runs;
+    std::array<bool, motorCount> m_inHand{};
+};
+
+#endif // LENSACTIONS_H
