@@ -1,17 +1,23 @@
-// The window's motor controls, presets, Calibrate All and Store in device, over a fake driver.
+// The window's motor controls, presets, Calibrate All and Store in device, and the keys and
+// slider input that ask for them, over a fake driver.
 
 #include "fakecontroller.h"
+#include "keyboardcontrol.h"
 #include "mainwindow.h"
 #include "operatorreport.h"
 #include "pause.h"
+#include "sliderinput.h"
 #include "startconfig.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QStandardPaths>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +30,9 @@ class TestMainWindowControls : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     std::shared_ptr<FakeBoard> m_board;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<QWidget> m_otherWindow;
+    // Runs inside the next pause, after the calls are recorded.
+    std::function<void()> m_duringPause;
 
     // A shown window in a directory of its own whose config.ini preselects a fresh board on FAKE1;
     // Save (if asked) brings its fake driver into service. Then the motors are set the way the program
@@ -69,6 +78,63 @@ class TestMainWindowControls : public QObject
             QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton);
         }
     }
+    // Plays space-separated steps: "@name" gives a widget the focus; "Ctrl+Up" presses keys and
+    // lets go, ">Ctrl+Up" only presses, "<Up" only lets go, "*Up" is an auto-repeat as Qt marks it
+    // (release and press); "wheel:name:120" turns the wheel over a slider, "groove:name" clicks its
+    // groove near the end, "drag:name" drags its handle to the middle; "wait" outlasts a slider's
+    // settling; "deactivate", "activate" and "close" do that to the window; "during:<Down" lets the
+    // next pause post that release (">": press) while its operation runs; anything else is an
+    // act(). Then waits as "wait".
+    void play(const QString &script)
+    {
+        for (const QString &step : script.split(' ', Qt::SkipEmptyParts)) {
+            const QStringList part = step.split(':');
+            const QKeySequence keys(QString(step).remove(QRegularExpression("^[<>*]")));
+            if (step.startsWith('@')) {
+                get<QWidget>(step.mid(1))->setFocus();
+            } else if (part[0] == "wheel") {
+                QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, part[2].toInt()}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(get<QSlider>(part[1]), &wheel);
+            } else if (part[0] == "groove") {
+                QSlider *groove = get<QSlider>(part[1]);
+                QTest::mouseClick(groove, Qt::LeftButton, {}, {groove->width() - 3, groove->height() / 2});
+            } else if (part[0] == "drag") {
+                QSlider *handle = get<QSlider>(part[1]);
+                QStyleOptionSlider option;
+                option.initFrom(handle);
+                const QPoint from = handle->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, handle).center();
+                QTest::mousePress(handle, Qt::LeftButton, {}, from);
+                QTest::mouseMove(handle, handle->rect().center());
+                QTest::mouseRelease(handle, Qt::LeftButton, {}, handle->rect().center());
+            } else if (step == "wait" || step == "close") {
+                step == "wait" ? QTest::qWait(SliderInput::settleMs + 100) : void(m_window->close());
+            } else if (step == "deactivate") {
+                m_otherWindow = std::make_unique<QWidget>();
+                m_otherWindow->show();
+                QApplication::setActiveWindow(m_otherWindow.get());
+            } else if (step == "activate") {
+                QApplication::setActiveWindow(m_window.get());
+            } else if (part[0] == "during") {
+                m_duringPause = [this, type = part[1][0] == '<' ? QEvent::KeyRelease : QEvent::KeyPress,
+                                 keys = QKeySequence(part[1].mid(1))[0]] {
+                    m_duringPause = nullptr;
+                    QCoreApplication::postEvent(QApplication::focusWidget(),
+                                                new QKeyEvent(type, keys.key(), keys.keyboardModifiers()));
+                    QTest::qWait(KeyboardControl::repeatGraceMs * 2);
+                };
+            } else if (keys.count() == 1 && keys[0].key() != Qt::Key_unknown) {
+                const QString order = step[0] == '<' ? "r" : step[0] == '>' ? "p" : step[0] == '*' ? "rp" : "pr";
+                for (const QChar type : order) {
+                    QKeyEvent key(type == 'p' ? QEvent::KeyPress : QEvent::KeyRelease, keys[0].key(),
+                                  keys[0].keyboardModifiers(), QString(), step[0] == '*');
+                    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow(), &key);
+                }
+            } else {
+                act(step);
+            }
+        }
+        QTest::qWait(SliderInput::settleMs + 100);
+    }
     QString calls() const { return m_board->calls.join(' '); }
     // "text/slider value" of each motor.
     QString state(int m) const { return lineEdit(m)->text() + '/' + QString::number(slider(m)->value()); }
@@ -83,10 +149,19 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         qputenv("TAVRO_EXTRA_PORTS", "FAKE1");
-        Pause::setFunction([this](unsigned long ms) { m_board->calls << QString("pause(%1)").arg(ms); });
+        Pause::setFunction([this](unsigned long ms) {
+            m_board->calls << QString("pause(%1)").arg(ms);
+            if (m_duringPause)
+                m_duringPause();
+        });
         OperatorReport::setReporter([this](QMessageBox::Icon, const QString &text) { m_board->calls << text; });
     }
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window.reset();
+        m_otherWindow.reset();
+        m_duringPause = nullptr;
+    }
 
     // From the state operate() sets, with every board position at the number after a button.
     // The focus goes to the slider of the motor in the last column (0: unchecked).
@@ -220,6 +295,89 @@ private slots:
         QVERIFY(lineEdit(2)->hasFocus());
         m_window.reset();
         QCOMPARE(calls(), QString());
+    }
+
+    // Hold keys run a motor as its button does, once, and stop it as its STOP does when let go,
+    // whatever stands in the way; preset and refresh keys do as their buttons; none works where
+    // its button is disabled.
+    void keys_data()
+    {
+        QTest::addColumn<int>("board");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("calls");
+        const QString zoom = " pelco_d_zoom_stop getZoomPosition", focus = " pelco_d_focus_stop getFocusPosition",
+                      iris = " pelco_d_iris_stop getIrisPosition";
+        const struct { const char *key, *run; QString stop; } holds[] = {
+            {"Up", "pelco_d_zoom_in", zoom}, {"Down", "pelco_d_zoom_out", zoom},
+            {"Right", "pelco_d_focus_far", focus}, {"Left", "pelco_d_focus_near", focus},
+            {"PgUp", "pelco_d_iris_open", iris}, {"PgDown", "pelco_d_iris_close", iris}};
+        for (const auto &hold : holds)
+            QTest::addRow("Ctrl+%s", hold.key) << 1 << QString(">Ctrl+%1 <%1").arg(hold.key) << hold.run + hold.stop;
+        QTest::newRow("auto-repeat marked") << 1 << ">Ctrl+Down *Ctrl+Down *Ctrl+Down <Down" << "pelco_d_zoom_out" + zoom;
+        QTest::newRow("auto-repeat unmarked") << 1 << ">Ctrl+Down <Down >Ctrl+Down <Down >Ctrl+Down <Down"
+                                              << "pelco_d_zoom_out" + zoom;
+        // Repeats without Ctrl would otherwise step the slider that took the focus.
+        QTest::newRow("Ctrl let go first") << 1 << ">Ctrl+Down *Down <Down" << "pelco_d_zoom_out" + zoom;
+        QTest::newRow("other key, same motor") << 1 << ">Ctrl+Down >Ctrl+Up <Up <Down" << "pelco_d_zoom_out" + zoom;
+        // The entry goes out as the slider takes the focus, as with a click on the button.
+        QTest::newRow("from a line edit") << 1 << "@le_motor2 >Ctrl+Left <Left"
+                                          << "setFocusPosition(2) pelco_d_focus_near" + focus;
+        // Keys that go to another window are not the window's.
+        QTest::newRow("deactivated") << 1 << ">Ctrl+Up deactivate >Ctrl+Down activate >Ctrl+Up <Up"
+                                     << "pelco_d_zoom_in" + zoom + " pelco_d_zoom_in" + zoom;
+        QTest::newRow("closed") << 1 << ">Ctrl+Right close" << "pelco_d_focus_far" + focus;
+        QTest::newRow("closed, button run") << 1 << "pb_irisOpen close" << "pelco_d_iris_open" + iris;
+        QTest::newRow("let go during a step") << 1 << ">Ctrl+Down during:<Down pb_zoomPlus"
+                                              << "pelco_d_zoom_out setZoomPosition(74) pause(500)" + zoom;
+        // A press the window did not take while busy: its repeats start nothing.
+        QTest::newRow("pressed during a step") << 1 << "during:>Ctrl+Down pb_zoomPlus *Ctrl+Down *Ctrl+Down <Down"
+                                               << "setZoomPosition(74) pause(500)";
+        QTest::newRow("presets, refresh") << 1 << "F1 F10 Shift+F9 Shift+F8 *F2 >F3 <F3 >F3 <F3 Ctrl+R"
+                                          << "callPreset(1) callPreset(10) storePreset(9) storePreset(8) callPreset(3) "
+                                             "getFocusPosition getZoomPosition getIrisPosition";
+        QTest::newRow("editing settings") << 1 << "pb_settingsMultiButton >Ctrl+Up <Up F1 Shift+F1 Ctrl+R" << "";
+        QTest::newRow("Pellan") << 2 << ">Ctrl+Left <Left wait >Ctrl+Right <Right wait >Ctrl+Up <Up >Ctrl+PgDown <PgDown"
+                                << "pelco_d_focus_near" + focus + " pelco_d_focus_far" + focus;
+    }
+    void keys()
+    {
+        QFETCH(int, board);
+        QFETCH(QString, script);
+        QVERIFY(operate(MainWindow::ControllerType(board)));
+        play(script);
+        QTEST(calls(), "calls");
+    }
+
+    // Keys, wheel and groove clicks move a slider by a hundredth of its range (a page: ten), and
+    // once the move has settled and no key is held, the value shown goes out once. Values the
+    // program shows send nothing.
+    void sliderInput_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("calls");
+        QTest::newRow("End, five Left") << "@hs_motor1 End wait Left Left Left Left Left" << "6985/6985 2/1 2/1"
+                                        << "setZoomPosition(7350) pause(500) setZoomPosition(6985) pause(500)";
+        QTest::newRow("Right held") << "@hs_motor1 >Right wait *Right <Right >Right <Right" << "220/220 2/1 2/1"
+                                    << "setZoomPosition(220) pause(500)";
+        QTest::newRow("Page Up") << "@hs_motor2 PgUp" << "2/1 401/401 2/1" << "setFocusPosition(401) pause(500)";
+        QTest::newRow("Home") << "@hs_motor3 Home" << "2/1 2/1 0/0" << "setIrisPosition(0) pause(500)";
+        QTest::newRow("three notches") << "wheel:hs_motor2:120 wheel:hs_motor2:120 wheel:hs_motor2:120" << "2/1 121/121 2/1"
+                                       << "setFocusPosition(121) pause(500)";
+        QTest::newRow("two half notches") << "wheel:hs_motor2:-60 wheel:hs_motor2:-60 @hs_motor2 End" << "2/1 4000/4000 2/1"
+                                          << "setFocusPosition(4000) pause(500)";
+        QTest::newRow("groove") << "groove:hs_motor3" << "2/1 2/1 11/11" << "setIrisPosition(605) pause(500)";
+        QTest::newRow("handle") << "drag:hs_motor1" << "3675/3675 2/1 2/1" << "setZoomPosition(3675) pause(500)";
+        QTest::newRow("shown") << "pb_zoomStop pb_refresh" << "0/0 0/0 0/0"
+                               << "pelco_d_zoom_stop getZoomPosition getFocusPosition getZoomPosition getIrisPosition";
+    }
+    void sliderInput()
+    {
+        QFETCH(QString, script);
+        QVERIFY(operate());
+        play(script);
+        QTEST(state(), "state");
+        QTEST(calls(), "calls");
     }
 
     // Every operating slot, with no driver in service, leaves driver and widgets alone.

@@ -3,12 +3,14 @@
 #include "controller.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
+#include "keyboardcontrol.h"
 #include "lensactions.h"
 #include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
 #include "pause.h"
 #include "serialportlist.h"
+#include "sliderinput.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
@@ -127,6 +129,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     // What the lens controls do, and the inputs that ask for it.
     m_actions = std::make_unique<LensActions>(this, *ui, m_comm, *m_operations);
+    m_keyboard = std::make_unique<KeyboardControl>(this, *m_actions, *m_operations);
+    for (int motor = 0; motor < LensActions::motorCount; ++motor)
+        m_sliderInputs[motor] = std::make_unique<SliderInput>(*m_actions, LensActions::Motor(motor), *m_operations);
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 

@@ -4,13 +4,16 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <memory>
 
 class Controller;
+class KeyboardControl;
 class LensActions;
 class OperationMonitor;
 class QSettings;
+class SliderInput;
 
 namespace Ui {
 class MainWindow;
@@ -121,6 +124,8 @@ private:
     // What the operating slots (mainwindow_controls.cpp) and the input
     // sources ask for; gone before the driver and the monitor.
     std::unique_ptr<LensActions> m_actions;
+    std::unique_ptr<KeyboardControl> m_keyboard;
+    std::array<std::unique_ptr<SliderInput>, 3> m_sliderInputs;
 };
 
 #endif // MAINWINDOW_H
