@@ -5,6 +5,7 @@
 #include "controller_usm.h"
 #include "keyboardcontrol.h"
 #include "lensactions.h"
+#include "livepositions.h"
 #include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
@@ -129,6 +130,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     // What the lens controls do, and the inputs that ask for it.
     m_actions = std::make_unique<LensActions>(this, *ui, m_comm, *m_operations);
+    m_livePositions = std::make_unique<LivePositions>(*m_actions, ui->action_livePositions, *m_settings);
     m_keyboard = std::make_unique<KeyboardControl>(this, *m_actions, *m_operations);
     for (int motor = 0; motor < LensActions::motorCount; ++motor)
         m_sliderInputs[motor] = std::make_unique<SliderInput>(*m_actions, LensActions::Motor(motor), *m_operations);

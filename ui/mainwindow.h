@@ -11,6 +11,7 @@
 class Controller;
 class KeyboardControl;
 class LensActions;
+class LivePositions;
 class OperationMonitor;
 class QSettings;
 class SliderInput;
@@ -124,6 +125,7 @@ private:
     // What the operating slots (mainwindow_controls.cpp) and the input
     // sources ask for; gone before the driver and the monitor.
     std::unique_ptr<LensActions> m_actions;
+    std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<KeyboardControl> m_keyboard;
     std::array<std::unique_ptr<SliderInput>, 3> m_sliderInputs;
 };

@@ -9,9 +9,12 @@
 #include "operatorreport.h"
 #include "pause.h"
 #include "pellanboard.h"
+#include "simfault.h"
 #include "startconfig.h"
 #include "tavroboard.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,6 +64,8 @@ private slots:
     void pellanSaveCalibratesTheFocusRange();
     void pellanOperatesTheFocus_data() { deliveries(); }
     void pellanOperatesTheFocus();
+    void tavroLivePositions_data() { deliveries(); }
+    void tavroLivePositions();
 
 private:
     static void deliveries();
@@ -303,6 +308,66 @@ void TestEndToEnd::pellanOperatesTheFocus()
     QCOMPARE(pellanRaw(), PellanBoard::nearEnd);
     click("pb_callPreset3");
     QTRY_COMPARE(pellanRaw(), PellanBoard::nearEnd + 20000);
+    QCOMPARE(m_reports, QStringList());
+}
+
+void TestEndToEnd::tavroLivePositions()
+{
+    QFETCH(LineDelivery, delivery);
+    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
+    save();
+    m_sim->setTimeScale(1); // the zoom crosses its range in about 5 s
+    const QByteArray readZoom = hex("fe080000000000"), stopZoom = hex("ff000000000020");
+    int mark = m_sim->frameCount();
+    const auto since = [&] { return m_sim->frames().mid(mark); };
+
+    // Off: nothing is read from run to STOP. On: nothing while no motor runs.
+    click("pb_zoomTele");
+    QTest::qWait(500);
+    QCOMPARE(since(), QList<QByteArray>{hex("ff000020000020")});
+    click("pb_zoomStop");
+    widget<QAction>("action_livePositions")->setChecked(true);
+    mark = m_sim->frameCount();
+    QTest::qWait(300);
+    QCOMPARE(since(), QList<QByteArray>());
+
+    // A running motor is read at least five times a second, and shown.
+    const int stopped = text("le_motor1").toInt();
+    click("pb_zoomTele");
+    QTest::qWait(1000);
+    QVERIFY2(since().count(readZoom) >= 5, qPrintable(QString::number(since().count(readZoom))));
+    QVERIFY(text("le_motor1").toInt() > stopped);
+
+    // A click on STOP while a read waits for the board is carried out right after the read.
+    LineDelivery slow = delivery;
+    slow.reaction = std::chrono::milliseconds(150);
+    m_sim->setLineDelivery(slow);
+    mark = m_sim->frameCount();
+    bool waitCursor = true;
+    QTimer duringRead;
+    connect(&duringRead, &QTimer::timeout, [&] {
+        if (m_sim->frameCount() == mark)
+            return;
+        duringRead.stop();
+        waitCursor = QApplication::overrideCursor() != nullptr;
+        click("pb_zoomStop");
+    });
+    duringRead.start(5);
+    QTRY_COMPARE(since(), (QList<QByteArray>{readZoom, stopZoom, readZoom}));
+    QVERIFY(!waitCursor);
+    QCOMPARE(text("le_motor1"), QString::number(tavroPosition(TavroBoard::Axis::Zoom)));
+
+    // Failed reads leave the display and report nothing; the reads go on.
+    m_sim->setLineDelivery(delivery);
+    click("pb_zoomTele");
+    m_sim->setFault(SimFault::Rejected, 3);
+    mark = m_sim->frameCount();
+    const QString shown = text("le_motor1");
+    QTRY_COMPARE(since().size(), 2);
+    QCOMPARE(text("le_motor1"), shown);
+    QTRY_VERIFY(text("le_motor1") != shown);
+    m_sim->disconnectLine();
+    QTest::qWait(300);
     QCOMPARE(m_reports, QStringList());
 }
 
