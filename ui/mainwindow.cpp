@@ -3,6 +3,7 @@
 #include "controller.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
+#include "helpmenu.h"
 #include "keyboardcontrol.h"
 #include "lensactions.h"
 #include "livepositions.h"
@@ -134,6 +135,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_keyboard = std::make_unique<KeyboardControl>(this, *m_actions, *m_operations);
     for (int motor = 0; motor < LensActions::motorCount; ++motor)
         m_sliderInputs[motor] = std::make_unique<SliderInput>(*m_actions, LensActions::Motor(motor), *m_operations);
+    m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about);
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 

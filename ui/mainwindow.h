@@ -9,6 +9,7 @@
 #include <memory>
 
 class Controller;
+class HelpMenu;
 class KeyboardControl;
 class LensActions;
 class LivePositions;
@@ -128,6 +129,7 @@ private:
     std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<KeyboardControl> m_keyboard;
     std::array<std::unique_ptr<SliderInput>, 3> m_sliderInputs;
+    std::unique_ptr<HelpMenu> m_help;
 };
 
 #endif // MAINWINDOW_H

@@ -1,0 +1,51 @@
+#include "helpmenu.h"
+
+#include "keyboardcontrol.h"
+#include "sliderinput.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+HelpMenu::HelpMenu(QWidget *window, QAction *keyboardControls, QAction *about)
+    : m_window(window)
+{
+    connect(keyboardControls, &QAction::triggered, this, &HelpMenu::showKeyboardControls);
+    connect(about, &QAction::triggered, this, &HelpMenu::showAbout);
+}
+
+void HelpMenu::showKeyboardControls()
+{
+    if (!m_keyboardControls) {
+        auto *dialog = new QDialog(m_window);
+        dialog->setObjectName(QStringLiteral("keyboardControls"));
+        dialog->setWindowTitle(tr("Keyboard controls"));
+        QString rows;
+        for (const auto &[keys, what] : KeyboardControl::keyList() + SliderInput::keyList())
+            rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
+        auto *list = new QLabel(QStringLiteral("<table cellspacing=\"6\">%1</table>").arg(rows), dialog);
+        list->setTextFormat(Qt::RichText);
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+        connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
+        auto *layout = new QVBoxLayout(dialog);
+        layout->addWidget(list);
+        layout->addWidget(buttons);
+        m_keyboardControls = dialog;
+    }
+    m_keyboardControls->show();
+    m_keyboardControls->raise();
+    m_keyboardControls->activateWindow();
+}
+
+void HelpMenu::showAbout()
+{
+    const QString name = QCoreApplication::applicationName();
+    QMessageBox::about(m_window, tr("About %1").arg(name),
+                       tr("<p><b>%1</b></p><p>Version %2</p><p>Qt %3 (built with Qt %4)</p>")
+                           .arg(name.toHtmlEscaped(), QStringLiteral(TAVRO_VERSION), QString::fromLatin1(qVersion()),
+                                QStringLiteral(QT_VERSION_STR)));
+}

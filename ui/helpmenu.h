@@ -1,0 +1,29 @@
+#ifndef HELPMENU_H
+#define HELPMENU_H
+
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+class QDialog;
+class QWidget;
+
+// The Help menu: the list of every key the window answers to, and what the
+// program is.
+class HelpMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    HelpMenu(QWidget *window, QAction *keyboardControls, QAction *about);
+
+private:
+    void showKeyboardControls();
+    void showAbout();
+
+    QWidget *m_window;
+    // Made when first asked for; it may stay open beside the window.
+    QPointer<QDialog> m_keyboardControls;
+};
+
+#endif // HELPMENU_H
