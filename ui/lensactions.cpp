@@ -118,7 +118,11 @@ bool LensActions::run(Motor motor, Direction direction, const QObject *holder)
     const Operation operation(m_monitor, w.moving);
     if (!operation || !m_comm)
         return false;
-    (m_comm.get()->*w.runs[int(direction)])();
+    // Through a local: GCC 12 with the address and undefined-behaviour
+    // sanitizers calls the other element when the indexed array element
+    // itself is called.
+    const auto runOperation = w.runs[int(direction)];
+    (m_comm.get()->*runOperation)();
     m_runs[int(motor)] = {true, holder};
     emit runsChanged();
     return true;
