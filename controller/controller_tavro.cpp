@@ -21,11 +21,11 @@ LinkTimeouts &currentTimeouts()
 // A command is judged by its status byte alone; whatever follows is dropped.
 bool runCommand(const QString &portName, const QByteArray &frame)
 {
-    SerialTransaction transaction(portName, BaudRate);
+    SerialTransaction transaction(ExchangeRecord::Board::Tavro, portName, BaudRate);
     if (!transaction.exchange(SerialTransaction::Kind::Command, frame, currentTimeouts()))
         return false;
-    const QByteArray reply = transaction.port().readAll();
-    return SerialTransaction::acknowledge(reply.startsWith('\x00'), reply);
+    const QByteArray reply = transaction.readAll();
+    return transaction.acknowledge(reply.startsWith('\x00'), reply);
 }
 
 // The status byte comes with the first bytes of the reply; the data may follow
@@ -34,11 +34,11 @@ bool runCommand(const QString &portName, const QByteArray &frame)
 bool runQuery(const QString &portName, const QByteArray &frame, QByteArray *response, int nofBytes)
 {
     const LinkTimeouts limits = currentTimeouts();
-    SerialTransaction transaction(portName, BaudRate);
+    SerialTransaction transaction(ExchangeRecord::Board::Tavro, portName, BaudRate);
     if (!transaction.exchange(SerialTransaction::Kind::Query, frame, limits))
         return false;
-    const QByteArray status = transaction.port().read(1);
-    return SerialTransaction::acknowledge(status == QByteArray(1, '\x00'), status)
+    const QByteArray status = transaction.read(1);
+    return transaction.acknowledge(status == QByteArray(1, '\x00'), status)
         && transaction.receiveData(response, nofBytes, QDeadlineTimer(limits.extraReplyMs, Qt::PreciseTimer));
 }
 

@@ -1,5 +1,6 @@
 #include "serialtransaction.h"
 
+#include "exchangelog.h"
 #include "keepalive.h"
 #include "operatorreport.h"
 
@@ -20,16 +21,38 @@ int sliceOf(const QDeadlineTimer &deadline)
 
 } // namespace
 
-SerialTransaction::SerialTransaction(const QString &portName, qint32 baudRate)
+SerialTransaction::SerialTransaction(ExchangeRecord::Board board, const QString &portName, qint32 baudRate)
     : m_portName(portName)
     , m_baudRate(baudRate)
 {
     m_port.setPortName(portName);
     m_sinceKeepAlive.start();
+    if (ExchangeLog::hasSubscribers()) {
+        m_record = std::make_unique<ExchangeRecord>();
+        m_record->board = board;
+        m_record->port = portName;
+    }
+}
+
+// The record is complete once the driver has judged the reply: what else came
+// with it is only dropped with the port, so it goes into the record as well.
+SerialTransaction::~SerialTransaction()
+{
+    if (!m_record || m_record->frame.isEmpty())
+        return;
+    if (m_port.isOpen() && m_port.bytesAvailable() > 0)
+        m_record->reply += m_port.readAll();
+    if (m_sinceWrite.isValid() && m_record->roundTripMs < 0)
+        m_record->roundTripMs = double(m_sinceWrite.nsecsElapsed()) / 1e6;
+    ExchangeLog::publish(*m_record);
 }
 
 bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts)
 {
+    if (m_record) {
+        m_record->start = QDateTime::currentDateTime();
+        m_record->frame = frame;
+    }
     const bool query = kind == Kind::Query;
     if (!begin(frame) || !send(frame, query, timeouts.writeMs))
         return false;
@@ -37,16 +60,31 @@ bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkT
     // The first bytes may already have been taken in while the frame left.
     if (m_port.bytesAvailable() == 0 && !waitForMore(m_replyDeadline)) {
         qCritical() << (query ? "Timeout waiting for response for NOK/OK" : "Timeout waiting for response");
+        setOutcome(ExchangeRecord::Outcome::NoReply);
         return false;
     }
     return true;
+}
+
+QByteArray SerialTransaction::read(qint64 maxSize)
+{
+    const QByteArray bytes = m_port.read(maxSize);
+    taken(bytes);
+    return bytes;
+}
+
+QByteArray SerialTransaction::readAll()
+{
+    const QByteArray bytes = m_port.readAll();
+    taken(bytes);
+    return bytes;
 }
 
 bool SerialTransaction::receive(QByteArray &reply, qsizetype count, const QDeadlineTimer &deadline)
 {
     for (;;) {
         if (reply.size() < count && m_port.bytesAvailable() > 0)
-            reply += m_port.read(count - reply.size());
+            reply += read(count - reply.size());
         if (reply.size() >= count)
             return true;
         if (!waitForMore(deadline))
@@ -59,8 +97,10 @@ bool SerialTransaction::receiveData(QByteArray *data, qsizetype count, const QDe
     QByteArray received;
     if (!receive(received, count, deadline)) {
         qCritical() << "Timeout waiting for response, received" << received.size() << "Bytes";
+        setOutcome(ExchangeRecord::Outcome::IncompleteReply);
         return false;
     }
+    setOutcome(ExchangeRecord::Outcome::Ok);
     *data = received;
     qDebug() << data->toHex();
     return true;
@@ -68,6 +108,7 @@ bool SerialTransaction::receiveData(QByteArray *data, qsizetype count, const QDe
 
 bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
 {
+    setOutcome(accepted ? ExchangeRecord::Outcome::Ok : ExchangeRecord::Outcome::Rejected);
     if (!accepted) {
         qCritical() << "Received unexpected response: " << reply;
         return false;
@@ -81,6 +122,8 @@ bool SerialTransaction::begin(const QByteArray &frame)
     if (!m_port.open(QIODevice::ReadWrite)) {
         qCritical() << "Could not open serial port: " << m_portName;
         qCritical() << "Reason: " << m_port.errorString();
+        // A port that another program holds is one that would not open, too.
+        setOutcome(ExchangeRecord::Outcome::PortNotOpened);
         reportOpenFailure();
         return false;
     }
@@ -97,13 +140,17 @@ bool SerialTransaction::begin(const QByteArray &frame)
 
 bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs)
 {
+    if (m_record)
+        m_sinceWrite.start();
     if (m_port.write(frame) == -1) {
+        setOutcome(ExchangeRecord::Outcome::NotWritten);
         qCritical() << "Could not write to serial port: " << m_portName;
         if (reportWriteFailure)
             reportOpenFailure();
         return false;
     }
     if (!waitForWritten(QDeadlineTimer(writeTimeoutMs, Qt::PreciseTimer))) {
+        setOutcome(ExchangeRecord::Outcome::NotWritten);
         qCritical() << "Timeout waiting for bytes to be written";
         qCritical() << "Error: " << m_port.error();
         return false;
@@ -156,6 +203,20 @@ void SerialTransaction::keepAlive(const QDeadlineTimer &deadline)
 {
     KeepAlive::call(KeepAlive::Reason::Board, deadline.remainingTime());
     m_sinceKeepAlive.restart();
+}
+
+void SerialTransaction::taken(const QByteArray &bytes)
+{
+    if (!m_record || bytes.isEmpty())
+        return;
+    m_record->reply += bytes;
+    m_record->roundTripMs = double(m_sinceWrite.nsecsElapsed()) / 1e6;
+}
+
+void SerialTransaction::setOutcome(ExchangeRecord::Outcome outcome)
+{
+    if (m_record)
+        m_record->outcome = outcome;
 }
 
 void SerialTransaction::reportOpenFailure()

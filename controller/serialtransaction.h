@@ -1,10 +1,14 @@
 #ifndef SERIALTRANSACTION_H
 #define SERIALTRANSACTION_H
 
+#include "exchangerecord.h"
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <QString>
+
+#include <memory>
 
 class QByteArray;
 
@@ -26,10 +30,17 @@ struct LinkTimeouts
 // hands over whatever crossed the line in each of its 1 ms frames, so even a
 // five-byte reply comes in two or three. Replies are therefore collected until
 // they are complete or their time is up, never taken from a single wait.
+//
+// Every reply byte passes through the transaction, so that each exchange can
+// be recorded as it went over the wire: when someone listens to ExchangeLog,
+// the transaction publishes the record of its exchange as it ends.
 class SerialTransaction
 {
 public:
-    SerialTransaction(const QString &portName, qint32 baudRate);
+    SerialTransaction(ExchangeRecord::Board board, const QString &portName, qint32 baudRate);
+    ~SerialTransaction();
+    SerialTransaction(const SerialTransaction &) = delete;
+    SerialTransaction &operator=(const SerialTransaction &) = delete;
 
     // A command expects a short acknowledgement, a query a reply with data;
     // they differ in what an operator is told and in the log.
@@ -41,6 +52,10 @@ public:
     // is a write error, for a query only.
     bool exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts);
 
+    // Reply bytes waiting now: up to maxSize of them, or all.
+    QByteArray read(qint64 maxSize);
+    QByteArray readAll();
+
     // Appends reply bytes to reply until it holds count bytes or the deadline
     // has passed; bytes beyond count stay unread. True when reply is complete.
     bool receive(QByteArray &reply, qsizetype count, const QDeadlineTimer &deadline);
@@ -51,12 +66,10 @@ public:
 
     // Logs whether the board accepted the frame; reply, what it answered,
     // goes to the log when it did not. Returns accepted.
-    static bool acknowledge(bool accepted, const QByteArray &reply);
+    bool acknowledge(bool accepted, const QByteArray &reply);
 
     // The reply time-out, counted from when the frame left the port.
     QDeadlineTimer replyDeadline() const { return m_replyDeadline; }
-
-    QSerialPort &port() { return m_port; }
 
 private:
     bool begin(const QByteArray &frame);
@@ -69,6 +82,9 @@ private:
     bool waitForMore(const QDeadlineTimer &deadline);
     void keepAlive(const QDeadlineTimer &deadline);
     void reportOpenFailure();
+    // Reply bytes taken from the port, for the record.
+    void taken(const QByteArray &bytes);
+    void setOutcome(ExchangeRecord::Outcome outcome);
 
     QSerialPort m_port;
     // As the operator chose it: QSerialPort's own name drops a leading /dev/.
@@ -76,6 +92,9 @@ private:
     qint32 m_baudRate;
     QDeadlineTimer m_replyDeadline;
     QElapsedTimer m_sinceKeepAlive;
+    // Only while someone listens to ExchangeLog.
+    std::unique_ptr<ExchangeRecord> m_record;
+    QElapsedTimer m_sinceWrite;
 };
 
 #endif // SERIALTRANSACTION_H
