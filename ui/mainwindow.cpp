@@ -8,6 +8,7 @@
 #include "operatorreport.h"
 #include "pause.h"
 #include "serialportlist.h"
+#include "trafficwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
@@ -194,6 +195,11 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->pb_storePreset8, &QPushButton::clicked, this, &MainWindow::storePreset8Clicked);
     connect(ui->pb_storePreset9, &QPushButton::clicked, this, &MainWindow::storePreset9Clicked);
     connect(ui->pb_storePreset10, &QPushButton::clicked, this, &MainWindow::storePreset10Clicked);
+    connect(ui->action_traffic, &QAction::triggered, this, [this] {
+        if (!m_traffic)
+            m_traffic = new TrafficWindow(this);
+        m_traffic->open();
+    });
 
     m_settingsState = true;
 

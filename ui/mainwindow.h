@@ -12,6 +12,7 @@ class OperationMonitor;
 class QLineEdit;
 class QSettings;
 class QSlider;
+class TrafficWindow;
 
 namespace Ui {
 class MainWindow;
@@ -132,6 +133,9 @@ private:
     ControllerFactory m_controllerFactory;
     // Every slot that speaks to the board runs as one of its operations.
     std::unique_ptr<OperationMonitor> m_operations;
+    // Made when first opened from View ▸ Traffic…; a window of its own, owned
+    // as a child.
+    TrafficWindow *m_traffic = nullptr;
 };
 
 #endif // MAINWINDOW_H
