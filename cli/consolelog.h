@@ -6,13 +6,22 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
 class QTextStream;
+class TraceFile;
+
+namespace ExchangeLog {
+class Subscription;
+}
 
 // While it exists, what the drivers tell the operator and the Qt log go to the
 // console instead of message boxes and a flood of trace lines: the drivers'
 // operator reports are kept for the tool's one failure line, and only with
-// verbose are they, and the log's warnings and errors, written to err. One at
-// a time; the previous handler and reporter come back when it goes.
+// verbose are they, the log's warnings and errors, and every exchange with the
+// board in words, written to err. When TAVRO_TRACE_FILE names a file, the
+// whole log is added to it as the program writes its trace file. One at a
+// time; the previous handler and reporter come back when it goes.
 class ConsoleLog
 {
 public:
@@ -35,6 +44,8 @@ private:
     QString m_firstReport;
     QtMessageHandler m_previousHandler;
     OperatorReport::Reporter m_previousReporter;
+    std::unique_ptr<ExchangeLog::Subscription> m_exchanges;
+    std::unique_ptr<TraceFile> m_trace;
 };
 
 #endif // CONSOLELOG_H

@@ -5,6 +5,7 @@
 #include "controller_usm.h"
 #include "lensrequest.h"
 #include "pause.h"
+#include "tracedecoder.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -31,6 +32,9 @@ const char *const description =
     "  calibrate                       returns once the board has calibrated\n"
     "  speed zoom|focus low|medium|high\n"
     "  store                           store in the board (Pellan: the presets)\n"
+    "  decode HEX...|FILE...|-         frames in hex, or the exchanges in trace files\n"
+    "                                  (- for standard input), in words; needs no\n"
+    "                                  --port, and --board only to tell the board\n"
     "The Pellan board has the focus motor only.\n"
     "\n"
     "Output: get prints \"name value\" lines for zoom, zoomMax, focus, focusMax,\n"
@@ -40,8 +44,9 @@ const char *const description =
     "commands {\"command\":\"...\",\"ok\":true}.\n"
     "\n"
     "Exit status: 0 done; 1 port not opened, board silent, or command rejected\n"
-    "or not acknowledged; 2 usage error. A failure prints one line on standard\n"
-    "error.";
+    "or not acknowledged (decode: some frame unknown or its CRC wrong); 2 usage\n"
+    "error. A failure prints one line on standard error. TAVRO_TRACE_FILE names\n"
+    "a file to which the drivers' trace is added.";
 
 const QString toolName = QStringLiteral("tavro-lensctl");
 
@@ -83,7 +88,8 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Answer in JSON."));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
-        QStringLiteral("Also write the drivers' warnings, errors and operator reports to standard error."));
+        QStringLiteral("Also write the drivers' warnings, errors and operator reports, and every exchange "
+                       "with the board in words, to standard error."));
     parser.addOptions({boardOption, portOption, jsonOption, verboseOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),
                                  QStringLiteral("COMMAND [ARGS]"));
@@ -105,6 +111,9 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     }
 
     const QString boardName = parser.value(boardOption);
+    // Reads frames and traces, not a board: no port, no driver.
+    if (parser.positionalArguments().value(0) == QLatin1String("decode"))
+        return TraceDecoder(out, err).run(boardName, parser.positionalArguments().mid(1));
     if (boardName != QLatin1String("tavro") && boardName != QLatin1String("pellan"))
         return usageError(QStringLiteral("--board must be tavro or pellan"));
     const LensBoard board = boardName == QLatin1String("pellan") ? LensBoard::Pellan : LensBoard::Tavro;

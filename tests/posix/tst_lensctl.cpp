@@ -11,6 +11,7 @@
 #include "pellanframes.h"
 #include "scriptedpeer.h"
 #include "tavroboard.h"
+#include "tracedecoder.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -90,6 +91,8 @@ private slots:
     void failures();
     void tavroRangeOfMinusOneIsNoAnswer();
     void verboseAddsTheDriversErrors();
+    void verboseAndTraceTellTheSameExchanges_data();
+    void verboseAndTraceTellTheSameExchanges();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -108,11 +111,21 @@ private:
     Pause::Function m_previousPause;
     LinkTimeouts m_tavroLimits{};
     LinkTimeouts m_pellanLimits{};
+    QTemporaryDir m_folder;
 };
 
 void TestLensCtl::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
+    // Line noise around a trace cut short: an exchange of a frame neither board
+    // has, a reply whose quoting breaks off, an exchange without its end.
+    QFile garbage(m_folder.filePath(QStringLiteral("garbage.log")));
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    QRandomGenerator random(17);
+    for (int i = 0; i < 4096; ++i)
+        garbage.putChar(char(random.bounded(256)));
+    garbage.write("\ndata to transmit\n\"fe08000000000000\"\nReceived unexpected response:  \"\\x0\n"
+                  "2026-05-04T10:15:02.317+02:00 debug: data to transmit\n\"fe080000000000\"\n");
 }
 
 void TestLensCtl::init()
@@ -356,6 +369,68 @@ void TestLensCtl::verboseAddsTheDriversErrors()
              QStringLiteral("tavro-lensctl: get: Could not open serial port: %1 (No such file or directory)").arg(kAbsentPort));
 }
 
+// What --verbose says of each exchange as it happens is what decode reads from
+// the trace file of the same run, but for the time and the round trip.
+void TestLensCtl::verboseAndTraceTellTheSameExchanges_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<SimFault>("fault");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QString>("last"); // how the last exchange reads
+    QTest::addColumn<int>("status"); // of decode
+
+    const auto row = [](const char *board, SimFault fault, const QStringList &words, const char *last, int status = 0) {
+        QTest::addRow("%s %s, %d", board, qPrintable(words.join(' ')), int(fault))
+            << QString(board) << fault << words << QString(last) << status;
+    };
+    row("tavro", SimFault::None, {"get"}, "get iris maximum [FE 16 00 00 00 00 00] -> iris maximum 5500 [00 7C 15 00 00]");
+    row("tavro", SimFault::Rejected, {"set", "zoom", "3000"}, "-> rejected (status 01) [01]");
+    row("tavro", SimFault::NoReply, {"probe"}, "get lens type [FE 10 00 00 00 00 00] -> no reply");
+    row("tavro", SimFault::ShortReply, {"get"}, "get iris maximum [FE 16 00 00 00 00 00] -> incomplete reply");
+    row("pellan", SimFault::None, {"set", "focus", "3000"}, "move +10000 steps at speed 81 [01 64 01 00 00 00 51 00 "
+        "00 27 10 00 00 00 2D 10] -> echo [01 64 01 00 00 00 51 00 00 27 10 00 00 00 2D 10]");
+    row("pellan", SimFault::Rejected, {"stop", "focus"}, "-> rejected (exception 04) [01 E4 04 6A C3]");
+    row("pellan", SimFault::WrongEcho, {"stop", "focus"},
+        "-> move 0 steps at speed 81 (stop), CRC wrong (expected 1D D7) [01 64 01 00 00 00 51 00 00 00 00 00 00 00 1D 28]", 1);
+}
+
+void TestLensCtl::verboseAndTraceTellTheSameExchanges()
+{
+    QFETCH(QString, board);
+    QFETCH(SimFault, fault);
+    QFETCH(QStringList, words);
+    QFETCH(QString, last);
+    QFETCH(int, status);
+
+    startBoard(board);
+    m_sim->setFault(fault);
+    const QString tracePath = m_folder.filePath(QStringLiteral("trace-%1.log").arg(QTest::currentDataTag()));
+    qputenv("TAVRO_TRACE_FILE", tracePath.toLocal8Bit());
+    const Result result = run(board, m_sim->portName(), QStringList{"--verbose"} + words);
+    qunsetenv("TAVRO_TRACE_FILE");
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(TraceDecoder(outStream, errStream).run(QString(), {tracePath}), status);
+
+    // The time, the round trip, and bytes of an incomplete reply, which the
+    // trace does not hold, are left out.
+    const auto told = [](QString line) {
+        return line.mid(25)
+            .remove(QRegularExpression(QStringLiteral("  [0-9.]+ ms$")))
+            .remove(QRegularExpression(QStringLiteral("(?<=incomplete reply) \\[.*\\]$")));
+    };
+    QStringList live;
+    for (const QString &line : result.errLines.filter(QRegularExpression(QStringLiteral("^exchange: "))))
+        live << told(line.mid(10));
+    QStringList traced;
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        traced << told(line);
+    QCOMPARE(traced, live);
+    QVERIFY2(!traced.isEmpty() && traced.last().endsWith(last), qPrintable(traced.join(QLatin1Char('\n'))));
+}
+
 // A command line the tool cannot carry out is refused before any driver
 // exists, so nothing can have been sent.
 void TestLensCtl::usageErrorsMakeNoDriver_data()
@@ -439,6 +514,21 @@ void TestLensCtl::program_data()
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "^tavro-lensctl \\d+\\.\\d+\\n$" << "^$";
     QTest::newRow("usage error") << QStringList{"--board", "pellan", "--port", kAbsentPort, "run", "zoom", "tele"} << 2
                                  << "^$" << "^tavro-lensctl: the Pellan board has no zoom motor \\(see --help\\)\\n$";
+    QTest::newRow("decode frames") << QStringList{"--board", "tavro", "decode", "FE 04 00 00 0B B8 00", "ff000000000000"}
+                                   << 0 << "^FE 04 00 00 0B B8 00: set zoom position 3000\nFF 00 00 00 00 00 00: "
+                                           "focus stop / iris stop\n$" << "^$";
+    QTest::newRow("decode, unknown and CRC wrong")
+        << QStringList{"decode", "fe99", "0165000000000000000000000000 2666"} << 1
+        << "^FE 99: unknown frame\n01 65 00 .* 26 66: status query, CRC wrong \\(expected 26 65\\)\n$" << "^$";
+    QTest::newRow("decode, not hex") << QStringList{"decode", "fe0"} << 2 << "^$"
+                                     << "^tavro-lensctl: 'fe0' is neither a file nor a frame in hex \\(see --help\\)\n$";
+    QTest::newRow("decode, nothing") << QStringList{"decode"} << 2 << "^$" << "^tavro-lensctl: decode takes ";
+    QTest::newRow("decode, unknown board") << QStringList{"--board", "other", "decode", "fe"} << 2 << "^$"
+                                           << "^tavro-lensctl: --board must be tavro or pellan";
+    QTest::newRow("decode, garbage") << QStringList{"decode", m_folder.filePath("garbage.log")} << 1
+                                     << "^Tavro  unknown frame \\[FE 08 00 00 00 00 00 00\\] -> rejected\n"
+                                        "2026-05-04 10:15:02.317  Tavro  get zoom position \\[FE 08 00 00 00 00 00\\] "
+                                        "-> \\(no outcome in the trace\\)\n$" << "^$";
     QTest::newRow("absent port") << QStringList{"--board", "tavro", "--port", kAbsentPort, "probe"} << 1 << "^$"
                                  << "^tavro-lensctl: probe: Could not open serial port: " + kAbsentPort
                                         + " \\(No such file or directory\\)\\n$";
