@@ -81,7 +81,7 @@ TrafficWindow::TrafficWindow(QWidget *parent)
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     QHeaderView *columns = m_view->horizontalHeader();
-    const QList<int> widths{95, 55, 150, 190, 150, 170, 110, 50};
+    const QList<int> widths{115, 55, 150, 185, 150, 170, 100, 45};
     for (int column = 0; column < widths.size(); ++column)
         columns->resizeSection(column, widths.at(column));
     columns->setStretchLastSection(true);
