@@ -1,20 +1,26 @@
 #ifndef SERIALTRANSACTION_H
 #define SERIALTRANSACTION_H
 
+#include "portlock.h"
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <QString>
 
+#include <optional>
+
 class QByteArray;
 
 // How long one exchange waits for the frame to leave the port, for the first
-// reply bytes, and (Tavro queries only) for the rest of the data after them.
+// reply bytes, and (Tavro queries only) for the rest of the data after them;
+// and, before all that, for a port that another program holds.
 struct LinkTimeouts
 {
     int writeMs;
     int replyMs;
     int extraReplyMs;
+    int portBusyMs = 500;
 };
 
 // The steps every exchange with a board shares: open the port by name at the
@@ -37,9 +43,14 @@ public:
 
     // Opens and configures the port, drops stale bytes, writes the frame and
     // waits for the first reply bytes, up to timeouts.replyMs after the frame
-    // has left. A port that cannot be opened is reported to the operator; so
-    // is a write error, for a query only.
+    // has left. A port that another program holds is tried again every few
+    // milliseconds for up to timeouts.portBusyMs. A port that cannot be opened
+    // is reported to the operator; so is a write error, for a query only.
     bool exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts);
+
+    // Whether the port could not be opened because another program held it
+    // all the time the exchange waited for it.
+    bool portBusy() const { return m_holder.has_value(); }
 
     // Appends reply bytes to reply until it holds count bytes or the deadline
     // has passed; bytes beyond count stay unread. True when reply is complete.
@@ -59,7 +70,9 @@ public:
     QSerialPort &port() { return m_port; }
 
 private:
-    bool begin(const QByteArray &frame);
+    // Opens the port, waiting up to busyMs while another program holds it.
+    bool open(int busyMs);
+    bool begin(const QByteArray &frame, int busyMs);
     bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
     // Waits until the frame has left; false once the deadline has passed or
     // the port has failed.
@@ -69,6 +82,7 @@ private:
     bool waitForMore(const QDeadlineTimer &deadline);
     void keepAlive(const QDeadlineTimer &deadline);
     void reportOpenFailure();
+    QString openFailureReason() const;
 
     QSerialPort m_port;
     // As the operator chose it: QSerialPort's own name drops a leading /dev/.
@@ -76,6 +90,9 @@ private:
     qint32 m_baudRate;
     QDeadlineTimer m_replyDeadline;
     QElapsedTimer m_sinceKeepAlive;
+    // The other program that held the port, or had claimed its next turn,
+    // when it last failed to open.
+    std::optional<PortHolder> m_holder;
 };
 
 #endif // SERIALTRANSACTION_H
