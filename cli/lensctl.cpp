@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTextStream>
 
@@ -31,7 +32,10 @@ const char *const description =
     "  calibrate                       returns once the board has calibrated\n"
     "  speed zoom|focus low|medium|high\n"
     "  store                           store in the board (Pellan: the presets)\n"
-    "The Pellan board has the focus motor only.\n"
+    "The Pellan board has the focus motor only. Board names and command words\n"
+    "may be in any case. Positions are in the driver's units, from 0 to the\n"
+    "maximum that get prints: the iris from 0 to 5500 on a typical lens, where\n"
+    "the window shows 0 to 100.\n"
     "\n"
     "Output: get prints \"name value\" lines for zoom, zoomMax, focus, focusMax,\n"
     "iris, irisMax (motors the board lacks are left out); probe prints the lens\n"
@@ -53,6 +57,19 @@ void writeJson(QTextStream &out, const QJsonObject &object)
 QString noAnswer(const Controller &driver)
 {
     return QStringLiteral("no valid answer from the board on ") + driver.portName();
+}
+
+// QCommandLineParser takes every word starting with '-' for an option, but a
+// negative number is a value for the command to judge: it goes to the parser
+// behind a space, which the command's words lose again.
+QStringList hideNegativeNumbers(QStringList arguments)
+{
+    static const QRegularExpression negativeNumber(QStringLiteral("^-\\d"));
+    for (QString &argument : arguments) {
+        if (negativeNumber.match(argument).hasMatch())
+            argument.prepend(QLatin1Char(' '));
+    }
+    return arguments;
 }
 
 } // namespace
@@ -92,7 +109,11 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
         err << toolName << ": " << problem << " (see --help)\n";
         return UsageError;
     };
-    if (!parser.parse(arguments))
+    if (arguments.size() < 2) {
+        err << parser.helpText();
+        return UsageError;
+    }
+    if (!parser.parse(hideNegativeNumbers(arguments)))
         return usageError(parser.errorText());
     // QCoreApplication has no Qt options of its own to add to the help.
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -104,7 +125,7 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
         return Success;
     }
 
-    const QString boardName = parser.value(boardOption);
+    const QString boardName = parser.value(boardOption).toLower();
     if (boardName != QLatin1String("tavro") && boardName != QLatin1String("pellan"))
         return usageError(QStringLiteral("--board must be tavro or pellan"));
     const LensBoard board = boardName == QLatin1String("pellan") ? LensBoard::Pellan : LensBoard::Tavro;
@@ -112,7 +133,10 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     if (port.isEmpty())
         return usageError(QStringLiteral("--port names no port"));
     QString problem;
-    const std::optional<LensRequest> request = LensRequest::parse(board, parser.positionalArguments(), &problem);
+    QStringList words;
+    for (const QString &word : parser.positionalArguments())
+        words << word.trimmed();
+    const std::optional<LensRequest> request = LensRequest::parse(board, words, &problem);
     if (!request)
         return usageError(problem);
 
@@ -159,11 +183,11 @@ QString LensCtl::probe(Controller &driver, LensBoard board, bool json, QTextStre
 }
 
 // A position of -1 can be a real place on the Pellan lens, so a failed read is
-// told by the driver's count; a maximum is never negative.
+// told by the driver's count; a maximum is never negative. The first read
+// without an answer ends the command: the board would not answer the next.
 QString LensCtl::get(Controller &driver, LensBoard board, bool json, QTextStream &out) const
 {
     const int failuresBefore = driver.failureCount();
-    bool maximaValid = true;
     QJsonObject values;
     QString text;
     for (const LensMotor &motor : LensMotor::all()) {
@@ -175,14 +199,15 @@ QString LensCtl::get(Controller &driver, LensBoard board, bool json, QTextStream
             continue;
         }
         const int position = (driver.*motor.position)();
+        if (driver.failureCount() != failuresBefore)
+            return noAnswer(driver);
         const int maximum = (driver.*motor.maximum)();
-        maximaValid = maximaValid && maximum >= 0;
+        if (driver.failureCount() != failuresBefore || maximum < 0)
+            return noAnswer(driver);
         values.insert(name, position);
         values.insert(maxName, maximum);
         text += QStringLiteral("%1 %2\n%3 %4\n").arg(name).arg(position).arg(maxName).arg(maximum);
     }
-    if (driver.failureCount() != failuresBefore || !maximaValid)
-        return noAnswer(driver);
     if (json)
         writeJson(out, values);
     else

@@ -183,6 +183,7 @@ void TestLensCtl::commands_data()
                           hex("fe140000000000"), hex("fe0a0000000000"), hex("fe160000000000")};
 
     row("tavro probe", "tavro", {"probe"}, "1\n", {hex("fe100000000000")});
+    row("Tavro PROBE", "Tavro", {"PROBE"}, "1\n", {hex("fe100000000000")});
     row("tavro probe --json", "tavro", {"--json", "probe"}, "{\"lens\":1}\n", {hex("fe100000000000")});
     row("tavro get", "tavro", {"get"},
         "zoom 3675\nzoomMax 7350\nfocus 2000\nfocusMax 4000\niris 2750\nirisMax 5500\n", tavroGet);
@@ -327,6 +328,9 @@ void TestLensCtl::failures()
     QCOMPARE(result.errLines, QStringList{QStringLiteral("tavro-lensctl: %1: %2").arg(command, problem.arg(port))});
     QCOMPARE(m_pauses, Pauses());
     QCOMPARE(presetStore().allKeys(), QStringList());
+    // The first exchange that fails ends the command.
+    if (boardPresent)
+        QCOMPARE(m_sim->frames().size(), 1);
 }
 
 // Every exchange succeeds, but a range below 0 is no range: the board
@@ -381,6 +385,7 @@ void TestLensCtl::usageErrorsMakeNoDriver_data()
     row("set without a position", tavro + QStringList{"set", "zoom"}, "set takes a motor and a position");
     row("set, position not a number", tavro + QStringList{"set", "zoom", "12x"}, "bad position '12x'");
     row("set, position beyond int", tavro + QStringList{"set", "zoom", "4294967296"}, "bad position");
+    row("set, position below 0", tavro + QStringList{"set", "focus", "-5"}, "the position must be 0 or more");
     row("set, unknown motor", tavro + QStringList{"set", "shutter", "1"}, "unknown motor 'shutter'");
     row("run, direction of another motor", tavro + QStringList{"run", "zoom", "near"}, "'near' is not one of tele|wide");
     row("run without a direction", tavro + QStringList{"run", "iris"}, "run takes a motor and a direction");
@@ -436,6 +441,7 @@ void TestLensCtl::program_data()
                             << "^Usage: \\S*tavro-lensctl \\[options\\] COMMAND \\[ARGS\\]\\n.*"
                                "preset store\\|call N.*Exit status: 0.*--board <board>.*--json"
                             << "^$";
+    QTest::newRow("no arguments") << QStringList() << 2 << "^$" << "^Usage: \\S*tavro-lensctl \\[options\\] COMMAND";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "^tavro-lensctl \\d+\\.\\d+\\n$" << "^$";
     QTest::newRow("usage error") << QStringList{"--board", "pellan", "--port", kAbsentPort, "run", "zoom", "tele"} << 2
                                  << "^$" << "^tavro-lensctl: the Pellan board has no zoom motor \\(see --help\\)\\n$";
