@@ -40,7 +40,9 @@ std::optional<int> CommandWords::number(int index, int minimum, int maximum, con
     if (ok && openEnded && value < minimum)
         fail(QStringLiteral("the %1 must be %2 or more").arg(QLatin1String(what)).arg(minimum));
     else if (openEnded)
-        fail(QStringLiteral("bad %1 '%2' (a whole number from %3)").arg(QLatin1String(what), m_words.at(index)).arg(minimum));
+        fail(QStringLiteral("bad %1 '%2' (a whole number from %3)")
+                 .arg(QLatin1String(what), m_words.at(index))
+                 .arg(minimum));
     else
         fail(QStringLiteral("bad %1 '%2' (a whole number from %3 to %4)")
                  .arg(QLatin1String(what), m_words.at(index)).arg(minimum).arg(maximum));

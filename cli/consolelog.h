@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <utility>
+
 class QTextStream;
 
 // While it exists, what the drivers tell the operator and the Qt log go to the
@@ -21,10 +23,10 @@ public:
     ConsoleLog(const ConsoleLog &) = delete;
     ConsoleLog &operator=(const ConsoleLog &) = delete;
 
-    // The first line of the first operator report with the system's reason,
-    // such as "Could not open serial port: ttyUSB0 (Permission denied)"; empty
-    // when there was none.
-    QString firstReport() const { return m_firstReport; }
+    // The first line of the first operator report since the last call, with
+    // the system's reason, such as "Could not open serial port: ttyUSB0
+    // (Permission denied)"; empty when there was none.
+    QString takeFirstReport() { return std::exchange(m_firstReport, QString()); }
 
 private:
     static void handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);
