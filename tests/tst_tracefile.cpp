@@ -12,6 +12,9 @@
 #include <QThread>
 #include <QtTest>
 
+#include <atomic>
+#include <memory>
+
 namespace {
 
 // What reaches the handler the trace chains to; it stands for standard error.
@@ -183,6 +186,37 @@ private slots:
         const QRegularExpression whole(R"(debug: thread \d line \d{4} end$)");
         for (const QString &line : written)
             QVERIFY2(whole.match(line).hasMatch(), qPrintable(line));
+    }
+
+    // Threads log on while traces are made and destroyed under them: every line still reaches the
+    // previous handler once, and none touches a trace that is gone (which the sanitizer build sees).
+    void tracesComeAndGoUnderThreads()
+    {
+        static std::atomic<int> handed;
+        handed = 0;
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) { ++handed; });
+        std::atomic<bool> stop{false};
+        std::atomic<int> logged{0};
+        QList<QThread *> threads;
+        for (int t = 0; t < 3; ++t)
+            threads << QThread::create([&] {
+                for (; !stop; ++logged)
+                    qDebug("line");
+            });
+        for (QThread *thread : threads)
+            thread->start();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 300 || logged == 0) {
+            const auto trace = std::make_unique<TraceFile>(path());
+            QThread::usleep(100);
+        }
+        stop = true;
+        for (QThread *thread : threads) {
+            thread->wait();
+            delete thread;
+        }
+        QCOMPARE(handed.load(), logged.load());
     }
 };
 
