@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -217,6 +218,21 @@ private slots:
             delete thread;
         }
         QCOMPARE(handed.load(), logged.load());
+    }
+
+    // The program's own start traces to the file that TAVRO_TRACE_FILE names.
+    void programTracesWhereTheVariableSays()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TAVRO_TRACE_FILE", path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(m_dir.path());
+        program.start(QCoreApplication::applicationDirPath() + "/tavro-lens-controller");
+        QTRY_VERIFY_WITH_TIMEOUT(lines(path()).join('\n').contains("info: Trace file: \"" + path() + '"'), 15000);
+        program.kill();
+        QVERIFY(program.waitForFinished());
     }
 };
 
