@@ -25,10 +25,15 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# build DIR [cmake options...]
-build() {
+# configure DIR [cmake options...]
+configure() {
     local dir=$1
     shift
     cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$ROOT/$dir" --parallel "$(nproc)"
+}
+
+# build DIR [cmake options...]: configures and builds everything.
+build() {
+    configure "$@"
+    cmake --build "$ROOT/$1" --parallel "$(nproc)"
 }
