@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <memory>
+#include <utility>
 
 class QTextStream;
 class TraceFile;
@@ -30,10 +31,10 @@ public:
     ConsoleLog(const ConsoleLog &) = delete;
     ConsoleLog &operator=(const ConsoleLog &) = delete;
 
-    // The first line of the first operator report with the system's reason,
-    // such as "Could not open serial port: ttyUSB0 (Permission denied)"; empty
-    // when there was none.
-    QString firstReport() const { return m_firstReport; }
+    // The first line of the first operator report since the last call, with
+    // the system's reason, such as "Could not open serial port: ttyUSB0
+    // (Permission denied)"; empty when there was none.
+    QString takeFirstReport() { return std::exchange(m_firstReport, QString()); }
 
 private:
     static void handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);

@@ -6,10 +6,15 @@
 
 #include <QByteArray>
 #include <QDebug>
+#include <QLockFile>
+#include <QThread>
 
 #include <algorithm>
 
 namespace {
+
+// Another program holds the port for one exchange at a time, some 10 ms.
+constexpr unsigned long busyRetryMs = 5;
 
 // One slice of a wait: what is left of it, but no more than a keep-alive slice.
 int sliceOf(const QDeadlineTimer &deadline)
@@ -54,7 +59,7 @@ bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkT
         m_record->frame = frame;
     }
     const bool query = kind == Kind::Query;
-    if (!begin(frame) || !send(frame, query, timeouts.writeMs))
+    if (!begin(frame, timeouts.portBusyMs) || !send(frame, query, timeouts.writeMs))
         return false;
     m_replyDeadline = QDeadlineTimer(timeouts.replyMs, Qt::PreciseTimer);
     // The first bytes may already have been taken in while the frame left.
@@ -117,13 +122,45 @@ bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
     return true;
 }
 
-bool SerialTransaction::begin(const QByteArray &frame)
+bool SerialTransaction::open(int busyMs)
 {
-    if (!m_port.open(QIODevice::ReadWrite)) {
+    const QDeadlineTimer deadline(busyMs, Qt::PreciseTimer);
+    // Claimed once the port has been found busy; held until it opens.
+    std::unique_ptr<QLockFile> turn;
+    bool lookedAgain = false;
+    for (;;) {
+        // Until this transaction has claimed it, a program waiting for the
+        // port has the next turn, and the port is as good as busy.
+        m_holder = turn ? std::nullopt : PortLock::nextTurn(m_port.portName());
+        if (!m_holder) {
+            if (m_port.open(QIODevice::ReadWrite))
+                return true;
+            m_holder = PortLock::holder(m_port);
+            if (!m_holder) {
+                // The holder may have let go between the failed open and the
+                // look at its lock; a port refused for any other reason fails
+                // again.
+                if (m_port.error() != QSerialPort::PermissionError || lookedAgain)
+                    return false;
+                lookedAgain = true;
+                continue;
+            }
+            if (!turn)
+                turn = PortLock::claimNextTurn(m_port.portName());
+        }
+        if (deadline.hasExpired())
+            return false;
+        keepAlive(deadline);
+        QThread::msleep(busyRetryMs);
+    }
+}
+
+bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
+{
+    if (!open(busyMs)) {
         qCritical() << "Could not open serial port: " << m_portName;
-        qCritical() << "Reason: " << m_port.errorString();
-        // A port that another program holds is one that would not open, too.
-        setOutcome(ExchangeRecord::Outcome::PortNotOpened);
+        qCritical() << "Reason: " << openFailureReason();
+        setOutcome(portBusy() ? ExchangeRecord::Outcome::PortBusy : ExchangeRecord::Outcome::PortNotOpened);
         reportOpenFailure();
         return false;
     }
@@ -223,9 +260,9 @@ void SerialTransaction::reportOpenFailure()
 {
     // The box's own text speaks of a busy port; the system's reason goes with
     // it, since a missing permission on the device is just as common.
-    QString reason = m_port.errorString();
+    QString reason = openFailureReason();
 #ifdef Q_OS_LINUX
-    if (m_port.error() == QSerialPort::PermissionError)
+    if (m_port.error() == QSerialPort::PermissionError && !portBusy())
         reason += QStringLiteral("\n\nOn Linux, serial devices are usually open to the members of the "
                                  "group dialout: add your user to it (sudo adduser $USER dialout), "
                                  "then log out and in again.");
@@ -234,4 +271,17 @@ void SerialTransaction::reportOpenFailure()
                          QStringLiteral("Could not open serial port: ") + m_portName
                              + QStringLiteral("\nCheck that the port is not used by another application."),
                          reason);
+}
+
+QString SerialTransaction::openFailureReason() const
+{
+    if (!m_holder)
+        return m_port.errorString();
+    QString reason = QStringLiteral("In use by another program");
+    if (m_holder->pid == 0)
+        return reason;
+    reason += QStringLiteral(": ");
+    if (!m_holder->name.isEmpty())
+        reason += m_holder->name + QStringLiteral(", ");
+    return reason + QStringLiteral("process ID %1").arg(m_holder->pid);
 }

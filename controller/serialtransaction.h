@@ -2,6 +2,7 @@
 #define SERIALTRANSACTION_H
 
 #include "exchangerecord.h"
+#include "portlock.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -9,16 +10,19 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QByteArray;
 
 // How long one exchange waits for the frame to leave the port, for the first
-// reply bytes, and (Tavro queries only) for the rest of the data after them.
+// reply bytes, and (Tavro queries only) for the rest of the data after them;
+// and, before all that, for a port that another program holds.
 struct LinkTimeouts
 {
     int writeMs;
     int replyMs;
     int extraReplyMs;
+    int portBusyMs = 500;
 };
 
 // The steps every exchange with a board shares: open the port by name at the
@@ -48,9 +52,14 @@ public:
 
     // Opens and configures the port, drops stale bytes, writes the frame and
     // waits for the first reply bytes, up to timeouts.replyMs after the frame
-    // has left. A port that cannot be opened is reported to the operator; so
-    // is a write error, for a query only.
+    // has left. A port that another program holds is tried again every few
+    // milliseconds for up to timeouts.portBusyMs. A port that cannot be opened
+    // is reported to the operator; so is a write error, for a query only.
     bool exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts);
+
+    // Whether the port could not be opened because another program held it
+    // all the time the exchange waited for it.
+    bool portBusy() const { return m_holder.has_value(); }
 
     // Reply bytes waiting now: up to maxSize of them, or all.
     QByteArray read(qint64 maxSize);
@@ -72,7 +81,9 @@ public:
     QDeadlineTimer replyDeadline() const { return m_replyDeadline; }
 
 private:
-    bool begin(const QByteArray &frame);
+    // Opens the port, waiting up to busyMs while another program holds it.
+    bool open(int busyMs);
+    bool begin(const QByteArray &frame, int busyMs);
     bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
     // Waits until the frame has left; false once the deadline has passed or
     // the port has failed.
@@ -82,6 +93,7 @@ private:
     bool waitForMore(const QDeadlineTimer &deadline);
     void keepAlive(const QDeadlineTimer &deadline);
     void reportOpenFailure();
+    QString openFailureReason() const;
     // Reply bytes taken from the port, for the record.
     void taken(const QByteArray &bytes);
     void setOutcome(ExchangeRecord::Outcome outcome);
@@ -92,6 +104,9 @@ private:
     qint32 m_baudRate;
     QDeadlineTimer m_replyDeadline;
     QElapsedTimer m_sinceKeepAlive;
+    // The other program that held the port, or had claimed its next turn,
+    // when it last failed to open.
+    std::optional<PortHolder> m_holder;
     // Only while someone listens to ExchangeLog.
     std::unique_ptr<ExchangeRecord> m_record;
     QElapsedTimer m_sinceWrite;

@@ -227,6 +227,10 @@ void TestControllerUSM::operations_data()
     row("position, raw 1005", position, {status(1005)}, 100, {query});
     row("position, raw -15", position, {status(-15)}, -1, {query});
     row("position, short reply", position, {status(1005).left(15)}, -1, {query});
+    // Sealed, but not a status reply from the board: another slave, another function.
+    for (const char *payload : {"0265000000000000000003ed0000", "0164000000000000000003ed0000"})
+        row(qPrintable(QStringLiteral("position, %1 sealed").arg(payload)), position,
+            {PellanFrames::sealed(QByteArray::fromHex(payload))}, -1, {query});
     row("lens type, raw -15", lensType, {status(-15)}, 0, {query});
     row("lens type, no reply", lensType, {}, -1, {query});
     // Presets: numbers outside 1..10 do nothing; a failed read keeps the stored one.
