@@ -147,6 +147,13 @@ void TraceReader::addLine(QString line)
     }
 
     const QLatin1String notOpened("Could not open serial port: ");
+    if (m_stage == Stage::OpenFailed) {
+        const bool busy = message.startsWith(QLatin1String("Reason: "))
+                          && message.contains(QLatin1String("In use by another program"));
+        close(busy ? Outcome::PortBusy : Outcome::PortNotOpened);
+        if (busy)
+            return;
+    }
     if (message == QLatin1String("data to transmit")) {
         begin(time);
     } else if (message.startsWith(notOpened)) {
@@ -155,7 +162,7 @@ void TraceReader::addLine(QString line)
         begin(time);
         const std::optional<QByteArray> port = unquoted(valueAfter(message, notOpened));
         m_current.port = port ? QString::fromUtf8(*port) : valueAfter(message, notOpened);
-        close(Outcome::PortNotOpened);
+        m_stage = Stage::OpenFailed;
     } else if (m_stage == Stage::Frame) {
         const std::optional<QByteArray> frame = hexLine(message);
         if (!frame)
@@ -171,7 +178,9 @@ void TraceReader::addLine(QString line)
 
 void TraceReader::finish()
 {
-    if (m_stage != Stage::Idle)
+    if (m_stage == Stage::OpenFailed)
+        close(Outcome::PortNotOpened);
+    else if (m_stage != Stage::Idle)
         close(std::nullopt);
 }
 

@@ -38,7 +38,9 @@ public:
     QList<Exchange> takeExchanges();
 
 private:
-    enum class Stage { Idle, Frame, Reply, Data };
+    // OpenFailed: the port would not open; the reason on the next line tells
+    // whether another program held it.
+    enum class Stage { Idle, Frame, Reply, Data, OpenFailed };
 
     void begin(const QDateTime &time);
     void close(std::optional<ExchangeRecord::Outcome> outcome);

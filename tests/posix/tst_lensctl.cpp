@@ -131,6 +131,8 @@ void TestLensCtl::initTestCase()
     for (int i = 0; i < 4096; ++i)
         garbage.putChar(char(random.bounded(256)));
     garbage.write("\ndata to transmit\n\"fe08000000000000\"\nReceived unexpected response:  \"\\x0\n"
+                  "Could not open serial port:  \"ttyS9\"\nReason:  \"No such file or directory\"\n"
+                  "Could not open serial port:  \"ttyUSB0\"\nReason:  \"In use by another program: x, process ID 7\"\n"
                   "2026-05-04T10:15:02.317+02:00 debug: data to transmit\n\"fe080000000000\"\n");
 }
 
@@ -612,6 +614,8 @@ void TestLensCtl::program_data()
                                            << "^tavro-lensctl: --board must be tavro or pellan";
     QTest::newRow("decode, garbage") << QStringList{"decode", m_folder.filePath("garbage.log")} << 1
                                      << "^Tavro  unknown frame \\[FE 08 00 00 00 00 00 00\\] -> rejected\n"
+                                        "nothing sent -> port not opened \\(ttyS9\\)\n"
+                                        "nothing sent -> port busy \\(ttyUSB0\\)\n"
                                         "2026-05-04 10:15:02.317  Tavro  get zoom position \\[FE 08 00 00 00 00 00\\] "
                                         "-> \\(no outcome in the trace\\)\n$" << "^$";
     QTest::newRow("absent port") << QStringList{"--board", "tavro", "--port", kAbsentPort, "probe"} << 1 << "^$"
