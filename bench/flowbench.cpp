@@ -6,8 +6,11 @@
 #include "pause.h"
 #include "pellanboard.h"
 #include "tavroboard.h"
+#include "trafficmodel.h"
+#include "trafficwindow.h"
 #include "wiretally.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -90,6 +93,30 @@ public:
         return {ms, wireMs + m_pausedMs / m_pauseScale, m_tally->frames() - framesBefore};
     }
 
+    // Opens the traffic window from the menu, or closes it; how many rows it
+    // lists, once the batch that is due has been shown.
+    void setTrafficWindowOpen(bool open)
+    {
+        if (open) {
+            m_window->findChild<QAction *>(QStringLiteral("action_traffic"))->trigger();
+        } else if (TrafficWindow *traffic = m_window->findChild<TrafficWindow *>()) {
+            traffic->close();
+        }
+        QApplication::processEvents();
+    }
+
+    int trafficRows()
+    {
+        TrafficWindow *traffic = m_window->findChild<TrafficWindow *>();
+        if (!traffic || !traffic->isVisible())
+            return 0;
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 2 * TrafficWindow::batchMs)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        return traffic->model()->rowCount();
+    }
+
     bool operating() const
     {
         return m_reports.isEmpty()
@@ -151,4 +178,25 @@ QList<Figure> benchFlows(BenchBoard board, int runs, double pauseScale, std::chr
 
     return {summarise(boardName + QStringLiteral(" Save"), saves, savesValid),
             summarise(boardName + QStringLiteral(" Calibrate All"), calibrations, calibrationsValid)};
+}
+
+QList<Figure> benchTrafficWindow(int runs, double pauseScale, std::chrono::microseconds reaction)
+{
+    FlowRig rig(BenchBoard::Tavro, pauseScale, reaction);
+    QList<Sample> closed;
+    QList<Sample> open;
+    bool valid = true;
+    for (int run = 0; run < runs; ++run) {
+        for (bool trafficOpen : {false, true}) {
+            rig.setTrafficWindowOpen(trafficOpen);
+            const Sample sample = rig.click("pb_settingsMultiButton");
+            (trafficOpen ? open : closed) << sample;
+            // The window lists every exchange of the Save.
+            valid = valid && rig.operating() && rig.trafficRows() == (trafficOpen ? sample.frames : 0);
+            rig.click("pb_settingsMultiButton");
+        }
+    }
+    rig.setTrafficWindowOpen(false);
+    return {summarise(QStringLiteral("Tavro Save, traffic window closed"), closed, valid),
+            summarise(QStringLiteral("Tavro Save, traffic window open"), open, valid)};
 }

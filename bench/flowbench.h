@@ -15,4 +15,8 @@ enum class BenchBoard { Tavro, Pellan };
 
 QList<Figure> benchFlows(BenchBoard board, int runs, double pauseScale, std::chrono::microseconds reaction);
 
+// Tavro Save as above, runs times with the traffic window closed and as often
+// with it open, one after the other, so that both see the same load.
+QList<Figure> benchTrafficWindow(int runs, double pauseScale, std::chrono::microseconds reaction);
+
 #endif // FLOWBENCH_H

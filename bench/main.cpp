@@ -112,6 +112,7 @@ int main(int argc, char *argv[])
     if (section(QStringLiteral("flows"))) {
         QList<Figure> figures = benchFlows(BenchBoard::Tavro, options->runs, options->pauseScale, reaction);
         figures << benchFlows(BenchBoard::Pellan, options->runs, options->pauseScale, reaction);
+        figures << benchTrafficWindow(options->runs, options->pauseScale, reaction);
         printFigures(QStringLiteral("Window flows, pauses at 1/%1; floor: pauses at 1/%1 + every frame and "
                                     "reply on the wire + 2 ms reaction each")
                          .arg(options->pauseScale),

@@ -36,10 +36,16 @@ std::optional<int> CommandWords::number(int index, int minimum, int maximum, con
     const int value = m_words.at(index).toInt(&ok);
     if (ok && value >= minimum && value <= maximum)
         return value;
-    const QString range = maximum == std::numeric_limits<int>::max()
-        ? QStringLiteral("a whole number from %1").arg(minimum)
-        : QStringLiteral("a whole number from %1 to %2").arg(minimum).arg(maximum);
-    fail(QStringLiteral("bad %1 '%2' (%3)").arg(QLatin1String(what), m_words.at(index), range));
+    const bool openEnded = maximum == std::numeric_limits<int>::max();
+    if (ok && openEnded && value < minimum)
+        fail(QStringLiteral("the %1 must be %2 or more").arg(QLatin1String(what)).arg(minimum));
+    else if (openEnded)
+        fail(QStringLiteral("bad %1 '%2' (a whole number from %3)")
+                 .arg(QLatin1String(what), m_words.at(index))
+                 .arg(minimum));
+    else
+        fail(QStringLiteral("bad %1 '%2' (a whole number from %3 to %4)")
+                 .arg(QLatin1String(what), m_words.at(index)).arg(minimum).arg(maximum));
     return std::nullopt;
 }
 

@@ -1,5 +1,9 @@
 #include "consolelog.h"
 
+#include "exchangelog.h"
+#include "tracedecoder.h"
+#include "tracefile.h"
+
 #include <QTextStream>
 
 namespace {
@@ -31,10 +35,22 @@ ConsoleLog::ConsoleLog(QTextStream &err, bool verbose)
     m_previousHandler = qInstallMessageHandler(handleMessage);
     m_previousReporter = OperatorReport::setReporter(
         [this](QMessageBox::Icon, const QString &text, const QString &detail) { report(text, detail); });
+    if (m_verbose) {
+        m_exchanges = std::make_unique<ExchangeLog::Subscription>([this](const ExchangeRecord &record) {
+            m_err << "exchange: " << TraceDecoder::describe(record) << '\n';
+            m_err.flush();
+        });
+    }
+    // After the handler above, which then gets every line after the file.
+    if (!qEnvironmentVariableIsEmpty("TAVRO_TRACE_FILE"))
+        m_trace = std::make_unique<TraceFile>(TraceFile::defaultPath());
 }
 
 ConsoleLog::~ConsoleLog()
 {
+    // The file hands the log back to this handler, so it goes first.
+    m_trace.reset();
+    m_exchanges.reset();
     OperatorReport::setReporter(m_previousReporter);
     qInstallMessageHandler(m_previousHandler);
     activeLog = nullptr;

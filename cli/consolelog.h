@@ -6,13 +6,23 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+#include <utility>
+
 class QTextStream;
+class TraceFile;
+
+namespace ExchangeLog {
+class Subscription;
+}
 
 // While it exists, what the drivers tell the operator and the Qt log go to the
 // console instead of message boxes and a flood of trace lines: the drivers'
 // operator reports are kept for the tool's one failure line, and only with
-// verbose are they, and the log's warnings and errors, written to err. One at
-// a time; the previous handler and reporter come back when it goes.
+// verbose are they, the log's warnings and errors, and every exchange with the
+// board in words, written to err. When TAVRO_TRACE_FILE names a file, the
+// whole log is added to it as the program writes its trace file. One at a
+// time; the previous handler and reporter come back when it goes.
 class ConsoleLog
 {
 public:
@@ -21,10 +31,10 @@ public:
     ConsoleLog(const ConsoleLog &) = delete;
     ConsoleLog &operator=(const ConsoleLog &) = delete;
 
-    // The first line of the first operator report with the system's reason,
-    // such as "Could not open serial port: ttyUSB0 (Permission denied)"; empty
-    // when there was none.
-    QString firstReport() const { return m_firstReport; }
+    // The first line of the first operator report since the last call, with
+    // the system's reason, such as "Could not open serial port: ttyUSB0
+    // (Permission denied)"; empty when there was none.
+    QString takeFirstReport() { return std::exchange(m_firstReport, QString()); }
 
 private:
     static void handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);
@@ -35,6 +45,8 @@ private:
     QString m_firstReport;
     QtMessageHandler m_previousHandler;
     OperatorReport::Reporter m_previousReporter;
+    std::unique_ptr<ExchangeLog::Subscription> m_exchanges;
+    std::unique_ptr<TraceFile> m_trace;
 };
 
 #endif // CONSOLELOG_H

@@ -4,20 +4,23 @@
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "lensrequest.h"
+#include "lenssession.h"
 #include "pause.h"
+#include "tracedecoder.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTextStream>
 
 namespace {
 
 const char *const description =
-    "Drives a motorised lens through a Tavro or Pellan lens controller board,\n"
-    "one command per run.\n"
+    "Drives a motorised lens through a Tavro or Pellan lens controller board:\n"
+    "one command per run, or a session of commands on one driver.\n"
     "\n"
     "Commands:\n"
     "  probe                           the lens type (Tavro) or \"focus\" (Pellan)\n"
@@ -31,17 +34,34 @@ const char *const description =
     "  calibrate                       returns once the board has calibrated\n"
     "  speed zoom|focus low|medium|high\n"
     "  store                           store in the board (Pellan: the presets)\n"
-    "The Pellan board has the focus motor only.\n"
+    "  session [FILE]                  the commands above, one a line, from FILE\n"
+    "                                  or standard input, on one driver\n"
+    "  decode HEX...|FILE...|-         frames in hex, or the exchanges in trace files\n"
+    "                                  (- for standard input), in words; needs no\n"
+    "                                  --port, and --board only to tell the board\n"
+    "The Pellan board has the focus motor only. Board names and command words\n"
+    "may be in any case. Positions are in the driver's units, from 0 to the\n"
+    "maximum that get prints: the iris from 0 to 5500 on a typical lens, where\n"
+    "the window shows 0 to 100.\n"
+    "\n"
+    "A session skips blank lines and lines starting with #. Every line is checked\n"
+    "before the first command is run; a line that is not a command is a usage\n"
+    "error naming its number, and nothing is sent. A failed command ends the\n"
+    "session unless --keep-going is given. A Pellan calibration holds for the\n"
+    "moves after it in the same session, and only there.\n"
     "\n"
     "Output: get prints \"name value\" lines for zoom, zoomMax, focus, focusMax,\n"
     "iris, irisMax (motors the board lacks are left out); probe prints the lens\n"
     "type; other commands print nothing. With --json, get prints one object with\n"
     "those keys (null for motors the board lacks), probe {\"lens\":...}, other\n"
-    "commands {\"command\":\"...\",\"ok\":true}.\n"
+    "commands {\"command\":\"...\",\"ok\":true}; in a session every command prints\n"
+    "one object a line with \"command\" and \"ok\" (false when it failed).\n"
     "\n"
     "Exit status: 0 done; 1 port not opened, board silent, or command rejected\n"
-    "or not acknowledged; 2 usage error. A failure prints one line on standard\n"
-    "error.";
+    "or not acknowledged (decode: some frame unknown or its CRC wrong); 2 usage\n"
+    "error. A failure prints one line on standard error. A port another program\n"
+    "holds is waited for up to half a second. TAVRO_TRACE_FILE names a file to\n"
+    "which the drivers' trace is added.";
 
 const QString toolName = QStringLiteral("tavro-lensctl");
 
@@ -53,6 +73,19 @@ void writeJson(QTextStream &out, const QJsonObject &object)
 QString noAnswer(const Controller &driver)
 {
     return QStringLiteral("no valid answer from the board on ") + driver.portName();
+}
+
+// QCommandLineParser takes every word starting with '-' for an option, but a
+// negative number is a value for the command to judge: it goes to the parser
+// behind a space, which the command's words lose again.
+QStringList hideNegativeNumbers(QStringList arguments)
+{
+    static const QRegularExpression negativeNumber(QStringLiteral("^-\\d"));
+    for (QString &argument : arguments) {
+        if (negativeNumber.match(argument).hasMatch())
+            argument.prepend(QLatin1Char(' '));
+    }
+    return arguments;
 }
 
 } // namespace
@@ -81,10 +114,13 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
                                         QStringLiteral("The serial port, such as ttyUSB0, COM3 or a device path."),
                                         QStringLiteral("name"));
     const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Answer in JSON."));
+    const QCommandLineOption keepGoingOption(QStringLiteral("keep-going"),
+                                             QStringLiteral("Run the rest of a session after a failed command."));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
-        QStringLiteral("Also write the drivers' warnings, errors and operator reports to standard error."));
-    parser.addOptions({boardOption, portOption, jsonOption, verboseOption});
+        QStringLiteral("Also write the drivers' warnings, errors and operator reports, and every exchange "
+                       "with the board in words, to standard error."));
+    parser.addOptions({boardOption, portOption, jsonOption, keepGoingOption, verboseOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),
                                  QStringLiteral("COMMAND [ARGS]"));
 
@@ -92,7 +128,11 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
         err << toolName << ": " << problem << " (see --help)\n";
         return UsageError;
     };
-    if (!parser.parse(arguments))
+    if (arguments.size() < 2) {
+        err << parser.helpText();
+        return UsageError;
+    }
+    if (!parser.parse(hideNegativeNumbers(arguments)))
         return usageError(parser.errorText());
     // QCoreApplication has no Qt options of its own to add to the help.
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -104,93 +144,153 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
         return Success;
     }
 
-    const QString boardName = parser.value(boardOption);
+    const QString boardName = parser.value(boardOption).toLower();
+    // Reads frames and traces, not a board: no port, no driver.
+    if (parser.positionalArguments().value(0).compare(QLatin1String("decode"), Qt::CaseInsensitive) == 0)
+        return TraceDecoder(out, err).run(boardName, parser.positionalArguments().mid(1));
     if (boardName != QLatin1String("tavro") && boardName != QLatin1String("pellan"))
         return usageError(QStringLiteral("--board must be tavro or pellan"));
-    const LensBoard board = boardName == QLatin1String("pellan") ? LensBoard::Pellan : LensBoard::Tavro;
-    const QString port = parser.value(portOption);
-    if (port.isEmpty())
+    const QStringList words = parser.positionalArguments();
+    const Options options{boardName == QLatin1String("pellan") ? LensBoard::Pellan : LensBoard::Tavro,
+                          parser.value(portOption),
+                          parser.isSet(jsonOption),
+                          words.value(0).compare(QLatin1String("session"), Qt::CaseInsensitive) == 0,
+                          parser.isSet(keepGoingOption),
+                          parser.isSet(verboseOption)};
+    if (options.port.isEmpty())
         return usageError(QStringLiteral("--port names no port"));
     QString problem;
-    const std::optional<LensRequest> request = LensRequest::parse(board, parser.positionalArguments(), &problem);
-    if (!request)
+    const std::optional<QList<LensRequest>> requests = this->requests(words, options, &problem);
+    if (!requests)
         return usageError(problem);
-
-    const ConsoleLog log(err, parser.isSet(verboseOption));
-    const std::unique_ptr<Controller> driver = m_factory(board, port);
-    const bool json = parser.isSet(jsonOption);
-    switch (request->kind) {
-    case LensRequest::Kind::Probe:
-        problem = probe(*driver, board, json, out);
-        break;
-    case LensRequest::Kind::Get:
-        problem = get(*driver, board, json, out);
-        break;
-    case LensRequest::Kind::Command:
-        problem = command(*driver, *request, json, out);
-        break;
-    }
-    if (problem.isEmpty())
-        return Success;
-    // The drivers report a port that would not open; that says more than
-    // that the board did not answer.
-    const QString reason = log.firstReport().isEmpty() ? problem : log.firstReport();
-    err << toolName << ": " << request->words << ": " << reason << '\n';
-    return Failure;
+    return execute(*requests, options, out, err);
 }
 
-QString LensCtl::probe(Controller &driver, LensBoard board, bool json, QTextStream &out) const
+std::optional<QList<LensRequest>> LensCtl::requests(const QStringList &arguments, const Options &options,
+                                                    QString *problem) const
+{
+    QStringList words;
+    for (const QString &word : arguments)
+        words << word.trimmed();
+    if (!options.session) {
+        if (options.keepGoing) {
+            *problem = QStringLiteral("--keep-going is for sessions");
+            return std::nullopt;
+        }
+        std::optional<LensRequest> request = LensRequest::parse(options.board, words, problem);
+        if (!request)
+            return std::nullopt;
+        return QList<LensRequest>{std::move(*request)};
+    }
+    if (words.size() > 2) {
+        *problem = QStringLiteral("session takes at most a file");
+        return std::nullopt;
+    }
+    const std::optional<QString> text = LensSession::read(words.value(1), problem);
+    if (!text)
+        return std::nullopt;
+    return LensSession::parse(options.board, *text, problem);
+}
+
+int LensCtl::execute(const QList<LensRequest> &requests, const Options &options, QTextStream &out,
+                     QTextStream &err) const
+{
+    if (requests.isEmpty())
+        return Success;
+    ConsoleLog log(err, options.verbose);
+    const std::unique_ptr<Controller> driver = m_factory(options.board, options.port);
+    int status = Success;
+    for (const LensRequest &request : requests) {
+        const QString problem = answer(*driver, request, options, out);
+        // The drivers report a port that would not open; that says more than
+        // that the board did not answer.
+        const QString report = log.takeFirstReport();
+        if (problem.isEmpty())
+            continue;
+        err << toolName << ": " << request.words << ": " << (report.isEmpty() ? problem : report) << '\n';
+        err.flush();
+        status = Failure;
+        if (!options.keepGoing)
+            break;
+    }
+    return status;
+}
+
+QString LensCtl::answer(Controller &driver, const LensRequest &request, const Options &options,
+                        QTextStream &out) const
+{
+    QString text;
+    QJsonObject json;
+    QString problem;
+    switch (request.kind) {
+    case LensRequest::Kind::Probe:
+        problem = probe(driver, options.board, &text, &json);
+        break;
+    case LensRequest::Kind::Get:
+        problem = get(driver, options.board, &text, &json);
+        break;
+    case LensRequest::Kind::Command:
+        problem = command(driver, request);
+        break;
+    }
+    // In a session every JSON line says which command it answers and how it
+    // went, so a script can match answers to commands.
+    if (options.json && (options.session || request.kind == LensRequest::Kind::Command)) {
+        json.insert(QStringLiteral("command"), request.words);
+        json.insert(QStringLiteral("ok"), problem.isEmpty());
+    }
+    if (options.json && (problem.isEmpty() || options.session))
+        writeJson(out, json);
+    else if (problem.isEmpty())
+        out << text;
+    out.flush();
+    return problem;
+}
+
+QString LensCtl::probe(Controller &driver, LensBoard board, QString *text, QJsonObject *json) const
 {
     const int lensType = driver.getLensType();
     if (lensType == -1)
         return noAnswer(driver);
     // The focus board has no lens types; its probe only tells that it answers.
     if (board == LensBoard::Pellan) {
-        if (json)
-            writeJson(out, {{QStringLiteral("lens"), QStringLiteral("focus")}});
-        else
-            out << "focus\n";
-    } else if (json) {
-        writeJson(out, {{QStringLiteral("lens"), lensType}});
+        *text = QStringLiteral("focus\n");
+        json->insert(QStringLiteral("lens"), QStringLiteral("focus"));
     } else {
-        out << lensType << '\n';
+        *text = QString::number(lensType) + QLatin1Char('\n');
+        json->insert(QStringLiteral("lens"), lensType);
     }
     return {};
 }
 
 // A position of -1 can be a real place on the Pellan lens, so a failed read is
-// told by the driver's count; a maximum is never negative.
-QString LensCtl::get(Controller &driver, LensBoard board, bool json, QTextStream &out) const
+// told by the driver's count; a maximum is never negative. The first read
+// without an answer ends the command: the board would not answer the next.
+QString LensCtl::get(Controller &driver, LensBoard board, QString *text, QJsonObject *json) const
 {
     const int failuresBefore = driver.failureCount();
-    bool maximaValid = true;
-    QJsonObject values;
-    QString text;
     for (const LensMotor &motor : LensMotor::all()) {
         const QString name = QLatin1String(motor.name);
         const QString maxName = name + QStringLiteral("Max");
         if (!motor.isOn(board)) {
-            values.insert(name, QJsonValue::Null);
-            values.insert(maxName, QJsonValue::Null);
+            json->insert(name, QJsonValue::Null);
+            json->insert(maxName, QJsonValue::Null);
             continue;
         }
         const int position = (driver.*motor.position)();
+        if (driver.failureCount() != failuresBefore)
+            return noAnswer(driver);
         const int maximum = (driver.*motor.maximum)();
-        maximaValid = maximaValid && maximum >= 0;
-        values.insert(name, position);
-        values.insert(maxName, maximum);
-        text += QStringLiteral("%1 %2\n%3 %4\n").arg(name).arg(position).arg(maxName).arg(maximum);
+        if (driver.failureCount() != failuresBefore || maximum < 0)
+            return noAnswer(driver);
+        json->insert(name, position);
+        json->insert(maxName, maximum);
+        *text += QStringLiteral("%1 %2\n%3 %4\n").arg(name).arg(position).arg(maxName).arg(maximum);
     }
-    if (driver.failureCount() != failuresBefore || !maximaValid)
-        return noAnswer(driver);
-    if (json)
-        writeJson(out, values);
-    else
-        out << text;
     return {};
 }
 
-QString LensCtl::command(Controller &driver, const LensRequest &request, bool json, QTextStream &out) const
+QString LensCtl::command(Controller &driver, const LensRequest &request) const
 {
     const int failuresBefore = driver.failureCount();
     request.command(driver);
@@ -199,7 +299,5 @@ QString LensCtl::command(Controller &driver, const LensRequest &request, bool js
             .arg(driver.portName());
     if (request.settleMs > 0)
         Pause::wait(request.settleMs);
-    if (json)
-        writeJson(out, {{QStringLiteral("command"), request.words}, {QStringLiteral("ok"), true}});
     return {};
 }

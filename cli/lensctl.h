@@ -3,18 +3,21 @@
 
 #include "lensmotor.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+class QJsonObject;
 class QTextStream;
 struct LensRequest;
 
-// tavro-lensctl: one lens command per run, for scripts on test benches. The
-// board is driven only through Controller; the factory makes the driver, so
-// tests can count or replace what is made.
+// tavro-lensctl: one lens command per run, or a session of them on one driver,
+// for scripts on test benches. The board is driven only through Controller;
+// the factory makes the driver, so tests can count or replace what is made.
 class LensCtl
 {
 public:
@@ -25,19 +28,42 @@ public:
     explicit LensCtl(ControllerFactory factory = realDriver);
 
     // Runs the command line (program name first, as QCoreApplication gives
-    // it): answers go to out, the one line naming a failure to err. Returns
-    // the exit status.
+    // it): answers go to out, the one line naming each failure to err. A
+    // session reads its commands from its file or standard input. Returns the
+    // exit status.
     int run(const QStringList &arguments, QTextStream &out, QTextStream &err) const;
 
     // The driver of the real board.
     static std::unique_ptr<Controller> realDriver(LensBoard board, const QString &port);
 
 private:
+    // What the command line asks for besides the commands.
+    struct Options
+    {
+        LensBoard board;
+        QString port;
+        bool json;
+        bool session;
+        bool keepGoing;
+        bool verbose;
+    };
+
+    // The commands that the command line's words ask for: one, or a
+    // session's; nothing, with *problem saying why, when they cannot all be
+    // carried out.
+    std::optional<QList<LensRequest>> requests(const QStringList &arguments, const Options &options,
+                                               QString *problem) const;
+    // Runs the requests in order on one driver; returns the exit status.
+    int execute(const QList<LensRequest> &requests, const Options &options, QTextStream &out, QTextStream &err) const;
+    // Runs one request and writes its answer to out; returns what went wrong,
+    // or an empty string when the board did what was asked.
+    QString answer(Controller &driver, const LensRequest &request, const Options &options, QTextStream &out) const;
+
     // Each returns what went wrong, or an empty string when the board did
-    // what was asked and the answer has been written to out.
-    QString probe(Controller &driver, LensBoard board, bool json, QTextStream &out) const;
-    QString get(Controller &driver, LensBoard board, bool json, QTextStream &out) const;
-    QString command(Controller &driver, const LensRequest &request, bool json, QTextStream &out) const;
+    // what was asked and its answer is in text and json.
+    QString probe(Controller &driver, LensBoard board, QString *text, QJsonObject *json) const;
+    QString get(Controller &driver, LensBoard board, QString *text, QJsonObject *json) const;
+    QString command(Controller &driver, const LensRequest &request) const;
 
     ControllerFactory m_factory;
 };

@@ -85,12 +85,15 @@ std::optional<Command> speedCommand(CommandWords &words)
 
 } // namespace
 
-std::optional<LensRequest> LensRequest::parse(LensBoard board, const QStringList &words, QString *error)
+std::optional<LensRequest> LensRequest::parse(LensBoard board, const QStringList &given, QString *error)
 {
-    if (words.isEmpty()) {
+    if (given.isEmpty()) {
         *error = QStringLiteral("no command given");
         return std::nullopt;
     }
+    QStringList words;
+    for (const QString &word : given)
+        words << word.toLower();
     LensRequest request;
     request.words = words.join(QLatin1Char(' '));
     CommandWords reader(board, words, error);

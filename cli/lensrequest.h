@@ -9,15 +9,14 @@
 #include <functional>
 #include <optional>
 
-
-// What one run of tavro-lensctl asks of the board. It is checked in full
+// What one command of tavro-lensctl asks of the board. It is checked in full
 // before a driver is made, so a mistyped command never reaches the line.
 struct LensRequest
 {
     enum class Kind { Probe, Get, Command };
 
     Kind kind = Kind::Command;
-    // The command words as given, for messages and the JSON answer.
+    // The command words, in lower case, for messages and the JSON answer.
     QString words;
     // For Kind::Command: the driver operations to run.
     std::function<void(Controller &)> command;
@@ -26,7 +25,7 @@ struct LensRequest
     unsigned long settleMs = 0;
 
     // The request the command words make of board, or nothing with *error
-    // saying what is wrong with them.
+    // saying what is wrong with them. Case does not matter.
     static std::optional<LensRequest> parse(LensBoard board, const QStringList &words, QString *error);
 };
 

@@ -1,4 +1,4 @@
-// tavro-lensctl: one lens command from a console or a script; see --help.
+// tavro-lensctl: lens commands from a console or a script; see --help.
 
 #include "lensctl.h"
 

@@ -21,11 +21,11 @@ LinkTimeouts &currentTimeouts()
 // A command is judged by its status byte alone; whatever follows is dropped.
 bool runCommand(const QString &portName, const QByteArray &frame)
 {
-    SerialTransaction transaction(portName, BaudRate);
+    SerialTransaction transaction(ExchangeRecord::Board::Tavro, portName, BaudRate);
     if (!transaction.exchange(SerialTransaction::Kind::Command, frame, currentTimeouts()))
         return false;
-    const QByteArray reply = transaction.port().readAll();
-    return SerialTransaction::acknowledge(reply.startsWith('\x00'), reply);
+    const QByteArray reply = transaction.readAll();
+    return transaction.acknowledge(reply.startsWith('\x00'), reply);
 }
 
 // The status byte comes with the first bytes of the reply; the data may follow
@@ -34,11 +34,11 @@ bool runCommand(const QString &portName, const QByteArray &frame)
 bool runQuery(const QString &portName, const QByteArray &frame, QByteArray *response, int nofBytes)
 {
     const LinkTimeouts limits = currentTimeouts();
-    SerialTransaction transaction(portName, BaudRate);
+    SerialTransaction transaction(ExchangeRecord::Board::Tavro, portName, BaudRate);
     if (!transaction.exchange(SerialTransaction::Kind::Query, frame, limits))
         return false;
-    const QByteArray status = transaction.port().read(1);
-    return SerialTransaction::acknowledge(status == QByteArray(1, '\x00'), status)
+    const QByteArray status = transaction.read(1);
+    return transaction.acknowledge(status == QByteArray(1, '\x00'), status)
         && transaction.receiveData(response, nofBytes, QDeadlineTimer(limits.extraReplyMs, Qt::PreciseTimer));
 }
 
@@ -81,73 +81,71 @@ void ControllerTavro::setIrisPosition(int position)
     sendPosition(SetIrisPosition, position);
 }
 
-// The check bytes of the run and stop frames are the ones the board accepts;
-// zoom wide and zoom stop carry 0x20 although the Pelco-D sum differs.
+// The Pelco-D frames, with the check bytes the board accepts, come from the
+// frame table; the focus and iris stops are one and the same frame.
 void ControllerTavro::pelco_d_zoom_in()
 {
-    transmitData(standard(0x00, 0x20, 0x00, 0x20));
+    transmitData(encode(Operation::ZoomTele));
 }
 
 void ControllerTavro::pelco_d_zoom_out()
 {
-    transmitData(standard(0x00, 0x40, 0x00, 0x20));
+    transmitData(encode(Operation::ZoomWide));
 }
 
 void ControllerTavro::pelco_d_zoom_stop()
 {
-    transmitData(standard(0x00, 0x00, 0x00, 0x20));
+    transmitData(encode(Operation::ZoomStop));
 }
 
 void ControllerTavro::pelco_d_focus_near()
 {
-    transmitData(standard(0x01, 0x00, 0x00, 0x01));
+    transmitData(encode(Operation::FocusNear));
 }
 
 void ControllerTavro::pelco_d_focus_far()
 {
-    transmitData(standard(0x00, 0x80, 0x00, 0x80));
+    transmitData(encode(Operation::FocusFar));
 }
 
 void ControllerTavro::pelco_d_focus_stop()
 {
-    transmitData(standard(0x00, 0x00, 0x00, 0x00));
+    transmitData(encode(Operation::FocusStop));
 }
 
 void ControllerTavro::pelco_d_iris_open()
 {
-    transmitData(standard(0x02, 0x00, 0x00, 0x02));
+    transmitData(encode(Operation::IrisOpen));
 }
 
 void ControllerTavro::pelco_d_iris_close()
 {
-    transmitData(standard(0x04, 0x00, 0x00, 0x04));
+    transmitData(encode(Operation::IrisClose));
 }
 
 void ControllerTavro::pelco_d_iris_stop()
 {
-    transmitData(standard(0x00, 0x00, 0x00, 0x00));
+    transmitData(encode(Operation::IrisStop));
 }
 
-// The preset and speed frames go out with a check byte of 0x00, which is what
-// the board expects of them.
 void ControllerTavro::callPreset(char preset)
 {
-    transmitData(standard(0x00, 0x07, quint8(preset), 0x00));
+    transmitData(encode(Operation::CallPreset, quint8(preset)));
 }
 
 void ControllerTavro::storePreset(char preset)
 {
-    transmitData(standard(0x00, 0x03, quint8(preset), 0x00));
+    transmitData(encode(Operation::StorePreset, quint8(preset)));
 }
 
 void ControllerTavro::setFocusSpeed(char speed)
 {
-    transmitData(standard(0x00, 0x27, quint8(speed), 0x00));
+    transmitData(encode(Operation::SetFocusSpeed, quint8(speed)));
 }
 
 void ControllerTavro::setZoomSpeed(char speed)
 {
-    transmitData(standard(0x00, 0x25, quint8(speed), 0x00));
+    transmitData(encode(Operation::SetZoomSpeed, quint8(speed)));
 }
 
 void ControllerTavro::calibrateAll()

@@ -61,13 +61,13 @@ qint32 clampedTravel(qint64 travel)
 // along with it, since an echo with bytes after it is no echo.
 bool runCommand(const QString &portName, const QByteArray &sealedFrame)
 {
-    SerialTransaction transaction(portName, pellanBaudRate);
+    SerialTransaction transaction(ExchangeRecord::Board::Pellan, portName, pellanBaudRate);
     if (!transaction.exchange(SerialTransaction::Kind::Command, sealedFrame, linkTimeouts()))
         return false;
     QByteArray reply;
     transaction.receive(reply, sealedFrame.size(), transaction.replyDeadline());
-    reply += transaction.port().readAll();
-    return SerialTransaction::acknowledge(reply == sealedFrame, reply);
+    reply += transaction.readAll();
+    return transaction.acknowledge(reply == sealedFrame, reply);
 }
 
 // The whole reply must be in within the reply time-out, counted from the
@@ -75,7 +75,7 @@ bool runCommand(const QString &portName, const QByteArray &sealedFrame)
 // with the port.
 bool runQuery(const QString &portName, const QByteArray &sealedFrame, QByteArray *response, int nofBytes)
 {
-    SerialTransaction transaction(portName, pellanBaudRate);
+    SerialTransaction transaction(ExchangeRecord::Board::Pellan, portName, pellanBaudRate);
     return transaction.exchange(SerialTransaction::Kind::Query, sealedFrame, linkTimeouts())
         && transaction.receiveData(response, nofBytes, transaction.replyDeadline());
 }

@@ -5,6 +5,12 @@
 namespace {
 
 constexpr char slaveAddress = 0x01;
+constexpr quint8 functionMove = 0x64;
+constexpr quint8 functionStatus = 0x65;
+constexpr quint8 exceptionFlag = 0x80;
+// Address, function with the exception flag, exception code, CRC.
+constexpr int exceptionReplyLength = 5;
+constexpr int crcLength = 2;
 
 void appendBigEndian32(QByteArray &frame, quint32 value)
 {
@@ -14,13 +20,74 @@ void appendBigEndian32(QByteArray &frame, quint32 value)
     frame.append(char(value & 0xFF));
 }
 
+qint32 bigEndian32At(const QByteArray &frame, int offset)
+{
+    quint32 value = 0;
+    for (int i = offset; i < offset + 4; ++i)
+        value = (value << 8) | quint8(frame.at(i));
+    return qint32(value);
+}
+
+QString hexBytes(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+QString signedNumber(qint32 value)
+{
+    return value > 0 ? QStringLiteral("+%1").arg(value) : QString::number(value);
+}
+
+QString extraBytes(qsizetype count)
+{
+    return count == 1 ? QStringLiteral(" (+1 byte)") : QStringLiteral(" (+%1 bytes)").arg(count);
+}
+
+// The words for a sealed message whose payload says text, with its CRC
+// checked.
+FrameMeaning checked(const QByteArray &sealed, const QString &text)
+{
+    const QByteArray payload = sealed.left(sealed.size() - crcLength);
+    const QByteArray expected = PellanFrames::sealed(payload);
+    if (expected == sealed)
+        return {text, true};
+    return {text + QStringLiteral(", CRC wrong (expected %1)").arg(hexBytes(expected.right(crcLength))), false};
+}
+
+// A sealed message that begins reply, when there is one: the move or status
+// frame length, or an exception reply; bytes after it are counted.
+FrameMeaning describeMessage(const QByteArray &reply)
+{
+    const auto withExtra = [&reply](FrameMeaning meaning, qsizetype length) {
+        if (reply.size() > length)
+            meaning.text += extraBytes(reply.size() - length);
+        return meaning;
+    };
+    if (reply.size() >= exceptionReplyLength && reply.at(0) == slaveAddress
+        && (quint8(reply.at(1)) & exceptionFlag)) {
+        const QString code = hexBytes(reply.mid(2, 1));
+        return withExtra(checked(reply.left(exceptionReplyLength), QStringLiteral("rejected (exception %1)").arg(code)),
+                         exceptionReplyLength);
+    }
+    if (reply.size() < PellanFrames::frameLength)
+        return {QStringLiteral("unknown frame"), false};
+    const QByteArray message = reply.left(PellanFrames::frameLength);
+    if (const std::optional<PellanFrames::Status> status = PellanFrames::decodeStatus(message)) {
+        const QString text = QStringLiteral("position %1, %2")
+                                 .arg(status->rawPosition)
+                                 .arg(status->running ? QLatin1String("running") : QLatin1String("standing"));
+        return withExtra(checked(message, text), PellanFrames::frameLength);
+    }
+    return withExtra(PellanFrames::describeFrame(message), PellanFrames::frameLength);
+}
+
 } // namespace
 
 QByteArray PellanFrames::moveCommand(quint32 speed, qint32 travel)
 {
     QByteArray frame;
     frame.append(slaveAddress);
-    frame.append(char(0x64));
+    frame.append(char(functionMove));
     frame.append(char(0x01));
     appendBigEndian32(frame, speed);
     appendBigEndian32(frame, quint32(travel));
@@ -32,7 +99,7 @@ QByteArray PellanFrames::statusQuery()
 {
     QByteArray frame;
     frame.append(slaveAddress);
-    frame.append(char(0x65));
+    frame.append(char(functionStatus));
     frame.append(12, '\0');
     return frame;
 }
@@ -50,11 +117,49 @@ std::optional<PellanFrames::Status> PellanFrames::decodeStatus(const QByteArray 
 {
     // Noise on the line ahead of a reply shifts it; bytes that do not open as
     // a status reply would yield a position from the wrong bytes.
-    if (reply.size() != statusReplyLength || reply.at(0) != slaveAddress || reply.at(1) != char(0x65))
+    if (reply.size() != statusReplyLength || reply.at(0) != slaveAddress || quint8(reply.at(1)) != functionStatus)
         return std::nullopt;
     const auto byte = [&reply](int index) { return quint32(quint8(reply.at(index))); };
     Status status;
     status.running = qint8(reply.at(3));
     status.rawPosition = qint32((byte(8) << 24) | (byte(9) << 16) | (byte(10) << 8) | byte(11));
     return status;
+}
+
+std::optional<PellanFrames::Move> PellanFrames::decodeMove(const QByteArray &payload)
+{
+    if (payload.size() != frameLength - crcLength)
+        return std::nullopt;
+    const Move move{quint32(bigEndian32At(payload, 3)), bigEndian32At(payload, 7)};
+    if (moveCommand(move.speed, move.travel) != payload)
+        return std::nullopt;
+    return move;
+}
+
+FrameMeaning PellanFrames::describeFrame(const QByteArray &sealedFrame)
+{
+    if (sealedFrame.size() != frameLength)
+        return {QStringLiteral("unknown frame"), false};
+    const QByteArray payload = sealedFrame.left(frameLength - crcLength);
+    if (const std::optional<Move> move = decodeMove(payload)) {
+        QString text = QStringLiteral("move %1 steps at speed %2").arg(signedNumber(move->travel)).arg(move->speed);
+        if (move->travel == 0)
+            text += QStringLiteral(" (stop)");
+        return checked(sealedFrame, text);
+    }
+    if (payload == statusQuery())
+        return checked(sealedFrame, QStringLiteral("status query"));
+    return {QStringLiteral("unknown frame"), false};
+}
+
+FrameMeaning PellanFrames::describeReply(const QByteArray &sealedFrame, const QByteArray &reply)
+{
+    if (reply.isEmpty())
+        return {};
+    // The board acknowledges a command by echoing it.
+    if (sealedFrame.size() > 1 && quint8(sealedFrame.at(1)) == functionMove && reply.startsWith(sealedFrame))
+        return {QStringLiteral("echo") + (reply.size() > sealedFrame.size() ? extraBytes(reply.size() - sealedFrame.size())
+                                                                           : QString()),
+                true};
+    return describeMessage(reply);
 }

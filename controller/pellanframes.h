@@ -1,6 +1,8 @@
 #ifndef PELLANFRAMES_H
 #define PELLANFRAMES_H
 
+#include "framemeaning.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -34,6 +36,26 @@ struct Status
 // the length of a status reply and opens with the board's address and the
 // status function. The reply's CRC is not looked at.
 std::optional<Status> decodeStatus(const QByteArray &reply);
+
+struct Move
+{
+    quint32 speed;
+    qint32 travel;
+};
+
+// The values of a move command's payload, or nothing unless the payload is
+// one exactly as moveCommand() builds it.
+std::optional<Move> decodeMove(const QByteArray &payload);
+
+// A sealed frame in words: "move +10000 steps at speed 81", "status query";
+// "unknown frame" for anything else. A wrong CRC is named, and such a frame
+// is not understood.
+FrameMeaning describeFrame(const QByteArray &sealedFrame);
+
+// A reply to sealedFrame: "echo", "rejected (exception 04)" or the status
+// "position 20000, running"; "unknown frame" for anything else. Nothing is
+// said of no reply at all.
+FrameMeaning describeReply(const QByteArray &sealedFrame, const QByteArray &reply);
 
 } // namespace PellanFrames
 

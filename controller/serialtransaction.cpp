@@ -1,14 +1,20 @@
 #include "serialtransaction.h"
 
+#include "exchangelog.h"
 #include "keepalive.h"
 #include "operatorreport.h"
 
 #include <QByteArray>
 #include <QDebug>
+#include <QLockFile>
+#include <QThread>
 
 #include <algorithm>
 
 namespace {
+
+// Another program holds the port for one exchange at a time, some 10 ms.
+constexpr unsigned long busyRetryMs = 5;
 
 // One slice of a wait: what is left of it, but no more than a keep-alive slice.
 int sliceOf(const QDeadlineTimer &deadline)
@@ -20,33 +26,70 @@ int sliceOf(const QDeadlineTimer &deadline)
 
 } // namespace
 
-SerialTransaction::SerialTransaction(const QString &portName, qint32 baudRate)
+SerialTransaction::SerialTransaction(ExchangeRecord::Board board, const QString &portName, qint32 baudRate)
     : m_portName(portName)
     , m_baudRate(baudRate)
 {
     m_port.setPortName(portName);
     m_sinceKeepAlive.start();
+    if (ExchangeLog::hasSubscribers()) {
+        m_record = std::make_unique<ExchangeRecord>();
+        m_record->board = board;
+        m_record->port = portName;
+    }
+}
+
+// The record is complete once the driver has judged the reply: what else came
+// with it is only dropped with the port, so it goes into the record as well.
+SerialTransaction::~SerialTransaction()
+{
+    if (!m_record || m_record->frame.isEmpty())
+        return;
+    if (m_port.isOpen() && m_port.bytesAvailable() > 0)
+        m_record->reply += m_port.readAll();
+    if (m_sinceWrite.isValid() && m_record->roundTripMs < 0)
+        m_record->roundTripMs = double(m_sinceWrite.nsecsElapsed()) / 1e6;
+    ExchangeLog::publish(*m_record);
 }
 
 bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts)
 {
+    if (m_record) {
+        m_record->start = QDateTime::currentDateTime();
+        m_record->frame = frame;
+    }
     const bool query = kind == Kind::Query;
-    if (!begin(frame) || !send(frame, query, timeouts.writeMs))
+    if (!begin(frame, timeouts.portBusyMs) || !send(frame, query, timeouts.writeMs))
         return false;
     m_replyDeadline = QDeadlineTimer(timeouts.replyMs, Qt::PreciseTimer);
     // The first bytes may already have been taken in while the frame left.
     if (m_port.bytesAvailable() == 0 && !waitForMore(m_replyDeadline)) {
         qCritical() << (query ? "Timeout waiting for response for NOK/OK" : "Timeout waiting for response");
+        setOutcome(ExchangeRecord::Outcome::NoReply);
         return false;
     }
     return true;
+}
+
+QByteArray SerialTransaction::read(qint64 maxSize)
+{
+    const QByteArray bytes = m_port.read(maxSize);
+    taken(bytes);
+    return bytes;
+}
+
+QByteArray SerialTransaction::readAll()
+{
+    const QByteArray bytes = m_port.readAll();
+    taken(bytes);
+    return bytes;
 }
 
 bool SerialTransaction::receive(QByteArray &reply, qsizetype count, const QDeadlineTimer &deadline)
 {
     for (;;) {
         if (reply.size() < count && m_port.bytesAvailable() > 0)
-            reply += m_port.read(count - reply.size());
+            reply += read(count - reply.size());
         if (reply.size() >= count)
             return true;
         if (!waitForMore(deadline))
@@ -59,8 +102,10 @@ bool SerialTransaction::receiveData(QByteArray *data, qsizetype count, const QDe
     QByteArray received;
     if (!receive(received, count, deadline)) {
         qCritical() << "Timeout waiting for response, received" << received.size() << "Bytes";
+        setOutcome(ExchangeRecord::Outcome::IncompleteReply);
         return false;
     }
+    setOutcome(ExchangeRecord::Outcome::Ok);
     *data = received;
     qDebug() << data->toHex();
     return true;
@@ -68,6 +113,7 @@ bool SerialTransaction::receiveData(QByteArray *data, qsizetype count, const QDe
 
 bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
 {
+    setOutcome(accepted ? ExchangeRecord::Outcome::Ok : ExchangeRecord::Outcome::Rejected);
     if (!accepted) {
         qCritical() << "Received unexpected response: " << reply;
         return false;
@@ -76,11 +122,45 @@ bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
     return true;
 }
 
-bool SerialTransaction::begin(const QByteArray &frame)
+bool SerialTransaction::open(int busyMs)
 {
-    if (!m_port.open(QIODevice::ReadWrite)) {
+    const QDeadlineTimer deadline(busyMs, Qt::PreciseTimer);
+    // Claimed once the port has been found busy; held until it opens.
+    std::unique_ptr<QLockFile> turn;
+    bool lookedAgain = false;
+    for (;;) {
+        // Until this transaction has claimed it, a program waiting for the
+        // port has the next turn, and the port is as good as busy.
+        m_holder = turn ? std::nullopt : PortLock::nextTurn(m_port.portName());
+        if (!m_holder) {
+            if (m_port.open(QIODevice::ReadWrite))
+                return true;
+            m_holder = PortLock::holder(m_port);
+            if (!m_holder) {
+                // The holder may have let go between the failed open and the
+                // look at its lock; a port refused for any other reason fails
+                // again.
+                if (m_port.error() != QSerialPort::PermissionError || lookedAgain)
+                    return false;
+                lookedAgain = true;
+                continue;
+            }
+            if (!turn)
+                turn = PortLock::claimNextTurn(m_port.portName());
+        }
+        if (deadline.hasExpired())
+            return false;
+        keepAlive(deadline);
+        QThread::msleep(busyRetryMs);
+    }
+}
+
+bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
+{
+    if (!open(busyMs)) {
         qCritical() << "Could not open serial port: " << m_portName;
-        qCritical() << "Reason: " << m_port.errorString();
+        qCritical() << "Reason: " << openFailureReason();
+        setOutcome(portBusy() ? ExchangeRecord::Outcome::PortBusy : ExchangeRecord::Outcome::PortNotOpened);
         reportOpenFailure();
         return false;
     }
@@ -97,13 +177,17 @@ bool SerialTransaction::begin(const QByteArray &frame)
 
 bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs)
 {
+    if (m_record)
+        m_sinceWrite.start();
     if (m_port.write(frame) == -1) {
+        setOutcome(ExchangeRecord::Outcome::NotWritten);
         qCritical() << "Could not write to serial port: " << m_portName;
         if (reportWriteFailure)
             reportOpenFailure();
         return false;
     }
     if (!waitForWritten(QDeadlineTimer(writeTimeoutMs, Qt::PreciseTimer))) {
+        setOutcome(ExchangeRecord::Outcome::NotWritten);
         qCritical() << "Timeout waiting for bytes to be written";
         qCritical() << "Error: " << m_port.error();
         return false;
@@ -158,13 +242,27 @@ void SerialTransaction::keepAlive(const QDeadlineTimer &deadline)
     m_sinceKeepAlive.restart();
 }
 
+void SerialTransaction::taken(const QByteArray &bytes)
+{
+    if (!m_record || bytes.isEmpty())
+        return;
+    m_record->reply += bytes;
+    m_record->roundTripMs = double(m_sinceWrite.nsecsElapsed()) / 1e6;
+}
+
+void SerialTransaction::setOutcome(ExchangeRecord::Outcome outcome)
+{
+    if (m_record)
+        m_record->outcome = outcome;
+}
+
 void SerialTransaction::reportOpenFailure()
 {
     // The box's own text speaks of a busy port; the system's reason goes with
     // it, since a missing permission on the device is just as common.
-    QString reason = m_port.errorString();
+    QString reason = openFailureReason();
 #ifdef Q_OS_LINUX
-    if (m_port.error() == QSerialPort::PermissionError)
+    if (m_port.error() == QSerialPort::PermissionError && !portBusy())
         reason += QStringLiteral("\n\nOn Linux, serial devices are usually open to the members of the "
                                  "group dialout: add your user to it (sudo adduser $USER dialout), "
                                  "then log out and in again.");
@@ -173,4 +271,17 @@ void SerialTransaction::reportOpenFailure()
                          QStringLiteral("Could not open serial port: ") + m_portName
                              + QStringLiteral("\nCheck that the port is not used by another application."),
                          reason);
+}
+
+QString SerialTransaction::openFailureReason() const
+{
+    if (!m_holder)
+        return m_port.errorString();
+    QString reason = QStringLiteral("In use by another program");
+    if (m_holder->pid == 0)
+        return reason;
+    reason += QStringLiteral(": ");
+    if (!m_holder->name.isEmpty())
+        reason += m_holder->name + QStringLiteral(", ");
+    return reason + QStringLiteral("process ID %1").arg(m_holder->pid);
 }

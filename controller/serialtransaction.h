@@ -1,20 +1,28 @@
 #ifndef SERIALTRANSACTION_H
 #define SERIALTRANSACTION_H
 
+#include "exchangerecord.h"
+#include "portlock.h"
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <QString>
 
+#include <memory>
+#include <optional>
+
 class QByteArray;
 
 // How long one exchange waits for the frame to leave the port, for the first
-// reply bytes, and (Tavro queries only) for the rest of the data after them.
+// reply bytes, and (Tavro queries only) for the rest of the data after them;
+// and, before all that, for a port that another program holds.
 struct LinkTimeouts
 {
     int writeMs;
     int replyMs;
     int extraReplyMs;
+    int portBusyMs = 500;
 };
 
 // The steps every exchange with a board shares: open the port by name at the
@@ -26,10 +34,17 @@ struct LinkTimeouts
 // hands over whatever crossed the line in each of its 1 ms frames, so even a
 // five-byte reply comes in two or three. Replies are therefore collected until
 // they are complete or their time is up, never taken from a single wait.
+//
+// Every reply byte passes through the transaction, so that each exchange can
+// be recorded as it went over the wire: when someone listens to ExchangeLog,
+// the transaction publishes the record of its exchange as it ends.
 class SerialTransaction
 {
 public:
-    SerialTransaction(const QString &portName, qint32 baudRate);
+    SerialTransaction(ExchangeRecord::Board board, const QString &portName, qint32 baudRate);
+    ~SerialTransaction();
+    SerialTransaction(const SerialTransaction &) = delete;
+    SerialTransaction &operator=(const SerialTransaction &) = delete;
 
     // A command expects a short acknowledgement, a query a reply with data;
     // they differ in what an operator is told and in the log.
@@ -37,9 +52,18 @@ public:
 
     // Opens and configures the port, drops stale bytes, writes the frame and
     // waits for the first reply bytes, up to timeouts.replyMs after the frame
-    // has left. A port that cannot be opened is reported to the operator; so
-    // is a write error, for a query only.
+    // has left. A port that another program holds is tried again every few
+    // milliseconds for up to timeouts.portBusyMs. A port that cannot be opened
+    // is reported to the operator; so is a write error, for a query only.
     bool exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts);
+
+    // Whether the port could not be opened because another program held it
+    // all the time the exchange waited for it.
+    bool portBusy() const { return m_holder.has_value(); }
+
+    // Reply bytes waiting now: up to maxSize of them, or all.
+    QByteArray read(qint64 maxSize);
+    QByteArray readAll();
 
     // Appends reply bytes to reply until it holds count bytes or the deadline
     // has passed; bytes beyond count stay unread. True when reply is complete.
@@ -51,15 +75,15 @@ public:
 
     // Logs whether the board accepted the frame; reply, what it answered,
     // goes to the log when it did not. Returns accepted.
-    static bool acknowledge(bool accepted, const QByteArray &reply);
+    bool acknowledge(bool accepted, const QByteArray &reply);
 
     // The reply time-out, counted from when the frame left the port.
     QDeadlineTimer replyDeadline() const { return m_replyDeadline; }
 
-    QSerialPort &port() { return m_port; }
-
 private:
-    bool begin(const QByteArray &frame);
+    // Opens the port, waiting up to busyMs while another program holds it.
+    bool open(int busyMs);
+    bool begin(const QByteArray &frame, int busyMs);
     bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
     // Waits until the frame has left; false once the deadline has passed or
     // the port has failed.
@@ -69,6 +93,10 @@ private:
     bool waitForMore(const QDeadlineTimer &deadline);
     void keepAlive(const QDeadlineTimer &deadline);
     void reportOpenFailure();
+    QString openFailureReason() const;
+    // Reply bytes taken from the port, for the record.
+    void taken(const QByteArray &bytes);
+    void setOutcome(ExchangeRecord::Outcome outcome);
 
     QSerialPort m_port;
     // As the operator chose it: QSerialPort's own name drops a leading /dev/.
@@ -76,6 +104,12 @@ private:
     qint32 m_baudRate;
     QDeadlineTimer m_replyDeadline;
     QElapsedTimer m_sinceKeepAlive;
+    // The other program that held the port, or had claimed its next turn,
+    // when it last failed to open.
+    std::optional<PortHolder> m_holder;
+    // Only while someone listens to ExchangeLog.
+    std::unique_ptr<ExchangeRecord> m_record;
+    QElapsedTimer m_sinceWrite;
 };
 
 #endif // SERIALTRANSACTION_H

@@ -1,14 +1,20 @@
 #ifndef TAVROFRAMES_H
 #define TAVROFRAMES_H
 
+#include "framemeaning.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QtGlobal>
 
 #include <optional>
 
 // The 7-byte frames the Tavro board understands and the data bytes of its
-// replies, as values only: nothing here touches a port.
+// replies, as values only: nothing here touches a port. Building a frame and
+// reading one back are each other's inverse.
 namespace TavroFrames {
+
+constexpr int frameLength = 7;
 
 // Command codes of the board's own extended frames (marker 0xFE).
 enum ExtendedCode : quint8 {
@@ -33,6 +39,40 @@ enum ExtendedCode : quint8 {
     GetMaxIrisPosition = 0x16,
 };
 
+// Everything the driver asks of the board, one frame each.
+enum class Operation {
+    ZoomTele,
+    ZoomWide,
+    ZoomStop,
+    FocusNear,
+    FocusFar,
+    FocusStop,
+    IrisOpen,
+    IrisClose,
+    IrisStop,
+    StorePreset,
+    CallPreset,
+    SetZoomSpeed,
+    SetFocusSpeed,
+    InitMotor,
+    SetZoomPosition,
+    SetFocusPosition,
+    SetIrisPosition,
+    SetLensType,
+    GetZoomPosition,
+    GetFocusPosition,
+    GetIrisPosition,
+    SetSensitivityMode,
+    GetSensitivityMode,
+    CalibrateAll,
+    GetLensType,
+    StoreInDevice,
+    DisableStallDetection,
+    GetMaxFocusPosition,
+    GetMaxZoomPosition,
+    GetMaxIrisPosition,
+};
+
 // A Pelco-D frame to address 0 with data 1 at 0. The check byte is the one the
 // board is known to accept for that command and is sent as given; for some
 // commands it is not the Pelco-D sum.
@@ -44,6 +84,34 @@ QByteArray extended(ExtendedCode code, quint8 parameter = 0x00, quint8 last = 0x
 // An extended frame carrying a position, most significant byte first; negative
 // positions go out in two's complement as they are.
 QByteArray position(ExtendedCode code, qint32 position);
+
+// The frame of operation with its one value (a preset, speed level, position,
+// lens type, mode or flag; ignored by operations without one), built by the
+// builders above. Byte parameters take the value's low byte.
+QByteArray encode(Operation operation, qint32 value = 0);
+
+// A frame read back: the operations whose frame it is (the focus and iris stops
+// share theirs) and its value. Nothing for bytes that are no frame of the
+// driver's.
+struct Request
+{
+    QList<Operation> operations;
+    qint32 value = 0;
+};
+std::optional<Request> decodeFrame(const QByteArray &frame);
+
+// The frame in words, such as "set zoom position 3000" or "focus stop / iris
+// stop"; "unknown frame" for anything else.
+FrameMeaning describeFrame(const QByteArray &frame);
+
+// How many data bytes follow the status byte in the reply to frame: 4 or 1 for
+// a query, 0 for a command or bytes that are no frame of the driver's.
+int replyDataBytes(const QByteArray &frame);
+
+// A reply read by the query it answers: "OK", "rejected (status 02)", "zoom
+// position 2750", "lens type 1". Bytes beyond what the query expects are
+// counted, fewer are said to be missing. Nothing is said of no reply at all.
+FrameMeaning describeReply(const QByteArray &frame, const QByteArray &reply);
 
 // The board answers four-byte queries least significant byte first, the
 // opposite order to the position frames. Anything but exactly four bytes is no

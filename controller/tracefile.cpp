@@ -5,15 +5,22 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <atomic>
+#include <mutex>
 
 namespace {
 
-std::atomic<TraceFile *> activeTrace{nullptr};
-
-// Set while a thread writes to the trace: a line logged on the way (by the
-// file itself, say) must not wait for the lock that thread holds.
-thread_local bool writing = false;
+// One lock for the installation and the file, taken by the handler for every
+// line: a line that arrives while a trace is being installed waits until the
+// handler it goes on to is known, and a trace is never freed under a line that
+// is being written. Qt hands a line logged inside a handler (by the file
+// itself, say) straight to standard error, so the handler never waits for a
+// lock its own thread holds.
+std::mutex traceMutex;
+TraceFile *activeTrace = nullptr;
+// The handler installed before the trace, which gets every line as before. It
+// outlives the trace: a thread that picked up the trace's handler just before
+// it was removed still hands its line on.
+QtMessageHandler nextHandler = nullptr;
 
 const char *levelName(QtMsgType type)
 {
@@ -30,6 +37,14 @@ const char *levelName(QtMsgType type)
         return "fatal";
     }
     return "unknown";
+}
+
+QByteArray traceLine(QtMsgType type, const QString &message)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return (now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs) + QLatin1Char(' ')
+            + QLatin1String(levelName(type)) + QStringLiteral(": ") + message + QLatin1Char('\n'))
+        .toUtf8();
 }
 
 QString numbered(const QString &path, int number)
@@ -53,49 +68,48 @@ TraceFile::TraceFile(const QString &path, qint64 rotateBytes, int keptFiles)
     , m_rotateBytes(rotateBytes)
     , m_keptFiles(keptFiles)
 {
-    open();
-    Q_ASSERT(!activeTrace);
-    activeTrace = this;
-    m_previousHandler = qInstallMessageHandler(handleMessage);
-    if (!isOpen())
-        qWarning() << "The trace file could not be opened:" << m_path << m_file.errorString();
+    // No other thread can reach the file before the trace is published.
+    const QString failure = open() ? QString() : m_file.errorString();
+    {
+        const std::lock_guard<std::mutex> lock(traceMutex);
+        Q_ASSERT(!activeTrace);
+        nextHandler = qInstallMessageHandler(handleMessage);
+        activeTrace = this;
+    }
+    if (!failure.isNull())
+        qWarning() << "The trace file could not be opened:" << m_path << failure;
 }
 
 TraceFile::~TraceFile()
 {
-    qInstallMessageHandler(m_previousHandler);
+    // A line being written on another thread is finished first; one that
+    // comes later finds no trace and only goes on.
+    const std::lock_guard<std::mutex> lock(traceMutex);
+    qInstallMessageHandler(nextHandler);
     activeTrace = nullptr;
-    // A line on its way to the file on another thread is written out first.
-    const std::lock_guard<std::mutex> lock(m_mutex);
 }
 
 bool TraceFile::isOpen() const
 {
-    const std::lock_guard<std::mutex> lock(m_mutex);
+    const std::lock_guard<std::mutex> lock(traceMutex);
     return m_file.isOpen();
 }
 
 void TraceFile::handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    TraceFile *trace = activeTrace;
-    if (!trace)
-        return;
-    if (!writing) {
-        writing = true;
-        trace->write(type, message);
-        writing = false;
+    const QByteArray line = traceLine(type, message);
+    QtMessageHandler next = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(traceMutex);
+        if (activeTrace)
+            activeTrace->write(line);
+        next = nextHandler;
     }
-    trace->m_previousHandler(type, context, message);
+    next(type, context, message);
 }
 
-void TraceFile::write(QtMsgType type, const QString &message)
+void TraceFile::write(const QByteArray &line)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QByteArray line = (now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs)
-                             + QLatin1Char(' ') + QLatin1String(levelName(type)) + QStringLiteral(": ")
-                             + message + QLatin1Char('\n'))
-                                .toUtf8();
-    const std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_file.isOpen())
         return;
     if (m_size > 0 && m_size + line.size() > m_rotateBytes)

@@ -5,15 +5,14 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <mutex>
-
 // While it exists, every line of the Qt message log also goes to a file, with
 // its local time (ISO 8601, milliseconds and offset) and its level; the message
 // handler that was installed before keeps getting every line as it did. The
 // file moves to PATH.1 once it would grow beyond rotateBytes, the older ones
 // to PATH.2 and so on, and keptFiles files are kept in all. A file that cannot
 // be opened or written costs no more than its lines: the program carries on.
-// Lines may come from any thread. One at a time.
+// Lines may come from any thread, also while the trace is made or destroyed.
+// One at a time.
 class TraceFile
 {
 public:
@@ -39,17 +38,15 @@ public:
 
 private:
     static void handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);
-    void write(QtMsgType type, const QString &message);
+    void write(const QByteArray &line);
     void rotate();
     bool open();
 
     const QString m_path;
     const qint64 m_rotateBytes;
     const int m_keptFiles;
-    mutable std::mutex m_mutex;
     QFile m_file;
     qint64 m_size = 0;
-    QtMessageHandler m_previousHandler;
 };
 
 #endif // TRACEFILE_H

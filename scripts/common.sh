@@ -4,8 +4,9 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(g++ make cmake fonts-dejavu-core qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6test6 libqt6serialport6
     # scripts/package-check: dpkg-shlibdeps (dpkg-dev) and file for CPack's DEB,
-    # and the validators of the desktop entry and the AppStream metainfo
-    dpkg-dev file desktop-file-utils appstream)
+    # the validators of the desktop entry and the AppStream metainfo, lintian,
+    # and lexgrog (man-db) for the manual pages
+    dpkg-dev file desktop-file-utils appstream lintian man-db)
 
 ensure_packages() {
     local missing=() package
@@ -24,10 +25,15 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# build DIR [cmake options...]
-build() {
+# configure DIR [cmake options...]
+configure() {
     local dir=$1
     shift
     cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$ROOT/$dir" --parallel "$(nproc)"
+}
+
+# build DIR [cmake options...]: configures and builds everything.
+build() {
+    configure "$@"
+    cmake --build "$ROOT/$1" --parallel "$(nproc)"
 }

@@ -56,6 +56,8 @@ class TestControllerTavro : public QObject
 private slots:
     void frames_data();
     void frames();
+    void meanings_data();
+    void meanings();
     void replies_data();
     void replies();
     void defaultTimeouts();
@@ -66,42 +68,43 @@ void TestControllerTavro::frames_data()
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<int>("nofBytes");
+    QTest::addColumn<QString>("meaning");
 
-    const auto row = [](const char *frame, int nofBytes, const char *name, Operation op) {
-        QTest::addRow("%s %s", frame, name) << op << QByteArray::fromHex(frame) << nofBytes;
+    const auto row = [](const char *frame, int nofBytes, const char *meaning, const char *name, Operation op) {
+        QTest::addRow("%s %s", frame, name) << op << QByteArray::fromHex(frame) << nofBytes << QString(meaning);
     };
-    row("ff000020000020", 0, CMD(pelco_d_zoom_in()));
-    row("ff000040000020", 0, CMD(pelco_d_zoom_out()));
-    row("ff000000000020", 0, CMD(pelco_d_zoom_stop()));
-    row("ff000100000001", 0, CMD(pelco_d_focus_near()));
-    row("ff000080000080", 0, CMD(pelco_d_focus_far()));
-    row("ff000000000000", 0, CMD(pelco_d_focus_stop()));
-    row("ff000200000002", 0, CMD(pelco_d_iris_open()));
-    row("ff000400000004", 0, CMD(pelco_d_iris_close()));
-    row("ff000000000000", 0, CMD(pelco_d_iris_stop()));
-    row("ff000003000a00", 0, CMD(storePreset(10)));
-    row("ff000007000100", 0, CMD(callPreset(1)));
-    row("ff000025000200", 0, CMD(setZoomSpeed(2)));
-    row("ff000027000100", 0, CMD(setFocusSpeed(1)));
-    row("fe010000000000", 0, CMD(initMotor()));
-    row("fe04000003e800", 0, CMD(setZoomPosition(1000)));
-    row("fe05ffffffff00", 0, CMD(setFocusPosition(-1)));
-    row("fe061234567800", 0, CMD(setIrisPosition(0x12345678)));
-    row("fe070000000202", 0, CMD(setLensType(258)));
-    row("fe07000000ffff", 0, CMD(setLensType(-1)));
-    row("fe0b0000000100", 0, CMD(setSensitivityMode(1)));
-    row("fe0f0000000000", 0, CMD(calibrateAll()));
-    row("fe110000000000", 0, CMD(storeInDevice()));
-    row("fe130000000100", 0, CMD(disableStallDetection(true)));
-    row("fe130000000000", 0, CMD(disableStallDetection(false)));
-    row("fe080000000000", 4, QRY(getZoomPosition()));
-    row("fe090000000000", 4, QRY(getFocusPosition()));
-    row("fe0a0000000000", 4, QRY(getIrisPosition()));
-    row("fe0c0000000000", 4, QRY(getSensitivityMode()));
-    row("fe100000000000", 1, QRY(getLensType()));
-    row("fe140000000000", 4, QRY(getMaxFocusPosition()));
-    row("fe150000000000", 4, QRY(getMaxZoomPosition()));
-    row("fe160000000000", 4, QRY(getMaxIrisPosition()));
+    row("ff000020000020", 0, "zoom tele", CMD(pelco_d_zoom_in()));
+    row("ff000040000020", 0, "zoom wide", CMD(pelco_d_zoom_out()));
+    row("ff000000000020", 0, "zoom stop", CMD(pelco_d_zoom_stop()));
+    row("ff000100000001", 0, "focus near", CMD(pelco_d_focus_near()));
+    row("ff000080000080", 0, "focus far", CMD(pelco_d_focus_far()));
+    row("ff000000000000", 0, "focus stop / iris stop", CMD(pelco_d_focus_stop()));
+    row("ff000200000002", 0, "iris open", CMD(pelco_d_iris_open()));
+    row("ff000400000004", 0, "iris close", CMD(pelco_d_iris_close()));
+    row("ff000000000000", 0, "focus stop / iris stop", CMD(pelco_d_iris_stop()));
+    row("ff000003000a00", 0, "store preset 10", CMD(storePreset(10)));
+    row("ff000007000100", 0, "call preset 1", CMD(callPreset(1)));
+    row("ff000025000200", 0, "set zoom speed high", CMD(setZoomSpeed(2)));
+    row("ff000027000100", 0, "set focus speed medium", CMD(setFocusSpeed(1)));
+    row("fe010000000000", 0, "initialise the motors", CMD(initMotor()));
+    row("fe04000003e800", 0, "set zoom position 1000", CMD(setZoomPosition(1000)));
+    row("fe05ffffffff00", 0, "set focus position -1", CMD(setFocusPosition(-1)));
+    row("fe061234567800", 0, "set iris position 305419896", CMD(setIrisPosition(0x12345678)));
+    row("fe070000000202", 0, "set lens type 2", CMD(setLensType(258)));
+    row("fe07000000ffff", 0, "set lens type 255", CMD(setLensType(-1)));
+    row("fe0b0000000100", 0, "set long-cable mode on", CMD(setSensitivityMode(1)));
+    row("fe0f0000000000", 0, "calibrate all", CMD(calibrateAll()));
+    row("fe110000000000", 0, "store in device", CMD(storeInDevice()));
+    row("fe130000000100", 0, "stall detection off", CMD(disableStallDetection(true)));
+    row("fe130000000000", 0, "stall detection on", CMD(disableStallDetection(false)));
+    row("fe080000000000", 4, "get zoom position", QRY(getZoomPosition()));
+    row("fe090000000000", 4, "get focus position", QRY(getFocusPosition()));
+    row("fe0a0000000000", 4, "get iris position", QRY(getIrisPosition()));
+    row("fe0c0000000000", 4, "get long-cable mode", QRY(getSensitivityMode()));
+    row("fe100000000000", 1, "get lens type", QRY(getLensType()));
+    row("fe140000000000", 4, "get focus maximum", QRY(getMaxFocusPosition()));
+    row("fe150000000000", 4, "get zoom maximum", QRY(getMaxZoomPosition()));
+    row("fe160000000000", 4, "get iris maximum", QRY(getMaxIrisPosition()));
 }
 
 void TestControllerTavro::frames()
@@ -115,6 +118,62 @@ void TestControllerTavro::frames()
     QCOMPARE(driver.calls, 1);
     QCOMPARE(driver.frame.toHex(), frame.toHex());
     QCOMPARE(driver.nofBytes, nofBytes);
+
+    // Read back, the frame says what it asks, and builds again to itself.
+    QFETCH(QString, meaning);
+    QCOMPARE(TavroFrames::describeFrame(frame).text, meaning);
+    const std::optional<TavroFrames::Request> request = TavroFrames::decodeFrame(frame);
+    QVERIFY(request);
+    for (TavroFrames::Operation operation : request->operations)
+        QCOMPARE(TavroFrames::encode(operation, request->value).toHex(), frame.toHex());
+    QCOMPARE(TavroFrames::replyDataBytes(frame), nofBytes);
+}
+
+// A reply is read by the query it answers; bytes that fit no frame are
+// unknown, never an error.
+void TestControllerTavro::meanings_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("received");
+
+    const auto row = [](const char *frame, const char *reply, const char *sent, const char *received) {
+        QTest::addRow("%s %s", frame, reply) << QByteArray::fromHex(frame) << QByteArray::fromHex(reply)
+                                             << QString(sent) << QString(received);
+    };
+    row("fe0a0000000000", "00be0a0000", "get iris position", "iris position 2750");
+    row("fe150000000000", "00b61c0000", "get zoom maximum", "zoom maximum 7350");
+    row("fe0c0000000000", "0001000000", "get long-cable mode", "long-cable mode 1");
+    row("fe08000000000000", "00ffffffff", "unknown frame", "OK (+4 bytes)");
+    row("fe080000000000", "00e803000077", "get zoom position", "zoom position 1000 (+1 byte)");
+    row("fe080000000000", "00e803", "get zoom position", "OK, 2 of 4 data bytes");
+    row("fe080000000000", "02e8030000", "get zoom position", "rejected (status 02)");
+    row("fe080000000000", "", "get zoom position", "");
+    row("fe100000000000", "0001", "get lens type", "lens type 1");
+    row("fe100000000000", "0085", "get lens type", "lens type -123");
+    row("fe0400000bb800", "00", "set zoom position 3000", "OK");
+    row("fe0400000bb800", "ff", "set zoom position 3000", "rejected (status FF)");
+    row("ff000020000020", "00000000", "zoom tele", "OK (+3 bytes)");
+    // Close to frames of the driver's, but not one of them.
+    row("fe070000000201", "00", "unknown frame", "OK");
+    row("fe0f0000000100", "00", "unknown frame", "OK");
+    row("fe0400000bb801", "01", "unknown frame", "rejected (status 01)");
+    row("ff010020000020", "00", "unknown frame", "OK");
+    row("ff000020000120", "00", "unknown frame", "OK");
+    row("fe990000000000", "00", "unknown frame", "OK");
+}
+
+void TestControllerTavro::meanings()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, sent);
+    QFETCH(QString, received);
+
+    QCOMPARE(TavroFrames::describeFrame(frame).text, sent);
+    QCOMPARE(TavroFrames::describeFrame(frame).understood, sent != QLatin1String("unknown frame"));
+    QCOMPARE(TavroFrames::describeReply(frame, reply).text, received);
 }
 
 void TestControllerTavro::replies_data()

@@ -78,6 +78,8 @@ private slots:
     void init();
     void sealedFrames_data();
     void sealedFrames();
+    void replies_data();
+    void replies();
     void operations_data();
     void operations();
     void calibration();
@@ -108,24 +110,82 @@ void TestControllerUSM::sealedFrames_data()
 {
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<QByteArray>("crc");
+    QTest::addColumn<QString>("meaning");
 
-    const auto row = [](const char *payloadHex, const char *crcHex) {
-        QTest::newRow(payloadHex) << QByteArray::fromHex(payloadHex) << QByteArray::fromHex(crcHex);
+    const auto row = [](const char *payloadHex, const char *crcHex, const char *meaning) {
+        QTest::newRow(payloadHex) << QByteArray::fromHex(payloadHex) << QByteArray::fromHex(crcHex) << QString(meaning);
     };
-    row("313233343536373839", "374b"); // the CRC-16/MODBUS check value 0x4B37
-    row("0165000000000000000000000000", "2665"); // status query
-    row("0164010000005100000000000000", "1dd7"); // stop
-    row("016401000000510000bd74000000", "6a3c"); // calibration run to the far end
-    row("01640100000051ffff428c000000", "5448"); // calibration run to the near end
-    row("01640100000051000003e8000000", "6c77"); // 1000 steps at Medium
+    row("313233343536373839", "374b", "unknown frame"); // the CRC-16/MODBUS check value 0x4B37
+    row("0165000000000000000000000000", "2665", "status query");
+    row("0164010000005100000000000000", "1dd7", "move 0 steps at speed 81 (stop)");
+    row("016401000000510000bd74000000", "6a3c", "move +48500 steps at speed 81"); // calibration, far end
+    row("01640100000051ffff428c000000", "5448", "move -48500 steps at speed 81"); // calibration, near end
+    row("01640100000051000003e8000000", "6c77", "move +1000 steps at speed 81");
+    row("0164010000002880000000000000", "5b51", "move -2147483648 steps at speed 40");
+    row("016401000000f37fffffff000000", "28be", "move +2147483647 steps at speed 243");
+    row("0164020000005100000000000000", "19d3", "unknown frame");
 }
 
 void TestControllerUSM::sealedFrames()
 {
     QFETCH(QByteArray, payload);
     QFETCH(QByteArray, crc);
+    QFETCH(QString, meaning);
 
-    QCOMPARE(PellanFrames::sealed(payload).toHex(), (payload + crc).toHex());
+    const QByteArray frame = PellanFrames::sealed(payload);
+    QCOMPARE(frame.toHex(), (payload + crc).toHex());
+    // Read back, the frame says what it asks, builds again to itself, and a
+    // wrong CRC is named.
+    QCOMPARE(PellanFrames::describeFrame(frame).text, meaning);
+    if (const std::optional<PellanFrames::Move> move = PellanFrames::decodeMove(payload))
+        QCOMPARE(PellanFrames::moveCommand(move->speed, move->travel).toHex(), payload.toHex());
+    QByteArray damaged = frame;
+    damaged[damaged.size() - 1] = char(damaged.back() ^ 0x01);
+    const FrameMeaning wrong = PellanFrames::describeFrame(damaged);
+    QCOMPARE(wrong.understood, false);
+    QVERIFY2(meaning == QLatin1String("unknown frame")
+                 || wrong.text == meaning + ", CRC wrong (expected " + QString::fromLatin1(crc.toHex(' ').toUpper()) + ')',
+             qPrintable(wrong.text));
+}
+
+void TestControllerUSM::replies_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<bool>("understood");
+
+    const QByteArray stop = PellanFrames::sealed(PellanFrames::moveCommand(81, 0));
+    const QByteArray query = PellanFrames::sealed(PellanFrames::statusQuery());
+    QByteArray badCrc = status(1005);
+    badCrc[15] = char(badCrc[15] ^ 0x40);
+    const auto row = [](const char *name, const QByteArray &frame, const QByteArray &reply, const char *meaning,
+                        bool understood = true) {
+        QTest::newRow(name) << frame << reply << QString(meaning) << understood;
+    };
+    row("echo", stop, stop, "echo");
+    row("echo + 0102", stop, stop + QByteArray::fromHex("0102"), "echo (+2 bytes)");
+    row("exception", stop, PellanFrames::sealed(QByteArray::fromHex("01e404")), "rejected (exception 04)");
+    row("other move", stop, PellanFrames::sealed(PellanFrames::moveCommand(81, 5)), "move +5 steps at speed 81");
+    row("status, standing", query, status(1005), "position 1005, standing");
+    row("status, running", query, status(-10, char(0xFF)), "position -10, running");
+    row("status + 7f", query, status(7) + '\x7f', "position 7, standing (+1 byte)");
+    row("status, CRC wrong", query, badCrc, "position 1005, standing, CRC wrong (expected B6 14)", false);
+    row("status, 10 bytes", query, status(1005).left(10), "unknown frame", false);
+    row("noise", query, QByteArray::fromHex("ff0165000000000000000003ed0000b6"), "unknown frame", false);
+    row("nothing", query, QByteArray(), "");
+}
+
+void TestControllerUSM::replies()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, meaning);
+    QFETCH(bool, understood);
+
+    const FrameMeaning read = PellanFrames::describeReply(frame, reply);
+    QCOMPARE(read.text, meaning);
+    QCOMPARE(read.understood, understood);
 }
 
 void TestControllerUSM::operations_data()
@@ -167,6 +227,10 @@ void TestControllerUSM::operations_data()
     row("position, raw 1005", position, {status(1005)}, 100, {query});
     row("position, raw -15", position, {status(-15)}, -1, {query});
     row("position, short reply", position, {status(1005).left(15)}, -1, {query});
+    // Sealed, but not a status reply from the board: another slave, another function.
+    for (const char *payload : {"0265000000000000000003ed0000", "0164000000000000000003ed0000"})
+        row(qPrintable(QStringLiteral("position, %1 sealed").arg(payload)), position,
+            {PellanFrames::sealed(QByteArray::fromHex(payload))}, -1, {query});
     row("lens type, raw -15", lensType, {status(-15)}, 0, {query});
     row("lens type, no reply", lensType, {}, -1, {query});
     // Presets: numbers outside 1..10 do nothing; a failed read keeps the stored one.

@@ -13,6 +13,7 @@
 #include "pause.h"
 #include "serialportlist.h"
 #include "sliderinput.h"
+#include "trafficwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
@@ -207,6 +208,11 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->pb_storePreset8, &QPushButton::clicked, this, &MainWindow::storePreset8Clicked);
     connect(ui->pb_storePreset9, &QPushButton::clicked, this, &MainWindow::storePreset9Clicked);
     connect(ui->pb_storePreset10, &QPushButton::clicked, this, &MainWindow::storePreset10Clicked);
+    connect(ui->action_traffic, &QAction::triggered, this, [this] {
+        if (!m_traffic)
+            m_traffic = new TrafficWindow(this);
+        m_traffic->open();
+    });
 
     m_settingsState = true;
 

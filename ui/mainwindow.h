@@ -16,6 +16,7 @@ class LivePositions;
 class OperationMonitor;
 class QSettings;
 class SliderInput;
+class TrafficWindow;
 
 namespace Ui {
 class MainWindow;
@@ -130,6 +131,9 @@ private:
     std::unique_ptr<KeyboardControl> m_keyboard;
     std::array<std::unique_ptr<SliderInput>, 3> m_sliderInputs;
     std::unique_ptr<HelpMenu> m_help;
+    // Made when first opened from View ▸ Traffic…; a window of its own, owned
+    // as a child.
+    TrafficWindow *m_traffic = nullptr;
 };
 
 #endif // MAINWINDOW_H

@@ -12,6 +12,10 @@
 #include "simfault.h"
 #include "startconfig.h"
 #include "tavroboard.h"
+#include "tracedecoder.h"
+#include "tracefile.h"
+#include "trafficmodel.h"
+#include "trafficwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,6 +70,8 @@ private slots:
     void pellanOperatesTheFocus();
     void tavroLivePositions_data() { deliveries(); }
     void tavroLivePositions();
+    void tavroTrafficIsListedAndTraced_data() { deliveries(); }
+    void tavroTrafficIsListedAndTraced();
 
 private:
     static void deliveries();
@@ -369,6 +375,62 @@ void TestEndToEnd::tavroLivePositions()
     m_sim->disconnectLine();
     QTest::qWait(300);
     QCOMPARE(m_reports, QStringList());
+}
+
+// What a Save, a Refresh and a rejected Store in device sent and got back, as
+// the traffic window lists it and as the tool reads it from the trace file.
+void TestEndToEnd::tavroTrafficIsListedAndTraced()
+{
+    const QString tracePath = m_folder->filePath(QStringLiteral("trace.log"));
+    auto trace = std::make_unique<TraceFile>(tracePath);
+    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
+    m_window->findChild<QAction *>(QStringLiteral("action_traffic"))->trigger();
+    auto *traffic = m_window->findChild<TrafficWindow *>();
+    QVERIFY(traffic && traffic->isVisible());
+    save();
+    click("pb_refresh");
+    m_sim->setFault(SimFault::Rejected);
+    click("pb_storeInDevice");
+
+    const QStringList expected{
+        "get lens type -> lens type 1",
+        "set lens type 1 -> OK",
+        "stall detection on -> OK",
+        "set long-cable mode off -> OK",
+        "get long-cable mode -> long-cable mode 0",
+        "calibrate all -> OK",
+        "set zoom speed low -> OK",
+        "set focus speed low -> OK",
+        "get zoom position -> zoom position 0",
+        "get focus position -> focus position 0",
+        "get iris position -> iris position 0",
+        "get zoom maximum -> zoom maximum 7350",
+        "get focus maximum -> focus maximum 4000",
+        "get focus position -> focus position 0",
+        "get zoom position -> zoom position 0",
+        "get iris position -> iris position 0",
+        "store in device -> rejected (status 01)"};
+    TrafficModel *model = traffic->model();
+    QTRY_COMPARE(model->rowCount(), int(expected.size()));
+    QStringList listed;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QStringList texts = model->rowTexts(row);
+        listed << texts.at(TrafficModel::SentMeaning) + " -> " + texts.at(TrafficModel::ReceivedMeaning);
+        QCOMPARE(texts.at(TrafficModel::Outcome), row + 1 < model->rowCount() ? "OK" : "rejected");
+    }
+    QCOMPARE(listed, expected);
+
+    trace.reset();
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(TraceDecoder(outStream, errStream).run(QString(), {tracePath}), int(TraceDecoder::AllUnderstood));
+    QCOMPARE(err, QString());
+    QStringList decoded;
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        decoded << line.section(QStringLiteral("  Tavro  "), 1).remove(QRegularExpression(QStringLiteral(" \\[[^]]*\\]")));
+    QCOMPARE(decoded, expected);
 }
 
 QTEST_MAIN(TestEndToEnd)

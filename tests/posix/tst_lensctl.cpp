@@ -11,11 +11,13 @@
 #include "pellanframes.h"
 #include "scriptedpeer.h"
 #include "tavroboard.h"
+#include "tracedecoder.h"
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTextStream>
 #include <QtTest>
 
@@ -88,8 +90,13 @@ private slots:
     void pellanPresetOutlivesTheRun();
     void failures_data();
     void failures();
+    void sessions_data();
+    void sessions();
+    void pellanCalibrationHoldsForTheSession();
     void tavroRangeOfMinusOneIsNoAnswer();
     void verboseAddsTheDriversErrors();
+    void verboseAndTraceTellTheSameExchanges_data();
+    void verboseAndTraceTellTheSameExchanges();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -97,6 +104,8 @@ private slots:
 
 private:
     Result run(const QString &board, const QString &port, const QStringList &words);
+    // Runs script, one command a line, as a session with options.
+    Result runSession(const QString &board, const QStringList &options, const QString &script);
     void startBoard(const QString &board);
     int pellanRaw()
     {
@@ -108,11 +117,23 @@ private:
     Pause::Function m_previousPause;
     LinkTimeouts m_tavroLimits{};
     LinkTimeouts m_pellanLimits{};
+    QTemporaryDir m_folder;
 };
 
 void TestLensCtl::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
+    // Line noise around a trace cut short: an exchange of a frame neither board
+    // has, a reply whose quoting breaks off, an exchange without its end.
+    QFile garbage(m_folder.filePath(QStringLiteral("garbage.log")));
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    QRandomGenerator random(17);
+    for (int i = 0; i < 4096; ++i)
+        garbage.putChar(char(random.bounded(256)));
+    garbage.write("\ndata to transmit\n\"fe08000000000000\"\nReceived unexpected response:  \"\\x0\n"
+                  "Could not open serial port:  \"ttyS9\"\nReason:  \"No such file or directory\"\n"
+                  "Could not open serial port:  \"ttyUSB0\"\nReason:  \"In use by another program: x, process ID 7\"\n"
+                  "2026-05-04T10:15:02.317+02:00 debug: data to transmit\n\"fe080000000000\"\n");
 }
 
 void TestLensCtl::init()
@@ -155,6 +176,14 @@ Result TestLensCtl::run(const QString &board, const QString &port, const QString
     return {status, out, err.split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
 }
 
+Result TestLensCtl::runSession(const QString &board, const QStringList &options, const QString &script)
+{
+    QTemporaryFile file;
+    if (!file.open() || file.write(script.toUtf8()) != script.toUtf8().size() || !file.flush())
+        return {-1, {}, {file.errorString()}};
+    return run(board, m_sim->portName(), options + QStringList{QStringLiteral("session"), file.fileName()});
+}
+
 void TestLensCtl::startBoard(const QString &board)
 {
     if (board == QLatin1String("pellan"))
@@ -183,6 +212,7 @@ void TestLensCtl::commands_data()
                           hex("fe140000000000"), hex("fe0a0000000000"), hex("fe160000000000")};
 
     row("tavro probe", "tavro", {"probe"}, "1\n", {hex("fe100000000000")});
+    row("Tavro PROBE", "Tavro", {"PROBE"}, "1\n", {hex("fe100000000000")});
     row("tavro probe --json", "tavro", {"--json", "probe"}, "{\"lens\":1}\n", {hex("fe100000000000")});
     row("tavro get", "tavro", {"get"},
         "zoom 3675\nzoomMax 7350\nfocus 2000\nfocusMax 4000\niris 2750\nirisMax 5500\n", tavroGet);
@@ -327,6 +357,71 @@ void TestLensCtl::failures()
     QCOMPARE(result.errLines, QStringList{QStringLiteral("tavro-lensctl: %1: %2").arg(command, problem.arg(port))});
     QCOMPARE(m_pauses, Pauses());
     QCOMPARE(presetStore().allKeys(), QStringList());
+    // The first exchange that fails ends the command.
+    if (boardPresent)
+        QCOMPARE(m_sim->frames().size(), 1);
+}
+
+// Sessions on the simulated Tavro board: the lines run in order on one
+// driver; a bad line stops the session before anything is sent.
+void TestLensCtl::sessions_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("firstRejected");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("error"); // %1 stands for the port
+    QTest::addColumn<Frames>("frames");
+
+    const char *rejected = "tavro-lensctl: store: the board on %1 rejected the command or did not acknowledge it";
+    QTest::newRow("JSON lines; comments, blank lines, any case")
+        << QStringList{"--json"} << false << "# bench\n\n  probe  \n\t# zoom\nSET Zoom 3000" << 0
+        << "{\"command\":\"probe\",\"lens\":1,\"ok\":true}\n{\"command\":\"set zoom 3000\",\"ok\":true}\n" << ""
+        << Frames{hex("fe100000000000"), hex("fe0400000bb800")};
+    QTest::newRow("bad line, nothing sent")
+        << QStringList() << false << "probe\n\nset zoom -5\nstore\n" << 2 << ""
+        << "tavro-lensctl: line 3: the position must be 0 or more (see --help)" << Frames();
+    QTest::newRow("failed command ends the session")
+        << QStringList{"--json"} << true << "store\nstop zoom\n" << 1 << "{\"command\":\"store\",\"ok\":false}\n"
+        << rejected << Frames{hex("fe110000000000")};
+    QTest::newRow("--keep-going") << QStringList{"--keep-going"} << true << "store\nprobe\n" << 1 << "1\n" << rejected
+                                  << Frames{hex("fe110000000000"), hex("fe100000000000")};
+}
+
+void TestLensCtl::sessions()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, firstRejected);
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    QFETCH(Frames, frames);
+
+    startBoard(QStringLiteral("tavro"));
+    if (firstRejected)
+        m_sim->setFault(SimFault::Rejected, 1);
+    const Result result = runSession(QStringLiteral("tavro"), options, script);
+
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.out, output);
+    QCOMPARE(result.errLines.join(QLatin1Char('\n')), error.arg(m_sim->portName()));
+    QVERIFY(m_sim->waitForFrames(frames.size(), 2000));
+    QCOMPARE(m_sim->frames(), frames);
+}
+
+// The driver's calibration makes the near end focus 0, so focus 1000 is raw
+// 11000 on the simulated lens, whose near end is raw 1000; a driver of its
+// own would take raw 10000 for it.
+void TestLensCtl::pellanCalibrationHoldsForTheSession()
+{
+    startBoard(QStringLiteral("pellan"));
+    const Result result = runSession(QStringLiteral("pellan"), {}, "calibrate\nset focus 1000\n");
+
+    QCOMPARE(result.errLines, QStringList());
+    QCOMPARE(result.status, 0);
+    QTRY_COMPARE(pellanRaw(), PellanBoard::nearEnd + 10000);
 }
 
 // Every exchange succeeds, but a range below 0 is no range: the board
@@ -356,6 +451,68 @@ void TestLensCtl::verboseAddsTheDriversErrors()
              QStringLiteral("tavro-lensctl: get: Could not open serial port: %1 (No such file or directory)").arg(kAbsentPort));
 }
 
+// What --verbose says of each exchange as it happens is what decode reads from
+// the trace file of the same run, but for the time and the round trip.
+void TestLensCtl::verboseAndTraceTellTheSameExchanges_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<SimFault>("fault");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QString>("last"); // how the last exchange reads
+    QTest::addColumn<int>("status"); // of decode
+
+    const auto row = [](const char *board, SimFault fault, const QStringList &words, const char *last, int status = 0) {
+        QTest::addRow("%s %s, %d", board, qPrintable(words.join(' ')), int(fault))
+            << QString(board) << fault << words << QString(last) << status;
+    };
+    row("tavro", SimFault::None, {"get"}, "get iris maximum [FE 16 00 00 00 00 00] -> iris maximum 5500 [00 7C 15 00 00]");
+    row("tavro", SimFault::Rejected, {"set", "zoom", "3000"}, "-> rejected (status 01) [01]");
+    row("tavro", SimFault::NoReply, {"probe"}, "get lens type [FE 10 00 00 00 00 00] -> no reply");
+    row("tavro", SimFault::ShortReply, {"get"}, "get zoom position [FE 08 00 00 00 00 00] -> incomplete reply");
+    row("pellan", SimFault::None, {"set", "focus", "3000"}, "move +10000 steps at speed 81 [01 64 01 00 00 00 51 00 "
+        "00 27 10 00 00 00 2D 10] -> echo [01 64 01 00 00 00 51 00 00 27 10 00 00 00 2D 10]");
+    row("pellan", SimFault::Rejected, {"stop", "focus"}, "-> rejected (exception 04) [01 E4 04 6A C3]");
+    row("pellan", SimFault::WrongEcho, {"stop", "focus"},
+        "-> move 0 steps at speed 81 (stop), CRC wrong (expected 1D D7) [01 64 01 00 00 00 51 00 00 00 00 00 00 00 1D 28]", 1);
+}
+
+void TestLensCtl::verboseAndTraceTellTheSameExchanges()
+{
+    QFETCH(QString, board);
+    QFETCH(SimFault, fault);
+    QFETCH(QStringList, words);
+    QFETCH(QString, last);
+    QFETCH(int, status);
+
+    startBoard(board);
+    m_sim->setFault(fault);
+    const QString tracePath = m_folder.filePath(QStringLiteral("trace-%1.log").arg(QTest::currentDataTag()));
+    qputenv("TAVRO_TRACE_FILE", tracePath.toLocal8Bit());
+    const Result result = run(board, m_sim->portName(), QStringList{"--verbose"} + words);
+    qunsetenv("TAVRO_TRACE_FILE");
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(TraceDecoder(outStream, errStream).run(QString(), {tracePath}), status);
+
+    // The time, the round trip, and bytes of an incomplete reply, which the
+    // trace does not hold, are left out.
+    const auto told = [](QString line) {
+        return line.mid(25)
+            .remove(QRegularExpression(QStringLiteral("  [0-9.]+ ms$")))
+            .remove(QRegularExpression(QStringLiteral("(?<=incomplete reply) \\[.*\\]$")));
+    };
+    QStringList live;
+    for (const QString &line : result.errLines.filter(QRegularExpression(QStringLiteral("^exchange: "))))
+        live << told(line.mid(10));
+    QStringList traced;
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        traced << told(line);
+    QCOMPARE(traced, live);
+    QVERIFY2(!traced.isEmpty() && traced.last().endsWith(last), qPrintable(traced.join(QLatin1Char('\n'))));
+}
+
 // A command line the tool cannot carry out is refused before any driver
 // exists, so nothing can have been sent.
 void TestLensCtl::usageErrorsMakeNoDriver_data()
@@ -381,6 +538,10 @@ void TestLensCtl::usageErrorsMakeNoDriver_data()
     row("set without a position", tavro + QStringList{"set", "zoom"}, "set takes a motor and a position");
     row("set, position not a number", tavro + QStringList{"set", "zoom", "12x"}, "bad position '12x'");
     row("set, position beyond int", tavro + QStringList{"set", "zoom", "4294967296"}, "bad position");
+    row("set, position below 0", tavro + QStringList{"set", "focus", "-5"}, "the position must be 0 or more");
+    row("--keep-going outside a session", tavro + QStringList{"--keep-going", "probe"}, "--keep-going is for sessions");
+    row("session of two files", tavro + QStringList{"session", "a", "b"}, "session takes at most a file");
+    row("session file missing", tavro + QStringList{"session", kAbsentPort}, "cannot read /nonexistent/");
     row("set, unknown motor", tavro + QStringList{"set", "shutter", "1"}, "unknown motor 'shutter'");
     row("run, direction of another motor", tavro + QStringList{"run", "zoom", "near"}, "'near' is not one of tele|wide");
     row("run without a direction", tavro + QStringList{"run", "iris"}, "run takes a motor and a direction");
@@ -436,9 +597,27 @@ void TestLensCtl::program_data()
                             << "^Usage: \\S*tavro-lensctl \\[options\\] COMMAND \\[ARGS\\]\\n.*"
                                "preset store\\|call N.*Exit status: 0.*--board <board>.*--json"
                             << "^$";
+    QTest::newRow("no arguments") << QStringList() << 2 << "^$" << "^Usage: \\S*tavro-lensctl .*session \\[FILE\\]";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "^tavro-lensctl \\d+\\.\\d+\\n$" << "^$";
     QTest::newRow("usage error") << QStringList{"--board", "pellan", "--port", kAbsentPort, "run", "zoom", "tele"} << 2
                                  << "^$" << "^tavro-lensctl: the Pellan board has no zoom motor \\(see --help\\)\\n$";
+    QTest::newRow("decode frames") << QStringList{"--board", "tavro", "decode", "FE 04 00 00 0B B8 00", "ff000000000000"}
+                                   << 0 << "^FE 04 00 00 0B B8 00: set zoom position 3000\nFF 00 00 00 00 00 00: "
+                                           "focus stop / iris stop\n$" << "^$";
+    QTest::newRow("decode, unknown and CRC wrong")
+        << QStringList{"decode", "fe99", "0165000000000000000000000000 2666"} << 1
+        << "^FE 99: unknown frame\n01 65 00 .* 26 66: status query, CRC wrong \\(expected 26 65\\)\n$" << "^$";
+    QTest::newRow("decode, not hex") << QStringList{"decode", "fe0"} << 2 << "^$"
+                                     << "^tavro-lensctl: 'fe0' is neither a file nor a frame in hex \\(see --help\\)\n$";
+    QTest::newRow("decode, nothing") << QStringList{"decode"} << 2 << "^$" << "^tavro-lensctl: decode takes ";
+    QTest::newRow("decode, unknown board") << QStringList{"--board", "other", "decode", "fe"} << 2 << "^$"
+                                           << "^tavro-lensctl: --board must be tavro or pellan";
+    QTest::newRow("decode, garbage") << QStringList{"decode", m_folder.filePath("garbage.log")} << 1
+                                     << "^Tavro  unknown frame \\[FE 08 00 00 00 00 00 00\\] -> rejected\n"
+                                        "nothing sent -> port not opened \\(ttyS9\\)\n"
+                                        "nothing sent -> port busy \\(ttyUSB0\\)\n"
+                                        "2026-05-04 10:15:02.317  Tavro  get zoom position \\[FE 08 00 00 00 00 00\\] "
+                                        "-> \\(no outcome in the trace\\)\n$" << "^$";
     QTest::newRow("absent port") << QStringList{"--board", "tavro", "--port", kAbsentPort, "probe"} << 1 << "^$"
                                  << "^tavro-lensctl: probe: Could not open serial port: " + kAbsentPort
                                         + " \\(No such file or directory\\)\\n$";

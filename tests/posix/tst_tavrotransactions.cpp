@@ -3,6 +3,7 @@
 // next queued reply.
 
 #include "controller_tavro.h"
+#include "exchangelog.h"
 #include "operatorreport.h"
 #include "scriptedpeer.h"
 
@@ -48,6 +49,19 @@ void expectLines(const QStringList &lines)
         const QtMsgType type = line[0] == u'I' ? QtInfoMsg : line[0] == u'D' ? QtDebugMsg : QtCriticalMsg;
         QTest::ignoreMessage(type, qPrintable(line.mid(2)));
     }
+}
+
+// How the exchange ended, as its log lines tell.
+ExchangeRecord::Outcome outcomeOf(const QStringList &lines)
+{
+    const QString log = lines.join(QLatin1Char('\n'));
+    if (log.contains(QLatin1String("Timeout waiting for response, received")))
+        return ExchangeRecord::Outcome::IncompleteReply;
+    if (log.contains(QLatin1String("Timeout waiting for response")))
+        return ExchangeRecord::Outcome::NoReply;
+    if (log.contains(QLatin1String("unexpected response")))
+        return ExchangeRecord::Outcome::Rejected;
+    return ExchangeRecord::Outcome::Ok;
 }
 
 } // namespace
@@ -151,6 +165,8 @@ void TestTavroTransactions::exchanges()
     ControllerTavro driver(board.portName());
     const Operation &op = operations[operation];
     expectLines(lines + QStringList{"D data to transmit", "D \"" + op.frame + '"'});
+    QList<ExchangeRecord> records;
+    const ExchangeLog::Subscription listening([&records](const ExchangeRecord &record) { records << record; });
     QElapsedTimer elapsed;
     elapsed.start();
     QCOMPARE(op.run(driver), value);
@@ -160,12 +176,34 @@ void TestTavroTransactions::exchanges()
     QCOMPARE(board.frames(), QList<QByteArray>{QByteArray::fromHex(op.frame)});
     QCOMPARE(board.lineSettings(), QStringList{"19200 8N1, no flow control"});
     QVERIFY(m_reports.isEmpty());
+
+    // One record, with the reply bytes as they came, however late or in how
+    // many pieces; the round trip counts every wait for them.
+    QCOMPARE(records.size(), 1);
+    const ExchangeRecord &record = records.first();
+    QCOMPARE(record.frame.toHex(), op.frame);
+    QCOMPARE(record.port, board.portName());
+    QCOMPARE(record.outcome, outcomeOf(lines));
+    QByteArray sent;
+    int delays = 0;
+    for (const ScriptedPeer::Burst &burst : reply) {
+        sent += burst.bytes;
+        delays += burst.delayBeforeMs;
+    }
+    QVERIFY2(sent.startsWith(record.reply), record.reply.toHex().constData());
+    if (!record.failed() || record.outcome == ExchangeRecord::Outcome::Rejected) {
+        QCOMPARE(record.reply.toHex(), sent.toHex());
+        QVERIFY2(record.roundTripMs >= delays && record.roundTripMs <= elapsed.nsecsElapsed() / 1e6,
+                 qPrintable(QString::number(record.roundTripMs)));
+    }
 }
 
 void TestTavroTransactions::portCannotBeOpened()
 {
     // A bare device name, as the system lists ports; it stands for /dev/nonexistent-tavro.
     ControllerTavro driver(QStringLiteral("nonexistent-tavro"));
+    QList<ExchangeRecord> records;
+    const ExchangeLog::Subscription listening([&records](const ExchangeRecord &record) { records << record; });
     for (bool query : {false, true}) {
         m_reports.clear();
         QTest::ignoreMessage(QtCriticalMsg, "Could not open serial port:  \"nonexistent-tavro\"");
@@ -179,6 +217,9 @@ void TestTavroTransactions::portCannotBeOpened()
         // The system's own reason goes with it.
         QCOMPARE(m_reports.first().detail, QStringLiteral("No such file or directory"));
     }
+    QCOMPARE(records.size(), 2);
+    for (const ExchangeRecord &record : records)
+        QVERIFY(record.outcome == ExchangeRecord::Outcome::PortNotOpened && record.roundTripMs < 0);
 }
 
 QTEST_MAIN(TestTavroTransactions)

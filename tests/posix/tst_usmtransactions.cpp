@@ -2,6 +2,7 @@
 // pseudo-terminal, through a real serial port object.
 
 #include "controller_usm.h"
+#include "exchangelog.h"
 #include "operatorreport.h"
 #include "pellanframes.h"
 #include "scriptedpeer.h"
@@ -111,11 +112,29 @@ void TestUsmTransactions::exchanges()
     QTest::ignoreMessage(QtDebugMsg, "\"" + frame.toHex() + '"');
     const QtMsgType type = line[0] == u'I' ? QtInfoMsg : line[0] == u'D' ? QtDebugMsg : QtCriticalMsg;
     QTest::ignoreMessage(type, QRegularExpression(line.mid(2)));
+    QList<ExchangeRecord> records;
+    const ExchangeLog::Subscription listening([&records](const ExchangeRecord &record) { records << record; });
     QCOMPARE(query ? driver.getFocusPosition() : (driver.pelco_d_focus_stop(), 0), value);
     QVERIFY(board.waitForFrames(1, 5000));
     QCOMPARE(board.frames(), QList<QByteArray>({frame}));
     QCOMPARE(board.lineSettings(), QStringList{"115200 8N1, no flow control"});
     QVERIFY(m_reports.isEmpty());
+
+    // The record holds what came within the exchange, every piece of it.
+    QByteArray sent;
+    for (const ScriptedPeer::Burst &burst : reply)
+        sent += burst.bytes;
+    const ExchangeRecord::Outcome outcome = line.contains("received") ? ExchangeRecord::Outcome::IncompleteReply
+        : line.contains("unexpected")                                 ? ExchangeRecord::Outcome::Rejected
+        : line.contains("Timeout")                                    ? ExchangeRecord::Outcome::NoReply
+                                                                      : ExchangeRecord::Outcome::Ok;
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(records.first().frame.toHex(), frame.toHex());
+    QCOMPARE(records.first().board, ExchangeRecord::Board::Pellan);
+    QCOMPARE(records.first().outcome, outcome);
+    QVERIFY(sent.startsWith(records.first().reply));
+    if (!QByteArray(QTest::currentDataTag()).contains("too late"))
+        QCOMPARE(records.first().reply.toHex(), sent.toHex());
 }
 
 void TestUsmTransactions::unopenablePortIsReported()

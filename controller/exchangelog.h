@@ -1,0 +1,37 @@
+#ifndef EXCHANGELOG_H
+#define EXCHANGELOG_H
+
+#include <functional>
+
+struct ExchangeRecord;
+
+// Where the record of each exchange with a board goes: to whoever has
+// subscribed, such as a window that shows the traffic. With no subscriber the
+// transactions build no records at all. Used on the thread that runs the
+// drivers.
+namespace ExchangeLog {
+
+using Subscriber = std::function<void(const ExchangeRecord &record)>;
+
+// While it exists, its subscriber hears of every exchange as it ends.
+class Subscription
+{
+public:
+    explicit Subscription(Subscriber subscriber);
+    ~Subscription();
+    Subscription(const Subscription &) = delete;
+    Subscription &operator=(const Subscription &) = delete;
+
+private:
+    friend void publish(const ExchangeRecord &record);
+    Subscriber m_subscriber;
+};
+
+bool hasSubscribers();
+
+// Hands record to every subscriber, in the order they subscribed.
+void publish(const ExchangeRecord &record);
+
+} // namespace ExchangeLog
+
+#endif // EXCHANGELOG_H

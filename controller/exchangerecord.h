@@ -1,0 +1,59 @@
+#ifndef EXCHANGERECORD_H
+#define EXCHANGERECORD_H
+
+#include "framemeaning.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+// One exchange with a board as it went over the wire: the frame sent, the
+// reply bytes as the program received them, how it ended and how long the
+// board took.
+struct ExchangeRecord
+{
+    enum class Board { Tavro, Pellan };
+
+    enum class Outcome {
+        Ok,
+        // The board answered, but not with an acknowledgement.
+        Rejected,
+        NoReply,
+        // The reply began but did not come complete in time.
+        IncompleteReply,
+        // The frame could not be written out, so none was sent.
+        NotWritten,
+        PortNotOpened,
+        // The port is held by another program.
+        PortBusy,
+    };
+
+    QDateTime start;
+    Board board = Board::Tavro;
+    QString port;
+    QByteArray frame;
+    QByteArray reply;
+    Outcome outcome = Outcome::NoReply;
+    // From the frame's write to the last reply byte taken in, or to the end of
+    // the wait for a reply that did not come; negative when nothing was sent.
+    double roundTripMs = -1;
+
+    bool failed() const { return outcome != Outcome::Ok; }
+    FrameMeaning sentMeaning() const;
+    // Empty when nothing came back.
+    FrameMeaning receivedMeaning() const;
+
+    // "OK", "rejected", "no reply", "incomplete reply", "frame not written",
+    // "port not opened", "port busy".
+    static QString outcomeText(Outcome outcome);
+    // "Tavro" or "Pellan".
+    static QString boardName(Board board);
+    // The board whose frames are that long, if either's are.
+    static std::optional<Board> boardOfFrame(const QByteArray &frame);
+    // Upper-case byte pairs with spaces: "FE 04 00 00 0B B8 00".
+    static QString hex(const QByteArray &bytes);
+};
+
+#endif // EXCHANGERECORD_H

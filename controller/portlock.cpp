@@ -1,0 +1,107 @@
+#include "portlock.h"
+
+#include <QLockFile>
+#include <QSerialPort>
+
+#ifdef Q_OS_UNIX
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <cerrno>
+#include <signal.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// Where QSerialPort puts the lock of the port it calls portName: the first
+// folder that can be read and already holds the lock or can be written.
+QString lockFilePath(const QString &portName)
+{
+    static const QStringList folders{
+        QStringLiteral("/var/lock"),         QStringLiteral("/etc/locks"),
+        QStringLiteral("/var/spool/locks"),  QStringLiteral("/var/spool/uucp"),
+        QStringLiteral("/tmp"),              QStringLiteral("/var/tmp"),
+        QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"),
+        QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    const QString fileName = QStringLiteral("/LCK..") + QString(portName).replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const QString &folder : folders) {
+        const QFileInfo info(folder);
+        if (info.isReadable() && (QFile::exists(folder + fileName) || info.isWritable()))
+            return folder + fileName;
+    }
+    return {};
+}
+
+QString turnFilePath(const QString &portName)
+{
+    const QString path = lockFilePath(portName);
+    return path.isEmpty() ? path : path + QStringLiteral(".next");
+}
+
+bool isRunning(qint64 pid)
+{
+    // A process of another user answers with EPERM, but it is there.
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+// The live process that holds the lock file at path.
+std::optional<PortHolder> lockHolder(const QString &path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    PortHolder holder;
+    QString host;
+    if (QLockFile(path).getLockInfo(&holder.pid, &host, &holder.name)) {
+        if (holder.pid > 0 && isRunning(holder.pid))
+            return holder;
+        return std::nullopt;
+    }
+    // A lock being taken is there a moment before it names its holder.
+    if (QFile::exists(path))
+        return PortHolder{};
+    return std::nullopt;
+}
+#endif
+
+} // namespace
+
+std::optional<PortHolder> PortLock::holder(const QSerialPort &port)
+{
+    if (port.error() != QSerialPort::PermissionError)
+        return std::nullopt;
+#ifdef Q_OS_UNIX
+    return lockHolder(lockFilePath(port.portName()));
+#else
+    return PortHolder{};
+#endif
+}
+
+std::unique_ptr<QLockFile> PortLock::claimNextTurn(const QString &portName)
+{
+#ifdef Q_OS_UNIX
+    const QString path = turnFilePath(portName);
+    auto claim = std::make_unique<QLockFile>(path);
+    if (!path.isEmpty() && claim->tryLock(0))
+        return claim;
+#else
+    Q_UNUSED(portName);
+#endif
+    return nullptr;
+}
+
+std::optional<PortHolder> PortLock::nextTurn(const QString &portName)
+{
+#ifdef Q_OS_UNIX
+    std::optional<PortHolder> claimant = lockHolder(turnFilePath(portName));
+    if (claimant && claimant->pid == QCoreApplication::applicationPid())
+        return std::nullopt;
+    return claimant;
+#else
+    Q_UNUSED(portName);
+    return std::nullopt;
+#endif
+}

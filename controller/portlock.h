@@ -1,0 +1,46 @@
+#ifndef PORTLOCK_H
+#define PORTLOCK_H
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+#include <optional>
+
+class QLockFile;
+class QSerialPort;
+
+// Another program that has the port open, or waits for it. The exchanges
+// open a port for a few milliseconds at a time, so a second program driving
+// the same board meets the port busy now and then and waits for it.
+struct PortHolder
+{
+    // 0 where the system does not tell which process it is.
+    qint64 pid = 0;
+    // Its program name, empty where the system does not tell.
+    QString name;
+};
+
+// On Unix QSerialPort takes a lock file for every port it opens (LCK.. and
+// the port's name with '/' made '_', in the first usable lock folder) and
+// refuses a port whose lock a live process holds; a lock left by a process
+// that has ended does not count. On Windows a port is open to one program at
+// a time, and the others are refused access with no word of who has it.
+namespace PortLock {
+
+// Who holds port, which has just failed to open, or nothing when it failed
+// for another reason.
+std::optional<PortHolder> holder(const QSerialPort &port);
+
+// Two programs that exchange back to back would leave each other only
+// microseconds between exchanges to find the port free. So one that has found
+// the port busy claims the next turn, and the others open the port again only
+// once it has had it. The claim lasts as long as the returned lock; none is
+// made where another program has claimed the turn, nor on Windows.
+std::unique_ptr<QLockFile> claimNextTurn(const QString &portName);
+// The other program that has claimed the next turn at the port, if any.
+std::optional<PortHolder> nextTurn(const QString &portName);
+
+} // namespace PortLock
+
+#endif // PORTLOCK_H

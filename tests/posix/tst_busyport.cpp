@@ -1,0 +1,170 @@
+// A port that another program holds: the exchange waits for it a while, then
+// reports who holds it. The other program is this test run again, holding the
+// port through QSerialPort (lock file and all) or reading through a driver.
+
+#include "boardsimulator.h"
+#include "controller_tavro.h"
+#include "controller_usm.h"
+#include "exchangelog.h"
+#include "operatorreport.h"
+#include "pellanboard.h"
+#include "tavroboard.h"
+
+#include <QProcess>
+#include <QSerialPort>
+#include <QtTest>
+
+#include <memory>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+// Shortened as every time-out in the tests; the real wait is 500 ms.
+constexpr LinkTimeouts kLimits{2000, 1000, 500, 300};
+// Two programs taking turns wait for one exchange of the other at a time.
+constexpr LinkTimeouts kTurnLimits{2000, 1000, 500, 100};
+
+std::unique_ptr<BoardModel> board(bool pellan)
+{
+    return pellan ? std::unique_ptr<BoardModel>(std::make_unique<PellanBoard>()) : std::make_unique<TavroBoard>();
+}
+
+// Reads the Tavro zoom position again and again for ms; how many reads failed.
+int readForAWhile(const QString &port, int ms)
+{
+    ControllerTavro::setTimeouts(kTurnLimits);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    int failures = 0;
+    while (!elapsed.hasExpired(ms))
+        failures += ControllerTavro(port).getZoomPosition() < 0 ? 1 : 0;
+    ControllerTavro::setTimeouts(kLimits);
+    return failures;
+}
+
+// --read PORT MS prints how many reads failed in MS; --hold PORT MS holds the
+// port for MS, or until standard input ends.
+int otherProgram(const QByteArray &mode, const QString &port, int ms)
+{
+    if (mode == "--read") {
+        std::printf("%d failures\n", readForAWhile(port, ms));
+        return 0;
+    }
+    QSerialPort serialPort(port);
+    if (!serialPort.open(QIODevice::ReadWrite))
+        return 1;
+    std::puts("held");
+    std::fflush(stdout);
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    return ::poll(&input, 1, ms) < 0;
+}
+
+} // namespace
+
+class TestBusyPort : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void waitsForTheHolder_data();
+    void waitsForTheHolder();
+    void twoProgramsTakeTurns();
+};
+
+void TestBusyPort::waitsForTheHolder_data()
+{
+    QTest::addColumn<bool>("pellan");
+    QTest::addColumn<int>("holdMs"); // 0: only a lock file, as one being taken is before it names its holder
+    QTest::addColumn<QString>("detail"); // empty when the query goes through; %1 stands for the holder
+
+    QTest::newRow("tavro, held 50 ms") << false << 50 << "";
+    QTest::newRow("pellan, held 50 ms") << true << 50 << "";
+    QTest::newRow("tavro, held 2 s") << false << 2000 << "In use by another program: tst_busyport, process ID %1";
+    QTest::newRow("pellan, held 2 s") << true << 2000 << "In use by another program: tst_busyport, process ID %1";
+    QTest::newRow("tavro, lock being taken") << false << 0 << "In use by another program";
+}
+
+// Held briefly, the port is waited for and the query goes through; held long,
+// the query gives up after the wait, sends nothing, and the report's details
+// name the holder instead of the reason for a permission error.
+void TestBusyPort::waitsForTheHolder()
+{
+    QFETCH(bool, pellan);
+    QFETCH(int, holdMs);
+    QFETCH(QString, detail);
+
+    const BoardSimulator sim(board(pellan));
+    const QString port = sim.portName();
+    QProcess holder;
+    // The lock of /dev/pts/N is /var/lock/LCK..pts_N.
+    QFile lock(QStringLiteral("/var/lock/LCK..") + port.mid(5).replace(u'/', u'_'));
+    if (holdMs == 0) {
+        QVERIFY2(lock.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(lock.fileName()));
+    } else {
+        holder.start(QCoreApplication::applicationFilePath(), {"--hold", port, QString::number(holdMs)});
+        QVERIFY(holder.waitForReadyRead(5000));
+        QCOMPARE(holder.readAllStandardOutput(), QByteArray("held\n"));
+    }
+    QStringList reports;
+    const auto previous = OperatorReport::setReporter(
+        [&reports](QMessageBox::Icon, const QString &text, const QString &detail) { reports << text << detail; });
+    QList<ExchangeRecord> records;
+    const ExchangeLog::Subscription listening([&records](const ExchangeRecord &record) { records << record; });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const int value = pellan ? ControllerUSM(port).getFocusPosition() : ControllerTavro(port).getZoomPosition();
+    const qint64 ms = elapsed.elapsed();
+    OperatorReport::setReporter(previous);
+    detail.replace(QStringLiteral("%1"), QString::number(holder.processId()));
+    holder.closeWriteChannel();
+    holder.waitForFinished();
+    lock.remove();
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(records.first().outcome,
+             detail.isEmpty() ? ExchangeRecord::Outcome::Ok : ExchangeRecord::Outcome::PortBusy);
+
+    if (detail.isEmpty()) {
+        QCOMPARE(value, pellan ? 2000 : 3675);
+        QCOMPARE(reports, QStringList());
+        return;
+    }
+    QVERIFY2(ms >= kLimits.portBusyMs && ms < 1500, qPrintable(QString::number(ms)));
+    QCOMPARE(value, -1);
+    QCOMPARE(reports, QStringList({"Could not open serial port: " + port
+                                       + "\nCheck that the port is not used by another application.",
+                                   detail}));
+    QCOMPARE(sim.frames(), QList<QByteArray>());
+}
+
+// Two programs reading one board back to back: each waits its turn, and no
+// read fails.
+void TestBusyPort::twoProgramsTakeTurns()
+{
+    const BoardSimulator sim(board(false));
+    QProcess other;
+    other.setStandardErrorFile(QProcess::nullDevice());
+    other.start(QCoreApplication::applicationFilePath(), {"--read", sim.portName(), "1500"});
+    QVERIFY(other.waitForStarted());
+    QCOMPARE(readForAWhile(sim.portName(), 1500), 0);
+    QVERIFY(other.waitForFinished(5000));
+    QCOMPARE(other.readAllStandardOutput(), QByteArray("0 failures\n"));
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    ControllerTavro::setTimeouts(kLimits);
+    ControllerUSM::setTimeouts(kLimits);
+    // Reports, counted as failures, are not shown.
+    OperatorReport::setReporter(OperatorReport::BriefReporter([](QMessageBox::Icon, const QString &) {}));
+    if (argc == 4 && (qstrcmp(argv[1], "--hold") == 0 || qstrcmp(argv[1], "--read") == 0))
+        return otherProgram(argv[1], QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    TestBusyPort test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_busyport.moc"
