@@ -16,6 +16,7 @@
 #include <QSlider>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -38,7 +39,11 @@ struct MotorWiring
     // Indexed by Direction: towards 0, towards the maximum.
     QPushButton *runButtons[2];
     void (Controller::*runs[2])();
+    // "-" and "+".
+    QPushButton *stepButtons[2];
     void (Controller::*stop)();
+    // None for the iris.
+    void (Controller::*speed)(char level);
     int (Controller::*read)();
     void (Controller::*send)(int position);
     int unitsPerStep;
@@ -54,21 +59,21 @@ MotorWiring wiringOf(Ui::MainWindow &ui, Motor motor)
     switch (motor) {
     case Motor::Zoom:
         return {ui.hs_motor1, ui.le_motor1, {ui.pb_zoomWide, ui.pb_zoomTele},
-                {&Controller::pelco_d_zoom_out, &Controller::pelco_d_zoom_in}, &Controller::pelco_d_zoom_stop,
-                &Controller::getZoomPosition, &Controller::setZoomPosition, 1, "motor1SliderChanged()",
+                {&Controller::pelco_d_zoom_out, &Controller::pelco_d_zoom_in}, {ui.pb_zoomMinus, ui.pb_zoomPlus},
+                &Controller::pelco_d_zoom_stop, &Controller::setZoomSpeed, &Controller::getZoomPosition, &Controller::setZoomPosition, 1, "motor1SliderChanged()",
                 "motor1LineEditChanged()", LensActions::tr("Moving the zoom…"), LensActions::tr("Stopping the zoom…")};
     case Motor::Focus:
         return {ui.hs_motor2, ui.le_motor2, {ui.pb_focusNear, ui.pb_focusFar},
-                {&Controller::pelco_d_focus_near, &Controller::pelco_d_focus_far}, &Controller::pelco_d_focus_stop,
-                &Controller::getFocusPosition, &Controller::setFocusPosition, 1, "motor2SliderChanged()",
+                {&Controller::pelco_d_focus_near, &Controller::pelco_d_focus_far}, {ui.pb_focusMinus, ui.pb_focusPlus},
+                &Controller::pelco_d_focus_stop, &Controller::setFocusSpeed, &Controller::getFocusPosition, &Controller::setFocusPosition, 1, "motor2SliderChanged()",
                 "motor2LineEditChanged()", LensActions::tr("Moving the focus…"),
                 LensActions::tr("Stopping the focus…")};
     case Motor::Iris:
         break;
     }
     return {ui.hs_motor3, ui.le_motor3, {ui.pb_irisClose, ui.pb_irisOpen},
-            {&Controller::pelco_d_iris_close, &Controller::pelco_d_iris_open}, &Controller::pelco_d_iris_stop,
-            &Controller::getIrisPosition, &Controller::setIrisPosition, IrisUnitsPerStep, nullptr, nullptr,
+            {&Controller::pelco_d_iris_close, &Controller::pelco_d_iris_open}, {ui.pb_irisMinus, ui.pb_irisPlus},
+            &Controller::pelco_d_iris_stop, nullptr, &Controller::getIrisPosition, &Controller::setIrisPosition, IrisUnitsPerStep, nullptr, nullptr,
             LensActions::tr("Moving the iris…"), LensActions::tr("Stopping the iris…")};
 }
 
@@ -107,7 +112,7 @@ LensActions::LensActions(QWidget *window, Ui::MainWindow &ui, const std::unique_
     m_window->installEventFilter(this);
 }
 
-bool LensActions::run(Motor motor, Direction direction, const QObject *holder)
+bool LensActions::run(Motor motor, Direction direction, const QObject *holder, std::optional<int> speed)
 {
     const MotorWiring w = wiringOf(m_ui, motor);
     if (!m_comm || m_monitor.isRunning() || !w.runButtons[int(direction)]->isEnabled())
@@ -122,8 +127,11 @@ bool LensActions::run(Motor motor, Direction direction, const QObject *holder)
     // sanitizers calls the other element when the indexed array element
     // itself is called.
     const auto runOperation = w.runs[int(direction)];
+    const bool ownSpeed = speed && w.speed;
+    if (ownSpeed)
+        (m_comm.get()->*w.speed)(char(*speed));
     (m_comm.get()->*runOperation)();
-    m_runs[int(motor)] = {true, holder};
+    m_runs[int(motor)] = {true, holder, ownSpeed || m_runs[int(motor)].ownSpeed};
     emit runsChanged();
     return true;
 }
@@ -134,7 +142,7 @@ void LensActions::stop(Motor motor)
     const Operation operation(m_monitor, w.stopping);
     if (!operation || !m_comm)
         return;
-    endRun(motor);
+    const bool ownSpeed = endRun(motor);
     (m_comm.get()->*w.stop)();
     const int position = (m_comm.get()->*w.read)();
     // A failed focus read shows the focus at 0; the others leave the display.
@@ -142,6 +150,8 @@ void LensActions::stop(Motor motor)
         showPosition(motor, qMax(0, position));
     else
         showReadBack(motor, position);
+    if (ownSpeed)
+        setPanelSpeed(motor);
     w.slider->setFocus();
 }
 
@@ -184,12 +194,23 @@ void LensActions::forgetRuns()
         endRun(motor);
 }
 
-void LensActions::endRun(Motor motor)
+void LensActions::setPanelSpeeds(int zoom, int focus)
 {
-    if (!m_runs[int(motor)].running)
-        return;
-    m_runs[int(motor)] = Run();
-    emit runsChanged();
+    m_panelSpeeds = {zoom, focus, 0};
+}
+
+bool LensActions::endRun(Motor motor)
+{
+    const Run run = std::exchange(m_runs[int(motor)], Run());
+    if (run.running)
+        emit runsChanged();
+    return run.ownSpeed;
+}
+
+void LensActions::setPanelSpeed(Motor motor)
+{
+    if (const auto speed = wiringOf(m_ui, motor).speed)
+        (m_comm.get()->*speed)(char(m_panelSpeeds[int(motor)]));
 }
 
 void LensActions::sendSlider(Motor motor)
@@ -234,9 +255,10 @@ void LensActions::sendTyped(Motor motor)
 // could not run.
 void LensActions::step(Motor motor, int direction)
 {
-    if (!m_comm || m_monitor.isRunning())
+    const MotorWiring w = wiringOf(m_ui, motor);
+    if (!m_comm || m_monitor.isRunning() || !w.stepButtons[direction > 0]->isEnabled())
         return;
-    QSlider *slider = wiringOf(m_ui, motor).slider;
+    QSlider *slider = w.slider;
     slider->setValue(slider->value() + direction * (slider->maximum() / 100));
     sendSlider(motor);
 }
@@ -305,8 +327,11 @@ void LensActions::calibrateAll()
         return;
     }
     m_comm->calibrateAll();
-    // Calibrated, the motors stand.
-    forgetRuns();
+    // Calibrated, the motors stand; a run's own speed gives way to the panel's.
+    for (const Motor motor : kMotors) {
+        if (endRun(motor))
+            setPanelSpeed(motor);
+    }
     // Whichever the board, the window gives it the Tavro board's calibration
     // time before it reads the new positions.
     Pause::wait(ControllerTavro::calibrationMs);

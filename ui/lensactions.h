@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class Controller;
 class OperationMonitor;
@@ -19,7 +20,7 @@ class MainWindow;
 }
 
 // Everything the window does to the lens, whoever asks for it: the buttons,
-// the keyboard, the sliders' own keys and wheel. Each action runs as one
+// the keyboard, the sliders' own keys and wheel, a gamepad. Each action runs as one
 // operation on the driver in service and keeps slider and field showing the
 // same number.
 //
@@ -27,7 +28,9 @@ class MainWindow;
 // (a key kept down) also ends when that input lets go, and whatever holds it,
 // when the window loses activation: a motor must not run on with no one at
 // the controls. Every run ends when the window closes. An end that comes while
-// another operation runs is carried out right after it, never dropped.
+// another operation runs is carried out right after it, never dropped. A run
+// at a speed of its own sets the speed the settings panel chose again when it
+// ends, so the buttons keep the operator's speed.
 class LensActions : public QObject
 {
     Q_OBJECT
@@ -47,9 +50,11 @@ public:
     // focus, then the run starts. Nothing happens while the button is
     // disabled or an operation runs. holder is the input that holds the run,
     // none for a run that goes on until STOP. A motor already running runs
-    // again, held as asked: that is also how a new speed takes effect.
+    // again, held as asked: that is also how a new speed takes effect. With a
+    // speed level, zoom and focus are set to it first.
     // True when the run was sent.
-    bool run(Motor motor, Direction direction, const QObject *holder = nullptr);
+    bool run(Motor motor, Direction direction, const QObject *holder = nullptr,
+             std::optional<int> speed = std::nullopt);
     // The STOP button: stop, read the position back and show it; the slider
     // takes the keyboard focus.
     void stop(Motor motor);
@@ -62,6 +67,9 @@ public:
     QList<Motor> runningMotors() const;
     // The motors were calibrated or the driver replaced: no run goes on.
     void forgetRuns();
+    // The zoom and focus speed levels the settings panel has just given the
+    // board.
+    void setPanelSpeeds(int zoom, int focus);
 
     // The slider's value goes out as at a handle release (field, move,
     // settling pause); while an operation runs, right after it.
@@ -69,7 +77,8 @@ public:
     // The typed position goes out; a number beyond the range goes out, and
     // is shown, as the end of the range.
     void sendTyped(Motor motor);
-    // The step buttons: a hundredth of the range, sent as a released slider.
+    // The step buttons: a hundredth of the range, sent as a released slider;
+    // nothing while they are disabled.
     void step(Motor motor, int direction);
     // The operator is moving motor's slider by keys or wheel: live positions
     // leave it alone until the move has gone out.
@@ -106,9 +115,12 @@ private:
     {
         bool running = false;
         const QObject *holder = nullptr;
+        bool ownSpeed = false;
     };
 
-    void endRun(Motor motor);
+    // Ends the run; true when it had a speed of its own.
+    bool endRun(Motor motor);
+    void setPanelSpeed(Motor motor);
     // A read-back in driver units on the slider's scale; a failed read leaves
     // the display as it was.
     void showReadBack(Motor motor, int driverUnits);
@@ -119,6 +131,7 @@ private:
     OperationMonitor &m_monitor;
     std::array<Run, motorCount> m_runs;
     std::array<bool, motorCount> m_inHand{};
+    std::array<int, motorCount> m_panelSpeeds{};
 };
 
 #endif // LENSACTIONS_H

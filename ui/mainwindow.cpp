@@ -401,6 +401,7 @@ void MainWindow::settingsMultiClicked()
         operation.setStep(tr("Configuring the board…"));
         m_comm->setZoomSpeed(static_cast<char>(zoomSpeed));
         m_comm->setFocusSpeed(static_cast<char>(focusSpeed));
+        m_actions->setPanelSpeeds(zoomSpeed, focusSpeed);
         operation.setStep(tr("Reading the positions…"));
         InitUIForController();
     }

@@ -46,6 +46,8 @@ public:
     ~OperationMonitor() override;
 
     bool isRunning() const { return m_running; }
+    // The operation running is a quiet one.
+    bool isQuiet() const { return m_running && m_mode == Mode::Quiet; }
 
     // False when an operation is already running: the new one must do
     // nothing. Each successful begin() is followed by one end().
