@@ -2,6 +2,10 @@
 // slider input that ask for them, over a fake driver.
 
 #include "fakecontroller.h"
+#ifdef TAVRO_GAMEPAD
+#include "gamepadpoller.h"
+#include "virtualpad.h"
+#endif
 #include "keyboardcontrol.h"
 #include "mainwindow.h"
 #include "operatorreport.h"
@@ -12,11 +16,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +39,10 @@ class TestMainWindowControls : public QObject
     std::unique_ptr<QWidget> m_otherWindow;
     // Runs inside the next pause, after the calls are recorded.
     std::function<void()> m_duringPause;
+#ifdef TAVRO_GAMEPAD
+    // Virtual pads, "Pad 1" first; nullptr once unplugged. They go with the window's SDL.
+    std::vector<SDL_Joystick *> m_pads;
+#endif
 
     // A shown window in a directory of its own whose config.ini preselects a fresh board on FAKE1;
     // Save (if asked) brings its fake driver into service. Then the motors are set the way the program
@@ -42,6 +52,10 @@ class TestMainWindowControls : public QObject
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
         prepareStart(type, "FAKE1");
+        QSettings config("config.ini", QSettings::IniFormat);
+        config.setValue("motor/zoomSpeed", 1);
+        config.setValue("motor/focusSpeed", 2);
+        config.sync();
         m_board = std::make_shared<FakeBoard>();
         m_window = std::make_unique<MainWindow>();
         m_window->setControllerFactory([board = m_board](MainWindow::ControllerType, const QString &port) {
@@ -83,14 +97,25 @@ class TestMainWindowControls : public QObject
     // (release and press); "wheel:name:120" turns the wheel over a slider, "groove:name" clicks its
     // groove near the end, "drag:name" drags its handle to the middle; "wait" outlasts a slider's
     // settling; "deactivate", "activate" and "close" do that to the window; "during:<Down" lets the
-    // next pause post that release (">": press) while its operation runs; anything else is an
-    // act(). Then waits as "wait".
+    // next pause post that release (">": press) while its operation runs ("during:ly=0": a pad step
+    // there); pad steps as pad(); "|" marks the calls; anything else is an act(). Then waits as "wait".
     void play(const QString &script)
     {
         for (const QString &step : script.split(' ', Qt::SkipEmptyParts)) {
             const QStringList part = step.split(':');
             const QKeySequence keys(QString(step).remove(QRegularExpression("^[<>*]")));
-            if (step.startsWith('@')) {
+            if (step == "|") {
+                m_board->calls << step;
+            } else if (pad(step)) {
+            } else if (part[0] == "during" && part[1].contains('=')) {
+                m_duringPause = [this, step = part[1]] {
+                    // Copied: the closure goes with the next line.
+                    auto *test = this;
+                    const QString padStep = step;
+                    m_duringPause = nullptr;
+                    test->pad(padStep);
+                };
+            } else if (step.startsWith('@')) {
                 get<QWidget>(step.mid(1))->setFocus();
             } else if (part[0] == "wheel") {
                 QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, part[2].toInt()}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
@@ -135,6 +160,39 @@ class TestMainWindowControls : public QObject
         }
         QTest::qWait(SliderInput::settleMs + 100);
     }
+#ifdef TAVRO_GAMEPAD
+    // "plug" attaches a virtual pad, "Pad N"; "unplugN" detaches pad N; "lyN=P" puts a control of pad N
+    // (no N: 1) at P: a stick (ly, ry) at P % of its travel up, a button (lb, a, up, start...) down for 1.
+    // Then the pads are read. False for other steps.
+    bool pad(const QString &step)
+    {
+        const QStringList buttons{"a", "b", "x", "y", "", "", "start", "", "", "lb", "rb", "up", "down", "left", "right"};
+        const auto set = QRegularExpression("^([a-z]+)(\\d?)=(-?\\d+)$").match(step);
+        if (step == "plug") {
+            m_pads.push_back(plugVirtualPad("Pad " + QByteArray::number(int(m_pads.size()) + 1)));
+        } else if (step.startsWith("unplug")) {
+            SDL_Joystick *&pad = m_pads[step.mid(6).toInt() - 1];
+            for (int device = 0; device < SDL_NumJoysticks(); ++device) {
+                if (SDL_JoystickGetDeviceInstanceID(device) == SDL_JoystickInstanceID(pad))
+                    SDL_JoystickDetachVirtual(device);
+            }
+            SDL_JoystickClose(std::exchange(pad, nullptr));
+        } else if (set.hasMatch()) {
+            SDL_Joystick *pad = m_pads[qMax(1, set.captured(2).toInt()) - 1];
+            const int value = set.captured(3).toInt();
+            if (set.captured(1) == "ly" || set.captured(1) == "ry")
+                pushStick(pad, set.captured(1) == "ly" ? SDL_CONTROLLER_AXIS_LEFTY : SDL_CONTROLLER_AXIS_RIGHTY, value);
+            else
+                SDL_JoystickSetVirtualButton(pad, buttons.indexOf(set.captured(1)), value);
+        } else {
+            return false;
+        }
+        m_window->findChild<GamepadPoller *>()->poll();
+        return true;
+    }
+#else
+    bool pad(const QString &) { return false; }
+#endif
     QString calls() const { return m_board->calls.join(' '); }
     // "text/slider value" of each motor.
     QString state(int m) const { return lineEdit(m)->text() + '/' + QString::number(slider(m)->value()); }
@@ -158,6 +216,9 @@ private slots:
     }
     void cleanup()
     {
+#ifdef TAVRO_GAMEPAD
+        m_pads.clear();
+#endif
         m_window.reset();
         m_otherWindow.reset();
         m_duringPause = nullptr;
@@ -379,6 +440,60 @@ private slots:
         QTEST(state(), "state");
         QTEST(calls(), "calls");
     }
+
+#ifdef TAVRO_GAMEPAD
+    // A pad plugged in after the window drives as its table says: a stick's run is held at the speed of
+    // its deflection, then the panel's speed (zoom 1, focus 2) goes back; nothing while the window is
+    // inactive, in editing mode or busy, and a stick pushed then, or whose run ended otherwise, first
+    // comes back. A second pad waits for the first to go.
+    void gamepad_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<QString>("status");
+        const QString zoom = " pelco_d_zoom_stop getZoomPosition setZoomSpeed(1)", pad1 = "Gamepad: Pad 1",
+                      focus = " pelco_d_focus_stop getFocusPosition setFocusSpeed(2)";
+        QTest::newRow("left stick") << "ly=60 ly=95 ly=0" << "setZoomSpeed(1) pelco_d_zoom_in setZoomSpeed(2) pelco_d_zoom_in" + zoom << pad1;
+        QTest::newRow("left stick down") << "ly=-30 ly=0" << "setZoomSpeed(0) pelco_d_zoom_out" + zoom << pad1;
+        QTest::newRow("right stick, over") << "ry=90 ry=-90 ry=0" << "setFocusSpeed(2) pelco_d_focus_far" + focus
+                                                                   + " setFocusSpeed(2) pelco_d_focus_near" + focus << pad1;
+        QTest::newRow("shoulders") << "rb=1 rb=0 lb=1 lb=0"
+                                   << "pelco_d_iris_open pelco_d_iris_stop getIrisPosition pelco_d_iris_close pelco_d_iris_stop getIrisPosition" << pad1;
+        QTest::newRow("A B X Y") << "a=1 a=0 b=1 b=0 x=1 x=0 y=1 y=0" << "callPreset(1) callPreset(2) callPreset(3) callPreset(4)" << pad1;
+        QTest::newRow("D-pad") << "up=1 up=0 down=1 down=0 right=1 right=0 left=1 left=0"
+                               << "setZoomPosition(74) pause(500) setZoomPosition(1) pause(500) setFocusPosition(41) pause(500) "
+                                  "setFocusPosition(1) pause(500)" << pad1;
+        QTest::newRow("Start") << "start=1 start=0" << "getFocusPosition getZoomPosition getIrisPosition" << pad1;
+        QTest::newRow("dead zone") << "ly=24 ry=-24 ly=0" << "" << pad1;
+        QTest::newRow("bands") << "ly=26 | ly=49 | ly=51 | ly=85 | ly=86 | ly=100 | ly=0"
+                               << "setZoomSpeed(0) pelco_d_zoom_in | | setZoomSpeed(1) pelco_d_zoom_in | | "
+                                  "setZoomSpeed(2) pelco_d_zoom_in | |" + zoom << pad1;
+        QTest::newRow("unplugged") << "ry=60 unplug1" << "setFocusSpeed(1) pelco_d_focus_far" + focus << "";
+        QTest::newRow("deactivated") << "ly=95 deactivate ry=60 activate ly=96 ry=61 ly=0 ry=0 ly=30"
+                                     << "setZoomSpeed(2) pelco_d_zoom_in" + zoom + " setZoomSpeed(0) pelco_d_zoom_in" << pad1;
+        QTest::newRow("STOP clicked") << "ly=60 pb_zoomStop ly=90 ly=0 ly=40"
+                                      << "setZoomSpeed(1) pelco_d_zoom_in" + zoom + " setZoomSpeed(0) pelco_d_zoom_in" << pad1;
+        QTest::newRow("let go during a step") << "ly=60 during:ly=0 pb_zoomPlus"
+                                              << "setZoomSpeed(1) pelco_d_zoom_in setZoomPosition(74) pause(500)" + zoom << pad1;
+        QTest::newRow("pushed during a step") << "during:ry=60 pb_zoomPlus ry=70 ry=0 ry=30"
+                                              << "setZoomPosition(74) pause(500) setFocusSpeed(0) pelco_d_focus_far" << pad1;
+        // The pad's own step: the stick counts once it is over.
+        QTest::newRow("pushed during a pad step") << "during:ry=60 up=1 ry=70"
+                                                  << "setZoomPosition(74) pause(500) setFocusSpeed(1) pelco_d_focus_far" << pad1;
+        QTest::newRow("editing settings") << "pb_settingsMultiButton ly=60 rb=1 a=1 up=1 start=1" << "" << pad1;
+        QTest::newRow("second pad") << "plug ly2=60 ly=30 unplug1 ly2=70 ly2=0 ly2=30"
+                                    << "setZoomSpeed(0) pelco_d_zoom_in" + zoom + " setZoomSpeed(0) pelco_d_zoom_in" << "Gamepad: Pad 2";
+    }
+    void gamepad()
+    {
+        QFETCH(QString, script);
+        QVERIFY(operate());
+        play("plug " + script);
+        QTEST(calls(), "calls");
+        const auto *status = m_window->statusBar()->findChild<QLabel *>();
+        QTEST(status->isVisible() ? status->text() : QString(), "status");
+    }
+#endif
 
     // Every operating slot, with no driver in service, leaves driver and widgets alone.
     void nothingReachesAMissingDriver()

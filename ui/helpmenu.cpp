@@ -1,5 +1,8 @@
 #include "helpmenu.h"
 
+#ifdef TAVRO_GAMEPAD
+#include "gamepadcontrol.h"
+#endif
 #include "keyboardcontrol.h"
 #include "sliderinput.h"
 
@@ -23,10 +26,19 @@ void HelpMenu::showKeyboardControls()
     if (!m_keyboardControls) {
         auto *dialog = new QDialog(m_window);
         dialog->setObjectName(QStringLiteral("keyboardControls"));
-        dialog->setWindowTitle(tr("Keyboard controls"));
+        dialog->setWindowTitle(tr("Keyboard and gamepad controls"));
         QString rows;
-        for (const auto &[keys, what] : KeyboardControl::keyList() + SliderInput::keyList())
-            rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
+        const auto addRows = [&rows](const QString &heading, const QList<QPair<QString, QString>> &list) {
+            rows += QStringLiteral("<tr><td colspan=\"2\"><h3>%1</h3></td></tr>").arg(heading.toHtmlEscaped());
+            for (const auto &[keys, what] : list)
+                rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
+        };
+        addRows(tr("Keyboard"), KeyboardControl::keyList() + SliderInput::keyList());
+#ifdef TAVRO_GAMEPAD
+        addRows(tr("Gamepad"), GamepadControl::controlList());
+#else
+        addRows(tr("Gamepad"), {{tr("None"), tr("This build has no gamepad support")}});
+#endif
         auto *list = new QLabel(QStringLiteral("<table cellspacing=\"6\">%1</table>").arg(rows), dialog);
         list->setTextFormat(Qt::RichText);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
@@ -44,8 +56,13 @@ void HelpMenu::showKeyboardControls()
 void HelpMenu::showAbout()
 {
     const QString name = QCoreApplication::applicationName();
+#ifdef TAVRO_GAMEPAD
+    const QString gamepads = tr("Gamepads through %1").arg(GamepadPoller::library());
+#else
+    const QString gamepads = tr("Built without gamepad support");
+#endif
     QMessageBox::about(m_window, tr("About %1").arg(name),
-                       tr("<p><b>%1</b></p><p>Version %2</p><p>Qt %3 (built with Qt %4)</p>")
+                       tr("<p><b>%1</b></p><p>Version %2</p><p>Qt %3 (built with Qt %4)</p><p>%5</p>")
                            .arg(name.toHtmlEscaped(), QStringLiteral(TAVRO_VERSION), QString::fromLatin1(qVersion()),
-                                QStringLiteral(QT_VERSION_STR)));
+                                QStringLiteral(QT_VERSION_STR), gamepads.toHtmlEscaped()));
 }

@@ -8,8 +8,8 @@ class QAction;
 class QDialog;
 class QWidget;
 
-// The Help menu: the list of every key the window answers to, and what the
-// program is.
+// The Help menu: the list of every key and gamepad control the window answers
+// to, and what the program is.
 class HelpMenu : public QObject
 {
     Q_OBJECT

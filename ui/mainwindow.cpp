@@ -3,6 +3,9 @@
 #include "controller.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
+#ifdef TAVRO_GAMEPAD
+#include "gamepadcontrol.h"
+#endif
 #include "helpmenu.h"
 #include "keyboardcontrol.h"
 #include "lensactions.h"
@@ -136,6 +139,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_keyboard = std::make_unique<KeyboardControl>(this, *m_actions, *m_operations);
     for (int motor = 0; motor < LensActions::motorCount; ++motor)
         m_sliderInputs[motor] = std::make_unique<SliderInput>(*m_actions, LensActions::Motor(motor), *m_operations);
+#ifdef TAVRO_GAMEPAD
+    m_gamepad = std::make_unique<GamepadControl>(this, *m_actions, *m_operations, statusBar());
+#endif
     m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about);
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);

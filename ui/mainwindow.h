@@ -9,6 +9,7 @@
 #include <memory>
 
 class Controller;
+class GamepadControl;
 class HelpMenu;
 class KeyboardControl;
 class LensActions;
@@ -130,6 +131,9 @@ private:
     std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<KeyboardControl> m_keyboard;
     std::array<std::unique_ptr<SliderInput>, 3> m_sliderInputs;
+#ifdef TAVRO_GAMEPAD
+    std::unique_ptr<GamepadControl> m_gamepad;
+#endif
     std::unique_ptr<HelpMenu> m_help;
     // Made when first opened from View ▸ Traffic…; a window of its own, owned
     // as a child.

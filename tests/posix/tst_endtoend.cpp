@@ -5,6 +5,10 @@
 // every reply in 1-byte pieces 1 ms apart.
 
 #include "boardsimulator.h"
+#ifdef TAVRO_GAMEPAD
+#include "gamepadpoller.h"
+#include "virtualpad.h"
+#endif
 #include "mainwindow.h"
 #include "operatorreport.h"
 #include "pause.h"
@@ -72,6 +76,10 @@ private slots:
     void tavroLivePositions();
     void tavroTrafficIsListedAndTraced_data() { deliveries(); }
     void tavroTrafficIsListedAndTraced();
+#ifdef TAVRO_GAMEPAD
+    void tavroGamepad_data() { deliveries(); }
+    void tavroGamepad();
+#endif
 
 private:
     static void deliveries();
@@ -432,6 +440,30 @@ void TestEndToEnd::tavroTrafficIsListedAndTraced()
         decoded << line.section(QStringLiteral("  Tavro  "), 1).remove(QRegularExpression(QStringLiteral(" \\[[^]]*\\]")));
     QCOMPARE(decoded, expected);
 }
+
+#ifdef TAVRO_GAMEPAD
+// The left stick of a pad pushed to 60 %, then to 95 %, then let go: medium
+// speed and run, high speed and run again, then the STOP procedure and the
+// panel's speed (Low) again.
+void TestEndToEnd::tavroGamepad()
+{
+    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
+    save();
+    auto *poller = m_window->findChild<GamepadPoller *>();
+    SDL_Joystick *pad = plugVirtualPad("Pad");
+    poller->poll();
+    const int mark = m_sim->frameCount();
+    for (const int percent : {60, 95, 0}) {
+        pushStick(pad, SDL_CONTROLLER_AXIS_LEFTY, percent);
+        poller->poll();
+    }
+    QCOMPARE(m_sim->frames().mid(mark),
+             (QList<QByteArray>{hex("ff000025000100"), hex("ff000020000020"), hex("ff000025000200"),
+                                hex("ff000020000020"), hex("ff000000000020"), hex("fe080000000000"),
+                                hex("ff000025000000")}));
+    QCOMPARE(text("le_motor1"), QString::number(tavroPosition(TavroBoard::Axis::Zoom)));
+}
+#endif
 
 QTEST_MAIN(TestEndToEnd)
 #include "tst_endtoend.moc"

@@ -1,0 +1,26 @@
+#ifndef VIRTUALPAD_H
+#define VIRTUALPAD_H
+
+#include <SDL.h>
+
+// A pad in the standard game controller layout that lives in this process:
+// SDL gives it a game controller mapping of its own, joystick button and axis
+// numbers being SDL's controller button and axis numbers. SDL must be started
+// (a window's poller does that), and it takes the pad along when it stops.
+inline SDL_Joystick *plugVirtualPad(const char *name)
+{
+    SDL_VirtualJoystickDesc desc{SDL_VIRTUAL_JOYSTICK_DESC_VERSION, SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+                                 SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX};
+    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+    desc.name = name;
+    return SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+}
+
+// A stick pushed up by percent of its travel (down for less than 0).
+inline void pushStick(SDL_Joystick *pad, SDL_GameControllerAxis axis, int percent)
+{
+    SDL_JoystickSetVirtualAxis(pad, axis, Sint16(-percent * 32767 / 100));
+}
+
+#endif // VIRTUALPAD_H
