@@ -108,12 +108,9 @@ class TestMainWindowControls : public QObject
                 m_board->calls << step;
             } else if (pad(step)) {
             } else if (part[0] == "during" && part[1].contains('=')) {
-                m_duringPause = [this, step = part[1]] {
-                    // Copied: the closure goes with the next line.
-                    auto *test = this;
-                    const QString padStep = step;
-                    m_duringPause = nullptr;
-                    test->pad(padStep);
+                m_duringPause = [this, step = part[1], done = false]() mutable {
+                    if (!std::exchange(done, true))
+                        pad(step);
                 };
             } else if (step.startsWith('@')) {
                 get<QWidget>(step.mid(1))->setFocus();
