@@ -118,19 +118,20 @@ void GamepadControl::disconnected()
 void GamepadControl::read(const PadState &state)
 {
     m_state = state;
-    // Read again during an action of the pad's own, the pad goes on once
-    // that is over; a quick look at the board the operator did not ask for is
-    // as if it had not been.
+    // A reading during one of the pad's own actions, or during a look at the
+    // board the operator did not ask for (a live position), waits for the
+    // next: neither is an operation a stick is held through.
     if (m_acting || m_monitor.isQuiet())
         return;
-    const bool canAct = !m_monitor.isRunning() && m_window->isActiveWindow();
+    // Asked afresh after each action, which lets the window's events through.
+    const auto canAct = [this] { return !m_monitor.isRunning() && m_window->isActiveWindow(); };
     for (const Motor motor : {Motor::Zoom, Motor::Focus, Motor::Iris})
-        drive(motor, canAct);
+        drive(motor, canAct());
     for (const PadBinding &binding : kBindings) {
         const bool down = m_state[int(binding.control)] > 0.5f;
         const bool pressed = down && !m_pressed[int(binding.control)];
         m_pressed[int(binding.control)] = down;
-        if (!pressed || !canAct)
+        if (!pressed || !canAct())
             continue;
         const QScopedValueRollback<bool> acting(m_acting, true);
         if (binding.action == PadAction::Preset)

@@ -30,8 +30,10 @@ void HelpMenu::showKeyboardControls()
         QString rows;
         const auto addRows = [&rows](const QString &heading, const QList<QPair<QString, QString>> &list) {
             rows += QStringLiteral("<tr><td colspan=\"2\"><h3>%1</h3></td></tr>").arg(heading.toHtmlEscaped());
-            for (const auto &[keys, what] : list)
-                rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
+            for (const auto &[keys, what] : list) {
+                rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
+                            .arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
+            }
         };
         addRows(tr("Keyboard"), KeyboardControl::keyList() + SliderInput::keyList());
 #ifdef TAVRO_GAMEPAD

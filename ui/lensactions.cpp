@@ -60,21 +60,23 @@ MotorWiring wiringOf(Ui::MainWindow &ui, Motor motor)
     case Motor::Zoom:
         return {ui.hs_motor1, ui.le_motor1, {ui.pb_zoomWide, ui.pb_zoomTele},
                 {&Controller::pelco_d_zoom_out, &Controller::pelco_d_zoom_in}, {ui.pb_zoomMinus, ui.pb_zoomPlus},
-                &Controller::pelco_d_zoom_stop, &Controller::setZoomSpeed, &Controller::getZoomPosition, &Controller::setZoomPosition, 1, "motor1SliderChanged()",
-                "motor1LineEditChanged()", LensActions::tr("Moving the zoom…"), LensActions::tr("Stopping the zoom…")};
+                &Controller::pelco_d_zoom_stop, &Controller::setZoomSpeed, &Controller::getZoomPosition,
+                &Controller::setZoomPosition, 1, "motor1SliderChanged()", "motor1LineEditChanged()",
+                LensActions::tr("Moving the zoom…"), LensActions::tr("Stopping the zoom…")};
     case Motor::Focus:
         return {ui.hs_motor2, ui.le_motor2, {ui.pb_focusNear, ui.pb_focusFar},
                 {&Controller::pelco_d_focus_near, &Controller::pelco_d_focus_far}, {ui.pb_focusMinus, ui.pb_focusPlus},
-                &Controller::pelco_d_focus_stop, &Controller::setFocusSpeed, &Controller::getFocusPosition, &Controller::setFocusPosition, 1, "motor2SliderChanged()",
-                "motor2LineEditChanged()", LensActions::tr("Moving the focus…"),
-                LensActions::tr("Stopping the focus…")};
+                &Controller::pelco_d_focus_stop, &Controller::setFocusSpeed, &Controller::getFocusPosition,
+                &Controller::setFocusPosition, 1, "motor2SliderChanged()", "motor2LineEditChanged()",
+                LensActions::tr("Moving the focus…"), LensActions::tr("Stopping the focus…")};
     case Motor::Iris:
         break;
     }
     return {ui.hs_motor3, ui.le_motor3, {ui.pb_irisClose, ui.pb_irisOpen},
             {&Controller::pelco_d_iris_close, &Controller::pelco_d_iris_open}, {ui.pb_irisMinus, ui.pb_irisPlus},
-            &Controller::pelco_d_iris_stop, nullptr, &Controller::getIrisPosition, &Controller::setIrisPosition, IrisUnitsPerStep, nullptr, nullptr,
-            LensActions::tr("Moving the iris…"), LensActions::tr("Stopping the iris…")};
+            &Controller::pelco_d_iris_stop, nullptr, &Controller::getIrisPosition, &Controller::setIrisPosition,
+            IrisUnitsPerStep, nullptr, nullptr, LensActions::tr("Moving the iris…"),
+            LensActions::tr("Stopping the iris…")};
 }
 
 constexpr Motor kMotors[] = {Motor::Zoom, Motor::Focus, Motor::Iris};

@@ -20,9 +20,9 @@ class MainWindow;
 }
 
 // Everything the window does to the lens, whoever asks for it: the buttons,
-// the keyboard, the sliders' own keys and wheel, a gamepad. Each action runs as one
-// operation on the driver in service and keeps slider and field showing the
-// same number.
+// the keyboard, the sliders' own keys and wheel, a gamepad. Each action runs
+// as one operation on the driver in service and keeps slider and field
+// showing the same number.
 //
 // A motor runs from its run action until its STOP. A run that an input holds
 // (a key kept down) also ends when that input lets go, and whatever holds it,
