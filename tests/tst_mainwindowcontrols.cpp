@@ -107,11 +107,6 @@ class TestMainWindowControls : public QObject
             if (step == "|") {
                 m_board->calls << step;
             } else if (pad(step)) {
-            } else if (part[0] == "during" && part[1].contains('=')) {
-                m_duringPause = [this, step = part[1], done = false]() mutable {
-                    if (!std::exchange(done, true))
-                        pad(step);
-                };
             } else if (step.startsWith('@')) {
                 get<QWidget>(step.mid(1))->setFocus();
             } else if (part[0] == "wheel") {
@@ -137,11 +132,14 @@ class TestMainWindowControls : public QObject
             } else if (step == "activate") {
                 QApplication::setActiveWindow(m_window.get());
             } else if (part[0] == "during") {
-                m_duringPause = [this, type = part[1][0] == '<' ? QEvent::KeyRelease : QEvent::KeyPress,
-                                 keys = QKeySequence(part[1].mid(1))[0]] {
-                    m_duringPause = nullptr;
+                // Once: the closure stays alive while it runs.
+                m_duringPause = [this, step = part[1], done = false]() mutable {
+                    if (std::exchange(done, true) || pad(step))
+                        return;
+                    const QKeyCombination keys = QKeySequence(step.mid(1))[0];
                     QCoreApplication::postEvent(QApplication::focusWidget(),
-                                                new QKeyEvent(type, keys.key(), keys.keyboardModifiers()));
+                                                new QKeyEvent(step[0] == '<' ? QEvent::KeyRelease : QEvent::KeyPress,
+                                                              keys.key(), keys.keyboardModifiers()));
                     QTest::qWait(KeyboardControl::repeatGraceMs * 2);
                 };
             } else if (keys.count() == 1 && keys[0].key() != Qt::Key_unknown) {
