@@ -12,6 +12,7 @@
 #include "operatorreport.h"
 #include "pause.h"
 #include "serialportlist.h"
+#include "settingsfile.h"
 #include "sliderinput.h"
 #include "trafficwindow.h"
 #include "ui_mainwindow.h"
@@ -70,15 +71,6 @@ int speedLevel(const QComboBox *speedCombo)
     return qMax(0, speedCombo->currentIndex());
 }
 
-// The operator's choices must survive a crash or a power cut, and a settings
-// file that cannot be written must not go unnoticed.
-void writeBack(QSettings &settings)
-{
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        qCritical() << "Could not write the settings file: " << settings.fileName();
-}
-
 // After a report the operator carries on in the panel; Cancel stays off until
 // the next mode switch.
 void report(QPushButton *cancelButton, const Report &what)
@@ -122,11 +114,13 @@ MainWindow::MainWindow(QWidget *parent)
     const QString webLinkTitleKey = QStringLiteral("info/weblinktitle");
     const QString webLink = m_settings->value(webLinkKey, kMakerWebAddress).toString();
     const QString webLinkTitle = m_settings->value(webLinkTitleKey, kMakerWebTitle).toString();
+    // Either way the start looks whether the file can be written: the operator
+    // learns now, not after a restart, that the choices will not be kept.
     if (!m_settings->contains(webLinkKey) || !m_settings->contains(webLinkTitleKey)) {
         m_settings->setValue(webLinkKey, webLink);
         m_settings->setValue(webLinkTitleKey, webLinkTitle);
-        writeBack(*m_settings);
     }
+    SettingsFile::writeBack(*m_settings);
 
     ui->setupUi(this);
 
@@ -382,7 +376,8 @@ void MainWindow::settingsMultiClicked()
     const int focusSpeed = speedLevel(ui->cb_focusSpeed);
     m_settings->setValue(QStringLiteral("motor/zoomSpeed"), zoomSpeed);
     m_settings->setValue(QStringLiteral("motor/focusSpeed"), focusSpeed);
-    writeBack(*m_settings);
+    // The operator's choices must survive a crash or a power cut.
+    SettingsFile::writeBack(*m_settings);
 
     if (m_comm) {
         m_comm->setLensType(m_lensType);
