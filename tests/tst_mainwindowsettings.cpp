@@ -49,6 +49,8 @@ class TestMainWindowSettings : public QObject
     std::shared_ptr<FakeBoard> m_board;
     std::unique_ptr<MainWindow> m_window;
     Reports m_reports;
+    // What the board answers a probe of each board type, where set.
+    QMap<int, int> m_lensTypeOf;
 
     void open(const QByteArray &config = QByteArray())
     {
@@ -57,7 +59,8 @@ class TestMainWindowSettings : public QObject
         file.close();
         m_window = std::make_unique<MainWindow>();
         auto board = m_board;
-        m_window->setControllerFactory([board](MainWindow::ControllerType type, const QString &port) {
+        m_window->setControllerFactory([this, board](MainWindow::ControllerType type, const QString &port) {
+            board->lensType = m_lensTypeOf.value(type, board->lensType);
             const QString name = QStringLiteral("(%1,%2)").arg(type).arg(port);
             board->calls << "create" + name;
             auto driver = std::make_unique<FakeController>(port, board);
@@ -115,7 +118,10 @@ private slots:
         qputenv("TAVRO_EXTRA_PORTS", "FAKE1:FAKE2");
         auto board = m_board = std::make_shared<FakeBoard>();
         m_reports.clear();
-        OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text) { m_reports.append({icon, text}); });
+        m_lensTypeOf.clear();
+        OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text, const QString &detail) {
+            m_reports.append({icon, detail.isEmpty() ? text : text + " / " + detail});
+        });
         Pause::setFunction([board](unsigned long ms) { board->calls << QStringLiteral("pause(%1)").arg(ms); });
     }
     void cleanup() { m_window.reset(); }
@@ -260,12 +266,21 @@ private slots:
         QTest::addColumn<QString>("calls");
         const QString probe = "create(1,FAKE1) getLensType destroy(1,FAKE1)";
         const QString found = "create(1,FAKE1) getLensType getSensitivityMode destroy(1,FAKE1)";
+        const QString bothProbes = probe + " create(2,FAKE1) getLensType destroy(2,FAKE1)";
         QTest::newRow("save, no port") << kTavroConfig << "port" << "";
-        QTest::newRow("save, no board") << kTavroConfig << "board" << probe;
+        QTest::newRow("save, no board") << kTavroConfig << "board" << bothProbes;
+        // The names of the board types are the ones config.ini gives the list.
+        QTest::newRow("save, pellan board")
+            << kTavroConfig + "[controller]\nfocusName=Pellan F\n" << "other=A Pellan board answered on this port: choose the controller type 'Pellan F'"
+            << bothProbes;
+        QTest::newRow("test, tavro board")
+            << kPellanConfig << "other=A Tavro board answered on this port: choose the controller type 'Tavro Controller'"
+            << "create(2,FAKE1) getLensType destroy(2,FAKE1) create(1,FAKE1) getLensType destroy(1,FAKE1)";
         QTest::newRow("save, no board type") << kTavroConfig << "type" << "";
         QTest::newRow("save, no lens") << kTavroConfig << "lens=0" << probe;
         QTest::newRow("save, lens the list lacks") << kTavroConfig << "lens=5" << probe;
-        QTest::newRow("test, no board") << kPellanConfig << "board" << "create(2,FAKE1) getLensType destroy(2,FAKE1)";
+        QTest::newRow("test, no board") << kPellanConfig << "board"
+                                        << "create(2,FAKE1) getLensType destroy(2,FAKE1) create(1,FAKE1) getLensType destroy(1,FAKE1)";
         QTest::newRow("test, second lens, long cable") << kTavroConfig << "found=2" << found;
         QTest::newRow("test, no lens set, short cable") << kTavroConfig << "found=0" << found;
         QTest::newRow("test, pellan") << kPellanConfig << "found=0" << QString(found).replace("(1,", "(2,");
@@ -282,6 +297,8 @@ private slots:
             w<QComboBox>("cb_serialPortSelect")->setCurrentIndex(0);
         else if (change == "board")
             m_board->lensType = -1;
+        else if (change.startsWith("other="))
+            m_lensTypeOf = {{w<QComboBox>("cb_controller")->currentIndex(), -1}, {3 - w<QComboBox>("cb_controller")->currentIndex(), 0}};
         else if (change == "type")
             w<QComboBox>("cb_controller")->setCurrentIndex(0);
         else if (change.startsWith("lens="))
@@ -295,6 +312,7 @@ private slots:
         const QMap<QString, QPair<const char *, QString>> reports{
             {"port", {"Error, no serial port selected!", kNoPortText}},
             {"board", {"No lens controller board detected!", kNoBoardText}},
+            {"other", {"No lens controller board detected!", kNoBoardText + " / " + change.section('=', 1)}},
             {"lens", {"Please select lens!", kNoLensText}},
             {"found", {"Lens controller board detected!", "Success: Lens controller board detected on this serial port!"}}};
         const auto [logLine, text] = reports.value(change.section('=', 0, 0).replace("type", "board"));

@@ -73,11 +73,11 @@ int speedLevel(const QComboBox *speedCombo)
 
 // After a report the operator carries on in the panel; Cancel stays off until
 // the next mode switch.
-void report(QPushButton *cancelButton, const Report &what)
+void report(QPushButton *cancelButton, const Report &what, const QString &detail = QString())
 {
     cancelButton->setEnabled(false);
     qCritical() << what.logLine;
-    OperatorReport::show(what.icon, QString::fromLatin1(what.text));
+    OperatorReport::show(what.icon, QString::fromLatin1(what.text), detail);
 }
 
 } // namespace
@@ -276,10 +276,25 @@ std::unique_ptr<Controller> MainWindow::probeBoard()
     }
     m_lensType = probe->getLensType();
     if (m_lensType == -1) {
-        report(ui->pb_settingsCancel, kNoBoardReport);
+        // One driver on the port at a time.
+        probe.reset();
+        report(ui->pb_settingsCancel, kNoBoardReport, otherBoardHint(portName));
         return nullptr;
     }
     return probe;
+}
+
+QString MainWindow::otherBoardHint(const QString &portName) const
+{
+    const bool tavro = m_controllerType != TAVRO_CONTROLLER;
+    const ControllerType other = tavro ? TAVRO_CONTROLLER : USM_CONTROLLER;
+    const std::unique_ptr<Controller> probe = createController(other, portName);
+    if (!probe || probe->getLensType() == -1)
+        return QString();
+    const QString hint = tr("A %1 board answered on this port: choose the controller type '%2'")
+                             .arg(tavro ? QStringLiteral("Tavro") : QStringLiteral("Pellan"), ui->cb_controller->itemText(other));
+    qInfo() << hint;
+    return hint;
 }
 
 void MainWindow::setSerialPort(const QString &portName, int lensType)
