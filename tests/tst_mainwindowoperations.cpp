@@ -191,16 +191,31 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
-    // The driver is in the middle of a call: the window closes when the operation is over.
+    // The driver is in the middle of a call: the window closes when the operation is over, and
+    // nothing it held back for later goes to the board.
+    void closingDuringAnOperationWaitsForItsEnd_data()
+    {
+        QTest::addColumn<QString>("closed");
+        QTest::newRow("window") << "MainWindow";
+        QTest::newRow("progress dialog") << "operationProgress";
+    }
     void closingDuringAnOperationWaitsForItsEnd()
     {
+        QFETCH(QString, closed);
         open(MainWindow::TAVRO_CONTROLLER, true);
-        bool closed = true;
-        m_duringPause = [&] { closed = m_window->close(); };
+        bool accepted = true;
+        m_duringPause = [&] {
+            // A modal window would keep the window system's close request from the window.
+            QVERIFY(!QGuiApplication::modalWindow());
+            m_window->motor1SliderChanged();
+            accepted = (closed == "MainWindow" ? m_window.get() : w(qPrintable(closed)))->close();
+        };
         click("pb_calibrateAll");
-        QVERIFY(!closed);
+        QVERIFY(!accepted);
         QVERIFY(m_window->isVisible());
         QTRY_VERIFY(!m_window->isVisible());
+        QCOMPARE(m_board->calls.join(' '), "calibrateAll pause(8000) getZoomPosition getFocusPosition getIrisPosition "
+                                           "getMaxZoomPosition getMaxFocusPosition");
     }
 };
 

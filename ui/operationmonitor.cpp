@@ -116,8 +116,12 @@ void OperationMonitor::end()
     m_running = false;
     // Posted, so they come in their order and each call after the input
     // before it; a call that finds another operation running waits again.
+    // A window about to close takes none of it: nothing more goes to the
+    // board after the operation's own frames.
     std::vector<Deferred> deferred;
     deferred.swap(m_deferred);
+    if (m_closeRequested)
+        deferred.clear();
     for (Deferred &item : deferred) {
         if (item.event && item.receiver)
             QCoreApplication::postEvent(item.receiver, item.event.release());

@@ -22,11 +22,12 @@ class QWidget;
 // they wait in slices, and between slices the window's events are processed,
 // so it repaints. Input to the window meanwhile is dropped, never held back
 // until the operation ends (what the operator clicked while the window was
-// busy would otherwise happen long after), and a close request waits for the
-// end. A fixed
-// pause of a second or more, or an operation running a second, brings up a
-// progress dialog over the window; a wait cursor shows throughout, except over
-// a report that the operation opens, which also hides the progress dialog.
+// busy would otherwise happen long after), and a close request (of the window
+// or of its progress dialog) waits for the end; the window then closes, and
+// nothing held back for after the operation runs. A fixed pause of a second
+// or more, or an operation running a second, brings up a progress dialog over
+// the window; a wait cursor shows throughout, except over a report that the
+// operation opens, which also hides the progress dialog.
 //
 // A quiet operation (a look at the board the operator did not ask for, such
 // as a live position read) shows neither cursor nor dialog, and holds the

@@ -14,7 +14,6 @@ OperationProgressDialog::OperationProgressDialog(QWidget *window)
     setObjectName(QStringLiteral("operationProgress"));
     m_step->setObjectName(QStringLiteral("lbl_operationStep"));
     m_detail->setObjectName(QStringLiteral("lbl_operationDetail"));
-    setWindowModality(Qt::WindowModal);
     setWindowTitle(window->windowTitle());
     setMinimumWidth(320);
     m_bar->setTextVisible(false);
@@ -56,9 +55,12 @@ void OperationProgressDialog::showWait(KeepAlive::Reason reason, qint64 remainin
 // Escape would otherwise hide the dialog while the board still works.
 void OperationProgressDialog::reject() {}
 
+// Closing the dialog (a window manager's key, say) asks for the window's
+// close, which waits for the end of the operation.
 void OperationProgressDialog::closeEvent(QCloseEvent *event)
 {
     event->ignore();
+    parentWidget()->close();
 }
 
 void OperationProgressDialog::showBusy(const QString &detail)

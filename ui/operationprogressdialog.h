@@ -10,7 +10,9 @@ class QProgressBar;
 
 // Shown over the window while a long operation runs: what the window is doing,
 // and during a fixed pause the seconds left. It has no cancel button and cannot
-// be closed, since the board's sequence must run to its end.
+// be closed, since the board's sequence must run to its end. It is not modal:
+// the window's input is dropped by the monitor anyway, and a modal dialog
+// would make Qt drop the close requests the window system sends the window.
 class OperationProgressDialog : public QDialog
 {
     Q_OBJECT
