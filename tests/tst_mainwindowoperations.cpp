@@ -3,6 +3,7 @@
 
 #include "fakecontroller.h"
 #include "mainwindow.h"
+#include "operationprogressdialog.h"
 #include "operatorreport.h"
 #include "pause.h"
 #include "startconfig.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -98,6 +100,10 @@ private slots:
         const int tavro = MainWindow::TAVRO_CONTROLLER;
         QTest::newRow("Save") << tavro << "pb_settingsMultiButton" << "pause(8000) Calibrating… / 8 s left / wait cursor";
         QTest::newRow("Calibrate All") << tavro << "pb_calibrateAll" << "pause(8000) Calibrating… / 8 s left / wait cursor";
+        // The driver's two pauses and the window's own, announced ahead, count down as one.
+        QTest::newRow("Pellan Calibrate All") << int(MainWindow::USM_CONTROLLER) << "pb_calibrateAll"
+                                              << "pause(8000) Calibrating… / 24 s left / wait cursor pause(8000) Calibrating… / "
+                                                 "16 s left / wait cursor pause(8000) Calibrating… / 8 s left / wait cursor";
         QTest::newRow("focus +") << tavro << "pb_focusPlus" << "pause(500) no dialog / wait cursor";
         QTest::newRow("zoom slider") << tavro << "hs_motor1" << "pause(500) no dialog / wait cursor";
         QTest::newRow("Pellan focus slider") << int(MainWindow::USM_CONTROLLER) << "hs_motor2" << "pause(500) no dialog / wait cursor";
@@ -107,6 +113,7 @@ private slots:
         QFETCH(int, board);
         QFETCH(QString, action);
         open(MainWindow::ControllerType(board), action != "pb_settingsMultiButton");
+        m_board->calibrationPauses = board == MainWindow::USM_CONTROLLER ? 2 : 0;
         QStringList seen;
         m_duringPause = [&] {
             auto *dialog = w<QDialog>("operationProgress");
@@ -124,6 +131,40 @@ private slots:
         // All gone once the operation is over.
         QVERIFY(!w<QDialog>("operationProgress") || !w<QDialog>("operationProgress")->isVisible());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    // The dialog's figures after each keep-alive call: "ahead:N" announces pauses of N ms in all,
+    // "pause:N" is the time left of a pause (its length first, 0 at its end), "board" a wait for it.
+    void countdown_data()
+    {
+        QTest::addColumn<QString>("heard");
+        QTest::addColumn<QString>("shown"); // detail and bar (value/maximum) after each call
+        QTest::newRow("a second begun counts whole") << "pause:8000 pause:1500 pause:400 pause:0"
+                                                     << "8 s left 0/8000|2 s left 6500/8000|1 s left 7600/8000| busy";
+        const QString board = "Waiting for the board to answer… ";
+        QTest::newRow("announced pauses count down as one, the bar fills once")
+            << "ahead:8000 ahead:16000 board pause:8000 pause:0 board pause:8000 pause:0 pause:8000 pause:3000 pause:0 board"
+            << " busy| busy|" + board + "0/24000|24 s left 0/24000|16 s left 8000/24000|" + board + "8000/24000|16 s left "
+                   "8000/24000|8 s left 16000/24000|8 s left 16000/24000|3 s left 21000/24000| 24000/24000|" + board + "24000/24000";
+    }
+    void countdown()
+    {
+        QFETCH(QString, heard);
+        QWidget window;
+        OperationProgressDialog dialog(&window);
+        dialog.start("Calibrating…");
+        const auto *detail = dialog.findChild<QLabel *>("lbl_operationDetail");
+        const auto *bar = dialog.findChild<QProgressBar *>();
+        QStringList shown;
+        for (const QString &call : heard.split(' ')) {
+            const qint64 ms = call.section(':', 1).toLongLong();
+            dialog.showWait(call.startsWith("ahead") ? KeepAlive::Reason::PausesAhead
+                                : call == "board"    ? KeepAlive::Reason::Board
+                                                     : KeepAlive::Reason::Pause, ms);
+            shown << detail->text() + ' '
+                    + (bar->maximum() == 0 ? QString("busy") : QString("%1/%2").arg(bar->value()).arg(bar->maximum()));
+        }
+        QTEST(shown.join('|'), "shown");
     }
 
     // Clicks and keys that reach the window during an operation are dropped, not kept for later:

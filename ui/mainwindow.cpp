@@ -10,7 +10,6 @@
 #include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
-#include "pause.h"
 #include "serialportlist.h"
 #include "settingsfile.h"
 #include "sliderinput.h"
@@ -405,9 +404,7 @@ void MainWindow::settingsMultiClicked()
         m_comm->setSensitivityMode(ui->cb_longCable->isChecked() ? 1 : 0);
         qDebug() << "********* debug mode read: " << m_comm->getSensitivityMode();
         operation.setStep(tr("Calibrating…"));
-        m_comm->calibrateAll();
-        if (m_controllerType == TAVRO_CONTROLLER)
-            Pause::wait(ControllerTavro::calibrationMs);
+        m_actions->calibrate(m_controllerType == TAVRO_CONTROLLER ? ControllerTavro::calibrationMs : 0);
         operation.setStep(tr("Configuring the board…"));
         m_comm->setZoomSpeed(static_cast<char>(zoomSpeed));
         m_comm->setFocusSpeed(static_cast<char>(focusSpeed));

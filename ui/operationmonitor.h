@@ -69,7 +69,6 @@ protected:
 
 private:
     void keepAlive(KeepAlive::Reason reason, qint64 remainingMs);
-    void showProgress();
     // A report to the operator opened or closed during the operation.
     void reportShown(QObject *report);
     void reportHidden(QObject *report);
@@ -83,13 +82,12 @@ private:
     };
 
     QWidget *m_window;
-    // A child of the window, made when first needed.
+    // A child of the window, made with the first busy operation.
     OperationProgressDialog *m_dialog = nullptr;
     bool m_running = false;
     Mode m_mode = Mode::Busy;
     bool m_closeRequested = false;
     std::vector<Deferred> m_deferred;
-    QString m_step;
     QElapsedTimer m_clock;
     // The reports open now; each holds an arrow cursor on the cursor stack.
     QSet<QObject *> m_reports;
