@@ -6,10 +6,12 @@
 #include "operationprogressdialog.h"
 #include "operatorreport.h"
 #include "pause.h"
+#include "sliderinput.h"
 #include "startconfig.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,8 +169,10 @@ private slots:
         QTEST(shown.join('|'), "shown");
     }
 
-    // Clicks and keys that reach the window during an operation are dropped, not kept for later:
-    // Save's button would otherwise switch back to the settings panel afterwards.
+    // Clicks, keys and the wheel that reach the window during an operation are dropped, not kept for
+    // later: Save's button would otherwise switch back to the settings panel afterwards, a moved
+    // slider would go out once settled, a combo box would keep its new entry. A second operation
+    // asked for from inside the first is refused.
     void inputDuringAnOperationIsDropped_data()
     {
         QTest::addColumn<QString>("action");
@@ -188,16 +192,24 @@ private slots:
         m_duringPause = [this] {
             for (const char *name : {"pb_settingsMultiButton", "pb_refresh", "pb_callPreset1", "cb_longCable"})
                 postClick(w(name));
-            QCoreApplication::postEvent(w("le_motor1"), new QKeyEvent(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, "7"));
+            // Sliders take them while operating, the combo boxes while the settings are edited.
+            for (const char *name : {"hs_motor1", "cb_lensSelect"})
+                for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+                    QCoreApplication::postEvent(w(name), new QKeyEvent(type, Qt::Key_End, Qt::NoModifier));
+            for (const char *name : {"hs_motor2", "cb_zoomSpeed"})
+                QCoreApplication::postEvent(w(name), new QWheelEvent({5, 5}, {5, 5}, {}, {0, -120}, Qt::NoButton, {},
+                                                                     Qt::NoScrollPhase, false));
+            m_window->refreshClicked();
         };
         const bool longCable = w<QCheckBox>("cb_longCable")->isChecked();
+        const QList<int> entries{w<QComboBox>("cb_lensSelect")->currentIndex(), w<QComboBox>("cb_zoomSpeed")->currentIndex()};
         act(action);
         m_duringPause = nullptr;
-        QCoreApplication::processEvents();
+        QTest::qWait(SliderInput::settleMs + 100);
         QTEST(m_board->calls.join(' '), "calls");
         QCOMPARE(w<QPushButton>("pb_settingsMultiButton")->text(), "Edit Settings");
         QCOMPARE(w<QCheckBox>("cb_longCable")->isChecked(), longCable);
-        QCOMPARE(w<QLineEdit>("le_motor1")->text(), QString::number(m_board->zoomPosition)); // as read back
+        QCOMPARE(QList<int>({w<QComboBox>("cb_lensSelect")->currentIndex(), w<QComboBox>("cb_zoomSpeed")->currentIndex()}), entries);
         // Input after the operation is taken again.
         click("pb_refresh");
         QVERIFY(m_board->calls.last() == "getIrisPosition");

@@ -51,6 +51,8 @@ class TestMainWindowSettings : public QObject
     Reports m_reports;
     // What the board answers a probe of each board type, where set.
     QMap<int, int> m_lensTypeOf;
+    // The ports offered from the next driver made on, when set.
+    QByteArray m_portsFromNextDriver;
 
     void open(const QByteArray &config = QByteArray())
     {
@@ -61,6 +63,8 @@ class TestMainWindowSettings : public QObject
         auto board = m_board;
         m_window->setControllerFactory([this, board](MainWindow::ControllerType type, const QString &port) {
             board->lensType = m_lensTypeOf.value(type, board->lensType);
+            if (!m_portsFromNextDriver.isEmpty())
+                qputenv("TAVRO_EXTRA_PORTS", std::exchange(m_portsFromNextDriver, {}));
             const QString name = QStringLiteral("(%1,%2)").arg(type).arg(port);
             board->calls << "create" + name;
             auto driver = std::make_unique<FakeController>(port, board);
@@ -119,6 +123,7 @@ private slots:
         auto board = m_board = std::make_shared<FakeBoard>();
         m_reports.clear();
         m_lensTypeOf.clear();
+        m_portsFromNextDriver.clear();
         OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text, const QString &detail) {
             m_reports.append({icon, detail.isEmpty() ? text : text + " / " + detail});
         });
@@ -355,6 +360,9 @@ private slots:
             << kPellanConfig << "board=1" << "create(1,FAKE1) destroy(1,FAKE1) destroy(2,FAKE1) create(1,FAKE1)" << "FAKE1" << tavro;
         QTest::newRow("tavro, then another port")
             << kTavroConfig << "port=FAKE2" << "create(1,FAKE2) destroy(1,FAKE2) destroy(1,FAKE1) create(1,FAKE2)" << "FAKE2" << tavro;
+        // The port the board answered on, though it has left the list by the time the probe is over.
+        QTest::newRow("port gone during the probe")
+            << kTavroConfig << "ports=FAKE2" << "create(1,FAKE1) destroy(1,FAKE1) destroy(1,FAKE1) create(1,FAKE1)" << "FAKE1" << tavro;
     }
 
     void secondSaveReplacesDriver()
@@ -370,6 +378,8 @@ private slots:
         if (change.startsWith("board")) {
             w<QComboBox>("cb_controller")->setCurrentIndex(value.toInt());
             w<QComboBox>("cb_lensSelect")->setCurrentIndex(value == "1" ? 1 : 0);
+        } else if (change.startsWith("ports")) {
+            m_portsFromNextDriver = value.toLatin1();
         } else {
             w<QComboBox>("cb_serialPortSelect")->setCurrentText(value);
         }
