@@ -207,8 +207,10 @@ bool SerialTransaction::waitForWritten(const QDeadlineTimer &deadline)
         if (deadline.hasExpired())
             return false;
         m_port.clearError();
+        // True as soon as the system has taken some of the bytes, which need
+        // not be all of them.
         if (m_port.waitForBytesWritten(sliceOf(deadline)))
-            return true;
+            continue;
         if (m_port.error() != QSerialPort::TimeoutError)
             return false;
         keepAlive(deadline);
