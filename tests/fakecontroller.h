@@ -56,8 +56,7 @@ public:
     void calibrateAll() override
     {
         log("calibrateAll");
-        if (m_board->calibrationPauses > 0)
-            Pause::announce(m_board->calibrationPauses * 8000ul);
+        Pause::announce(m_board->calibrationPauses * 8000ul);
         for (int i = 0; i < m_board->calibrationPauses; ++i)
             Pause::wait(8000);
     }

@@ -135,38 +135,28 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
-    // The dialog's figures after each keep-alive call: "ahead:N" announces pauses of N ms in all,
-    // "pause:N" is the time left of a pause (its length first, 0 at its end), "board" a wait for it.
-    void countdown_data()
-    {
-        QTest::addColumn<QString>("heard");
-        QTest::addColumn<QString>("shown"); // detail and bar (value/maximum) after each call
-        QTest::newRow("a second begun counts whole") << "pause:8000 pause:1500 pause:400 pause:0"
-                                                     << "8 s left 0/8000|2 s left 6500/8000|1 s left 7600/8000| busy";
-        const QString board = "Waiting for the board to answer… ";
-        QTest::newRow("announced pauses count down as one, the bar fills once")
-            << "ahead:8000 ahead:16000 board pause:8000 pause:0 board pause:8000 pause:0 pause:8000 pause:3000 pause:0 board"
-            << " busy| busy|" + board + "0/24000|24 s left 0/24000|16 s left 8000/24000|" + board + "8000/24000|16 s left "
-                   "8000/24000|8 s left 16000/24000|8 s left 16000/24000|3 s left 21000/24000| 24000/24000|" + board + "24000/24000";
-    }
+    // The dialog's figures (detail, bar value/maximum) after each keep-alive call: "ahead:N" announces
+    // pauses of N ms in all, "pause:N" is a pause's time left (its length first, 0 at its end),
+    // "board" a wait for the board. Announced, the pauses count down as one and the bar fills once.
     void countdown()
     {
-        QFETCH(QString, heard);
         QWidget window;
         OperationProgressDialog dialog(&window);
         dialog.start("Calibrating…");
         const auto *detail = dialog.findChild<QLabel *>("lbl_operationDetail");
         const auto *bar = dialog.findChild<QProgressBar *>();
         QStringList shown;
-        for (const QString &call : heard.split(' ')) {
-            const qint64 ms = call.section(':', 1).toLongLong();
+        for (const QString call : {"ahead:8000", "ahead:16000", "board", "pause:8000", "pause:0", "board", "pause:8000",
+                                   "pause:0", "pause:8000", "pause:1500", "pause:400", "pause:0"}) {
             dialog.showWait(call.startsWith("ahead") ? KeepAlive::Reason::PausesAhead
                                 : call == "board"    ? KeepAlive::Reason::Board
-                                                     : KeepAlive::Reason::Pause, ms);
-            shown << detail->text() + ' '
-                    + (bar->maximum() == 0 ? QString("busy") : QString("%1/%2").arg(bar->value()).arg(bar->maximum()));
+                                                     : KeepAlive::Reason::Pause, call.section(':', 1).toLongLong());
+            shown << detail->text() + QString(" %1/%2").arg(bar->value()).arg(bar->maximum());
         }
-        QTEST(shown.join('|'), "shown");
+        const QString board = "Waiting for the board to answer… ";
+        QCOMPARE(shown.join('|'), " -1/0| -1/0|" + board + "0/24000|24 s left 0/24000|16 s left 8000/24000|" + board
+                     + "8000/24000|16 s left 8000/24000|8 s left 16000/24000|8 s left 16000/24000|2 s left 22500/24000|"
+                       "1 s left 23600/24000| 24000/24000");
     }
 
     // Clicks, keys and the wheel that reach the window during an operation are dropped, not kept for
