@@ -60,19 +60,6 @@ private slots:
     for (const QString &slot : windowSlots)
         QVERIFY2(MainWindow::staticMetaObject.indexOfSlot(qPrintable(slot)) >= 0, qPrintable(slot));
 }
-
-    // The regions have fixed places: a window smaller than the form would hide some of them.
-    void shrunkWindowShowsEveryRegion()
-    {
-        RecordingWindow window;
-        Ui::MainWindow ui;
-        ui.setupUi(&window);
-        window.resize(700, 500);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        for (const QWidget *region : ui.centralwidget->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(ui.centralwidget->rect().contains(region->geometry()), qPrintable(region->objectName()));
-    }
 };
 
 QTEST_MAIN(TestMainWindowForm)

@@ -147,6 +147,12 @@ private slots:
         QTest::ignoreMessage(QtCriticalMsg, "Error, no serial port selected!");
         m_window->cancelSettingsClicked();
         QCOMPARE(m_reports, Reports({{QMessageBox::Critical, kNoPortText}}));
+        // The regions have fixed places: a window smaller than the form would hide some of them.
+        m_window->resize(700, 500);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        for (const QWidget *region : w("centralwidget")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(w("centralwidget")->rect().contains(region->geometry()), qPrintable(region->objectName()));
     }
 
     // A file that holds both link keys is left as it is at start; rewritten, it
