@@ -250,6 +250,7 @@ int ControllerUSM::getLensType()
 
 void ControllerUSM::calibrateAll()
 {
+    Pause::announce(2 * calibrationRunMs);
     int rotating = 0;
     transmitData(PellanFrames::moveCommand(fixedSpeed, calibrationTravel));
     Pause::wait(calibrationRunMs);

@@ -24,6 +24,10 @@ enum class Reason {
     // A frame leaving the port or a reply arriving, with the time left until
     // the exchange gives up.
     Board,
+    // No wait: fixed pauses announced ahead, remainingMs their sum, each of
+    // which then comes as a Pause of its own. A window can count a sequence of
+    // them down as one.
+    PausesAhead,
 };
 
 using Function = std::function<void(Reason reason, qint64 remainingMs)>;

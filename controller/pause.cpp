@@ -40,6 +40,11 @@ void Pause::wait(unsigned long ms)
     KeepAlive::call(KeepAlive::Reason::Pause, 0);
 }
 
+void Pause::announce(unsigned long ms)
+{
+    KeepAlive::call(KeepAlive::Reason::PausesAhead, qint64(ms));
+}
+
 Pause::Function Pause::setFunction(Function function)
 {
     Function previous = currentFunction();

@@ -14,6 +14,10 @@ using Function = std::function<void(unsigned long ms)>;
 // waits for even while tests record the pauses instead of sleeping.
 void wait(unsigned long ms);
 
+// Tells the keep-alive that fixed pauses of ms in all are to come, before the
+// first of them; for a caller that knows its sequence of pauses in advance.
+void announce(unsigned long ms);
+
 // Replaces the pause and returns the previous one; an empty function restores
 // the real sleep, which lasts exactly ms and calls the keep-alive between
 // slices of at most KeepAlive::sliceMs.

@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -175,24 +176,31 @@ bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
     return true;
 }
 
+// QSerialPort only queues the frame in write(): the system takes it in during
+// the wait, so that is where a port that fails (an adapter pulled out, say)
+// shows. Such a failure is no time-out: it comes at once, with a reason.
 bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs)
 {
     if (m_record)
         m_sinceWrite.start();
-    if (m_port.write(frame) == -1) {
-        setOutcome(ExchangeRecord::Outcome::NotWritten);
-        qCritical() << "Could not write to serial port: " << m_portName;
-        if (reportWriteFailure)
-            reportOpenFailure();
-        return false;
-    }
-    if (!waitForWritten(QDeadlineTimer(writeTimeoutMs, Qt::PreciseTimer))) {
-        setOutcome(ExchangeRecord::Outcome::NotWritten);
+    const QDeadlineTimer deadline(writeTimeoutMs, Qt::PreciseTimer);
+    const bool queued = m_port.write(frame) != -1;
+    if (queued && waitForWritten(deadline))
+        return true;
+    setOutcome(ExchangeRecord::Outcome::NotWritten);
+    if (queued && deadline.hasExpired()) {
         qCritical() << "Timeout waiting for bytes to be written";
         qCritical() << "Error: " << m_port.error();
         return false;
     }
-    return true;
+    qCritical() << "Could not write to serial port: " << m_portName;
+    qCritical() << "Reason: " << m_port.errorString();
+    if (reportWriteFailure)
+        OperatorReport::show(QMessageBox::Critical,
+                             QStringLiteral("Could not write the frame to serial port: ") + m_portName
+                                 + QStringLiteral("\nCheck that the board is still connected."),
+                             m_port.errorString());
+    return false;
 }
 
 // The keep-alive may run the event loop, and the port's own notifier may then
@@ -207,8 +215,13 @@ bool SerialTransaction::waitForWritten(const QDeadlineTimer &deadline)
         if (deadline.hasExpired())
             return false;
         m_port.clearError();
+        // A line that hangs up only ends the input, and QSerialPort then takes
+        // its reason from errno: let that not be one left by an earlier call.
+        errno = 0;
+        // True as soon as the system has taken some of the bytes, which need
+        // not be all of them.
         if (m_port.waitForBytesWritten(sliceOf(deadline)))
-            return true;
+            continue;
         if (m_port.error() != QSerialPort::TimeoutError)
             return false;
         keepAlive(deadline);

@@ -54,7 +54,9 @@ public:
     // waits for the first reply bytes, up to timeouts.replyMs after the frame
     // has left. A port that another program holds is tried again every few
     // milliseconds for up to timeouts.portBusyMs. A port that cannot be opened
-    // is reported to the operator; so is a write error, for a query only.
+    // is reported to the operator; so is a port that fails while the frame
+    // goes out, for a query only. A frame that does not leave in time is only
+    // logged.
     bool exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts);
 
     // Whether the port could not be opened because another program held it

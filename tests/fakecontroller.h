@@ -2,6 +2,7 @@
 #define FAKECONTROLLER_H
 
 #include "controller.h"
+#include "pause.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -21,6 +22,8 @@ struct FakeBoard
     int maxIris = 5500;
     int lensType = 1;
     int sensitivityMode = 0;
+    // Pauses of 8 s that calibrateAll() announces and makes, as the Pellan driver does.
+    int calibrationPauses = 0;
 };
 
 // A driver that talks to no port: each call is logged as "name(arguments)", with
@@ -50,7 +53,13 @@ public:
     void storePreset(char preset) override { log("storePreset", preset); }
     void setFocusSpeed(char speed) override { log("setFocusSpeed", speed); }
     void setZoomSpeed(char speed) override { log("setZoomSpeed", speed); }
-    void calibrateAll() override { log("calibrateAll"); }
+    void calibrateAll() override
+    {
+        log("calibrateAll");
+        Pause::announce(m_board->calibrationPauses * 8000ul);
+        for (int i = 0; i < m_board->calibrationPauses; ++i)
+            Pause::wait(8000);
+    }
     void setLensType(int lensType) override { log("setLensType", lensType); }
     int getLensType() override { return query("getLensType", m_board->lensType); }
     void initMotor() override { log("initMotor"); }

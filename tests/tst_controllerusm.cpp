@@ -1,4 +1,5 @@
 #include "controller_usm.h"
+#include "keepalive.h"
 #include "pause.h"
 #include "pellanframes.h"
 
@@ -98,6 +99,10 @@ void TestControllerUSM::initTestCase()
     m_storeFile = QSettings(QStringLiteral("Corvane"), QStringLiteral("Tavro Lens Controller")).fileName();
     QVERIFY2(m_storeFile.contains(QLatin1String(".qttest")), qPrintable(m_storeFile));
     Pause::setFunction([this](unsigned long ms) { m_events << QStringLiteral("pause %1").arg(ms); });
+    KeepAlive::setFunction([this](KeepAlive::Reason reason, qint64 ms) {
+        if (reason == KeepAlive::Reason::PausesAhead)
+            m_events << QStringLiteral("pauses ahead %1").arg(ms);
+    });
 }
 
 void TestControllerUSM::init()
@@ -264,8 +269,8 @@ void TestControllerUSM::calibration()
     driver.replies = {status(50000, 1), status(1000), status(1000), status(1005)};
     driver.calibrateAll();
     const QString run = QStringLiteral("pause 8000");
-    QCOMPARE(m_events, QStringList({mv("51", "0000bd74"), run, query, mv("51", "ffff428c"), run, stop, query,
-                                    query, query}));
+    QCOMPARE(m_events, QStringList({"pauses ahead 16000", mv("51", "0000bd74"), run, query, mv("51", "ffff428c"), run,
+                                    stop, query, query, query}));
     QCOMPARE(driver.getMaxFocusPosition(), 4890);
 
     // A missing end, or ends no farther apart than the margin (a motor that did not move), keeps the

@@ -3,17 +3,21 @@
 
 #include "fakecontroller.h"
 #include "mainwindow.h"
+#include "operationprogressdialog.h"
 #include "operatorreport.h"
 #include "pause.h"
+#include "sliderinput.h"
 #include "startconfig.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -98,6 +102,10 @@ private slots:
         const int tavro = MainWindow::TAVRO_CONTROLLER;
         QTest::newRow("Save") << tavro << "pb_settingsMultiButton" << "pause(8000) Calibrating… / 8 s left / wait cursor";
         QTest::newRow("Calibrate All") << tavro << "pb_calibrateAll" << "pause(8000) Calibrating… / 8 s left / wait cursor";
+        // The driver's two pauses and the window's own, announced ahead, count down as one.
+        QTest::newRow("Pellan Calibrate All") << int(MainWindow::USM_CONTROLLER) << "pb_calibrateAll"
+                                              << "pause(8000) Calibrating… / 24 s left / wait cursor pause(8000) Calibrating… / "
+                                                 "16 s left / wait cursor pause(8000) Calibrating… / 8 s left / wait cursor";
         QTest::newRow("focus +") << tavro << "pb_focusPlus" << "pause(500) no dialog / wait cursor";
         QTest::newRow("zoom slider") << tavro << "hs_motor1" << "pause(500) no dialog / wait cursor";
         QTest::newRow("Pellan focus slider") << int(MainWindow::USM_CONTROLLER) << "hs_motor2" << "pause(500) no dialog / wait cursor";
@@ -107,6 +115,7 @@ private slots:
         QFETCH(int, board);
         QFETCH(QString, action);
         open(MainWindow::ControllerType(board), action != "pb_settingsMultiButton");
+        m_board->calibrationPauses = board == MainWindow::USM_CONTROLLER ? 2 : 0;
         QStringList seen;
         m_duringPause = [&] {
             auto *dialog = w<QDialog>("operationProgress");
@@ -126,8 +135,34 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
-    // Clicks and keys that reach the window during an operation are dropped, not kept for later:
-    // Save's button would otherwise switch back to the settings panel afterwards.
+    // The dialog's figures (detail, bar value/maximum) after each keep-alive call: "ahead:N" announces
+    // pauses of N ms in all, "pause:N" is a pause's time left (its length first, 0 at its end),
+    // "board" a wait for the board. Announced, the pauses count down as one and the bar fills once.
+    void countdown()
+    {
+        QWidget window;
+        OperationProgressDialog dialog(&window);
+        dialog.start("Calibrating…");
+        const auto *detail = dialog.findChild<QLabel *>("lbl_operationDetail");
+        const auto *bar = dialog.findChild<QProgressBar *>();
+        QStringList shown;
+        for (const QString call : {"ahead:8000", "ahead:16000", "board", "pause:8000", "pause:0", "board", "pause:8000",
+                                   "pause:0", "pause:8000", "pause:1500", "pause:400", "pause:0"}) {
+            dialog.showWait(call.startsWith("ahead") ? KeepAlive::Reason::PausesAhead
+                                : call == "board"    ? KeepAlive::Reason::Board
+                                                     : KeepAlive::Reason::Pause, call.section(':', 1).toLongLong());
+            shown << detail->text() + QString(" %1/%2").arg(bar->value()).arg(bar->maximum());
+        }
+        const QString board = "Waiting for the board to answer… ";
+        QCOMPARE(shown.join('|'), " -1/0| -1/0|" + board + "0/24000|24 s left 0/24000|16 s left 8000/24000|" + board
+                     + "8000/24000|16 s left 8000/24000|8 s left 16000/24000|8 s left 16000/24000|2 s left 22500/24000|"
+                       "1 s left 23600/24000| 24000/24000");
+    }
+
+    // Clicks, keys and the wheel that reach the window during an operation are dropped, not kept for
+    // later: Save's button would otherwise switch back to the settings panel afterwards, a moved
+    // slider would go out once settled, a combo box would keep its new entry. A second operation
+    // asked for from inside the first is refused.
     void inputDuringAnOperationIsDropped_data()
     {
         QTest::addColumn<QString>("action");
@@ -147,16 +182,24 @@ private slots:
         m_duringPause = [this] {
             for (const char *name : {"pb_settingsMultiButton", "pb_refresh", "pb_callPreset1", "cb_longCable"})
                 postClick(w(name));
-            QCoreApplication::postEvent(w("le_motor1"), new QKeyEvent(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, "7"));
+            // Sliders take them while operating, the combo boxes while the settings are edited.
+            for (const char *name : {"hs_motor1", "cb_lensSelect"})
+                for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+                    QCoreApplication::postEvent(w(name), new QKeyEvent(type, Qt::Key_End, Qt::NoModifier));
+            for (const char *name : {"hs_motor2", "cb_zoomSpeed"})
+                QCoreApplication::postEvent(w(name), new QWheelEvent({5, 5}, {5, 5}, {}, {0, -120}, Qt::NoButton, {},
+                                                                     Qt::NoScrollPhase, false));
+            m_window->refreshClicked();
         };
         const bool longCable = w<QCheckBox>("cb_longCable")->isChecked();
+        const QList<int> entries{w<QComboBox>("cb_lensSelect")->currentIndex(), w<QComboBox>("cb_zoomSpeed")->currentIndex()};
         act(action);
         m_duringPause = nullptr;
-        QCoreApplication::processEvents();
+        QTest::qWait(SliderInput::settleMs + 100);
         QTEST(m_board->calls.join(' '), "calls");
         QCOMPARE(w<QPushButton>("pb_settingsMultiButton")->text(), "Edit Settings");
         QCOMPARE(w<QCheckBox>("cb_longCable")->isChecked(), longCable);
-        QCOMPARE(w<QLineEdit>("le_motor1")->text(), QString::number(m_board->zoomPosition)); // as read back
+        QCOMPARE(QList<int>({w<QComboBox>("cb_lensSelect")->currentIndex(), w<QComboBox>("cb_zoomSpeed")->currentIndex()}), entries);
         // Input after the operation is taken again.
         click("pb_refresh");
         QVERIFY(m_board->calls.last() == "getIrisPosition");
@@ -191,16 +234,31 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
-    // The driver is in the middle of a call: the window closes when the operation is over.
+    // The driver is in the middle of a call: the window closes when the operation is over, and
+    // nothing it held back for later goes to the board.
+    void closingDuringAnOperationWaitsForItsEnd_data()
+    {
+        QTest::addColumn<QString>("closed");
+        QTest::newRow("window") << "MainWindow";
+        QTest::newRow("progress dialog") << "operationProgress";
+    }
     void closingDuringAnOperationWaitsForItsEnd()
     {
+        QFETCH(QString, closed);
         open(MainWindow::TAVRO_CONTROLLER, true);
-        bool closed = true;
-        m_duringPause = [&] { closed = m_window->close(); };
+        bool accepted = true;
+        m_duringPause = [&] {
+            // A modal window would keep the window system's close request from the window.
+            QVERIFY(!QGuiApplication::modalWindow());
+            m_window->motor1SliderChanged();
+            accepted = (closed == "MainWindow" ? m_window.get() : w(qPrintable(closed)))->close();
+        };
         click("pb_calibrateAll");
-        QVERIFY(!closed);
+        QVERIFY(!accepted);
         QVERIFY(m_window->isVisible());
         QTRY_VERIFY(!m_window->isVisible());
+        QCOMPARE(m_board->calls.join(' '), "calibrateAll pause(8000) getZoomPosition getFocusPosition getIrisPosition "
+                                           "getMaxZoomPosition getMaxFocusPosition");
     }
 };
 

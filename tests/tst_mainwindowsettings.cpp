@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 using Reports = QList<QPair<QMessageBox::Icon, QString>>;
 
 namespace {
@@ -45,6 +49,10 @@ class TestMainWindowSettings : public QObject
     std::shared_ptr<FakeBoard> m_board;
     std::unique_ptr<MainWindow> m_window;
     Reports m_reports;
+    // What the board answers a probe of each board type, where set.
+    QMap<int, int> m_lensTypeOf;
+    // The ports offered from the next driver made on, when set.
+    QByteArray m_portsFromNextDriver;
 
     void open(const QByteArray &config = QByteArray())
     {
@@ -53,7 +61,10 @@ class TestMainWindowSettings : public QObject
         file.close();
         m_window = std::make_unique<MainWindow>();
         auto board = m_board;
-        m_window->setControllerFactory([board](MainWindow::ControllerType type, const QString &port) {
+        m_window->setControllerFactory([this, board](MainWindow::ControllerType type, const QString &port) {
+            board->lensType = m_lensTypeOf.value(type, board->lensType);
+            if (!m_portsFromNextDriver.isEmpty())
+                qputenv("TAVRO_EXTRA_PORTS", std::exchange(m_portsFromNextDriver, {}));
             const QString name = QStringLiteral("(%1,%2)").arg(type).arg(port);
             board->calls << "create" + name;
             auto driver = std::make_unique<FakeController>(port, board);
@@ -111,7 +122,11 @@ private slots:
         qputenv("TAVRO_EXTRA_PORTS", "FAKE1:FAKE2");
         auto board = m_board = std::make_shared<FakeBoard>();
         m_reports.clear();
-        OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text) { m_reports.append({icon, text}); });
+        m_lensTypeOf.clear();
+        m_portsFromNextDriver.clear();
+        OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text, const QString &detail) {
+            m_reports.append({icon, detail.isEmpty() ? text : text + " / " + detail});
+        });
         Pause::setFunction([board](unsigned long ms) { board->calls << QStringLiteral("pause(%1)").arg(ms); });
     }
     void cleanup() { m_window.reset(); }
@@ -132,6 +147,12 @@ private slots:
         QTest::ignoreMessage(QtCriticalMsg, "Error, no serial port selected!");
         m_window->cancelSettingsClicked();
         QCOMPARE(m_reports, Reports({{QMessageBox::Critical, kNoPortText}}));
+        // The regions have fixed places: a window smaller than the form would hide some of them.
+        m_window->resize(700, 500);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        for (const QWidget *region : w("centralwidget")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(w("centralwidget")->rect().contains(region->geometry()), qPrintable(region->objectName()));
     }
 
     // A file that holds both link keys is left as it is at start; rewritten, it
@@ -256,12 +277,21 @@ private slots:
         QTest::addColumn<QString>("calls");
         const QString probe = "create(1,FAKE1) getLensType destroy(1,FAKE1)";
         const QString found = "create(1,FAKE1) getLensType getSensitivityMode destroy(1,FAKE1)";
+        const QString bothProbes = probe + " create(2,FAKE1) getLensType destroy(2,FAKE1)";
         QTest::newRow("save, no port") << kTavroConfig << "port" << "";
-        QTest::newRow("save, no board") << kTavroConfig << "board" << probe;
+        QTest::newRow("save, no board") << kTavroConfig << "board" << bothProbes;
+        // The names of the board types are the ones config.ini gives the list.
+        QTest::newRow("save, pellan board")
+            << kTavroConfig + "[controller]\nfocusName=Pellan F\n" << "other=A Pellan board answered on this port: choose the controller type 'Pellan F'"
+            << bothProbes;
+        QTest::newRow("test, tavro board")
+            << kPellanConfig << "other=A Tavro board answered on this port: choose the controller type 'Tavro Controller'"
+            << "create(2,FAKE1) getLensType destroy(2,FAKE1) create(1,FAKE1) getLensType destroy(1,FAKE1)";
         QTest::newRow("save, no board type") << kTavroConfig << "type" << "";
         QTest::newRow("save, no lens") << kTavroConfig << "lens=0" << probe;
         QTest::newRow("save, lens the list lacks") << kTavroConfig << "lens=5" << probe;
-        QTest::newRow("test, no board") << kPellanConfig << "board" << "create(2,FAKE1) getLensType destroy(2,FAKE1)";
+        QTest::newRow("test, no board") << kPellanConfig << "board"
+                                        << "create(2,FAKE1) getLensType destroy(2,FAKE1) create(1,FAKE1) getLensType destroy(1,FAKE1)";
         QTest::newRow("test, second lens, long cable") << kTavroConfig << "found=2" << found;
         QTest::newRow("test, no lens set, short cable") << kTavroConfig << "found=0" << found;
         QTest::newRow("test, pellan") << kPellanConfig << "found=0" << QString(found).replace("(1,", "(2,");
@@ -278,6 +308,8 @@ private slots:
             w<QComboBox>("cb_serialPortSelect")->setCurrentIndex(0);
         else if (change == "board")
             m_board->lensType = -1;
+        else if (change.startsWith("other="))
+            m_lensTypeOf = {{w<QComboBox>("cb_controller")->currentIndex(), -1}, {3 - w<QComboBox>("cb_controller")->currentIndex(), 0}};
         else if (change == "type")
             w<QComboBox>("cb_controller")->setCurrentIndex(0);
         else if (change.startsWith("lens="))
@@ -291,6 +323,7 @@ private slots:
         const QMap<QString, QPair<const char *, QString>> reports{
             {"port", {"Error, no serial port selected!", kNoPortText}},
             {"board", {"No lens controller board detected!", kNoBoardText}},
+            {"other", {"No lens controller board detected!", kNoBoardText + " / " + change.section('=', 1)}},
             {"lens", {"Please select lens!", kNoLensText}},
             {"found", {"Lens controller board detected!", "Success: Lens controller board detected on this serial port!"}}};
         const auto [logLine, text] = reports.value(change.section('=', 0, 0).replace("type", "board"));
@@ -333,6 +366,9 @@ private slots:
             << kPellanConfig << "board=1" << "create(1,FAKE1) destroy(1,FAKE1) destroy(2,FAKE1) create(1,FAKE1)" << "FAKE1" << tavro;
         QTest::newRow("tavro, then another port")
             << kTavroConfig << "port=FAKE2" << "create(1,FAKE2) destroy(1,FAKE2) destroy(1,FAKE1) create(1,FAKE2)" << "FAKE2" << tavro;
+        // The port the board answered on, though it has left the list by the time the probe is over.
+        QTest::newRow("port gone during the probe")
+            << kTavroConfig << "ports=FAKE2" << "create(1,FAKE1) destroy(1,FAKE1) destroy(1,FAKE1) create(1,FAKE1)" << "FAKE1" << tavro;
     }
 
     void secondSaveReplacesDriver()
@@ -348,6 +384,8 @@ private slots:
         if (change.startsWith("board")) {
             w<QComboBox>("cb_controller")->setCurrentIndex(value.toInt());
             w<QComboBox>("cb_lensSelect")->setCurrentIndex(value == "1" ? 1 : 0);
+        } else if (change.startsWith("ports")) {
+            m_portsFromNextDriver = value.toLatin1();
         } else {
             w<QComboBox>("cb_serialPortSelect")->setCurrentText(value);
         }
@@ -359,12 +397,45 @@ private slots:
         QTEST(controls(), "controls");
     }
 
-    void unwritableSettingsFileIsLogged()
+    // The operator learns at start, and again at each Save, that the choices will not be kept, and why;
+    // also when the start has nothing to write. An ordinary user, since root may write anywhere.
+    void unwritableSettingsFileIsReported_data()
     {
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("config.ini")));
+        QTest::addColumn<bool>("readOnlyFile"); // with both link keys, in a folder anyone may write
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("read-only file with both link keys") << true;
+    }
+    void unwritableSettingsFileIsReported()
+    {
+#ifdef Q_OS_UNIX
+        QFETCH(bool, readOnlyFile);
         const QString path = QDir(m_dir->path()).absoluteFilePath(QStringLiteral("config.ini"));
-        QTest::ignoreMessage(QtCriticalMsg, qPrintable("Could not write the settings file:  \"" + path + '"'));
+        const QFile::Permissions read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther,
+                                 enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther,
+                                 write = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+        QFile file(path);
+        QVERIFY(!readOnlyFile || (file.open(QIODevice::WriteOnly) && file.write(kTavroConfig) > 0 && file.setPermissions(read)));
+        file.close();
+        QVERIFY(QFile::setPermissions(m_dir->path(), read | enter | (readOnlyFile ? write : QFile::Permissions())));
+        const auto restore = qScopeGuard([] { QVERIFY(getuid() != 0 || seteuid(0) == 0); });
+        if (geteuid() == 0 && seteuid(65534) != 0)
+            QSKIP("cannot become an ordinary user");
+        const Reports warning{{QMessageBox::Warning, "The settings file " + path + " cannot be written: Permission denied.\n\n"
+                               "The choices made in this window will not be kept. Start the program from a folder you may write to."}};
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("^Could not write the settings file: "));
         open();
+        QCOMPARE(m_reports, warning);
+        m_reports.clear();
+        w<QComboBox>("cb_controller")->setCurrentIndex(1);
+        w<QComboBox>("cb_lensSelect")->setCurrentIndex(1);
+        w<QComboBox>("cb_serialPortSelect")->setCurrentText("FAKE1");
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("^Could not write the settings file: "));
+        click("pb_settingsMultiButton");
+        QCOMPARE(m_reports, warning);
+        verifyEditingMode(false);
+#else
+        QSKIP("made with POSIX permissions");
+#endif
     }
 };
 

@@ -328,17 +328,25 @@ void LensActions::calibrateAll()
         qDebug() << "comm not set";
         return;
     }
+    // Whichever the board, the window gives it the Tavro board's calibration
+    // time before it reads the new positions.
+    calibrate(ControllerTavro::calibrationMs);
+    operation.setStep(tr("Reading the positions…"));
+    readPositionsAndRanges();
+}
+
+void LensActions::calibrate(unsigned long waitMs)
+{
+    if (waitMs > 0)
+        Pause::announce(waitMs);
     m_comm->calibrateAll();
     // Calibrated, the motors stand; a run's own speed gives way to the panel's.
     for (const Motor motor : kMotors) {
         if (endRun(motor))
             setPanelSpeed(motor);
     }
-    // Whichever the board, the window gives it the Tavro board's calibration
-    // time before it reads the new positions.
-    Pause::wait(ControllerTavro::calibrationMs);
-    operation.setStep(tr("Reading the positions…"));
-    readPositionsAndRanges();
+    if (waitMs > 0)
+        Pause::wait(waitMs);
 }
 
 void LensActions::readPositionsAndRanges()

@@ -89,6 +89,9 @@ public:
     bool refresh();
     void storeInDevice();
     void calibrateAll();
+    // The board calibrates, then the window waits waitMs (none: 0) for it to
+    // finish; that wait is announced ahead, before those the driver makes.
+    void calibrate(unsigned long waitMs);
 
     // Reads the three positions and the zoom and focus maxima and shows them,
     // resizing the sliders (iris range 0..100).

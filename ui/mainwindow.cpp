@@ -13,8 +13,8 @@
 #include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
-#include "pause.h"
 #include "serialportlist.h"
+#include "settingsfile.h"
 #include "sliderinput.h"
 #include "trafficwindow.h"
 #include "ui_mainwindow.h"
@@ -73,22 +73,13 @@ int speedLevel(const QComboBox *speedCombo)
     return qMax(0, speedCombo->currentIndex());
 }
 
-// The operator's choices must survive a crash or a power cut, and a settings
-// file that cannot be written must not go unnoticed.
-void writeBack(QSettings &settings)
-{
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        qCritical() << "Could not write the settings file: " << settings.fileName();
-}
-
 // After a report the operator carries on in the panel; Cancel stays off until
 // the next mode switch.
-void report(QPushButton *cancelButton, const Report &what)
+void report(QPushButton *cancelButton, const Report &what, const QString &detail = QString())
 {
     cancelButton->setEnabled(false);
     qCritical() << what.logLine;
-    OperatorReport::show(what.icon, QString::fromLatin1(what.text));
+    OperatorReport::show(what.icon, QString::fromLatin1(what.text), detail);
 }
 
 } // namespace
@@ -125,11 +116,13 @@ MainWindow::MainWindow(QWidget *parent)
     const QString webLinkTitleKey = QStringLiteral("info/weblinktitle");
     const QString webLink = m_settings->value(webLinkKey, kMakerWebAddress).toString();
     const QString webLinkTitle = m_settings->value(webLinkTitleKey, kMakerWebTitle).toString();
+    // Either way the start looks whether the file can be written: the operator
+    // learns now, not after a restart, that the choices will not be kept.
     if (!m_settings->contains(webLinkKey) || !m_settings->contains(webLinkTitleKey)) {
         m_settings->setValue(webLinkKey, webLink);
         m_settings->setValue(webLinkTitleKey, webLinkTitle);
-        writeBack(*m_settings);
     }
+    SettingsFile::writeBack(*m_settings);
 
     ui->setupUi(this);
 
@@ -288,10 +281,25 @@ std::unique_ptr<Controller> MainWindow::probeBoard()
     }
     m_lensType = probe->getLensType();
     if (m_lensType == -1) {
-        report(ui->pb_settingsCancel, kNoBoardReport);
+        // One driver on the port at a time.
+        probe.reset();
+        report(ui->pb_settingsCancel, kNoBoardReport, otherBoardHint(portName));
         return nullptr;
     }
     return probe;
+}
+
+QString MainWindow::otherBoardHint(const QString &portName) const
+{
+    const bool tavro = m_controllerType != TAVRO_CONTROLLER;
+    const ControllerType other = tavro ? TAVRO_CONTROLLER : USM_CONTROLLER;
+    const std::unique_ptr<Controller> probe = createController(other, portName);
+    if (!probe || probe->getLensType() == -1)
+        return QString();
+    const QString hint = tr("A %1 board answered on this port: choose the controller type '%2'")
+                             .arg(tavro ? QStringLiteral("Tavro") : QStringLiteral("Pellan"), ui->cb_controller->itemText(other));
+    qInfo() << hint;
+    return hint;
 }
 
 void MainWindow::setSerialPort(const QString &portName, int lensType)
@@ -388,7 +396,8 @@ void MainWindow::settingsMultiClicked()
     const int focusSpeed = speedLevel(ui->cb_focusSpeed);
     m_settings->setValue(QStringLiteral("motor/zoomSpeed"), zoomSpeed);
     m_settings->setValue(QStringLiteral("motor/focusSpeed"), focusSpeed);
-    writeBack(*m_settings);
+    // The operator's choices must survive a crash or a power cut.
+    SettingsFile::writeBack(*m_settings);
 
     if (m_comm) {
         m_comm->setLensType(m_lensType);
@@ -401,9 +410,7 @@ void MainWindow::settingsMultiClicked()
         m_comm->setSensitivityMode(ui->cb_longCable->isChecked() ? 1 : 0);
         qDebug() << "********* debug mode read: " << m_comm->getSensitivityMode();
         operation.setStep(tr("Calibrating…"));
-        m_comm->calibrateAll();
-        if (m_controllerType == TAVRO_CONTROLLER)
-            Pause::wait(ControllerTavro::calibrationMs);
+        m_actions->calibrate(m_controllerType == TAVRO_CONTROLLER ? ControllerTavro::calibrationMs : 0);
         operation.setStep(tr("Configuring the board…"));
         m_comm->setZoomSpeed(static_cast<char>(zoomSpeed));
         m_comm->setFocusSpeed(static_cast<char>(focusSpeed));

@@ -112,6 +112,9 @@ private:
     // hands back the probe driver; reports and gives nothing when there is no
     // port, no board type or no answer.
     std::unique_ptr<Controller> probeBoard();
+    // Asks the port once with the other board type, after the chosen one found
+    // no board: the operator's hint when that board answers, else nothing.
+    QString otherBoardHint(const QString &portName) const;
     // A new driver in service (or none) for the chosen port.
     void replaceDriver();
 

@@ -77,11 +77,15 @@ bool OperationMonitor::begin(const QString &step, Mode mode)
         return false;
     m_running = true;
     m_mode = mode;
-    m_step = step;
     m_clock.start();
     qApp->installEventFilter(this);
-    if (m_mode == Mode::Busy)
+    if (m_mode == Mode::Busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        // Made now, since it counts the operation's pauses before it shows.
+        if (!m_dialog)
+            m_dialog = new OperationProgressDialog(m_window);
+        m_dialog->start(step);
+    }
     m_previousKeepAlive = KeepAlive::setFunction(
         [this](KeepAlive::Reason reason, qint64 remainingMs) { keepAlive(reason, remainingMs); });
     return true;
@@ -89,8 +93,7 @@ bool OperationMonitor::begin(const QString &step, Mode mode)
 
 void OperationMonitor::setStep(const QString &step)
 {
-    m_step = step;
-    if (m_dialog)
+    if (m_running && m_mode == Mode::Busy)
         m_dialog->setStep(step);
 }
 
@@ -116,8 +119,12 @@ void OperationMonitor::end()
     m_running = false;
     // Posted, so they come in their order and each call after the input
     // before it; a call that finds another operation running waits again.
+    // A window about to close takes none of it: nothing more goes to the
+    // board after the operation's own frames.
     std::vector<Deferred> deferred;
     deferred.swap(m_deferred);
+    if (m_closeRequested)
+        deferred.clear();
     for (Deferred &item : deferred) {
         if (item.event && item.receiver)
             QCoreApplication::postEvent(item.receiver, item.event.release());
@@ -179,22 +186,11 @@ void OperationMonitor::keepAlive(KeepAlive::Reason reason, qint64 remainingMs)
         QCoreApplication::processEvents();
         return;
     }
+    m_dialog->showWait(reason, remainingMs);
     const bool longPause = reason == KeepAlive::Reason::Pause && remainingMs >= progressAfterMs;
     if (longPause || m_clock.elapsed() >= progressAfterMs)
-        showProgress();
-    if (m_dialog && m_dialog->isVisible())
-        m_dialog->showWait(reason, remainingMs);
+        m_dialog->show();
     QCoreApplication::processEvents();
-}
-
-void OperationMonitor::showProgress()
-{
-    if (!m_dialog)
-        m_dialog = new OperationProgressDialog(m_window);
-    if (m_dialog->isVisible())
-        return;
-    m_dialog->setStep(m_step);
-    m_dialog->show();
 }
 
 // The operator reads the report and clicks it away: no wait cursor, and no

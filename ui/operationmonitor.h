@@ -22,11 +22,12 @@ class QWidget;
 // they wait in slices, and between slices the window's events are processed,
 // so it repaints. Input to the window meanwhile is dropped, never held back
 // until the operation ends (what the operator clicked while the window was
-// busy would otherwise happen long after), and a close request waits for the
-// end. A fixed
-// pause of a second or more, or an operation running a second, brings up a
-// progress dialog over the window; a wait cursor shows throughout, except over
-// a report that the operation opens, which also hides the progress dialog.
+// busy would otherwise happen long after), and a close request (of the window
+// or of its progress dialog) waits for the end; the window then closes, and
+// nothing held back for after the operation runs. A fixed pause of a second
+// or more, or an operation running a second, brings up a progress dialog over
+// the window; a wait cursor shows throughout, except over a report that the
+// operation opens, which also hides the progress dialog.
 //
 // A quiet operation (a look at the board the operator did not ask for, such
 // as a live position read) shows neither cursor nor dialog, and holds the
@@ -70,7 +71,6 @@ protected:
 
 private:
     void keepAlive(KeepAlive::Reason reason, qint64 remainingMs);
-    void showProgress();
     // A report to the operator opened or closed during the operation.
     void reportShown(QObject *report);
     void reportHidden(QObject *report);
@@ -84,13 +84,12 @@ private:
     };
 
     QWidget *m_window;
-    // A child of the window, made when first needed.
+    // A child of the window, made with the first busy operation.
     OperationProgressDialog *m_dialog = nullptr;
     bool m_running = false;
     Mode m_mode = Mode::Busy;
     bool m_closeRequested = false;
     std::vector<Deferred> m_deferred;
-    QString m_step;
     QElapsedTimer m_clock;
     // The reports open now; each holds an arrow cursor on the cursor stack.
     QSet<QObject *> m_reports;

@@ -14,7 +14,6 @@ OperationProgressDialog::OperationProgressDialog(QWidget *window)
     setObjectName(QStringLiteral("operationProgress"));
     m_step->setObjectName(QStringLiteral("lbl_operationStep"));
     m_detail->setObjectName(QStringLiteral("lbl_operationDetail"));
-    setWindowModality(Qt::WindowModal);
     setWindowTitle(window->windowTitle());
     setMinimumWidth(320);
     m_bar->setTextVisible(false);
@@ -26,43 +25,82 @@ OperationProgressDialog::OperationProgressDialog(QWidget *window)
     m_bar->setRange(0, 0);
 }
 
+void OperationProgressDialog::start(const QString &step)
+{
+    m_plannedMs = m_aheadMs = m_pauseMs = 0;
+    setStep(step);
+}
+
 void OperationProgressDialog::setStep(const QString &step)
 {
     m_step->setText(step);
     if (m_pauseMs == 0)
-        showBusy(QString());
+        showBetweenPauses();
 }
 
 void OperationProgressDialog::showWait(KeepAlive::Reason reason, qint64 remainingMs)
 {
-    if (reason == KeepAlive::Reason::Board) {
-        showBusy(tr("Waiting for the board to answer…"));
+    switch (reason) {
+    case KeepAlive::Reason::PausesAhead:
+        // Shown from the next wait on: a driver announcing its own pauses
+        // right after the window's must not raise a figure already shown.
+        m_plannedMs += remainingMs;
+        m_aheadMs += remainingMs;
         return;
+    case KeepAlive::Reason::Board:
+        showBetweenPauses();
+        m_detail->setText(tr("Waiting for the board to answer…"));
+        return;
+    case KeepAlive::Reason::Pause:
+        break;
     }
     if (remainingMs <= 0) {
         m_pauseMs = 0;
-        showBusy(QString());
+        showBetweenPauses();
         return;
     }
     if (m_pauseMs == 0) {
         m_pauseMs = remainingMs;
-        m_bar->setRange(0, int(m_pauseMs));
+        m_pausePlanned = remainingMs <= m_aheadMs;
+        if (m_pausePlanned)
+            m_aheadMs -= remainingMs;
     }
-    m_bar->setValue(int(m_pauseMs - qMin(remainingMs, m_pauseMs)));
-    const qint64 seconds = (remainingMs + 999) / 1000;
-    m_detail->setText(tr("%n s left", nullptr, int(seconds)));
+    const qint64 left = qMin(remainingMs, m_pauseMs);
+    if (m_pausePlanned)
+        showLeft(left + m_aheadMs, m_plannedMs);
+    else
+        showLeft(left, m_pauseMs);
 }
 
 // Escape would otherwise hide the dialog while the board still works.
 void OperationProgressDialog::reject() {}
 
+// Closing the dialog (a window manager's key, say) asks for the window's
+// close, which waits for the end of the operation.
 void OperationProgressDialog::closeEvent(QCloseEvent *event)
 {
     event->ignore();
+    parentWidget()->close();
 }
 
 void OperationProgressDialog::showBusy(const QString &detail)
 {
     m_bar->setRange(0, 0);
     m_detail->setText(detail);
+}
+
+void OperationProgressDialog::showBetweenPauses()
+{
+    if (m_plannedMs > 0)
+        showLeft(m_aheadMs, m_plannedMs);
+    else
+        showBusy(QString());
+}
+
+void OperationProgressDialog::showLeft(qint64 leftMs, qint64 totalMs)
+{
+    m_bar->setRange(0, int(totalMs));
+    m_bar->setValue(int(totalMs - leftMs));
+    // A second begun counts as a whole one.
+    m_detail->setText(leftMs > 0 ? tr("%n s left", nullptr, int((leftMs + 999) / 1000)) : QString());
 }

@@ -10,7 +10,14 @@ class QProgressBar;
 
 // Shown over the window while a long operation runs: what the window is doing,
 // and during a fixed pause the seconds left. It has no cancel button and cannot
-// be closed, since the board's sequence must run to its end.
+// be closed, since the board's sequence must run to its end. It is not modal:
+// the window's input is dropped by the monitor anyway, and a modal dialog
+// would make Qt drop the close requests the window system sends the window.
+//
+// Pauses announced ahead are counted down together, so the seconds left only
+// go down and the bar fills once over all of them; any other pause is counted
+// down on its own. The dialog hears every wait of the operation, also while it
+// is hidden.
 class OperationProgressDialog : public QDialog
 {
     Q_OBJECT
@@ -18,10 +25,11 @@ class OperationProgressDialog : public QDialog
 public:
     explicit OperationProgressDialog(QWidget *window);
 
+    // A new operation begins: nothing announced or counted yet.
+    void start(const QString &step);
     // What the operation is doing, such as "Calibrating…".
     void setStep(const QString &step);
-    // What the operation waits for: the time left of a fixed pause, counted
-    // down, or the board's answer.
+    // What the operation waits for, as the keep-alive hears it.
     void showWait(KeepAlive::Reason reason, qint64 remainingMs);
 
     void reject() override;
@@ -31,12 +39,22 @@ protected:
 
 private:
     void showBusy(const QString &detail);
+    // No pause under way: what is left of those announced, if any.
+    void showBetweenPauses();
+    // leftMs of totalMs to wait: a full bar and no text once nothing is left.
+    void showLeft(qint64 leftMs, qint64 totalMs);
 
     QLabel *m_step;
     QLabel *m_detail;
     QProgressBar *m_bar;
-    // The whole length of the pause under way; 0 when none is.
+    // The pauses announced ahead: their whole length, and how much of it has
+    // not begun yet.
+    qint64 m_plannedMs = 0;
+    qint64 m_aheadMs = 0;
+    // The whole length of the pause under way (0 when none is), and whether
+    // it is one of those announced.
     qint64 m_pauseMs = 0;
+    bool m_pausePlanned = false;
 };
 
 #endif // OPERATIONPROGRESSDIALOG_H

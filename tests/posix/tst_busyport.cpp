@@ -8,6 +8,7 @@
 #include "exchangelog.h"
 #include "operatorreport.h"
 #include "pellanboard.h"
+#include "pseudoterminal.h"
 #include "tavroboard.h"
 
 #include <QProcess>
@@ -16,6 +17,8 @@
 
 #include <memory>
 #include <poll.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -44,9 +47,20 @@ int readForAWhile(const QString &port, int ms)
 }
 
 // --read PORT MS prints how many reads failed in MS; --hold PORT MS holds the
-// port for MS, or until standard input ends.
+// port for MS, or until standard input ends; --query-as-nobody PORT 0 prints
+// the details of the report of one query, made as the user nobody if run as
+// root (status 77 when it cannot be).
 int otherProgram(const QByteArray &mode, const QString &port, int ms)
 {
+    if (mode == "--query-as-nobody") {
+        const passwd *nobody = ::getpwnam("nobody");
+        if (::geteuid() == 0 && (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
+            return 77;
+        OperatorReport::setReporter([](QMessageBox::Icon, const QString &, const QString &detail) {
+            std::puts(qPrintable(detail));
+        });
+        return ControllerTavro(port).getZoomPosition() == -1 ? 0 : 1;
+    }
     if (mode == "--read") {
         std::printf("%d failures\n", readForAWhile(port, ms));
         return 0;
@@ -70,6 +84,7 @@ private slots:
     void waitsForTheHolder_data();
     void waitsForTheHolder();
     void twoProgramsTakeTurns();
+    void permissionDenied();
 };
 
 void TestBusyPort::waitsForTheHolder_data()
@@ -151,6 +166,24 @@ void TestBusyPort::twoProgramsTakeTurns()
     QCOMPARE(other.readAllStandardOutput(), QByteArray("0 failures\n"));
 }
 
+// A device the user may not open gets the reminder of the dialout group; a busy
+// one does not (waitsForTheHolder compares the details whole). Root may open
+// any device, so the query is made as another user.
+void TestBusyPort::permissionDenied()
+{
+    const PseudoTerminal pty;
+    QCOMPARE(::chmod(qPrintable(pty.slavePath()), 0), 0);
+    QProcess other;
+    other.setStandardErrorFile(QProcess::nullDevice());
+    other.start(QCoreApplication::applicationFilePath(), {"--query-as-nobody", pty.slavePath(), "0"});
+    QVERIFY(other.waitForFinished(5000));
+    if (other.exitCode() == 77)
+        QSKIP("Runs as root, and cannot become the user nobody");
+    QCOMPARE(other.exitCode(), 0);
+    const QString detail = QString::fromLocal8Bit(other.readAllStandardOutput());
+    QVERIFY2(detail.startsWith("Permission denied\n") && detail.contains("dialout"), qPrintable(detail));
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -159,7 +192,7 @@ int main(int argc, char *argv[])
     ControllerUSM::setTimeouts(kLimits);
     // Reports, counted as failures, are not shown.
     OperatorReport::setReporter(OperatorReport::BriefReporter([](QMessageBox::Icon, const QString &) {}));
-    if (argc == 4 && (qstrcmp(argv[1], "--hold") == 0 || qstrcmp(argv[1], "--read") == 0))
+    if (argc == 4 && QByteArray(argv[1]).startsWith("--"))
         return otherProgram(argv[1], QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
     TestBusyPort test;

@@ -4,6 +4,7 @@
 
 #include "controller_tavro.h"
 #include "exchangelog.h"
+#include "keepalive.h"
 #include "operatorreport.h"
 #include "scriptedpeer.h"
 
@@ -12,6 +13,9 @@
 #include <QtTest>
 
 #include <functional>
+#include <pty.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -77,7 +81,8 @@ private slots:
     void cleanup();
     void exchanges_data();
     void exchanges();
-    void portCannotBeOpened();
+    void frameNotSent_data();
+    void frameNotSent();
 
 private:
     QList<Report> m_reports;
@@ -198,28 +203,71 @@ void TestTavroTransactions::exchanges()
     }
 }
 
-void TestTavroTransactions::portCannotBeOpened()
+void TestTavroTransactions::frameNotSent_data()
 {
+    QTest::addColumn<QString>("port"); // "missing", "stopped" (its output) or "hung up" (once stopped)
+    QTest::addColumn<bool>("query");
+    QTest::addColumn<QStringList>("lines"); // two critical lines, then each report's text and details; %1: the port
+
+    // No reminder of the dialout group for a device that does not exist.
+    const QStringList notOpened{"Could not open serial port:  \"%1\"", "Reason:  \"No such file or directory\"",
+                                "Could not open serial port: %1\nCheck that the port is not used by another application.",
+                                "No such file or directory"};
+    const QStringList timedOut{"Timeout waiting for bytes to be written", "Error:  QSerialPort::TimeoutError"};
+    // A line that hangs up gives no reason of its own.
+    const QStringList notWritten{"Could not write to serial port:  \"%1\"", "Reason:  \"Unknown error\""};
+    const QStringList writeReport{"Could not write the frame to serial port: %1\nCheck that the board is still connected.",
+                                  "Unknown error"};
+    for (const bool query : {false, true}) {
+        const char *kind = query ? "query" : "command";
+        QTest::addRow("missing port, %s", kind) << "missing" << query << notOpened;
+        QTest::addRow("output stopped, %s", kind) << "stopped" << query << timedOut;
+        QTest::addRow("line hung up while the frame waits, %s", kind)
+            << "hung up" << query << (query ? notWritten + writeReport : notWritten);
+    }
+}
+
+// The frame never reaches the board. Only a query tells the operator, and only
+// when the port failed: a frame that does not leave in time is only logged.
+void TestTavroTransactions::frameNotSent()
+{
+    QFETCH(QString, port);
+    QFETCH(bool, query);
+    QFETCH(QStringList, lines);
+
     // A bare device name, as the system lists ports; it stands for /dev/nonexistent-tavro.
-    ControllerTavro driver(QStringLiteral("nonexistent-tavro"));
+    QString name = QStringLiteral("nonexistent-tavro");
+    int master = -1;
+    int slave = -1;
+    char path[64] = {};
+    if (port != "missing") {
+        QVERIFY(::openpty(&master, &slave, path, nullptr, nullptr) == 0 && ::tcflow(slave, TCOOFF) == 0);
+        name = QString::fromLatin1(path);
+    }
+    lines.replaceInStrings(QStringLiteral("%1"), name);
+    for (const QString &line : lines.mid(0, 2))
+        QTest::ignoreMessage(QtCriticalMsg, qPrintable(line));
+    ControllerTavro::setTimeouts({300, 300, 0});
+    KeepAlive::setFunction([&](KeepAlive::Reason, qint64) {
+        if (port == "hung up")
+            ::close(std::exchange(master, -1));
+    });
     QList<ExchangeRecord> records;
     const ExchangeLog::Subscription listening([&records](const ExchangeRecord &record) { records << record; });
-    for (bool query : {false, true}) {
-        m_reports.clear();
-        QTest::ignoreMessage(QtCriticalMsg, "Could not open serial port:  \"nonexistent-tavro\"");
-        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Reason:  ")));
-        QCOMPARE(operations[query ? "zoom" : "zoom in"].run(driver), query ? -1 : 0);
-        QCOMPARE(m_reports.size(), 1);
-        QCOMPARE(m_reports.first().icon, QMessageBox::Critical);
-        QCOMPARE(m_reports.first().text,
-                 QStringLiteral("Could not open serial port: nonexistent-tavro\n"
-                                "Check that the port is not used by another application."));
-        // The system's own reason goes with it.
-        QCOMPARE(m_reports.first().detail, QStringLiteral("No such file or directory"));
-    }
-    QCOMPARE(records.size(), 2);
-    for (const ExchangeRecord &record : records)
-        QVERIFY(record.outcome == ExchangeRecord::Outcome::PortNotOpened && record.roundTripMs < 0);
+    ControllerTavro driver(name);
+    QCOMPARE(operations[query ? "zoom" : "zoom in"].run(driver), query ? -1 : 0);
+    KeepAlive::setFunction({});
+    ::close(master);
+    ::close(slave);
+
+    QStringList reported;
+    for (const Report &report : m_reports)
+        reported << (report.icon == QMessageBox::Critical ? report.text : "not critical") << report.detail;
+    QCOMPARE(reported, lines.mid(2));
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(records.first().outcome,
+             port == "missing" ? ExchangeRecord::Outcome::PortNotOpened : ExchangeRecord::Outcome::NotWritten);
+    QVERIFY(port != "missing" || records.first().roundTripMs < 0);
 }
 
 QTEST_MAIN(TestTavroTransactions)

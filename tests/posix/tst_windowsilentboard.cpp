@@ -3,6 +3,7 @@
 // says what it waits for once the operation has run a second.
 
 #include "controller_tavro.h"
+#include "controller_usm.h"
 #include "mainwindow.h"
 #include "operatorreport.h"
 #include "scriptedpeer.h"
@@ -33,7 +34,9 @@ private slots:
         ScriptedPeer board(7);
         prepareStart(MainWindow::TAVRO_CONTROLLER, board.portName());
         const LinkTimeouts previousTimeouts = ControllerTavro::timeouts();
+        const LinkTimeouts previousPellanTimeouts = ControllerUSM::timeouts();
         ControllerTavro::setTimeouts(Limits);
+        ControllerUSM::setTimeouts(Limits);
         QStringList reports;
         const OperatorReport::Reporter previousReporter =
             OperatorReport::setReporter([&](QMessageBox::Icon, const QString &text) { reports << text; });
@@ -60,9 +63,11 @@ private slots:
         const qint64 took = clock.elapsed();
 
         ControllerTavro::setTimeouts(previousTimeouts);
+        ControllerUSM::setTimeouts(previousPellanTimeouts);
         OperatorReport::setReporter(previousReporter);
         QCOMPARE(reports, QStringList{"No lens controller board detected on this serial port!"});
-        QCOMPARE(board.frames(), QList<QByteArray>{QByteArray::fromHex("fe100000000000")});
+        // The lens-type query, then once the Pellan board's status query (in whole pieces of seven bytes).
+        QCOMPARE(board.frames().join().toHex(), "fe100000000000" "0165000000000000000000000000");
         QVERIFY2(took >= Limits.replyMs, qPrintable(QString::number(took)));
         ticks.prepend(0);
         ticks << took;

@@ -1,0 +1,48 @@
+#include "settingsfile.h"
+
+#include "operatorreport.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryFile>
+
+namespace {
+
+// Why the file cannot be written the way QSettings writes it: the file itself
+// opened for writing, and a new file made beside it (the new contents go to a
+// new file renamed over the old one). Empty when both can be done.
+QString whyUnwritable(const QString &path)
+{
+    QFile file(path);
+    if (file.exists() && !file.open(QIODevice::ReadWrite))
+        return file.errorString();
+    QTemporaryFile beside(path);
+    if (!beside.open())
+        return beside.errorString();
+    return QString();
+}
+
+} // namespace
+
+bool SettingsFile::writeBack(QSettings &settings)
+{
+    // Once failed, QSettings reports the failure for good, even after the file
+    // has been written; only a failure of this very write is news.
+    const bool failedBefore = settings.status() != QSettings::NoError;
+    settings.sync();
+    QString reason = whyUnwritable(settings.fileName());
+    if (reason.isEmpty() && !failedBefore && settings.status() != QSettings::NoError)
+        reason = QCoreApplication::translate("SettingsFile", "the system refused the write");
+    if (reason.isEmpty())
+        return true;
+    qCritical() << "Could not write the settings file: " << settings.fileName() << reason;
+    OperatorReport::show(QMessageBox::Warning,
+                         QCoreApplication::translate("SettingsFile",
+                                                     "The settings file %1 cannot be written: %2.\n\n"
+                                                     "The choices made in this window will not be kept. "
+                                                     "Start the program from a folder you may write to.")
+                             .arg(settings.fileName(), reason));
+    return false;
+}
