@@ -9,7 +9,7 @@
 
 namespace {
 
-ReplyPeer *peer = nullptr;
+ScriptedPeer *peer = nullptr;
 
 } // namespace
 
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     FuzzQt::start(false);
     // The Pellan driver waits once per reply; see the Tavro target.
     ControllerUSM::setTimeouts({100, 10, 0});
-    peer = new ReplyPeer(PellanBoard::frameSize);
+    peer = new ScriptedPeer(PellanBoard::frameSize);
     return 0;
 }
 

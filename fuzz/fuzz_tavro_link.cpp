@@ -9,7 +9,7 @@
 
 namespace {
 
-ReplyPeer *peer = nullptr;
+ScriptedPeer *peer = nullptr;
 
 } // namespace
 
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     // Short enough for thousands of runs, long enough for a reply in pieces
     // on a pseudo-terminal.
     ControllerTavro::setTimeouts({100, 10, 10});
-    peer = new ReplyPeer(TavroBoard::frameSize);
+    peer = new ScriptedPeer(TavroBoard::frameSize);
     return 0;
 }
 

@@ -4,16 +4,16 @@
 
 #include <array>
 
-QList<ReplyPeer::Reply> LinkHarness::replies(const uint8_t *data, size_t size)
+QList<ScriptedPeer::Reply> LinkHarness::replies(const uint8_t *data, size_t size)
 {
     static constexpr std::array<int, 4> delaysMs{0, 1, 4, 15};
-    QList<ReplyPeer::Reply> script;
-    ReplyPeer::Reply reply;
+    QList<ScriptedPeer::Reply> script;
+    ScriptedPeer::Reply reply;
     size_t at = 0;
     while (at < size) {
         const uint8_t header = data[at++];
         const size_t length = qMin<size_t>(header & 0x1F, size - at);
-        reply << ReplyPeer::Piece{QByteArray(reinterpret_cast<const char *>(data + at), qsizetype(length)),
+        reply << ScriptedPeer::Burst{QByteArray(reinterpret_cast<const char *>(data + at), qsizetype(length)),
                                   delaysMs[(header >> 5) & 0x03]};
         at += length;
         if (header & 0x80) {
@@ -26,7 +26,7 @@ QList<ReplyPeer::Reply> LinkHarness::replies(const uint8_t *data, size_t size)
     return script;
 }
 
-void LinkHarness::run(ReplyPeer &peer, Controller &driver, const uint8_t *data, size_t size)
+void LinkHarness::run(ScriptedPeer &peer, Controller &driver, const uint8_t *data, size_t size)
 {
     constexpr size_t mostOperations = 4;
     size_t operations = 0;
@@ -34,7 +34,8 @@ void LinkHarness::run(ReplyPeer &peer, Controller &driver, const uint8_t *data, 
         if (!(data[operations++] & 0x80))
             break;
     }
-    peer.serve(replies(data + operations, size - operations));
+    for (const ScriptedPeer::Reply &reply : replies(data + operations, size - operations))
+        peer.queueReply(reply);
     for (size_t i = 0; i < operations; ++i)
         Operations::run(driver, (data[i] & 0x7F) % Operations::count);
     peer.finish();

@@ -1,7 +1,7 @@
 #ifndef LINKHARNESS_H
 #define LINKHARNESS_H
 
-#include "replypeer.h"
+#include "scriptedpeer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,11 +18,11 @@ class Controller;
 // a whole reply in one piece. A header of 80 is a silent board.
 namespace LinkHarness {
 
-QList<ReplyPeer::Reply> replies(const uint8_t *data, size_t size);
+QList<ScriptedPeer::Reply> replies(const uint8_t *data, size_t size);
 
 // Serves the replies on peer's line, runs the operation on driver (whose port
 // is the peer's) and waits until the line is quiet again.
-void run(ReplyPeer &peer, Controller &driver, const uint8_t *data, size_t size);
+void run(ScriptedPeer &peer, Controller &driver, const uint8_t *data, size_t size);
 
 } // namespace LinkHarness
 

@@ -30,7 +30,11 @@ ScriptedPeer::ScriptedPeer(int frameLength)
 
 ScriptedPeer::~ScriptedPeer()
 {
-    m_stop = true;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
     m_thread.join();
 }
 
@@ -48,6 +52,19 @@ ScriptedPeer::Reply ScriptedPeer::pieces(const QByteArray &bytes, int gapMs, int
     return reply;
 }
 
+void ScriptedPeer::finish()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_abort = true;
+    m_changed.notify_all();
+    m_changed.wait(lock, [this] { return !m_answering; });
+    m_abort = false;
+    m_replies.clear();
+    m_pending.clear();
+    m_frames.clear();
+    m_lineSettings.clear();
+}
+
 QList<QByteArray> ScriptedPeer::frames() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -63,33 +80,44 @@ QStringList ScriptedPeer::lineSettings() const
 bool ScriptedPeer::waitForFrames(int count, int timeoutMs) const
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return m_arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                              [&] { return m_frames.size() >= count; });
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_frames.size() >= count; });
 }
 
 void ScriptedPeer::run()
 {
-    QByteArray pending;
+    std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stop) {
-        pending += m_pty.read(20);
-        while (pending.size() >= m_frameLength) {
-            const QByteArray frame = pending.left(m_frameLength);
-            pending.remove(0, m_frameLength);
-            Reply reply;
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                m_frames << frame;
-                m_lineSettings << describe(m_pty.lineSettings());
-                if (!m_replies.empty()) {
-                    reply = m_replies.front();
-                    m_replies.pop_front();
-                }
-            }
-            m_arrived.notify_all();
-            for (const Burst &burst : reply) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(burst.delayBeforeMs));
-                m_pty.write(burst.bytes);
-            }
+        lock.unlock();
+        const QByteArray bytes = m_pty.read(5);
+        lock.lock();
+        m_pending += bytes;
+        answer(lock);
+    }
+}
+
+// Every complete frame takes the next reply; the bursts go out with the lock
+// released, and finish() can cut a slow reply short.
+void ScriptedPeer::answer(std::unique_lock<std::mutex> &lock)
+{
+    while (m_pending.size() >= m_frameLength) {
+        m_frames << m_pending.left(m_frameLength);
+        m_pending.remove(0, m_frameLength);
+        m_lineSettings << describe(m_pty.lineSettings());
+        m_changed.notify_all();
+        if (m_replies.empty())
+            continue;
+        const Reply reply = m_replies.front();
+        m_replies.pop_front();
+        m_answering = true;
+        for (const Burst &burst : reply) {
+            if (m_changed.wait_for(lock, std::chrono::milliseconds(burst.delayBeforeMs),
+                                   [this] { return m_abort || m_stop; }))
+                break;
+            lock.unlock();
+            m_pty.write(burst.bytes);
+            lock.lock();
         }
+        m_answering = false;
+        m_changed.notify_all();
     }
 }
