@@ -5,8 +5,8 @@
 #include "boardsimulator.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
+#include "driversetup.h"
 #include "lensctl.h"
-#include "pause.h"
 #include "pellanboard.h"
 #include "pellanframes.h"
 #include "scriptedpeer.h"
@@ -112,11 +112,8 @@ private:
         return m_sim->withBoard<PellanBoard>([](PellanBoard &board, qint64 now) { return board.rawPosition(now); });
     }
 
+    std::unique_ptr<DriverSetup> m_setup;
     std::unique_ptr<BoardSimulator> m_sim;
-    Pauses m_pauses;
-    Pause::Function m_previousPause;
-    LinkTimeouts m_tavroLimits{};
-    LinkTimeouts m_pellanLimits{};
     QTemporaryDir m_folder;
 };
 
@@ -139,24 +136,14 @@ void TestLensCtl::initTestCase()
 void TestLensCtl::init()
 {
     presetStore().clear();
-    m_pauses.clear();
     leakedLog.clear();
-    m_previousPause = Pause::setFunction([this](unsigned long ms) {
-        m_pauses << ms;
-        QThread::msleep(static_cast<unsigned long>(ms / kTimeScale));
-    });
-    m_tavroLimits = ControllerTavro::timeouts();
-    m_pellanLimits = ControllerUSM::timeouts();
-    ControllerTavro::setTimeouts(kLimits);
-    ControllerUSM::setTimeouts(kLimits);
+    m_setup = std::make_unique<DriverSetup>(kLimits, kLimits, kTimeScale);
 }
 
 void TestLensCtl::cleanup()
 {
     m_sim.reset();
-    Pause::setFunction(m_previousPause);
-    ControllerTavro::setTimeouts(m_tavroLimits);
-    ControllerUSM::setTimeouts(m_pellanLimits);
+    m_setup.reset();
 }
 
 Result TestLensCtl::run(const QString &board, const QString &port, const QStringList &words)
@@ -280,7 +267,7 @@ void TestLensCtl::commands()
     QCOMPARE(result.out, output);
     QVERIFY(m_sim->waitForFrames(frames.size(), 2000));
     QCOMPARE(m_sim->frames(), frames);
-    QCOMPARE(m_pauses, pauses);
+    QCOMPARE(m_setup->pauses, pauses);
     QCOMPARE(leakedLog, QStringList());
 }
 
@@ -355,7 +342,7 @@ void TestLensCtl::failures()
     QCOMPARE(result.out, QString());
     const QString command = words.filter(QRegularExpression(QStringLiteral("^[^-]"))).join(QLatin1Char(' '));
     QCOMPARE(result.errLines, QStringList{QStringLiteral("tavro-lensctl: %1: %2").arg(command, problem.arg(port))});
-    QCOMPARE(m_pauses, Pauses());
+    QCOMPARE(m_setup->pauses, Pauses());
     QCOMPARE(presetStore().allKeys(), QStringList());
     // The first exchange that fails ends the command.
     if (boardPresent)

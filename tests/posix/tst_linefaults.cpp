@@ -10,9 +10,8 @@
 #include "boardsimulator.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
+#include "driversetup.h"
 #include "mainwindow.h"
-#include "operatorreport.h"
-#include "pause.h"
 #include "pellanboard.h"
 #include "startconfig.h"
 #include "tavroboard.h"
@@ -116,17 +115,10 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<DriverSetup> m_setup;
     std::unique_ptr<BoardSimulator> m_sim;
-    QStringList m_reports;
     QStringList m_criticals;
     QStringList m_expected;
-    QList<unsigned long> m_pauses;
-    // Runs once, at the start of the next pause.
-    std::function<void()> m_onPause;
-    OperatorReport::Reporter m_previousReporter;
-    Pause::Function m_previousPause;
-    LinkTimeouts m_previousTavro{};
-    LinkTimeouts m_previousPellan{};
 };
 
 void TestLineFaults::initTestCase()
@@ -141,34 +133,17 @@ void TestLineFaults::init()
 {
     m_folder = enterFreshFolder();
     QVERIFY(m_folder);
-    m_reports.clear();
     m_criticals.clear();
     m_expected.clear();
-    m_pauses.clear();
-    m_onPause = nullptr;
     g_criticals = &m_criticals;
     g_passOn = qInstallMessageHandler(recordCriticals);
-    m_previousReporter = OperatorReport::setReporter(
-        [this](QMessageBox::Icon, const QString &text) { m_reports << text; });
-    m_previousPause = Pause::setFunction([this](unsigned long ms) {
-        m_pauses << ms;
-        if (m_onPause)
-            std::exchange(m_onPause, nullptr)();
-        QThread::msleep(static_cast<unsigned long>(ms / kTimeScale));
-    });
-    m_previousTavro = ControllerTavro::timeouts();
-    m_previousPellan = ControllerUSM::timeouts();
-    ControllerTavro::setTimeouts(kTavroLimits);
-    ControllerUSM::setTimeouts(kPellanLimits);
+    m_setup = std::make_unique<DriverSetup>(kTavroLimits, kPellanLimits, kTimeScale);
 }
 
 void TestLineFaults::cleanup()
 {
     m_sim.reset();
-    ControllerTavro::setTimeouts(m_previousTavro);
-    ControllerUSM::setTimeouts(m_previousPellan);
-    Pause::setFunction(m_previousPause);
-    OperatorReport::setReporter(m_previousReporter);
+    m_setup.reset();
     qInstallMessageHandler(g_passOn);
     g_criticals = nullptr;
     QDir::setCurrent(QDir::tempPath());
@@ -298,7 +273,7 @@ void TestLineFaults::garbledOrLateReply()
         QCOMPARE(pellanTarget(), 30000);
     }
     QCOMPARE(driver->failureCount(), 1);
-    QCOMPARE(m_reports, QStringList());
+    QCOMPARE(m_setup->texts(), QStringList());
 }
 
 // The program opens the port anew for every exchange, so a port that went away
@@ -322,13 +297,13 @@ void TestLineFaults::portVanishesAndComesBack()
     QCOMPARE(read(*driver), -1);
     QVERIFY2(timer.elapsed() < kSlackMs, qPrintable(QString::number(timer.elapsed())));
     checkCriticals();
-    QCOMPARE(m_reports, QStringList{openFailureReport(port)});
+    QCOMPARE(m_setup->texts(), QStringList{openFailureReport(port)});
 
     QVERIFY(m_sim->reconnectLine());
     QCOMPARE(QFileInfo(port).symLinkTarget(), m_sim->portName());
     QCOMPARE(read(*driver), board == Board::Tavro ? 3675 : 2000);
     QCOMPARE(driver->failureCount(), 1);
-    QCOMPARE(m_reports.size(), 1);
+    QCOMPARE(m_setup->reports.size(), 1);
 }
 
 // The board loses what it was doing and says nothing while it boots; once it
@@ -368,7 +343,7 @@ void TestLineFaults::boardRestartsMidSequence()
         QCOMPARE(pellanTarget(), 40000);
     }
     QCOMPARE(driver->failureCount(), 1);
-    QCOMPARE(m_reports, QStringList());
+    QCOMPARE(m_setup->texts(), QStringList());
 }
 
 // The board goes quiet while the window waits for its calibration: the rest
@@ -381,7 +356,7 @@ void TestLineFaults::tavroSaveWhenTheBoardFallsSilent()
     MainWindow window;
     window.show();
     QElapsedTimer silent;
-    m_onPause = [&] {
+    m_setup->onPause = [&] {
         m_sim->setFault(SimFault::NoReply);
         silent.start();
     };
@@ -392,9 +367,9 @@ void TestLineFaults::tavroSaveWhenTheBoardFallsSilent()
     QTest::mouseClick(save, Qt::LeftButton);
     QTRY_COMPARE(save->text(), QStringLiteral("Edit Settings"));
     const qint64 elapsed = silent.elapsed();
-    QCOMPARE(m_pauses, QList<unsigned long>{8000});
+    QCOMPARE(m_setup->pauses, QList<unsigned long>{8000});
     checkCriticals();
-    QCOMPARE(m_reports, QStringList());
+    QCOMPARE(m_setup->texts(), QStringList());
     const qint64 limit = 8000 / kTimeScale + 7 * kTavroLimits.replyMs;
     QVERIFY2(elapsed >= 7 * kTavroLimits.replyMs && elapsed < limit + kSlackMs, qPrintable(QString::number(elapsed)));
 
@@ -407,7 +382,7 @@ void TestLineFaults::tavroSaveWhenTheBoardFallsSilent()
     QTRY_COMPARE(tavroZoomTarget(), 3000);
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("pb_refresh")), Qt::LeftButton);
     QTRY_COMPARE(window.findChild<QLineEdit *>(QStringLiteral("le_motor1"))->text(), QStringLiteral("3000"));
-    QCOMPARE(m_reports, QStringList());
+    QCOMPARE(m_setup->texts(), QStringList());
     QVERIFY(m_criticals.isEmpty());
 }
 
@@ -419,7 +394,7 @@ void TestLineFaults::pellanCalibrationWhenTheBoardFallsSilent()
     startBoard(Board::Pellan);
     ControllerUSM driver(m_sim->portName());
     QElapsedTimer silent;
-    m_onPause = [&] {
+    m_setup->onPause = [&] {
         m_sim->setFault(SimFault::NoReply);
         silent.start();
     };
@@ -429,7 +404,7 @@ void TestLineFaults::pellanCalibrationWhenTheBoardFallsSilent()
     driver.calibrateAll();
     const qint64 elapsed = silent.elapsed();
     checkCriticals();
-    QCOMPARE(m_pauses, (QList<unsigned long>{8000, 8000}));
+    QCOMPARE(m_setup->pauses, (QList<unsigned long>{8000, 8000}));
     const qint64 limit = 2 * 8000 / kTimeScale + 6 * kPellanLimits.replyMs;
     QVERIFY2(elapsed >= 6 * kPellanLimits.replyMs && elapsed < limit + kSlackMs, qPrintable(QString::number(elapsed)));
     QCOMPARE(driver.getMaxFocusPosition(), 4550);
@@ -439,7 +414,7 @@ void TestLineFaults::pellanCalibrationWhenTheBoardFallsSilent()
     driver.setFocusPosition(3000);
     QCOMPARE(pellanTarget(), 30000);
     QCOMPARE(driver.failureCount(), 6);
-    QCOMPARE(m_reports, QStringList());
+    QCOMPARE(m_setup->texts(), QStringList());
 }
 
 QTEST_MAIN(TestLineFaults)
