@@ -60,7 +60,6 @@ private slots:
     void meanings();
     void replies_data();
     void replies();
-    void defaultTimeouts();
 };
 
 void TestControllerTavro::frames_data()
@@ -216,13 +215,6 @@ void TestControllerTavro::replies()
     if (!line.isEmpty())
         QTest::ignoreMessage(QtDebugMsg, qPrintable(line));
     QCOMPARE(query(driver), value);
-}
-
-void TestControllerTavro::defaultTimeouts()
-{
-    const LinkTimeouts limits = ControllerTavro::timeouts();
-    QCOMPARE(QList<int>({limits.writeMs, limits.replyMs, limits.extraReplyMs}),
-             QList<int>({5000, 3000, 1000}));
 }
 
 QTEST_GUILESS_MAIN(TestControllerTavro)

@@ -85,7 +85,6 @@ private slots:
     void operations();
     void calibration();
     void presetsRoundTripThroughStore();
-    void defaultTimeouts();
 
 private:
     QStringList m_events;
@@ -313,12 +312,6 @@ void TestControllerUSM::presetsRoundTripThroughStore()
     driver.callPreset(10);
     driver.callPreset(1);
     QCOMPARE(m_events, QStringList({query, mv("51", "000003e8"), query, mv("51", "ffffffec"), query, stop}));
-}
-
-void TestControllerUSM::defaultTimeouts()
-{
-    const LinkTimeouts limits = ControllerUSM::timeouts();
-    QCOMPARE(QList<int>({limits.writeMs, limits.replyMs}), QList<int>({5000, 5000}));
 }
 
 QTEST_MAIN(TestControllerUSM)
