@@ -221,7 +221,9 @@ private slots:
     void saveCommissionsBoard_data()
     {
         QTest::addColumn<QByteArray>("config");
-        QTest::addColumn<QList<int>>("choices"); // lens, zoom and focus speed (-1 keeps the restored one), long cable
+        // Lens, zoom and focus speed (-1 keeps the restored one), long cable, and 1 for a board whose reads
+        // all fail: Save goes on to operating mode all the same.
+        QTest::addColumn<QList<int>>("choices");
         QTest::addColumn<QByteArray>("savedConfig");
         QTest::addColumn<QString>("calls");
         const QString tavroReads = " getZoomPosition getFocusPosition getIrisPosition getMaxZoomPosition getMaxFocusPosition";
@@ -231,9 +233,9 @@ private slots:
                 + "\n[motor]\nfocusSpeed=2\nlastSelected=1\nzoomSpeed=1\n\n[serialPort]\nlastSelected=FAKE1\n"
             << "create(1,FAKE1) getLensType destroy(1,FAKE1) create(1,FAKE1) setLensType(1) disableStallDetection(0) "
                "setSensitivityMode(0) getSensitivityMode calibrateAll pause(8000) setZoomSpeed(1) setFocusSpeed(2)" + tavroReads;
-        QTest::newRow("tavro, second lens, long cable, no stall detection, speeds out of range")
+        QTest::newRow("tavro, second lens, long cable, no stall detection, speeds out of range, reads failing")
             << kTavroConfig + "\n[misc]\nstallDetection=false\n[motor]\nzoomSpeed=7\nfocusSpeed=-4\n"
-            << QList<int>{2, -1, -1, 1}
+            << QList<int>{2, -1, -1, 1, 1}
             << "[controller]\nlastSelected=1\n\n" + kLinkKeys
                 + "\n[misc]\nstallDetection=false\n\n[motor]\nfocusSpeed=0\nlastSelected=2\nzoomSpeed=0\n\n"
                   "[serialPort]\nlastSelected=FAKE1\n"
@@ -260,6 +262,8 @@ private slots:
             if (choices[i] >= 0)
                 w<QComboBox>(i == 1 ? "cb_zoomSpeed" : "cb_focusSpeed")->setCurrentIndex(choices[i]);
         w<QCheckBox>("cb_longCable")->setChecked(choices[3]);
+        if (choices.value(4))
+            *m_board = {{}, -1, -1, -1, -1, -1, -1, m_board->lensType, -1};
 
         click("pb_settingsMultiButton");
 

@@ -1,28 +1,22 @@
 // What a cable does to the real drivers in real life, against the simulated
 // boards on a pseudo-terminal: noise before a reply, a reply that comes after
-// its time-out, a board that falls silent during a Save or a calibration, a
-// port that goes away and comes back, a board that restarts. Each time the
-// program must give up within its (here shortened) time-outs, log what went
-// wrong, tell the operator only of a port it cannot open, and work again with
-// the next transaction once the line is back. Replies come as the line
-// delivers them: at the baud rate, in pieces.
+// its time-out, a port that goes away and comes back, a board that restarts.
+// Each time the program must give up within its (here shortened) time-outs,
+// log what went wrong, tell the operator only of a port it cannot open, and
+// work again with the next transaction once the line is back. Replies come as
+// the line delivers them: at the baud rate, in pieces.
 
 #include "boardsimulator.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "driversetup.h"
-#include "mainwindow.h"
 #include "pellanboard.h"
 #include "startconfig.h"
 #include "tavroboard.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QLoggingCategory>
-#include <QPushButton>
-#include <QSettings>
-#include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -91,8 +85,6 @@ private slots:
     void portVanishesAndComesBack();
     void boardRestartsMidSequence_data() { boards(); }
     void boardRestartsMidSequence();
-    void tavroSaveWhenTheBoardFallsSilent();
-    void pellanCalibrationWhenTheBoardFallsSilent();
 
 private:
     static void boards();
@@ -343,77 +335,6 @@ void TestLineFaults::boardRestartsMidSequence()
         QCOMPARE(pellanTarget(), 40000);
     }
     QCOMPARE(driver->failureCount(), 1);
-    QCOMPARE(m_setup->texts(), QStringList());
-}
-
-// The board goes quiet while the window waits for its calibration: the rest
-// of the Save fails exchange by exchange, each within its time-out, and the
-// window still comes up; once the board answers again, the controls work.
-void TestLineFaults::tavroSaveWhenTheBoardFallsSilent()
-{
-    startBoard(Board::Tavro);
-    prepareStart(MainWindow::TAVRO_CONTROLLER, m_sim->portName());
-    MainWindow window;
-    window.show();
-    QElapsedTimer silent;
-    m_setup->onPause = [&] {
-        m_sim->setFault(SimFault::NoReply);
-        silent.start();
-    };
-    // Zoom and focus speed, then the positions and ranges.
-    expectCriticals({kCommandTimeout, kCommandTimeout, kQueryTimeout, kQueryTimeout, kQueryTimeout, kQueryTimeout,
-                     kQueryTimeout});
-    auto *save = window.findChild<QPushButton *>(QStringLiteral("pb_settingsMultiButton"));
-    QTest::mouseClick(save, Qt::LeftButton);
-    QTRY_COMPARE(save->text(), QStringLiteral("Edit Settings"));
-    const qint64 elapsed = silent.elapsed();
-    QCOMPARE(m_setup->pauses, QList<unsigned long>{8000});
-    checkCriticals();
-    QCOMPARE(m_setup->texts(), QStringList());
-    const qint64 limit = 8000 / kTimeScale + 7 * kTavroLimits.replyMs;
-    QVERIFY2(elapsed >= 7 * kTavroLimits.replyMs && elapsed < limit + kSlackMs, qPrintable(QString::number(elapsed)));
-
-    // Back in service: a slider move reaches the board, and Refresh reads it back.
-    m_sim->clearFault();
-    auto *zoom = window.findChild<QSlider *>(QStringLiteral("hs_motor1"));
-    zoom->setSliderDown(true);
-    zoom->setValue(3000);
-    zoom->setSliderDown(false);
-    QTRY_COMPARE(tavroZoomTarget(), 3000);
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("pb_refresh")), Qt::LeftButton);
-    QTRY_COMPARE(window.findChild<QLineEdit *>(QStringLiteral("le_motor1"))->text(), QStringLiteral("3000"));
-    QCOMPARE(m_setup->texts(), QStringList());
-    QVERIFY(m_criticals.isEmpty());
-}
-
-// The Pellan driver measures the focus range between two waits of its own; a
-// board that falls silent during the first one leaves no range to measure, so
-// the one known before stays, and moves work again once the board answers.
-void TestLineFaults::pellanCalibrationWhenTheBoardFallsSilent()
-{
-    startBoard(Board::Pellan);
-    ControllerUSM driver(m_sim->portName());
-    QElapsedTimer silent;
-    m_setup->onPause = [&] {
-        m_sim->setFault(SimFault::NoReply);
-        silent.start();
-    };
-    // The far end, the run back, the stop, the near end, and the two reads after.
-    expectCriticals({kQueryTimeout, kCommandTimeout, kCommandTimeout, kQueryTimeout,
-                     "^Focus range not measured, previous range kept$", kQueryTimeout, kQueryTimeout});
-    driver.calibrateAll();
-    const qint64 elapsed = silent.elapsed();
-    checkCriticals();
-    QCOMPARE(m_setup->pauses, (QList<unsigned long>{8000, 8000}));
-    const qint64 limit = 2 * 8000 / kTimeScale + 6 * kPellanLimits.replyMs;
-    QVERIFY2(elapsed >= 6 * kPellanLimits.replyMs && elapsed < limit + kSlackMs, qPrintable(QString::number(elapsed)));
-    QCOMPARE(driver.getMaxFocusPosition(), 4550);
-    QCOMPARE(driver.failureCount(), 6);
-
-    m_sim->clearFault();
-    driver.setFocusPosition(3000);
-    QCOMPARE(pellanTarget(), 30000);
-    QCOMPARE(driver.failureCount(), 6);
     QCOMPARE(m_setup->texts(), QStringList());
 }
 
