@@ -1,17 +1,18 @@
 // The window with the real drivers, each against a simulated board on a
 // pseudo-terminal: what the operator does ends up on the wire and moves the
-// simulated motors. Every flow runs twice: with the line as a USB serial
-// adapter delivers it (at the baud rate, what crossed in each 1 ms), and with
-// every reply in 1-byte pieces 1 ms apart.
+// simulated motors. The line delivers as a USB serial adapter does (at the
+// baud rate, what crossed in each 1 ms); the flows that operate the motors run
+// again with every reply in 1-byte pieces 1 ms apart.
 
 #include "boardsimulator.h"
+#include "controller_tavro.h"
+#include "controller_usm.h"
+#include "driversetup.h"
 #ifdef TAVRO_GAMEPAD
 #include "gamepadpoller.h"
 #include "virtualpad.h"
 #endif
 #include "mainwindow.h"
-#include "operatorreport.h"
-#include "pause.h"
 #include "pellanboard.h"
 #include "simfault.h"
 #include "startconfig.h"
@@ -64,26 +65,20 @@ private slots:
     void init();
     void cleanup();
 
-    void tavroSaveConfiguresTheBoard_data() { deliveries(); }
-    void tavroSaveConfiguresTheBoard();
     void tavroOperatesTheMotors_data() { deliveries(); }
     void tavroOperatesTheMotors();
-    void pellanSaveCalibratesTheFocusRange_data() { deliveries(); }
-    void pellanSaveCalibratesTheFocusRange();
     void pellanOperatesTheFocus_data() { deliveries(); }
     void pellanOperatesTheFocus();
-    void tavroLivePositions_data() { deliveries(); }
     void tavroLivePositions();
-    void tavroTrafficIsListedAndTraced_data() { deliveries(); }
     void tavroTrafficIsListedAndTraced();
 #ifdef TAVRO_GAMEPAD
-    void tavroGamepad_data() { deliveries(); }
     void tavroGamepad();
 #endif
 
 private:
     static void deliveries();
-    void startBoard(std::unique_ptr<BoardModel> board, int controllerType);
+    void startBoard(std::unique_ptr<BoardModel> board, int controllerType,
+                    const LineDelivery &delivery = LineDelivery());
     void save();
     void releaseSlider(const char *name, int value);
     void click(const char *name);
@@ -111,12 +106,9 @@ private:
     QString text(const char *lineEdit) const { return widget<QLineEdit>(lineEdit)->text(); }
 
     std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<DriverSetup> m_setup;
     std::unique_ptr<BoardSimulator> m_sim;
     std::unique_ptr<MainWindow> m_window;
-    QStringList m_reports;
-    QList<unsigned long> m_pauses;
-    OperatorReport::Reporter m_previousReporter;
-    Pause::Function m_previousPause;
 };
 
 void TestEndToEnd::init()
@@ -124,22 +116,14 @@ void TestEndToEnd::init()
     QStandardPaths::setTestModeEnabled(true);
     m_folder = enterFreshFolder();
     QVERIFY(m_folder);
-    m_reports.clear();
-    m_pauses.clear();
-    m_previousReporter = OperatorReport::setReporter(
-        [this](QMessageBox::Icon, const QString &text) { m_reports << text; });
-    m_previousPause = Pause::setFunction([this](unsigned long ms) {
-        m_pauses << ms;
-        QThread::msleep(static_cast<unsigned long>(ms / kTimeScale));
-    });
+    m_setup = std::make_unique<DriverSetup>(ControllerTavro::timeouts(), ControllerUSM::timeouts(), kTimeScale);
 }
 
 void TestEndToEnd::cleanup()
 {
     m_window.reset();
     m_sim.reset();
-    OperatorReport::setReporter(m_previousReporter);
-    Pause::setFunction(m_previousPause);
+    m_setup.reset();
     QDir::setCurrent(QDir::tempPath());
     m_folder.reset();
 }
@@ -151,9 +135,8 @@ void TestEndToEnd::deliveries()
     QTest::newRow("1-byte pieces 1 ms apart") << onePieceEveryMs();
 }
 
-void TestEndToEnd::startBoard(std::unique_ptr<BoardModel> board, int controllerType)
+void TestEndToEnd::startBoard(std::unique_ptr<BoardModel> board, int controllerType, const LineDelivery &delivery)
 {
-    QFETCH(LineDelivery, delivery);
     m_sim = std::make_unique<BoardSimulator>(std::move(board));
     QVERIFY2(m_sim->isOpen(), qPrintable(m_sim->errorString()));
     m_sim->setTimeScale(kTimeScale);
@@ -166,7 +149,7 @@ void TestEndToEnd::startBoard(std::unique_ptr<BoardModel> board, int controllerT
 void TestEndToEnd::save()
 {
     click("pb_settingsMultiButton");
-    QCOMPARE(m_reports, QStringList());
+    QCOMPARE(m_setup->texts(), QStringList());
     QCOMPARE(widget<QPushButton>("pb_settingsMultiButton")->text(), QStringLiteral("Edit Settings"));
 }
 
@@ -183,52 +166,25 @@ void TestEndToEnd::click(const char *name)
     QTest::mouseClick(widget<QPushButton>(name), Qt::LeftButton);
 }
 
-void TestEndToEnd::tavroSaveConfiguresTheBoard()
-{
-    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
-    save();
-
-    const QList<QByteArray> expected = {
-        hex("fe100000000000"), // the probe: is a board there?
-        hex("fe070000000101"), // lens 1
-        hex("fe130000000000"), // stall detection stays on
-        hex("fe0b0000000000"), // no long cable
-        hex("fe0c0000000000"),
-        hex("fe0f0000000000"), // calibrate, then the board's own 8 s
-        hex("ff000025000000"), // zoom speed Low
-        hex("ff000027000000"), // focus speed Low
-        hex("fe080000000000"),
-        hex("fe090000000000"),
-        hex("fe0a0000000000"),
-        hex("fe150000000000"),
-        hex("fe140000000000"),
-    };
-    QCOMPARE(m_sim->frames(), expected);
-    QCOMPARE(m_pauses, QList<unsigned long>{8000});
-
-    // The ranges come from the board; iris is always shown in 0..100.
-    QCOMPARE(widget<QSlider>("hs_motor1")->maximum(), TavroBoard::zoomMaximum);
-    QCOMPARE(widget<QSlider>("hs_motor2")->maximum(), TavroBoard::focusMaximum);
-    QCOMPARE(widget<QSlider>("hs_motor3")->maximum(), 100);
-    // Ranges and positions as the board has them (the iris in slider units of 55).
-    QCOMPARE(text("le_motor1"), QString::number(tavroPosition(TavroBoard::Axis::Zoom)));
-    QCOMPARE(text("le_motor2"), QString::number(tavroPosition(TavroBoard::Axis::Focus)));
-    QCOMPARE(text("le_motor3"), QString::number(tavroPosition(TavroBoard::Axis::Iris) / 55));
-
-    QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
-    QCOMPARE(config.value(QStringLiteral("serialPort/lastSelected")).toString(), m_sim->portName());
-}
-
 void TestEndToEnd::tavroOperatesTheMotors()
 {
-    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
+    QFETCH(LineDelivery, delivery);
+    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER, delivery);
     save();
+    // Ranges and positions as the board has them, the iris always in 0..100 (steps of 55 board units).
+    QCOMPARE(QList<int>({widget<QSlider>("hs_motor1")->maximum(), widget<QSlider>("hs_motor2")->maximum(),
+                         widget<QSlider>("hs_motor3")->maximum()}),
+             QList<int>({TavroBoard::zoomMaximum, TavroBoard::focusMaximum, 100}));
+    QCOMPARE(QStringList({text("le_motor1"), text("le_motor2"), text("le_motor3")}),
+             QStringList({QString::number(tavroPosition(TavroBoard::Axis::Zoom)),
+                          QString::number(tavroPosition(TavroBoard::Axis::Focus)),
+                          QString::number(tavroPosition(TavroBoard::Axis::Iris) / 55)}));
     const int before = m_sim->frameCount();
-    m_pauses.clear();
+    m_setup->pauses.clear();
 
     releaseSlider("hs_motor1", 3000);
     QCOMPARE(m_sim->frames().mid(before), QList<QByteArray>{hex("fe0400000bb800")});
-    QCOMPARE(m_pauses, QList<unsigned long>{500});
+    QCOMPARE(m_setup->pauses, QList<unsigned long>{500});
     QTRY_COMPARE(tavroPosition(TavroBoard::Axis::Zoom), 3000);
     // The iris slider speaks in steps of 55 board units.
     releaseSlider("hs_motor3", 10);
@@ -254,35 +210,25 @@ void TestEndToEnd::tavroOperatesTheMotors()
     QCOMPARE(text("le_motor1"), QString::number(stopped));
 
     // Calibrate All: the board drives every motor to 0 while the window waits.
-    m_pauses.clear();
+    m_setup->pauses.clear();
     click("pb_calibrateAll");
-    QCOMPARE(m_pauses, QList<unsigned long>{8000});
+    QCOMPARE(m_setup->pauses, QList<unsigned long>{8000});
     QCOMPARE(m_sim->frames().last(), hex("fe140000000000"));
     QCOMPARE(QStringList({text("le_motor1"), text("le_motor2"), text("le_motor3")}), QStringList({"0", "0", "0"}));
     QCOMPARE(widget<QSlider>("hs_motor1")->maximum(), TavroBoard::zoomMaximum);
-    QCOMPARE(m_reports, QStringList());
-}
-
-void TestEndToEnd::pellanSaveCalibratesTheFocusRange()
-{
-    startBoard(std::make_unique<PellanBoard>(), MainWindow::USM_CONTROLLER);
-    save();
-
-    // Calibration found the mechanical ends: focus 0 is the near end, and the
-    // range stops 100 raw steps short of the far end.
-    QCOMPARE(m_pauses, (QList<unsigned long>{8000, 8000}));
-    QCOMPARE(widget<QSlider>("hs_motor2")->maximum(),
-             (PellanBoard::farEnd - PellanBoard::nearEnd - 100) / 10);
-    QCOMPARE(widget<QLineEdit>("le_motor2")->text(), QStringLiteral("0"));
-    QCOMPARE(pellanRaw(), PellanBoard::nearEnd);
-    QVERIFY(!widget<QSlider>("hs_motor1")->isEnabled());
-    QCOMPARE(widget<QPushButton>("pb_storeInDevice")->text(), QStringLiteral("Store presets"));
+    QCOMPARE(m_setup->texts(), QStringList());
 }
 
 void TestEndToEnd::pellanOperatesTheFocus()
 {
-    startBoard(std::make_unique<PellanBoard>(), MainWindow::USM_CONTROLLER);
+    QFETCH(LineDelivery, delivery);
+    startBoard(std::make_unique<PellanBoard>(), MainWindow::USM_CONTROLLER, delivery);
     save();
+    // Its calibration found the mechanical ends: focus 0 is the near end, and the
+    // range stops 100 raw steps short of the far end.
+    QCOMPARE(m_setup->pauses, (QList<unsigned long>{8000, 8000}));
+    QCOMPARE(widget<QSlider>("hs_motor2")->maximum(), (PellanBoard::farEnd - PellanBoard::nearEnd - 100) / 10);
+    QCOMPARE(pellanRaw(), PellanBoard::nearEnd);
 
     releaseSlider("hs_motor2", 2000);
     QTRY_COMPARE(pellanRaw(), PellanBoard::nearEnd + 20000);
@@ -308,9 +254,9 @@ void TestEndToEnd::pellanOperatesTheFocus()
     QCOMPARE(text("le_motor2"), QString::number((pellanRaw() - PellanBoard::nearEnd) / 10));
 
     // Calibrate All measures the range again and leaves the focus at the near end.
-    m_pauses.clear();
+    m_setup->pauses.clear();
     click("pb_calibrateAll");
-    QCOMPARE(m_pauses, (QList<unsigned long>{8000, 8000, 8000}));
+    QCOMPARE(m_setup->pauses, (QList<unsigned long>{8000, 8000, 8000}));
     QCOMPARE(pellanRaw(), PellanBoard::nearEnd);
     QCOMPARE(text("le_motor2"), QStringLiteral("0"));
     QCOMPARE(widget<QSlider>("hs_motor2")->maximum(), (PellanBoard::farEnd - PellanBoard::nearEnd - 100) / 10);
@@ -322,12 +268,11 @@ void TestEndToEnd::pellanOperatesTheFocus()
     QCOMPARE(pellanRaw(), PellanBoard::nearEnd);
     click("pb_callPreset3");
     QTRY_COMPARE(pellanRaw(), PellanBoard::nearEnd + 20000);
-    QCOMPARE(m_reports, QStringList());
+    QCOMPARE(m_setup->texts(), QStringList());
 }
 
 void TestEndToEnd::tavroLivePositions()
 {
-    QFETCH(LineDelivery, delivery);
     startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
     save();
     m_sim->setTimeScale(1); // the zoom crosses its range in about 5 s
@@ -353,7 +298,7 @@ void TestEndToEnd::tavroLivePositions()
     QVERIFY(text("le_motor1").toInt() > stopped);
 
     // A click on STOP while a read waits for the board is carried out right after the read.
-    LineDelivery slow = delivery;
+    LineDelivery slow;
     slow.reaction = std::chrono::milliseconds(150);
     m_sim->setLineDelivery(slow);
     mark = m_sim->frameCount();
@@ -372,7 +317,7 @@ void TestEndToEnd::tavroLivePositions()
     QCOMPARE(text("le_motor1"), QString::number(tavroPosition(TavroBoard::Axis::Zoom)));
 
     // Failed reads leave the display and report nothing; the reads go on.
-    m_sim->setLineDelivery(delivery);
+    m_sim->setLineDelivery(LineDelivery());
     click("pb_zoomTele");
     m_sim->setFault(SimFault::Rejected, 3);
     mark = m_sim->frameCount();
@@ -382,7 +327,7 @@ void TestEndToEnd::tavroLivePositions()
     QTRY_VERIFY(text("le_motor1") != shown);
     m_sim->disconnectLine();
     QTest::qWait(300);
-    QCOMPARE(m_reports, QStringList());
+    QCOMPARE(m_setup->texts(), QStringList());
 }
 
 // What a Save, a Refresh and a rejected Store in device sent and got back, as
