@@ -94,9 +94,6 @@ private slots:
     void sessions();
     void pellanCalibrationHoldsForTheSession();
     void tavroRangeOfMinusOneIsNoAnswer();
-    void verboseAddsTheDriversErrors();
-    void verboseAndTraceTellTheSameExchanges_data();
-    void verboseAndTraceTellTheSameExchanges();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -288,36 +285,54 @@ void TestLensCtl::pellanPresetOutlivesTheRun()
     QTRY_COMPARE(pellanRaw(), 30000);
 }
 
-// A board that does not answer, answers wrongly or is not there: status 1, one
-// line naming the problem, nothing on standard output, no calibration wait and
-// no preset written.
+// With --verbose, on a board that answers, fails to or is not there. A failure
+// gives status 1, nothing on standard output and, last on standard error, one
+// line naming the command, the problem and the port, after the drivers' errors;
+// no calibration wait, no preset written, and the first exchange that fails
+// ends the command. Each exchange is told as it happens the way decode reads it
+// from the trace file of the same run, but for the time and the round trip.
 void TestLensCtl::failures_data()
 {
     QTest::addColumn<QString>("board");
     QTest::addColumn<bool>("boardPresent");
     QTest::addColumn<SimFault>("fault");
     QTest::addColumn<QStringList>("words");
-    QTest::addColumn<QString>("problem"); // %1 stands for the port
+    QTest::addColumn<QString>("problem"); // %1 stands for the port; empty when the command succeeds
+    QTest::addColumn<QString>("last"); // how the last exchange reads, when checked
+    QTest::addColumn<int>("decoded"); // decode's status
 
     const auto row = [](const char *name, const char *board, bool present, SimFault fault, const QStringList &words,
-                        const char *problem) {
-        QTest::newRow(name) << QString::fromLatin1(board) << present << fault << words << QString::fromLatin1(problem);
+                        const char *problem, const char *last = "", int decoded = 0) {
+        QTest::newRow(name) << QString::fromLatin1(board) << present << fault << words << QString::fromLatin1(problem)
+                            << QString::fromLatin1(last) << decoded;
     };
     const char *silent = "no valid answer from the board on %1";
     const char *refused = "the board on %1 rejected the command or did not acknowledge it";
     const char *absent = "Could not open serial port: %1 (No such file or directory)";
 
-    row("tavro probe, silent", "tavro", true, SimFault::NoReply, {"probe"}, silent);
+    row("tavro get", "tavro", true, SimFault::None, {"get"}, "",
+        "get iris maximum [FE 16 00 00 00 00 00] -> iris maximum 5500 [00 7C 15 00 00]");
+    row("tavro probe, silent", "tavro", true, SimFault::NoReply, {"probe"}, silent,
+        "get lens type [FE 10 00 00 00 00 00] -> no reply");
     row("tavro get, silent", "tavro", true, SimFault::NoReply, {"--json", "get"}, silent);
-    row("tavro get, short reply", "tavro", true, SimFault::ShortReply, {"get"}, silent);
-    row("tavro set zoom, rejected", "tavro", true, SimFault::Rejected, {"set", "zoom", "10"}, refused);
+    row("tavro get, short reply", "tavro", true, SimFault::ShortReply, {"get"}, silent,
+        "get zoom position [FE 08 00 00 00 00 00] -> incomplete reply");
+    row("tavro set zoom, rejected", "tavro", true, SimFault::Rejected, {"set", "zoom", "10"}, refused,
+        "-> rejected (status 01) [01]");
     row("tavro calibrate, rejected", "tavro", true, SimFault::Rejected, {"calibrate"}, refused);
     row("tavro store, silent", "tavro", true, SimFault::NoReply, {"--json", "store"}, refused);
     row("tavro probe, no port", "tavro", false, SimFault::None, {"probe"}, absent);
+    row("pellan set focus", "pellan", true, SimFault::None, {"set", "focus", "3000"}, "",
+        "move +10000 steps at speed 81 [01 64 01 00 00 00 51 00 00 27 10 00 00 00 2D 10] -> "
+        "echo [01 64 01 00 00 00 51 00 00 27 10 00 00 00 2D 10]");
     row("pellan probe, silent", "pellan", true, SimFault::NoReply, {"probe"}, silent);
     row("pellan get, rejected", "pellan", true, SimFault::Rejected, {"get"}, silent);
     row("pellan set focus, silent", "pellan", true, SimFault::NoReply, {"set", "focus", "100"}, refused);
-    row("pellan stop focus, wrong echo", "pellan", true, SimFault::WrongEcho, {"stop", "focus"}, refused);
+    row("pellan stop focus, rejected", "pellan", true, SimFault::Rejected, {"stop", "focus"}, refused,
+        "-> rejected (exception 04) [01 E4 04 6A C3]");
+    row("pellan stop focus, wrong echo", "pellan", true, SimFault::WrongEcho, {"stop", "focus"}, refused,
+        "-> move 0 steps at speed 81 (stop), CRC wrong (expected 1D D7) [01 64 01 00 00 00 51 00 00 00 00 00 00 00 1D 28]",
+        1);
     row("pellan preset store, silent", "pellan", true, SimFault::NoReply, {"preset", "store", "2"}, refused);
     row("pellan get, no port", "pellan", false, SimFault::None, {"get"}, absent);
 }
@@ -329,6 +344,8 @@ void TestLensCtl::failures()
     QFETCH(SimFault, fault);
     QFETCH(QStringList, words);
     QFETCH(QString, problem);
+    QFETCH(QString, last);
+    QFETCH(int, decoded);
 
     QString port = kAbsentPort;
     if (boardPresent) {
@@ -336,17 +353,47 @@ void TestLensCtl::failures()
         m_sim->setFault(fault);
         port = m_sim->portName();
     }
-    const Result result = run(board, port, words);
+    const QString tracePath = m_folder.filePath(QStringLiteral("trace-%1.log").arg(QTest::currentDataTag()));
+    qputenv("TAVRO_TRACE_FILE", tracePath.toLocal8Bit());
+    const Result result = run(board, port, QStringList{"--verbose"} + words);
+    qunsetenv("TAVRO_TRACE_FILE");
 
-    QCOMPARE(result.status, 1);
-    QCOMPARE(result.out, QString());
+    QCOMPARE(result.status, problem.isEmpty() ? 0 : 1);
     const QString command = words.filter(QRegularExpression(QStringLiteral("^[^-]"))).join(QLatin1Char(' '));
-    QCOMPARE(result.errLines, QStringList{QStringLiteral("tavro-lensctl: %1: %2").arg(command, problem.arg(port))});
-    QCOMPARE(m_setup->pauses, Pauses());
-    QCOMPARE(presetStore().allKeys(), QStringList());
-    // The first exchange that fails ends the command.
-    if (boardPresent)
-        QCOMPARE(m_sim->frames().size(), 1);
+    const QStringList failureLines = problem.isEmpty() ? QStringList()
+        : QStringList{QStringLiteral("tavro-lensctl: %1: %2").arg(command, problem.arg(port))};
+    QCOMPARE(result.errLines.filter(QRegularExpression(QStringLiteral("^tavro-lensctl: "))), failureLines);
+    QCOMPARE(result.errLines.filter(QRegularExpression(QStringLiteral("^critical: "))).isEmpty(), problem.isEmpty());
+    if (!problem.isEmpty()) {
+        QCOMPARE(result.errLines.last(), failureLines.first());
+        QCOMPARE(result.out, QString());
+        QCOMPARE(m_setup->pauses, Pauses());
+        QCOMPARE(presetStore().allKeys(), QStringList());
+        QVERIFY(!boardPresent || m_sim->frames().size() == 1);
+    }
+    if (!boardPresent)
+        return;
+
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(TraceDecoder(outStream, errStream).run(QString(), {tracePath}), decoded);
+    // The time, the round trip, and bytes of an incomplete reply, which the
+    // trace does not hold, are left out.
+    const auto told = [](QString line) {
+        return line.mid(25)
+            .remove(QRegularExpression(QStringLiteral("  [0-9.]+ ms$")))
+            .remove(QRegularExpression(QStringLiteral("(?<=incomplete reply) \\[.*\\]$")));
+    };
+    QStringList live;
+    for (const QString &line : result.errLines.filter(QRegularExpression(QStringLiteral("^exchange: "))))
+        live << told(line.mid(10));
+    QStringList traced;
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        traced << told(line);
+    QCOMPARE(traced, live);
+    QVERIFY2(!traced.isEmpty() && traced.last().endsWith(last), qPrintable(traced.join(QLatin1Char('\n'))));
 }
 
 // Sessions on the simulated Tavro board: the lines run in order on one
@@ -424,80 +471,6 @@ void TestLensCtl::tavroRangeOfMinusOneIsNoAnswer()
     QCOMPARE(result.out, QString());
     QCOMPARE(result.errLines,
              QStringList{QStringLiteral("tavro-lensctl: get: no valid answer from the board on ") + board.portName()});
-}
-
-void TestLensCtl::verboseAddsTheDriversErrors()
-{
-    const Result result = run(QStringLiteral("tavro"), kAbsentPort, {"--verbose", "get"});
-
-    QCOMPARE(result.status, 1);
-    QVERIFY2(result.errLines.size() > 1, qPrintable(result.errLines.join(QLatin1Char('\n'))));
-    QVERIFY(result.errLines.contains(QStringLiteral("critical: Could not open serial port:  \"%1\"").arg(kAbsentPort)));
-    QVERIFY(result.errLines.first().startsWith(QLatin1String("critical: ")));
-    QCOMPARE(result.errLines.last(),
-             QStringLiteral("tavro-lensctl: get: Could not open serial port: %1 (No such file or directory)").arg(kAbsentPort));
-}
-
-// What --verbose says of each exchange as it happens is what decode reads from
-// the trace file of the same run, but for the time and the round trip.
-void TestLensCtl::verboseAndTraceTellTheSameExchanges_data()
-{
-    QTest::addColumn<QString>("board");
-    QTest::addColumn<SimFault>("fault");
-    QTest::addColumn<QStringList>("words");
-    QTest::addColumn<QString>("last"); // how the last exchange reads
-    QTest::addColumn<int>("status"); // of decode
-
-    const auto row = [](const char *board, SimFault fault, const QStringList &words, const char *last, int status = 0) {
-        QTest::addRow("%s %s, %d", board, qPrintable(words.join(' ')), int(fault))
-            << QString(board) << fault << words << QString(last) << status;
-    };
-    row("tavro", SimFault::None, {"get"}, "get iris maximum [FE 16 00 00 00 00 00] -> iris maximum 5500 [00 7C 15 00 00]");
-    row("tavro", SimFault::Rejected, {"set", "zoom", "3000"}, "-> rejected (status 01) [01]");
-    row("tavro", SimFault::NoReply, {"probe"}, "get lens type [FE 10 00 00 00 00 00] -> no reply");
-    row("tavro", SimFault::ShortReply, {"get"}, "get zoom position [FE 08 00 00 00 00 00] -> incomplete reply");
-    row("pellan", SimFault::None, {"set", "focus", "3000"}, "move +10000 steps at speed 81 [01 64 01 00 00 00 51 00 "
-        "00 27 10 00 00 00 2D 10] -> echo [01 64 01 00 00 00 51 00 00 27 10 00 00 00 2D 10]");
-    row("pellan", SimFault::Rejected, {"stop", "focus"}, "-> rejected (exception 04) [01 E4 04 6A C3]");
-    row("pellan", SimFault::WrongEcho, {"stop", "focus"},
-        "-> move 0 steps at speed 81 (stop), CRC wrong (expected 1D D7) [01 64 01 00 00 00 51 00 00 00 00 00 00 00 1D 28]", 1);
-}
-
-void TestLensCtl::verboseAndTraceTellTheSameExchanges()
-{
-    QFETCH(QString, board);
-    QFETCH(SimFault, fault);
-    QFETCH(QStringList, words);
-    QFETCH(QString, last);
-    QFETCH(int, status);
-
-    startBoard(board);
-    m_sim->setFault(fault);
-    const QString tracePath = m_folder.filePath(QStringLiteral("trace-%1.log").arg(QTest::currentDataTag()));
-    qputenv("TAVRO_TRACE_FILE", tracePath.toLocal8Bit());
-    const Result result = run(board, m_sim->portName(), QStringList{"--verbose"} + words);
-    qunsetenv("TAVRO_TRACE_FILE");
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    QCOMPARE(TraceDecoder(outStream, errStream).run(QString(), {tracePath}), status);
-
-    // The time, the round trip, and bytes of an incomplete reply, which the
-    // trace does not hold, are left out.
-    const auto told = [](QString line) {
-        return line.mid(25)
-            .remove(QRegularExpression(QStringLiteral("  [0-9.]+ ms$")))
-            .remove(QRegularExpression(QStringLiteral("(?<=incomplete reply) \\[.*\\]$")));
-    };
-    QStringList live;
-    for (const QString &line : result.errLines.filter(QRegularExpression(QStringLiteral("^exchange: "))))
-        live << told(line.mid(10));
-    QStringList traced;
-    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        traced << told(line);
-    QCOMPARE(traced, live);
-    QVERIFY2(!traced.isEmpty() && traced.last().endsWith(last), qPrintable(traced.join(QLatin1Char('\n'))));
 }
 
 // A command line the tool cannot carry out is refused before any driver
