@@ -1,7 +1,6 @@
 // The simulated boards on their own and on a pseudo-terminal, and lens-board-sim as a child process.
 
 #include "boardsimulator.h"
-#include "linedelivery.h"
 #include "pellanboard.h"
 #include "tavroboard.h"
 
@@ -12,16 +11,10 @@
 #include <QtTest>
 
 #include <csignal>
-#include <limits>
-
-Q_DECLARE_METATYPE(LineDelivery)
 
 namespace {
 
 using Axis = TavroBoard::Axis;
-
-// How late the fault table's late replies come.
-constexpr int lateMs = 400;
 
 QByteArray hex(const char *text)
 {
@@ -29,18 +22,13 @@ QByteArray hex(const char *text)
 }
 
 // Sends a frame; returns the bursts of the reply in hex, split where the line
-// went quiet, and the ms from sending to the first byte in *firstByteMs.
-QString exchange(QSerialPort &port, const QByteArray &frame, int firstWaitMs = 2000, int gapMs = 600,
-                 qint64 *firstByteMs = nullptr)
+// went quiet.
+QString exchange(QSerialPort &port, const QByteArray &frame, int firstWaitMs = 2000, int gapMs = 600)
 {
-    QElapsedTimer sent;
-    sent.start();
     port.write(QByteArray::fromHex(frame));
     port.waitForBytesWritten(2000);
     QStringList bursts;
     for (int waitMs = firstWaitMs; port.waitForReadyRead(waitMs); waitMs = gapMs) {
-        if (firstByteMs && bursts.isEmpty())
-            *firstByteMs = sent.elapsed();
         QByteArray burst = port.readAll();
         while (port.waitForReadyRead(20)) // a burst may arrive in pieces
             burst += port.readAll();
@@ -102,18 +90,13 @@ class TestSimulator : public QObject
 private slots:
     void answersOnlySoundFrames_data();
     void answersOnlySoundFrames();
-    void tavroMovesTravelAndClamp();
     void tavroRunsStopAtTheirStopFrame();
     void tavroPresetsAndCalibration();
-    void tavroStoreInDevicePersists();
     void pellanMovesFromWhereItIsToTheEnds();
     void faultsAsTheDriversSeeThem_data();
     void faultsAsTheDriversSeeThem();
-    void schedulesRepliesAsTheLineCarriesThem_data();
-    void schedulesRepliesAsTheLineCarriesThem();
     void servesOnItsLinkAndEndsCleanly_data();
     void servesOnItsLinkAndEndsCleanly();
-    void refusesBadArguments();
 };
 
 void TestSimulator::answersOnlySoundFrames_data()
@@ -148,22 +131,6 @@ void TestSimulator::answersOnlySoundFrames()
     if (reply == hex("01")) // refused, not acted on
         QCOMPARE(std::tuple(tavro.target(Axis::Zoom), tavro.settings().lensType, tavro.settings().presets),
                  std::tuple(3675, 1, TavroSettings().presets));
-}
-
-// Zoom and focus at 1500, 3000, 6000 units/s by speed level; iris at 2750.
-void TestSimulator::tavroMovesTravelAndClamp()
-{
-    TavroBoard board;
-    // Zoom level 2, focus level 0; zoom to 0, focus to 4000, iris to 5500.
-    for (const char *frame : {"ff000025000200", "ff000027000000", "fe040000000000", "fe0500000fa000", "fe060000157c00"})
-        QCOMPARE(board.handleFrame(hex(frame), 0), hex("00"));
-    QCOMPARE(board.handleFrame(hex("fe080000000000"), 250).toHex(), QByteArray("007f080000")); // 2175
-    QCOMPARE(board.position(Axis::Focus, 500), 2000 + 750);
-    QCOMPARE(board.position(Axis::Iris, 400), 2750 + 1100);
-    for (const char *move : {"fe04ffffffff00", "fe057fffffff00", "fe0600001f4000"}) // -1, 2^31-1, 8000
-        board.handleFrame(hex(move), 1000);
-    for (const auto &[axis, end] : {std::pair{Axis::Zoom, 0}, {Axis::Focus, 4000}, {Axis::Iris, 5500}})
-        QCOMPARE(board.position(axis, 60000), end);
 }
 
 void TestSimulator::tavroRunsStopAtTheirStopFrame()
@@ -201,25 +168,6 @@ void TestSimulator::tavroPresetsAndCalibration()
     QCOMPARE(board.position(Axis::Zoom, done + 60000), 0);
 }
 
-void TestSimulator::tavroStoreInDevicePersists()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("tavro-board.ini"));
-    {
-        TavroBoard board(TavroSettings::load(path));
-        board.setStoreHandler([&](const TavroSettings &settings) { QVERIFY(settings.save(path)); });
-        // Lens type 3, sensitivity 1, stall detection off, zoom speed 2, preset 10; store; lens type 5.
-        for (const char *frame : {"fe070000000303", "fe0b0000000100", "fe130000000100", "ff000025000200",
-                                  "ff000003000a00", "fe110000000000", "fe070000000505"})
-            board.handleFrame(hex(frame), 0);
-    }
-    TavroBoard board(TavroSettings::load(path));
-    const TavroSettings &stored = board.settings();
-    QCOMPARE(std::tuple(stored.lensType, stored.sensitivityMode, stored.stallDetectionDisabled, stored.zoomSpeed),
-             std::tuple(3, 1, true, 2));
-    QCOMPARE(stored.presets[9], (TavroPreset{3675, 2000, 2750}));
-}
-
 // Speed 81: 8100 raw steps per second.
 void TestSimulator::pellanMovesFromWhereItIsToTheEnds()
 {
@@ -238,35 +186,25 @@ void TestSimulator::pellanMovesFromWhereItIsToTheEnds()
     QCOMPARE(board.rawPosition(26000), PellanBoard::farEnd);
 }
 
+// The faults whose replies no driver test reads back byte for byte: a kinder
+// simulator would let those tests pass on a line that never misbehaved.
 void TestSimulator::faultsAsTheDriversSeeThem_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("zoomTarget");
-    QTest::addColumn<int>("quietMs"); // nothing arrives before
-    const auto row = [](const char *frame, const char *fault, const char *expected, int zoom = 3675,
-                        int quietMs = 0) {
+    const auto row = [](const char *frame, const char *fault, const char *expected, int zoom = 3675) {
         QTest::addRow("%s %s", frame, fault) << QByteArray(frame) << QString::fromLatin1(fault)
-                                             << QString::fromLatin1(expected) << zoom << quietMs;
+                                             << QString::fromLatin1(expected) << zoom;
     };
-    row("fe080000000000", "no-reply", "");
-    row("fe080000000000", "rejected", "01");
     row("fe080000000000", "split-reply", "005b0e 0000");
     row("fe080000000000", "short-reply", "005b0e00");
     row("fe080000000000", "trailing-bytes", "005b0e0000a55aa55a");
     row("fe080000000000", "random-bytes", "(?!00)[0-9a-f]{10}");
     row("fe080000000000", "wrong-echo", "005b0e00ff");
-    row("fe04000003e800", "no-reply", "");
     row("fe04000003e800", "short-reply", "", 1000);
-    row("01650000000000000000000000002665", "rejected", "01e5046b53");
     row("01640100000051000000000000001dd7", "wrong-echo", "01640100000051000000000000001d28");
-    row("fe080000000000", "noise-before-reply", "(?!00)[0-9a-f]{16}005b0e0000");
-    row("fe04000003e800", "noise-before-reply", "(?!00)[0-9a-f]{16}00", 1000);
-    row("01640100000051000000000000001dd7", "noise-before-reply",
-        "(?!01)[0-9a-f]{16}01640100000051000000000000001dd7");
-    row("fe04000003e800", "late-reply", "00", 1000, lateMs);
-    row("01650000000000000000000000002665", "late-reply", "016500000000000000004e2000003087", 3675, lateMs);
 }
 
 void TestSimulator::faultsAsTheDriversSeeThem()
@@ -275,69 +213,22 @@ void TestSimulator::faultsAsTheDriversSeeThem()
     QFETCH(QString, fault);
     QFETCH(QString, expected);
     QFETCH(int, zoomTarget);
-    QFETCH(int, quietMs);
     const bool pellan = frame.size() == 2 * PellanBoard::frameSize;
     BoardSimulator simulator(pellan ? std::unique_ptr<BoardModel>(new PellanBoard) : std::make_unique<TavroBoard>());
     QSerialPort port(simulator.portName());
     QVERIFY(port.open(QIODevice::ReadWrite));
     port.setBaudRate(pellan ? 115200 : 19200);
     simulator.setFault(simFaultFromName(fault).value(), 1);
-    simulator.setLateReplyDelay(lateMs);
 
-    qint64 firstByteMs = std::numeric_limits<qint64>::max(); // silence is quiet throughout
-    const QString got =
-        exchange(port, frame, expected.isEmpty() ? 3 * BoardSimulator::resyncIdleMs : 2000, 600, &firstByteMs);
+    const QString got = exchange(port, frame, expected.isEmpty() ? 3 * BoardSimulator::resyncIdleMs : 2000);
     QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected)).match(got).hasMatch(),
              qPrintable(got));
-    QVERIFY2(firstByteMs >= quietMs, qPrintable(QString::number(firstByteMs)));
-    if (!pellan) // refused and ignored frames are not acted on
+    if (!pellan) // a damaged reply does not undo what the board did
         QCOMPARE(simulator.withBoard<TavroBoard>([](TavroBoard &b, qint64) { return b.target(Axis::Zoom); }),
                  zoomTarget);
     // The fault was for one reply only.
     QCOMPARE(exchange(port, pellan ? "01650000000000000000000000002665" : "fe100000000000"),
              pellan ? "016500000000000000004e2000003087" : "0001");
-}
-
-// Byte times: 520.83 us at 19200 baud, 86.81 us at 115200.
-void TestSimulator::schedulesRepliesAsTheLineCarriesThem_data()
-{
-    QTest::addColumn<int>("replyBytes");
-    QTest::addColumn<LineDelivery>("delivery");
-    QTest::addColumn<QString>("pieces"); // bytes@offset in us
-    const auto row = [](const char *name, int replyBytes, int baudRate, int pieceBytes, int gapUs, bool onePiece,
-                        int reactionUs, const char *pieces) {
-        const LineDelivery delivery{baudRate, pieceBytes, std::chrono::microseconds(gapUs), onePiece,
-                                    std::chrono::microseconds(reactionUs)};
-        QTest::newRow(name) << replyBytes << delivery << QString::fromLatin1(pieces);
-    };
-    row("Tavro query, default", 5, 19200, 0, 1000, false, 0, "1@1000 2@2000 2@3000");
-    row("Pellan status, default", 16, 115200, 0, 1000, false, 0, "11@1000 5@2000");
-    row("gap shorter than a byte", 3, 19200, 0, 250, false, 0, "1@750 1@1250 1@1750");
-    row("1-byte pieces 1 ms apart", 5, 19200, 1, 1000, false, 0, "1@521 1@1521 1@2521 1@3521 1@4521");
-    row("4-byte pieces wait for the line", 10, 19200, 4, 1000, false, 0, "4@2084 4@4167 2@5209");
-    row("2-byte pieces, no gap", 5, 115200, 2, 0, false, 0, "2@174 2@348 1@435");
-    row("one piece", 5, 19200, 0, 1000, true, 0, "5@2605");
-    row("reaction 10 ms", 5, 19200, 0, 1000, false, 10000, "1@11000 2@12000 2@13000");
-    row("reaction 2.5 ms, 1-byte pieces", 2, 115200, 1, 1000, false, 2500, "1@2587 1@3587");
-    row("silence", 0, 19200, 0, 1000, false, 0, "");
-}
-
-void TestSimulator::schedulesRepliesAsTheLineCarriesThem()
-{
-    QFETCH(int, replyBytes);
-    QFETCH(LineDelivery, delivery);
-    QFETCH(QString, pieces);
-    QByteArray reply(replyBytes, '\0');
-    for (int i = 0; i < replyBytes; ++i)
-        reply[i] = char(i + 1);
-    QStringList got;
-    QByteArray delivered;
-    for (const LinePiece &piece : scheduleReply(reply, delivery)) {
-        got << QStringLiteral("%1@%2").arg(piece.bytes.size()).arg(piece.offset.count());
-        delivered += piece.bytes;
-    }
-    QCOMPARE(got.join(QLatin1Char(' ')), pieces);
-    QCOMPARE(delivered.toHex(), reply.toHex());
 }
 
 // lens-board-sim on its link, its replies paced as the options say: the frame
@@ -407,23 +298,6 @@ void TestSimulator::servesOnItsLinkAndEndsCleanly()
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(!QFileInfo(link).isSymLink());
-}
-
-void TestSimulator::refusesBadArguments()
-{
-    for (const QString &arguments : {"", "--board nonsense", "--board tavro --board pellan", "--link /tmp/x",
-                                     "--board tavro --fault melt", "--board tavro --baud 9600",
-                                     "--board tavro --piece-bytes 0", "--board tavro --piece-bytes 1.5",
-                                     "--board tavro --piece-gap-ms -1", "--board tavro --piece-gap-ms nan",
-                                     "--board tavro --piece-gap-ms", "--board tavro --reaction-ms 10001",
-                                     "--board tavro --reaction-ms 1 --reaction-ms 1", "--board tavro --one-piece 3",
-                                     "--board tavro --one-piece --one-piece", "--board tavro --one-piece --piece-bytes 2"}) {
-        QProcess process;
-        process.start(QCoreApplication::applicationDirPath() + "/lens-board-sim",
-                      arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts));
-        QVERIFY(process.waitForFinished(5000));
-        QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 2, qPrintable(arguments));
-    }
 }
 
 QTEST_GUILESS_MAIN(TestSimulator)
