@@ -8,10 +8,6 @@
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "driversetup.h"
-#ifdef TAVRO_GAMEPAD
-#include "gamepadpoller.h"
-#include "virtualpad.h"
-#endif
 #include "mainwindow.h"
 #include "pellanboard.h"
 #include "simfault.h"
@@ -71,9 +67,6 @@ private slots:
     void pellanOperatesTheFocus();
     void tavroLivePositions();
     void tavroTrafficIsListedAndTraced();
-#ifdef TAVRO_GAMEPAD
-    void tavroGamepad();
-#endif
 
 private:
     static void deliveries();
@@ -286,6 +279,7 @@ void TestEndToEnd::tavroLivePositions()
     QCOMPARE(since(), QList<QByteArray>{hex("ff000020000020")});
     click("pb_zoomStop");
     widget<QAction>("action_livePositions")->setChecked(true);
+    QVERIFY(QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).value("view/livePositions").toBool());
     mark = m_sim->frameCount();
     QTest::qWait(300);
     QCOMPARE(since(), QList<QByteArray>());
@@ -385,30 +379,6 @@ void TestEndToEnd::tavroTrafficIsListedAndTraced()
         decoded << line.section(QStringLiteral("  Tavro  "), 1).remove(QRegularExpression(QStringLiteral(" \\[[^]]*\\]")));
     QCOMPARE(decoded, expected);
 }
-
-#ifdef TAVRO_GAMEPAD
-// The left stick of a pad pushed to 60 %, then to 95 %, then let go: medium
-// speed and run, high speed and run again, then the STOP procedure and the
-// panel's speed (Low) again.
-void TestEndToEnd::tavroGamepad()
-{
-    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
-    save();
-    auto *poller = m_window->findChild<GamepadPoller *>();
-    SDL_Joystick *pad = plugVirtualPad("Pad");
-    poller->poll();
-    const int mark = m_sim->frameCount();
-    for (const int percent : {60, 95, 0}) {
-        pushStick(pad, SDL_CONTROLLER_AXIS_LEFTY, percent);
-        poller->poll();
-    }
-    QCOMPARE(m_sim->frames().mid(mark),
-             (QList<QByteArray>{hex("ff000025000100"), hex("ff000020000020"), hex("ff000025000200"),
-                                hex("ff000020000020"), hex("ff000000000020"), hex("fe080000000000"),
-                                hex("ff000025000000")}));
-    QCOMPARE(text("le_motor1"), QString::number(tavroPosition(TavroBoard::Axis::Zoom)));
-}
-#endif
 
 QTEST_MAIN(TestEndToEnd)
 #include "tst_endtoend.moc"
