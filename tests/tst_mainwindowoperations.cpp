@@ -205,35 +205,6 @@ private slots:
         QVERIFY(m_board->calls.last() == "getIrisPosition");
     }
 
-    // A report opened during an operation gets the arrow cursor and the screen to itself.
-    void reportDuringAnOperation()
-    {
-        open(MainWindow::TAVRO_CONTROLLER, true);
-        QStringList seen;
-        const auto look = [&] {
-            auto *progress = w<QDialog>("operationProgress");
-            seen << QString("%1 progress, %2 cursor")
-                        .arg(progress && progress->isVisible() ? "with" : "no")
-                        .arg(QApplication::overrideCursor()->shape() == Qt::WaitCursor ? "wait" : "arrow");
-        };
-        m_duringPause = [&] {
-            look();
-            const OperatorReport::Reporter recording = OperatorReport::setReporter(OperatorReport::Reporter());
-            QTimer::singleShot(0, [&] {
-                look();
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                QVERIFY(box);
-                box->accept();
-            });
-            OperatorReport::show(QMessageBox::Critical, "Could not open serial port: FAKE1");
-            OperatorReport::setReporter(recording);
-            look();
-        };
-        click("pb_calibrateAll");
-        QCOMPARE(seen, QStringList({"with progress, wait cursor", "no progress, arrow cursor", "no progress, wait cursor"}));
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-    }
-
     // The driver is in the middle of a call: the window closes when the operation is over, and
     // nothing it held back for later goes to the board.
     void closingDuringAnOperationWaitsForItsEnd_data()

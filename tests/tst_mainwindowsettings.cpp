@@ -178,8 +178,10 @@ private slots:
             << QByteArray("[controller]\nlastSelected=1\n[motor]\nlastSelected=2\nzoomSpeed=2\nfocusSpeed=1\n"
                           "[motor2]\nname=Tele\n")
             << "1; Please select lens|Default Tavro Lens|*Tele; 2 on; 1 on";
-        QTest::newRow("tavro, lens 3 is the prompt") << QByteArray("[controller]\nlastSelected=1\n[motor]\nlastSelected=3\n")
-                                                     << "1; *Please select lens|Default Tavro Lens|Default; 0 off; 0 off";
+        for (const char *lens : {"3", "-1"})
+            QTest::addRow("tavro, lens %s is the prompt", lens)
+                << QByteArray("[controller]\nlastSelected=1\n[motor]\nlastSelected=") + lens + "\n"
+                << "1; *Please select lens|Default Tavro Lens|Default; 0 off; 0 off";
         QTest::newRow("tavro, speed 7 has no entry")
             << QByteArray("[controller]\nlastSelected=1\n[motor]\nlastSelected=1\nzoomSpeed=7\n")
             << "1; Please select lens|*Default Tavro Lens|Default; -1 on; 0 on";
@@ -195,27 +197,6 @@ private slots:
         for (const char *name : {"cb_zoomSpeed", "cb_focusSpeed"})
             panel << QStringLiteral("%1 %2").arg(w<QComboBox>(name)->currentIndex()).arg(w(name)->isEnabled() ? "on" : "off");
         QTEST(panel.join("; "), "panel");
-    }
-
-    void boardTypeSwitchReshapesPanel()
-    {
-        open(kTavroConfig + "\n[motor2]\nname=Beta\n");
-        auto *lens = w<QComboBox>("cb_lensSelect");
-        const auto verifyShape = [this](bool tavro) {
-            for (const char *name : {"cb_lensSelect", "cb_zoomSpeed", "lbl_zoomSpeed"})
-                QVERIFY2(w(name)->isVisibleTo(m_window.get()) == tavro, name);
-            for (const char *name : {"cb_lensSelect", "cb_longCable", "cb_zoomSpeed"})
-                QVERIFY2(w(name)->isEnabled() == tavro, name);
-            QVERIFY(w("cb_focusSpeed")->isVisibleTo(m_window.get()) && w("cb_focusSpeed")->isEnabled());
-        };
-        w<QComboBox>("cb_controller")->setCurrentIndex(2);
-        QCOMPARE(items(lens), QStringList({"Focus Lens"}));
-        verifyShape(false);
-        QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).setValue("motor/lastSelected", 2);
-        w<QComboBox>("cb_controller")->setCurrentIndex(1);
-        QCOMPARE(items(lens), QStringList({"Please select lens", "Default Tavro Lens", "Beta"}));
-        QCOMPARE(lens->currentIndex(), 2);
-        verifyShape(true);
     }
 
     void saveCommissionsBoard_data()

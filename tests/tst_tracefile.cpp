@@ -56,34 +56,6 @@ private slots:
     }
     void cleanup() { qInstallMessageHandler(m_testHandler); }
 
-    // Each level on a line of its own after the local time; the previous handler still gets every
-    // line, and none goes to the file once the trace is gone.
-    void linesWithTimeAndLevel()
-    {
-        {
-            const TraceFile trace(path());
-            QVERIFY(trace.isOpen());
-            qDebug() << "frame" << QByteArray("fe10").toHex();
-            qInfo("info line");
-            qWarning("warning line");
-            qCritical("critical line");
-        }
-        qDebug("after the trace");
-        QCOMPARE(chained, QStringList({"frame \"66653130\"", "info line", "warning line", "critical line", "after the trace"}));
-        const QStringList written = lines(path());
-        QCOMPARE(written.size(), 4);
-        const QRegularExpression form(R"(^(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}(Z|[+-]\d\d:\d\d)) (\w+): (.*)$)");
-        QStringList levels;
-        for (const QString &line : written) {
-            const QRegularExpressionMatch match = form.match(line);
-            QVERIFY2(match.hasMatch(), qPrintable(line));
-            QVERIFY(qAbs(QDateTime::fromString(match.captured(1), Qt::ISODateWithMs).secsTo(QDateTime::currentDateTime())) < 60);
-            levels << match.captured(3) + ' ' + match.captured(4);
-        }
-        QCOMPARE(levels, QStringList({"debug frame \"66653130\"", "info info line", "warning warning line",
-                                      "critical critical line"}));
-    }
-
     // A folder that cannot be made, or a disk that is full: the program logs on as before.
     void unusableFile_data()
     {
