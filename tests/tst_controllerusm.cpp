@@ -211,6 +211,8 @@ void TestControllerUSM::operations_data()
             [level = level](D &d) { d.setFocusSpeed(char(level)); d.setFocusPosition(100); return 0; },
             {status(0)}, 0, {query, mv(byte, "000003e8")});
     row("51 fffffed4: near", OP(d.pelco_d_focus_near()), {status(300)}, 0, {query, mv("51", "fffffed4")});
+    row("51 7fffffff: travel cut to 32 bits", OP(d.setFocusPosition(300000000)), {status(0)}, 0,
+        {query, mv("51", "7fffffff")});
     row("f3 0000afc8: far", OP(d.setFocusSpeed(2); d.pelco_d_focus_far()), {status(500)}, 0,
         {query, mv("f3", "0000afc8")});
     row("51 fffffed4: unset preset", OP(d.callPreset(4)), {status(300)}, 0, {query, mv("51", "fffffed4")});
