@@ -316,6 +316,8 @@ def main():
         with open(arguments.compare, encoding="utf-8") as f:
             caught_before = {line.split("\t")[0] for line in f if line.split("\t")[1:2] == ["caught"]}
     missed = []
+    caught = 0
+    gaps = 0
     lost = []
     with open(results_path, "w", encoding="utf-8") as results:
         results.write("id\tresult\tsuites that failed\trows that failed\tseconds\n")
@@ -364,12 +366,15 @@ def main():
                 shown = "caught although listed as missed: take its missed: line out. " + shown
             print(f"[{number}/{len(mutations)}] {mutation.id}: {result.upper()} ({seconds:.0f} s) {shown}",
                   flush=True)
-            if result != "caught" and not (result == "missed" and mutation.gap):
+            if result == "caught":
+                caught += 1
+            elif result == "missed" and mutation.gap:
+                gaps += 1
+            else:
                 missed.append(mutation.id)
                 if caught_before is not None and mutation.id in caught_before:
                     lost.append(mutation.id)
-    gaps = sum(1 for m in mutations if m.gap)
-    print(f"{len(mutations) - len(missed) - gaps} of {len(mutations)} faults caught, {gaps} known gap(s); "
+    print(f"{caught} of {len(mutations)} faults caught, {gaps} known gap(s) missed; "
           f"results in {results_path}")
     if missed:
         print("not caught: " + " ".join(missed))
