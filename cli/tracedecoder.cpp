@@ -28,7 +28,7 @@ std::optional<QByteArray> hexFrame(const QString &word)
 
 QString withHex(const FrameMeaning &meaning, const QByteArray &bytes)
 {
-    return meaning.text + QStringLiteral(" [") + ExchangeRecord::hex(bytes) + QLatin1Char(']');
+    return meaning.text + QStringLiteral(" [") + FrameMeaning::hex(bytes) + QLatin1Char(']');
 }
 
 } // namespace
@@ -74,7 +74,7 @@ int TraceDecoder::run(const QString &board, const QStringList &words)
             record.board = knownBoard.value_or(ExchangeRecord::boardOfFrame(*frame).value_or(record.board));
             const FrameMeaning meaning = record.sentMeaning();
             m_allUnderstood = m_allUnderstood && meaning.understood;
-            m_out << ExchangeRecord::hex(*frame) << ": " << meaning.text << '\n';
+            m_out << FrameMeaning::hex(*frame) << ": " << meaning.text << '\n';
             continue;
         }
         const QString &name = std::get<QString>(input);
@@ -133,7 +133,7 @@ QString TraceDecoder::describe(const ExchangeRecord &record, bool complete)
     } else {
         line += ExchangeRecord::outcomeText(record.outcome);
         if (!record.reply.isEmpty())
-            line += QStringLiteral(" [") + ExchangeRecord::hex(record.reply) + QLatin1Char(']');
+            line += QStringLiteral(" [") + FrameMeaning::hex(record.reply) + QLatin1Char(']');
         if (record.outcome == ExchangeRecord::Outcome::PortNotOpened
             || record.outcome == ExchangeRecord::Outcome::PortBusy)
             line += QStringLiteral(" (") + record.port + QLatin1Char(')');

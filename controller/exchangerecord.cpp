@@ -51,8 +51,3 @@ std::optional<ExchangeRecord::Board> ExchangeRecord::boardOfFrame(const QByteArr
         return Board::Pellan;
     return std::nullopt;
 }
-
-QString ExchangeRecord::hex(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}

@@ -52,8 +52,6 @@ struct ExchangeRecord
     static QString boardName(Board board);
     // The board whose frames are that long, if either's are.
     static std::optional<Board> boardOfFrame(const QByteArray &frame);
-    // Upper-case byte pairs with spaces: "FE 04 00 00 0B B8 00".
-    static QString hex(const QByteArray &bytes);
 };
 
 #endif // EXCHANGERECORD_H

@@ -1,6 +1,7 @@
 #ifndef FRAMEMEANING_H
 #define FRAMEMEANING_H
 
+#include <QByteArray>
 #include <QString>
 
 // What a frame or a reply on the wire says, in words: "set zoom position
@@ -11,6 +12,11 @@ struct FrameMeaning
 {
     QString text;
     bool understood = true;
+
+    // Bytes as the words quote them: "FE 04 00 00 0B B8 00".
+    static QString hex(const QByteArray &bytes);
+    // What follows the words for bytes beyond a known reply: " (+2 bytes)".
+    static QString extraBytes(qsizetype count);
 };
 
 #endif // FRAMEMEANING_H

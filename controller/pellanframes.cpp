@@ -28,19 +28,9 @@ qint32 bigEndian32At(const QByteArray &frame, int offset)
     return qint32(value);
 }
 
-QString hexBytes(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
-
 QString signedNumber(qint32 value)
 {
     return value > 0 ? QStringLiteral("+%1").arg(value) : QString::number(value);
-}
-
-QString extraBytes(qsizetype count)
-{
-    return count == 1 ? QStringLiteral(" (+1 byte)") : QStringLiteral(" (+%1 bytes)").arg(count);
 }
 
 // The words for a sealed message whose payload says text, with its CRC
@@ -51,7 +41,7 @@ FrameMeaning checked(const QByteArray &sealed, const QString &text)
     const QByteArray expected = PellanFrames::sealed(payload);
     if (expected == sealed)
         return {text, true};
-    return {text + QStringLiteral(", CRC wrong (expected %1)").arg(hexBytes(expected.right(crcLength))), false};
+    return {text + QStringLiteral(", CRC wrong (expected %1)").arg(FrameMeaning::hex(expected.right(crcLength))), false};
 }
 
 // A sealed message that begins reply, when there is one: the move or status
@@ -60,12 +50,12 @@ FrameMeaning describeMessage(const QByteArray &reply)
 {
     const auto withExtra = [&reply](FrameMeaning meaning, qsizetype length) {
         if (reply.size() > length)
-            meaning.text += extraBytes(reply.size() - length);
+            meaning.text += FrameMeaning::extraBytes(reply.size() - length);
         return meaning;
     };
     if (reply.size() >= exceptionReplyLength && reply.at(0) == slaveAddress
         && (quint8(reply.at(1)) & exceptionFlag)) {
-        const QString code = hexBytes(reply.mid(2, 1));
+        const QString code = FrameMeaning::hex(reply.mid(2, 1));
         return withExtra(checked(reply.left(exceptionReplyLength), QStringLiteral("rejected (exception %1)").arg(code)),
                          exceptionReplyLength);
     }
@@ -158,7 +148,7 @@ FrameMeaning PellanFrames::describeReply(const QByteArray &sealedFrame, const QB
         return {};
     // The board acknowledges a command by echoing it.
     if (sealedFrame.size() > 1 && quint8(sealedFrame.at(1)) == functionMove && reply.startsWith(sealedFrame))
-        return {QStringLiteral("echo") + (reply.size() > sealedFrame.size() ? extraBytes(reply.size() - sealedFrame.size())
+        return {QStringLiteral("echo") + (reply.size() > sealedFrame.size() ? FrameMeaning::extraBytes(reply.size() - sealedFrame.size())
                                                                            : QString()),
                 true};
     return describeMessage(reply);

@@ -145,16 +145,6 @@ QString withValue(const char *text, qint32 value, const std::array<const char *,
     return format.arg(value);
 }
 
-QString hexByte(quint8 byte)
-{
-    return QString::number(byte, 16).rightJustified(2, QLatin1Char('0')).toUpper();
-}
-
-QString extraBytes(qsizetype count)
-{
-    return count == 1 ? QStringLiteral(" (+1 byte)") : QStringLiteral(" (+%1 bytes)").arg(count);
-}
-
 } // namespace
 
 QByteArray TavroFrames::standard(quint8 command1, quint8 command2, quint8 data2, quint8 check)
@@ -259,19 +249,19 @@ FrameMeaning TavroFrames::describeReply(const QByteArray &frame, const QByteArra
         return {};
     const quint8 status = quint8(reply.at(0));
     if (status != 0x00)
-        return {QStringLiteral("rejected (status %1)").arg(hexByte(status)), true};
+        return {QStringLiteral("rejected (status %1)").arg(FrameMeaning::hex(reply.left(1))), true};
     const std::optional<Request> request = decodeFrame(frame);
     const Shape *shape = request ? &shapeOf(request->operations.first()) : nullptr;
     const QByteArray data = reply.mid(1);
     if (!shape || shape->replyBytes == 0)
-        return {QStringLiteral("OK") + (data.isEmpty() ? QString() : extraBytes(data.size())), true};
+        return {QStringLiteral("OK") + (data.isEmpty() ? QString() : FrameMeaning::extraBytes(data.size())), true};
     if (data.size() < shape->replyBytes)
         return {QStringLiteral("OK, %1 of %2 data bytes").arg(data.size()).arg(shape->replyBytes), true};
     const QByteArray value = data.left(shape->replyBytes);
     const qint32 number = shape->replyBytes == 1 ? *decodeLensType(value) : *decodeFourByteValue(value);
     QString text = QString::fromLatin1(shape->replyText).arg(number);
     if (data.size() > shape->replyBytes)
-        text += extraBytes(data.size() - shape->replyBytes);
+        text += FrameMeaning::extraBytes(data.size() - shape->replyBytes);
     return {text, true};
 }
 

@@ -116,11 +116,11 @@ QString TrafficModel::text(const ExchangeRecord &record, int column) const
     case Board:
         return ExchangeRecord::boardName(record.board);
     case Sent:
-        return ExchangeRecord::hex(record.frame);
+        return FrameMeaning::hex(record.frame);
     case SentMeaning:
         return record.sentMeaning().text;
     case Received:
-        return ExchangeRecord::hex(record.reply);
+        return FrameMeaning::hex(record.reply);
     case ReceivedMeaning:
         return record.receivedMeaning().text;
     case Outcome:
