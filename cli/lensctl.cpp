@@ -145,13 +145,20 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     }
 
     const QString boardName = parser.value(boardOption).toLower();
-    // Reads frames and traces, not a board: no port, no driver.
-    if (parser.positionalArguments().value(0).compare(QLatin1String("decode"), Qt::CaseInsensitive) == 0)
-        return TraceDecoder(out, err).run(boardName, parser.positionalArguments().mid(1));
-    if (boardName != QLatin1String("tavro") && boardName != QLatin1String("pellan"))
-        return usageError(QStringLiteral("--board must be tavro or pellan"));
+    const bool pellan = boardName == QLatin1String("pellan");
     const QStringList words = parser.positionalArguments();
-    const Options options{boardName == QLatin1String("pellan") ? LensBoard::Pellan : LensBoard::Tavro,
+    // Reads frames and traces, not a board: no port, no driver, and the board
+    // only where it is named.
+    const bool decode = words.value(0).compare(QLatin1String("decode"), Qt::CaseInsensitive) == 0;
+    if (!pellan && boardName != QLatin1String("tavro") && !(decode && boardName.isEmpty()))
+        return usageError(QStringLiteral("--board must be tavro or pellan"));
+    if (decode) {
+        std::optional<ExchangeRecord::Board> board;
+        if (!boardName.isEmpty())
+            board = pellan ? ExchangeRecord::Board::Pellan : ExchangeRecord::Board::Tavro;
+        return TraceDecoder(out, err).run(board, words.mid(1));
+    }
+    const Options options{pellan ? LensBoard::Pellan : LensBoard::Tavro,
                           parser.value(portOption),
                           parser.isSet(jsonOption),
                           words.value(0).compare(QLatin1String("session"), Qt::CaseInsensitive) == 0,

@@ -39,19 +39,12 @@ TraceDecoder::TraceDecoder(QTextStream &out, QTextStream &err)
 {
 }
 
-int TraceDecoder::run(const QString &board, const QStringList &words)
+int TraceDecoder::run(std::optional<ExchangeRecord::Board> knownBoard, const QStringList &words)
 {
     const auto usageError = [this](const QString &problem) {
         m_err << toolName << ": " << problem << " (see --help)\n";
         return UsageError;
     };
-    std::optional<ExchangeRecord::Board> knownBoard;
-    if (board == QLatin1String("tavro"))
-        knownBoard = ExchangeRecord::Board::Tavro;
-    else if (board == QLatin1String("pellan"))
-        knownBoard = ExchangeRecord::Board::Pellan;
-    else if (!board.isEmpty())
-        return usageError(QStringLiteral("--board must be tavro or pellan"));
     if (words.isEmpty())
         return usageError(QStringLiteral("decode takes frames in hex, trace files or - (standard input)"));
 

@@ -1,12 +1,14 @@
 #ifndef TRACEDECODER_H
 #define TRACEDECODER_H
 
+#include "exchangerecord.h"
+
 #include <QString>
 #include <QStringList>
 
-class QIODevice;
+#include <optional>
+
 class QTextStream;
-struct ExchangeRecord;
 
 // tavro-lensctl decode: frames given in hex, or the exchanges found in trace
 // files, said in words, one line each. Nothing it is given is an error to it:
@@ -20,17 +22,15 @@ public:
 
     // Runs decode on its words (what follows "decode"): each names a trace
     // file, or "-" for standard input, or is a frame in hex (spaces allowed
-    // within). board is the value of --board, empty when not given; without
-    // it the length of each frame tells its board. Returns the exit status.
-    int run(const QString &board, const QStringList &words);
+    // within). board is the one --board names; without it the length of each
+    // frame tells its board. Returns the exit status.
+    int run(std::optional<ExchangeRecord::Board> board, const QStringList &words);
 
     // One exchange in one line: its time, what was sent and what came back,
     // each in words and hex, and the round trip when known.
     static QString describe(const ExchangeRecord &record, bool complete = true);
 
 private:
-    bool decodeTrace(QIODevice &device);
-
     QTextStream &m_out;
     QTextStream &m_err;
     bool m_allUnderstood = true;

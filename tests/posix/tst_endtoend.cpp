@@ -372,7 +372,7 @@ void TestEndToEnd::tavroTrafficIsListedAndTraced()
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
-    QCOMPARE(TraceDecoder(outStream, errStream).run(QString(), {tracePath}), int(TraceDecoder::AllUnderstood));
+    QCOMPARE(TraceDecoder(outStream, errStream).run(std::nullopt, {tracePath}), int(TraceDecoder::AllUnderstood));
     QCOMPARE(err, QString());
     QStringList decoded;
     for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))

@@ -378,7 +378,7 @@ void TestLensCtl::failures()
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
-    QCOMPARE(TraceDecoder(outStream, errStream).run(QString(), {tracePath}), decoded);
+    QCOMPARE(TraceDecoder(outStream, errStream).run(std::nullopt, {tracePath}), decoded);
     // The time, the round trip, and bytes of an incomplete reply, which the
     // trace does not hold, are left out.
     const auto told = [](QString line) {
