@@ -270,28 +270,28 @@ void LensActions::setSliderInHand(Motor motor, bool inHand)
     m_inHand[int(motor)] = inHand;
 }
 
-// The preset number travels as the number itself (1..10), not as a digit.
 bool LensActions::callPreset(int preset)
 {
-    const auto *button = m_window->findChild<QPushButton *>(QStringLiteral("pb_callPreset%1").arg(preset));
-    if (!button || !button->isEnabled())
-        return false;
-    const Operation operation(m_monitor, tr("Calling preset %1…").arg(preset));
-    if (!operation || !m_comm)
-        return false;
-    m_comm->callPreset(char(preset));
-    return true;
+    return presetAction(QStringLiteral("pb_callPreset%1"), tr("Calling preset %1…"), &Controller::callPreset, preset);
 }
 
 bool LensActions::storePreset(int preset)
 {
-    const auto *button = m_window->findChild<QPushButton *>(QStringLiteral("pb_storePreset%1").arg(preset));
-    if (!button || !button->isEnabled())
+    return presetAction(QStringLiteral("pb_storePreset%1"), tr("Storing preset %1…"), &Controller::storePreset,
+                        preset);
+}
+
+// The preset number travels as the number itself (1..10), not as a digit.
+bool LensActions::presetAction(const QString &button, const QString &step, void (Controller::*call)(char),
+                               int preset)
+{
+    const auto *pushButton = m_window->findChild<QPushButton *>(button.arg(preset));
+    if (!pushButton || !pushButton->isEnabled())
         return false;
-    const Operation operation(m_monitor, tr("Storing preset %1…").arg(preset));
+    const Operation operation(m_monitor, step.arg(preset));
     if (!operation || !m_comm)
         return false;
-    m_comm->storePreset(char(preset));
+    (m_comm.get()->*call)(char(preset));
     return true;
 }
 
@@ -377,7 +377,7 @@ void LensActions::showPosition(Motor motor, int position)
     const MotorWiring w = wiringOf(m_ui, motor);
     // The field keeps the number as read; only the slider is held to its range.
     w.lineEdit->setText(QString::number(position));
-    w.slider->setValue(w.lineEdit->text().toInt());
+    w.slider->setValue(position);
 }
 
 void LensActions::showReadBack(Motor motor, int driverUnits)

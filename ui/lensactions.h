@@ -96,8 +96,7 @@ public:
     // Reads the three positions and the zoom and focus maxima and shows them,
     // resizing the sliders (iris range 0..100).
     void readPositionsAndRanges();
-    // The display rule: the field gets the number, the slider is set from the
-    // field and clamps it.
+    // The display rule: the field gets the number, the slider clamps it.
     void showPosition(Motor motor, int position);
     // Reads motor's position without a word to the operator, cursor or
     // dialog, holding the window's input back meanwhile, and shows it; a
@@ -124,6 +123,9 @@ private:
     // Ends the run; true when it had a speed of its own.
     bool endRun(Motor motor);
     void setPanelSpeed(Motor motor);
+    // Calls or stores preset through call, as long as its button (button's
+    // name with %1 for the number) is enabled.
+    bool presetAction(const QString &button, const QString &step, void (Controller::*call)(char), int preset);
     // A read-back in driver units on the slider's scale; a failed read leaves
     // the display as it was.
     void showReadBack(Motor motor, int driverUnits);
