@@ -83,18 +83,15 @@ void OperationProgressDialog::closeEvent(QCloseEvent *event)
     parentWidget()->close();
 }
 
-void OperationProgressDialog::showBusy(const QString &detail)
-{
-    m_bar->setRange(0, 0);
-    m_detail->setText(detail);
-}
-
 void OperationProgressDialog::showBetweenPauses()
 {
-    if (m_plannedMs > 0)
+    if (m_plannedMs > 0) {
         showLeft(m_aheadMs, m_plannedMs);
-    else
-        showBusy(QString());
+        return;
+    }
+    // Busy, with no end in sight.
+    m_bar->setRange(0, 0);
+    m_detail->clear();
 }
 
 void OperationProgressDialog::showLeft(qint64 leftMs, qint64 totalMs)

@@ -38,8 +38,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void showBusy(const QString &detail);
-    // No pause under way: what is left of those announced, if any.
+    // No pause under way: what is left of those announced, if any; otherwise
+    // a busy bar.
     void showBetweenPauses();
     // leftMs of totalMs to wait: a full bar and no text once nothing is left.
     void showLeft(qint64 leftMs, qint64 totalMs);
