@@ -7,11 +7,11 @@
 
 #include <array>
 
-// The two boards tavro-lensctl can drive; they differ in which motors they
+// The two boards; they differ in which motors they
 // have.
 enum class LensBoard { Tavro, Pellan };
 
-// One motor as the command line names it, with the driver operations that
+// One motor as the command line and remote clients name it, with the driver operations that
 // serve it, so every command reaches the driver through one table.
 struct LensMotor
 {
