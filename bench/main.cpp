@@ -120,8 +120,12 @@ int main(int argc, char *argv[])
         valid = valid && allValid(figures);
     }
     if (section(QStringLiteral("start"))) {
-        const QList<Figure> figures = benchStart(QApplication::applicationDirPath(), 2 * options->runs + 1);
-        printFigures(QStringLiteral("Program start, offscreen; baseline: a bare QMainWindow"), figures);
+        const QString programs = QApplication::applicationDirPath();
+        QList<Figure> figures = benchStart(programs, 2 * options->runs + 1);
+        figures << benchToolStart(programs, 4 * options->runs + 1);
+        printFigures(QStringLiteral("Program start; baselines: a bare QMainWindow (offscreen), a bare "
+                                    "QCoreApplication printing its version"),
+                     figures);
         valid = valid && allValid(figures);
     }
     std::printf("\nLoad average after: %s\n", qPrintable(loadAverage()));

@@ -9,4 +9,10 @@
 // programFolder holds bench-window-start and bench-bare-start.
 QList<Figure> benchStart(const QString &programFolder, int runs);
 
+// Runs tavro-lensctl --version and the bare console program runs times each
+// (after one run that is not counted) and compares their time from launch to
+// end and their peak resident memory. programFolder holds tavro-lensctl and
+// bench-bare-core-start.
+QList<Figure> benchToolStart(const QString &programFolder, int runs);
+
 #endif // STARTBENCH_H

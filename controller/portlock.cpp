@@ -51,7 +51,8 @@ bool isRunning(qint64 pid)
 // The live process that holds the lock file at path.
 std::optional<PortHolder> lockHolder(const QString &path)
 {
-    if (path.isEmpty())
+    // No lock at all, as before nearly every exchange: one look suffices.
+    if (path.isEmpty() || !QFile::exists(path))
         return std::nullopt;
     PortHolder holder;
     QString host;

@@ -29,9 +29,15 @@ int sliceOf(const QDeadlineTimer &deadline)
 
 SerialTransaction::SerialTransaction(ExchangeRecord::Board board, const QString &portName, qint32 baudRate)
     : m_portName(portName)
-    , m_baudRate(baudRate)
 {
     m_port.setPortName(portName);
+    // Set before the port opens, they go to the line in the one configuration
+    // made as it opens: the line never runs at another rate for a moment, and
+    // a rate the port refuses fails the open instead of passing unnoticed.
+    m_port.setBaudRate(baudRate);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
     m_sinceKeepAlive.start();
     if (ExchangeLog::hasSubscribers()) {
         m_record = std::make_unique<ExchangeRecord>();
@@ -165,10 +171,6 @@ bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
         reportOpenFailure();
         return false;
     }
-    m_port.setBaudRate(m_baudRate);
-    m_port.setDataBits(QSerialPort::Data8);
-    m_port.setParity(QSerialPort::NoParity);
-    m_port.setStopBits(QSerialPort::OneStop);
     m_port.clear(QSerialPort::AllDirections);
 
     qDebug() << "data to transmit";

@@ -103,7 +103,6 @@ private:
     QSerialPort m_port;
     // As the operator chose it: QSerialPort's own name drops a leading /dev/.
     QString m_portName;
-    qint32 m_baudRate;
     QDeadlineTimer m_replyDeadline;
     QElapsedTimer m_sinceKeepAlive;
     // The other program that held the port, or had claimed its next turn,

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace {
@@ -39,12 +41,30 @@ const char *levelName(QtMsgType type)
     return "unknown";
 }
 
-QByteArray traceLine(QtMsgType type, const QString &message)
+// Local time to the millisecond with its offset from UTC, as Qt::ISODateWithMs
+// writes and reads it ("2026-12-07T14:05:17.352+01:00", "Z" at UTC), spelled
+// out here: the general conversion and formatting took most of what a line
+// cost, and every exchange with a board writes several lines.
+QByteArray timeStamp()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    return (now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs) + QLatin1Char(' ')
-            + QLatin1String(levelName(type)) + QStringLiteral(": ") + message + QLatin1Char('\n'))
-        .toUtf8();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    const int offset = now.offsetFromUtc();
+    char zone[8] = "Z";
+    if (offset != 0)
+        std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+', std::abs(offset) / 3600,
+                      std::abs(offset) % 3600 / 60);
+    char stamp[64];
+    const int length = std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%s", date.year(),
+                                     date.month(), date.day(), time.hour(), time.minute(), time.second(),
+                                     time.msec(), zone);
+    return QByteArray(stamp, length);
+}
+
+QByteArray traceLine(QtMsgType type, const QString &message)
+{
+    return timeStamp() + ' ' + levelName(type) + ": " + message.toUtf8() + '\n';
 }
 
 QString numbered(const QString &path, int number)

@@ -90,6 +90,43 @@ private slots:
         QCOMPARE(chained.last(), "line 999");
     }
 
+    // Each line's time, read back as the trace reader reads it, is the moment it was written, with the
+    // local offset from UTC that a reader in another zone needs.
+    void lineTimeInLocalZone_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("offset");
+        QTest::newRow("UTC") << QByteArray("UTC") << "Z";
+        QTest::newRow("half hour east") << QByteArray("Asia/Kolkata") << R"(\+05:30)";
+        QTest::newRow("half hour west") << QByteArray("America/St_Johns") << "-0[23]:30";
+    }
+    void lineTimeInLocalZone()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, offset);
+        const bool zoneWasSet = qEnvironmentVariableIsSet("TZ");
+        const QByteArray previousZone = qgetenv("TZ");
+        qputenv("TZ", zone);
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+        {
+            const TraceFile trace(path());
+            qInfo("stamped");
+        }
+        const QDateTime after = QDateTime::currentDateTimeUtc();
+        if (zoneWasSet)
+            qputenv("TZ", previousZone);
+        else
+            qunsetenv("TZ");
+        const QStringList written = lines(path());
+        QCOMPARE(written.size(), 1);
+        const QRegularExpression stamped(R"(^(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3})" + offset
+                                         + R"() info: stamped$)");
+        const QRegularExpressionMatch match = stamped.match(written.first());
+        QVERIFY2(match.hasMatch(), qPrintable(written.first()));
+        const QDateTime time = QDateTime::fromString(match.captured(1), Qt::ISODateWithMs);
+        QVERIFY2(time >= before && time <= after, qPrintable(written.first()));
+    }
+
     // The folder stays the same whatever names the window gives the application later;
     // TAVRO_TRACE_FILE moves the file, in the program's own start too.
     void defaultPath()
