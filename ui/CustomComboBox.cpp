@@ -2,9 +2,11 @@
 
 #include "serialportlist.h"
 
+#include <QAbstractItemView>
 #include <QDebug>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStyle>
 
 namespace {
 
@@ -16,6 +18,12 @@ constexpr int deviceRole = Qt::UserRole + 1;
 CustomComboBox::CustomComboBox(QWidget *parent)
     : QComboBox(parent)
 {
+    // The box shows the start of a long caption only; the whole caption and
+    // the name of the chosen port are a hover away.
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        const QString port = currentPort();
+        setToolTip(port.isEmpty() || port == currentText() ? port : currentText() + QLatin1Char('\n') + port);
+    });
     QString lastSelected;
     {
         // Read once and let go: the window keeps its own settings object on
@@ -45,6 +53,9 @@ QString CustomComboBox::currentPort() const
 void CustomComboBox::showPopup()
 {
     rebuildPortList();
+    // A stable name is longer than the box: the list is as wide as its
+    // longest caption.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
     QComboBox::showPopup();
 }
 
@@ -59,7 +70,9 @@ void CustomComboBox::rebuildPortList()
         setItemData(count() - 1, port.device, deviceRole);
     }
     if (!m_missingPort.isEmpty() && !isSerialPortAvailable(m_missingPort))
-        addItem(tr("%1 (missing)").arg(serialPortLabel({m_missingPort, QString()})), m_missingPort);
+        // The mark stays in sight however much of the caption the box cuts off.
+        addItem(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                tr("%1 (missing)").arg(serialPortLabel({m_missingPort, QString()})), m_missingPort);
 }
 
 int CustomComboBox::rowOfSavedPort(const QString &saved) const
