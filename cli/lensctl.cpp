@@ -111,7 +111,8 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     const QCommandLineOption boardOption(QStringLiteral("board"), QStringLiteral("The board: tavro or pellan."),
                                          QStringLiteral("board"));
     const QCommandLineOption portOption(QStringLiteral("port"),
-                                        QStringLiteral("The serial port, such as ttyUSB0, COM3 or a device path."),
+                                        QStringLiteral("The serial port, such as ttyUSB0, COM3, a stable name such as "
+                                                       "/dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0, or a device path."),
                                         QStringLiteral("name"));
     const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Answer in JSON."));
     const QCommandLineOption keepGoingOption(QStringLiteral("keep-going"),

@@ -1,5 +1,7 @@
 #include "portlock.h"
 
+#include "serialportlist.h"
+
 #include <QLockFile>
 #include <QSerialPort>
 
@@ -36,9 +38,16 @@ QString lockFilePath(const QString &portName)
     return {};
 }
 
+// The device that portName leads to; itself where there is none.
+QString deviceName(const QString &portName)
+{
+    const QString device = serialPortDevice(portName);
+    return device.isEmpty() ? portName : device;
+}
+
 QString turnFilePath(const QString &portName)
 {
-    const QString path = lockFilePath(portName);
+    const QString path = lockFilePath(deviceName(portName));
     return path.isEmpty() ? path : path + QStringLiteral(".next");
 }
 
@@ -78,6 +87,30 @@ std::optional<PortHolder> PortLock::holder(const QSerialPort &port)
     return lockHolder(lockFilePath(port.portName()));
 #else
     return PortHolder{};
+#endif
+}
+
+std::optional<PortHolder> PortLock::lockDevice(const QString &portName, std::unique_ptr<QLockFile> &lock)
+{
+    lock.reset();
+#ifdef Q_OS_UNIX
+    const QString device = deviceName(portName);
+    const QString path = device == portName ? QString() : lockFilePath(device);
+    if (path.isEmpty())
+        return std::nullopt;
+    auto deviceLock = std::make_unique<QLockFile>(path);
+    if (deviceLock->tryLock(0)) {
+        lock = std::move(deviceLock);
+        return std::nullopt;
+    }
+    // A lock that cannot be written at all is no sign of another program.
+    if (deviceLock->error() != QLockFile::LockFailedError)
+        return std::nullopt;
+    // The holder may just have let go: the next look decides.
+    return lockHolder(path).value_or(PortHolder{});
+#else
+    Q_UNUSED(portName);
+    return std::nullopt;
 #endif
 }
 

@@ -32,11 +32,20 @@ namespace PortLock {
 // for another reason.
 std::optional<PortHolder> holder(const QSerialPort &port);
 
+// QSerialPort locks a port under the name it was given only, so a port opened
+// through a link (a stable name in /dev/serial/by-id, say) and the device it
+// points to would be locked apart. The device is therefore locked as well,
+// while lock lives, once the port is open: a program that opens it by its own
+// name, or through another link, finds it busy. Returns who holds the device
+// when it is busy; lock stays empty where name is no link.
+std::optional<PortHolder> lockDevice(const QString &portName, std::unique_ptr<QLockFile> &lock);
+
 // Two programs that exchange back to back would leave each other only
 // microseconds between exchanges to find the port free. So one that has found
 // the port busy claims the next turn, and the others open the port again only
 // once it has had it. The claim lasts as long as the returned lock; none is
-// made where another program has claimed the turn, nor on Windows.
+// made where another program has claimed the turn, nor on Windows. The turn
+// is the device's, whatever link leads to it.
 std::unique_ptr<QLockFile> claimNextTurn(const QString &portName);
 // The other program that has claimed the next turn at the port, if any.
 std::optional<PortHolder> nextTurn(const QString &portName);

@@ -140,9 +140,13 @@ bool SerialTransaction::open(int busyMs)
         // port has the next turn, and the port is as good as busy.
         m_holder = turn ? std::nullopt : PortLock::nextTurn(m_port.portName());
         if (!m_holder) {
-            if (m_port.open(QIODevice::ReadWrite))
+            m_holder = PortLock::lockDevice(m_port.portName(), m_deviceLock);
+            if (!m_holder && m_port.open(QIODevice::ReadWrite))
                 return true;
-            m_holder = PortLock::holder(m_port);
+            if (!m_holder) {
+                m_deviceLock.reset();
+                m_holder = PortLock::holder(m_port);
+            }
             if (!m_holder) {
                 // The holder may have let go between the failed open and the
                 // look at its lock; a port refused for any other reason fails

@@ -13,6 +13,7 @@
 #include <optional>
 
 class QByteArray;
+class QLockFile;
 
 // How long one exchange waits for the frame to leave the port, for the first
 // reply bytes, and (Tavro queries only) for the rest of the data after them;
@@ -100,6 +101,9 @@ private:
     void taken(const QByteArray &bytes);
     void setOutcome(ExchangeRecord::Outcome outcome);
 
+    // Held while the port is open through a link: the device's own lock.
+    // Declared first, so that it is let go only after the port has closed.
+    std::unique_ptr<QLockFile> m_deviceLock;
     QSerialPort m_port;
     // As the operator chose it: QSerialPort's own name drops a leading /dev/.
     QString m_portName;

@@ -40,8 +40,8 @@ private:
 void TestCustomComboBox::initTestCase()
 {
     qunsetenv("TAVRO_EXTRA_PORTS");
-    for (const QString &port : availableSerialPortNames()) {
-        if (port.startsWith(QLatin1String("COM")))
+    for (const SerialPortEntry &port : availableSerialPorts()) {
+        if (port.name.startsWith(QLatin1String("COM")))
             QSKIP("This machine has COM ports of its own");
     }
 }
@@ -50,6 +50,9 @@ void TestCustomComboBox::init()
 {
     m_directory = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir::setCurrent(m_directory->path()));
+    // Stable names: one of a device that is there, one of an adapter pulled out.
+    QVERIFY(QDir().mkdir("by-id") && QFile::link("/dev/null", "by-id/usb-A") && QFile::link("/dev/gone", "by-id/usb-B"));
+    qputenv("TAVRO_SERIAL_BY_ID", QFile::encodeName(QDir::current().absoluteFilePath("by-id")));
 }
 
 void TestCustomComboBox::cleanup()
@@ -64,12 +67,15 @@ void TestCustomComboBox::preselectsSavedPort_data()
     QTest::addColumn<QByteArray>("ports");
     QTest::addColumn<QString>("expected");
     QTest::newRow("COM3 among COM1, COM3") << "COM3" << QByteArray("COM1:COM3") << "COM3";
-    QTest::newRow("COM3 not taken for COM13") << "COM3" << QByteArray("COM1:COM13") << placeholder;
+    QTest::newRow("COM3 not taken for COM13") << "COM3" << QByteArray("COM1:COM13") << "COM3 (missing)";
     QTest::newRow("COM1 before COM10") << "COM1" << QByteArray("COM1:COM10") << "COM1";
     QTest::newRow("COM1 after COM10") << "COM1" << QByteArray("COM10:COM1") << "COM1";
     QTest::newRow("pattern takes first fitting port") << "COM." << QByteArray("COM1:COM3") << "COM1";
-    QTest::newRow("com3 does not match COM3") << "com3" << QByteArray("COM1:COM3") << placeholder;
-    QTest::newRow("invalid pattern") << "COM[" << QByteArray("COM1:COM3") << placeholder;
+    QTest::newRow("com3 does not match COM3") << "com3" << QByteArray("COM1:COM3") << "com3 (missing)";
+    QTest::newRow("invalid pattern") << "COM[" << QByteArray("COM1:COM3") << "COM[ (missing)";
+    QTest::newRow("stable name") << "%1/usb-A" << QByteArray("COM1") << "usb-A (null)";
+    QTest::newRow("device saved, listed by its stable name") << "/dev/null" << QByteArray("/dev/null") << "usb-A (null)";
+    QTest::newRow("stable name of an adapter pulled out") << "%1/usb-B" << QByteArray("COM1") << "usb-B (missing)";
     QTest::newRow("nothing saved") << QString() << QByteArray("COM1:COM3") << placeholder;
 }
 
@@ -79,7 +85,7 @@ void TestCustomComboBox::preselectsSavedPort()
     QFETCH(QByteArray, ports);
     QFETCH(QString, expected);
     if (!saved.isNull())
-        saveLastSelected(saved);
+        saveLastSelected(saved.replace("%1", qEnvironmentVariable("TAVRO_SERIAL_BY_ID")));
     qputenv("TAVRO_EXTRA_PORTS", ports);
     // A pattern that does not compile must be turned away quietly, not run.
     QTest::failOnWarning(QRegularExpression(QStringLiteral("QRegularExpression")));
@@ -98,7 +104,7 @@ void TestCustomComboBox::popupListsNewPortsAndResetsChoice()
 
     qputenv("TAVRO_EXTRA_PORTS", "COM1:COM3:COM7"); // plugged in after start-up
     static_cast<QComboBox &>(combo).showPopup();
-    QCOMPARE(combo.count(), availableSerialPortNames().size() + 1);
+    QCOMPARE(combo.count(), availableSerialPorts().size() + 1);
     QCOMPARE(combo.itemText(combo.count() - 1), QStringLiteral("COM7"));
     QCOMPARE(combo.currentIndex(), 0);
     QCOMPARE(combo.currentText(), placeholder);

@@ -120,6 +120,8 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid() && QDir::setCurrent(m_dir->path()));
         qputenv("TAVRO_EXTRA_PORTS", "FAKE1:FAKE2");
+        QVERIFY(QDir().mkdir("by-id") && QFile::link("/dev/null", "by-id/usb-A"));
+        qputenv("TAVRO_SERIAL_BY_ID", QFile::encodeName(QDir::current().absoluteFilePath("by-id")));
         auto board = m_board = std::make_shared<FakeBoard>();
         m_reports.clear();
         m_lensTypeOf.clear();
@@ -351,6 +353,8 @@ private slots:
             << kPellanConfig << "board=1" << "create(1,FAKE1) destroy(1,FAKE1) destroy(2,FAKE1) create(1,FAKE1)" << "FAKE1" << tavro;
         QTest::newRow("tavro, then another port")
             << kTavroConfig << "port=FAKE2" << "create(1,FAKE2) destroy(1,FAKE2) destroy(1,FAKE1) create(1,FAKE2)" << "FAKE2" << tavro;
+        QTest::newRow("tavro, then a stable name") << kTavroConfig << "port=usb-A (null)"
+            << "create(1,%1/usb-A) destroy(1,%1/usb-A) destroy(1,FAKE1) create(1,%1/usb-A)" << "%1/usb-A" << tavro;
         // The port the board answered on, though it has left the list by the time the probe is over.
         QTest::newRow("port gone during the probe")
             << kTavroConfig << "ports=FAKE2" << "create(1,FAKE1) destroy(1,FAKE1) destroy(1,FAKE1) create(1,FAKE1)" << "FAKE1" << tavro;
@@ -360,6 +364,9 @@ private slots:
     {
         QFETCH(QByteArray, config);
         QFETCH(QString, change);
+        QFETCH(QString, calls);
+        QFETCH(QString, port);
+        const QString byId = qEnvironmentVariable("TAVRO_SERIAL_BY_ID");
         open(config);
         const QString first = config == kTavroConfig ? "zoom on, focus on, iris on; Store in device"
                                                      : "zoom off, focus on, iris off; Store presets";
@@ -377,9 +384,27 @@ private slots:
         click("pb_settingsMultiButton");
         QCOMPARE(m_reports, Reports());
         verifyEditingMode(false);
-        QTEST(m_board->calls.filter(QRegularExpression("^(create|destroy)")).join(' '), "calls");
-        QTEST(QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).value("serialPort/lastSelected").toString(), "port");
+        QCOMPARE(m_board->calls.filter(QRegularExpression("^(create|destroy)")).join(' '), calls.replace("%1", byId));
+        QCOMPARE(QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).value("serialPort/lastSelected").toString(), port.replace("%1", byId));
         QTEST(controls(), "controls");
+    }
+
+    // A saved port missing at start stays the choice, shown as missing, and the board is found on it once
+    // it is back, not on another port.
+    void missingSavedPortIsKept()
+    {
+        qputenv("TAVRO_EXTRA_PORTS", "FAKE2");
+        open(kTavroConfig);
+        QCOMPARE(w<QComboBox>("cb_serialPortSelect")->currentText(), "FAKE1 (missing)");
+        QTest::ignoreMessage(QtCriticalMsg, "Error, no serial port selected!");
+        click("pb_testSerial");
+        QCOMPARE(m_reports, Reports({{QMessageBox::Critical, kNoPortText}}));
+        m_reports.clear();
+        qputenv("TAVRO_EXTRA_PORTS", "FAKE2:FAKE1");
+        QTest::ignoreMessage(QtCriticalMsg, "Lens controller board detected!");
+        click("pb_testSerial");
+        QCOMPARE(m_reports, Reports({{QMessageBox::Information, "Success: Lens controller board detected on this serial port!"}}));
+        QCOMPARE(m_board->calls.first(), "create(1,FAKE1)");
     }
 
     // The operator learns at start, and again at each Save, that the choices will not be kept, and why;

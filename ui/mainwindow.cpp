@@ -53,16 +53,11 @@ const Report kBoardFoundReport{QMessageBox::Information, "Lens controller board 
                                "Success: Lens controller board detected on this serial port!"};
 const Report kNoLensReport{QMessageBox::Critical, "Please select lens!", "Please select lens!"};
 
-// The name of the available port the selector shows, or an empty name for the
-// selector's prompt and for a port that has gone since the list was built.
-QString findSerialPort(const QString &selectedText)
+// The port chosen in the selector, or an empty name for the selector's prompt
+// and for a port that is not there now.
+QString findSerialPort(const QString &selectedPort)
 {
-    const QStringList names = availableSerialPortNames();
-    for (const QString &name : names) {
-        if (name == selectedText)
-            return name;
-    }
-    return QString();
+    return isSerialPortAvailable(selectedPort) ? selectedPort : QString();
 }
 
 // A speed combo with no current entry (a stored index outside Low..High) would
@@ -261,7 +256,7 @@ void MainWindow::replaceDriver()
 
 std::unique_ptr<Controller> MainWindow::probeBoard()
 {
-    const QString portName = findSerialPort(ui->cb_serialPortSelect->currentText());
+    const QString portName = findSerialPort(ui->cb_serialPortSelect->currentPort());
     if (portName.isEmpty()) {
         report(ui->pb_settingsCancel, kNoPortReport);
         return nullptr;

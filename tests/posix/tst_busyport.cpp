@@ -83,6 +83,7 @@ class TestBusyPort : public QObject
 private slots:
     void waitsForTheHolder_data();
     void waitsForTheHolder();
+    void twoProgramsTakeTurns_data();
     void twoProgramsTakeTurns();
     void permissionDenied();
 };
@@ -152,16 +153,30 @@ void TestBusyPort::waitsForTheHolder()
     QCOMPARE(sim.frames(), QList<QByteArray>());
 }
 
+void TestBusyPort::twoProgramsTakeTurns_data()
+{
+    QTest::addColumn<bool>("linkHere"); // the board named by a stable name's link, else by its device
+    QTest::addColumn<bool>("linkThere");
+    QTest::newRow("both by the device") << false << false;
+    QTest::newRow("here by a stable name, there by the device") << true << false;
+    QTest::newRow("here by the device, there by a stable name") << false << true;
+}
+
 // Two programs reading one board back to back: each waits its turn, and no
-// read fails.
+// read fails, however each names the port.
 void TestBusyPort::twoProgramsTakeTurns()
 {
+    QFETCH(bool, linkHere);
+    QFETCH(bool, linkThere);
     const BoardSimulator sim(board(false));
+    const QTemporaryDir dir;
+    const QString link = dir.filePath("usb-Tavro_sim-if00-port0");
+    QVERIFY(QFile::link(sim.portName(), link));
     QProcess other;
     other.setStandardErrorFile(QProcess::nullDevice());
-    other.start(QCoreApplication::applicationFilePath(), {"--read", sim.portName(), "1500"});
+    other.start(QCoreApplication::applicationFilePath(), {"--read", linkThere ? link : sim.portName(), "1500"});
     QVERIFY(other.waitForStarted());
-    QCOMPARE(readForAWhile(sim.portName(), 1500), 0);
+    QCOMPARE(readForAWhile(linkHere ? link : sim.portName(), 1500), 0);
     QVERIFY(other.waitForFinished(5000));
     QCOMPARE(other.readAllStandardOutput(), QByteArray("0 failures\n"));
 }

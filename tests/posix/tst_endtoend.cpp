@@ -66,6 +66,7 @@ private slots:
     void pellanOperatesTheFocus_data() { deliveries(); }
     void pellanOperatesTheFocus();
     void tavroLivePositions();
+    void tavroFoundAgainByStableName();
     void tavroTrafficIsListedAndTraced();
 
 private:
@@ -326,6 +327,30 @@ void TestEndToEnd::tavroLivePositions()
 
 // What a Save, a Refresh and a rejected Store in device sent and got back, as
 // the traffic window lists it and as the tool reads it from the trace file.
+// Saved by its stable name, the board is found again once its adapter has come
+// back as another device: the link then points to a second board.
+void TestEndToEnd::tavroFoundAgainByStableName()
+{
+    const QString byId = QDir::current().absoluteFilePath(QStringLiteral("by-id"));
+    const QString link = byId + QStringLiteral("/usb-Sim_Tavro-if00-port0");
+    qputenv("TAVRO_SERIAL_BY_ID", QFile::encodeName(byId));
+    m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
+    QVERIFY(QDir().mkdir(byId) && QFile::link(m_sim->portName(), link));
+    prepareStart(MainWindow::TAVRO_CONTROLLER, link);
+    m_window = std::make_unique<MainWindow>();
+    save();
+    QCOMPARE(QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).value("serialPort/lastSelected"), link);
+
+    const BoardSimulator second(std::make_unique<TavroBoard>());
+    QVERIFY(QFile::remove(link) && QFile::link(second.portName(), link));
+    const int before = m_sim->frameCount();
+    click("pb_refresh");
+    QCOMPARE(m_sim->frameCount(), before);
+    QVERIFY(second.frames().contains(hex("fe080000000000"))); // the zoom position
+    QCOMPARE(m_setup->texts(), QStringList());
+    qunsetenv("TAVRO_SERIAL_BY_ID");
+}
+
 void TestEndToEnd::tavroTrafficIsListedAndTraced()
 {
     const QString tracePath = m_folder->filePath(QStringLiteral("trace.log"));

@@ -200,6 +200,8 @@ void TestLensCtl::commands_data()
     row("tavro probe --json", "tavro", {"--json", "probe"}, "{\"lens\":1}\n", {hex("fe100000000000")});
     row("tavro get", "tavro", {"get"},
         "zoom 3675\nzoomMax 7350\nfocus 2000\nfocusMax 4000\niris 2750\nirisMax 5500\n", tavroGet);
+    row("tavro get by a stable name", "tavro", {"get"},
+        "zoom 3675\nzoomMax 7350\nfocus 2000\nfocusMax 4000\niris 2750\nirisMax 5500\n", tavroGet);
     row("tavro get --json", "tavro", {"get", "--json"},
         "{\"focus\":2000,\"focusMax\":4000,\"iris\":2750,\"irisMax\":5500,\"zoom\":3675,\"zoomMax\":7350}\n",
         tavroGet);
@@ -257,7 +259,12 @@ void TestLensCtl::commands()
     QFETCH(Pauses, pauses);
 
     startBoard(board);
-    const Result result = run(board, m_sim->portName(), words);
+    // A stable name is a link to the device, as in /dev/serial/by-id.
+    const QTemporaryDir byId;
+    const QString link = byId.filePath(QStringLiteral("usb-Sim_Tavro-if00-port0"));
+    const bool stable = QByteArray(QTest::currentDataTag()).contains("stable name");
+    QVERIFY(!stable || QFile::link(m_sim->portName(), link));
+    const Result result = run(board, stable ? link : m_sim->portName(), words);
 
     QCOMPARE(result.errLines, QStringList());
     QCOMPARE(result.status, 0);
