@@ -58,7 +58,7 @@ public:
             config.setValue(QStringLiteral("serialPort/lastSelected"), m_sim->portName());
         }
         m_previousReporter = OperatorReport::setReporter(
-            [this](QMessageBox::Icon, const QString &text) { m_reports << text; });
+            [this](OperatorReport::Severity, const QString &text) { m_reports << text; });
         m_previousPause = Pause::setFunction([this](unsigned long ms) {
             m_pausedMs += double(ms);
             std::this_thread::sleep_for(std::chrono::microseconds(qint64(double(ms) * 1000 / m_pauseScale)));

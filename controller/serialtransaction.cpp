@@ -196,7 +196,7 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
     qCritical() << "Could not write to serial port: " << m_portName;
     qCritical() << "Reason: " << m_port.errorString();
     if (reportWriteFailure)
-        OperatorReport::show(QMessageBox::Critical,
+        OperatorReport::show(OperatorReport::Severity::Critical,
                              QStringLiteral("Could not write the frame to serial port: ") + m_portName
                                  + QStringLiteral("\nCheck that the board is still connected."),
                              m_port.errorString());
@@ -280,7 +280,7 @@ void SerialTransaction::reportOpenFailure()
                                  "group dialout: add your user to it (sudo adduser $USER dialout), "
                                  "then log out and in again.");
 #endif
-    OperatorReport::show(QMessageBox::Critical,
+    OperatorReport::show(OperatorReport::Severity::Critical,
                          QStringLiteral("Could not open serial port: ") + m_portName
                              + QStringLiteral("\nCheck that the port is not used by another application."),
                          reason);

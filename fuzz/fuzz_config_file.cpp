@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzQt::start(true);
+    FuzzQt::startWidgets();
     // The ports the selector lists besides the system's, as on a bench with
     // the simulators running.
     qputenv("TAVRO_EXTRA_PORTS", "/tmp/run/ttyTAVRO:/tmp/run/ttyPELLAN:ttyUSB0:ttyACM1:COM13");

@@ -29,7 +29,7 @@ void require(bool condition, const char *what, const QByteArray &frame)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzQt::start(false);
+    FuzzQt::start();
     return 0;
 }
 

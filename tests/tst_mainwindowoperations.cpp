@@ -84,7 +84,7 @@ private slots:
             if (m_duringPause)
                 m_duringPause();
         });
-        OperatorReport::setReporter([this](QMessageBox::Icon, const QString &text) { m_board->calls << text; });
+        OperatorReport::setReporter([this](OperatorReport::Severity, const QString &text) { m_board->calls << text; });
     }
     void init()
     {

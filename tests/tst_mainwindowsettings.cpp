@@ -15,7 +15,7 @@
 #include <unistd.h>
 #endif
 
-using Reports = QList<QPair<QMessageBox::Icon, QString>>;
+using Reports = QList<QPair<OperatorReport::Severity, QString>>;
 
 namespace {
 const QString kNoPortText = QStringLiteral("Please select a valid serial port!");
@@ -124,7 +124,7 @@ private slots:
         m_reports.clear();
         m_lensTypeOf.clear();
         m_portsFromNextDriver.clear();
-        OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text, const QString &detail) {
+        OperatorReport::setReporter([this](OperatorReport::Severity icon, const QString &text, const QString &detail) {
             m_reports.append({icon, detail.isEmpty() ? text : text + " / " + detail});
         });
         Pause::setFunction([board](unsigned long ms) { board->calls << QStringLiteral("pause(%1)").arg(ms); });
@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(configText(), kLinkKeys);
         QTest::ignoreMessage(QtCriticalMsg, "Error, no serial port selected!");
         m_window->cancelSettingsClicked();
-        QCOMPARE(m_reports, Reports({{QMessageBox::Critical, kNoPortText}}));
+        QCOMPARE(m_reports, Reports({{OperatorReport::Severity::Critical, kNoPortText}}));
         // The regions have fixed places: a window smaller than the form would hide some of them.
         m_window->resize(700, 500);
         m_window->show();
@@ -316,7 +316,7 @@ private slots:
         QTest::ignoreMessage(QtCriticalMsg, logLine);
         click(QByteArray(QTest::currentDataTag()).startsWith("save") ? "pb_settingsMultiButton" : "pb_testSerial");
 
-        QCOMPARE(m_reports, Reports({{found ? QMessageBox::Information : QMessageBox::Critical, text}}));
+        QCOMPARE(m_reports, Reports({{found ? OperatorReport::Severity::Information : OperatorReport::Severity::Critical, text}}));
         QVERIFY(!w("pb_settingsCancel")->isEnabled());
         QTEST(m_board->calls.join(' '), "calls");
         QCOMPARE(configText(), before);
@@ -328,7 +328,7 @@ private slots:
         m_reports.clear();
         const bool refused = config == kTavroConfig && m_board->lensType == 0;
         m_window->cancelSettingsClicked();
-        QCOMPARE(m_reports, refused ? Reports({{QMessageBox::Critical, kNoLensText}}) : Reports());
+        QCOMPARE(m_reports, refused ? Reports({{OperatorReport::Severity::Critical, kNoLensText}}) : Reports());
         verifyEditingMode(refused);
         QTEST(m_board->calls.join(' '), "calls");
     }
@@ -405,7 +405,7 @@ private slots:
         const auto restore = qScopeGuard([] { QVERIFY(getuid() != 0 || seteuid(0) == 0); });
         if (geteuid() == 0 && seteuid(65534) != 0)
             QSKIP("cannot become an ordinary user");
-        const Reports warning{{QMessageBox::Warning, "The settings file " + path + " cannot be written: Permission denied.\n\n"
+        const Reports warning{{OperatorReport::Severity::Warning, "The settings file " + path + " cannot be written: Permission denied.\n\n"
                                "The choices made in this window will not be kept. Start the program from a folder you may write to."}};
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("^Could not write the settings file: "));
         open();

@@ -396,7 +396,7 @@ void LensActions::readLive(Motor motor)
     // The next STOP or Refresh tells of a link that fails; a read the operator
     // did not ask for does not.
     const OperatorReport::Reporter previous =
-        OperatorReport::setReporter([](QMessageBox::Icon, const QString &, const QString &) {});
+        OperatorReport::setReporter([](OperatorReport::Severity, const QString &, const QString &) {});
     const auto restore = qScopeGuard([&previous] { OperatorReport::setReporter(previous); });
     const int position = (m_comm.get()->*w.read)();
     // Left alone while the operator has the slider or the field in hand.

@@ -10,6 +10,7 @@
 #include "keyboardcontrol.h"
 #include "lensactions.h"
 #include "livepositions.h"
+#include "messageboxreport.h"
 #include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
@@ -40,18 +41,18 @@ const int kLogoWidth = 241;
 // shown to the operator.
 struct Report
 {
-    QMessageBox::Icon icon;
+    OperatorReport::Severity severity;
     const char *logLine;
     const char *text;
 };
 
-const Report kNoPortReport{QMessageBox::Critical, "Error, no serial port selected!",
+const Report kNoPortReport{OperatorReport::Severity::Critical, "Error, no serial port selected!",
                            "Please select a valid serial port!"};
-const Report kNoBoardReport{QMessageBox::Critical, "No lens controller board detected!",
+const Report kNoBoardReport{OperatorReport::Severity::Critical, "No lens controller board detected!",
                             "No lens controller board detected on this serial port!"};
-const Report kBoardFoundReport{QMessageBox::Information, "Lens controller board detected!",
+const Report kBoardFoundReport{OperatorReport::Severity::Information, "Lens controller board detected!",
                                "Success: Lens controller board detected on this serial port!"};
-const Report kNoLensReport{QMessageBox::Critical, "Please select lens!", "Please select lens!"};
+const Report kNoLensReport{OperatorReport::Severity::Critical, "Please select lens!", "Please select lens!"};
 
 // The name of the available port the selector shows, or an empty name for the
 // selector's prompt and for a port that has gone since the list was built.
@@ -79,7 +80,7 @@ void report(QPushButton *cancelButton, const Report &what, const QString &detail
 {
     cancelButton->setEnabled(false);
     qCritical() << what.logLine;
-    OperatorReport::show(what.icon, QString::fromLatin1(what.text), detail);
+    OperatorReport::show(what.severity, QString::fromLatin1(what.text), detail);
 }
 
 } // namespace
@@ -89,6 +90,7 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
     , m_operations(std::make_unique<OperationMonitor>(this))
 {
+    MessageBoxReport::install();
     qDebug() << "Path: " << QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
 
     m_settings = std::make_unique<QSettings>(QStringLiteral("config.ini"), QSettings::IniFormat);

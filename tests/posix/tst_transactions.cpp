@@ -291,7 +291,7 @@ void TestTransactions::frameNotSent()
 
     QStringList reported;
     for (const DriverSetup::Report &report : setup.reports)
-        reported << (report.icon == QMessageBox::Critical ? report.text : "not critical") << report.detail;
+        reported << (report.icon == OperatorReport::Severity::Critical ? report.text : "not critical") << report.detail;
     QCOMPARE(reported, lines.mid(2));
     QCOMPARE(records.size(), 1);
     QCOMPARE(records.first().outcome,

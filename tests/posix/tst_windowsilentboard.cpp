@@ -39,7 +39,7 @@ private slots:
         ControllerUSM::setTimeouts(Limits);
         QStringList reports;
         const OperatorReport::Reporter previousReporter =
-            OperatorReport::setReporter([&](QMessageBox::Icon, const QString &text) { reports << text; });
+            OperatorReport::setReporter([&](OperatorReport::Severity, const QString &text) { reports << text; });
 
         MainWindow window;
         window.show();
