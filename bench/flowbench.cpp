@@ -53,7 +53,7 @@ public:
         {
             QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
             config.setValue(QStringLiteral("controller/lastSelected"),
-                            board == BenchBoard::Tavro ? MainWindow::TAVRO_CONTROLLER : MainWindow::USM_CONTROLLER);
+                            int(board == BenchBoard::Tavro ? BoardType::Tavro : BoardType::Pellan));
             config.setValue(QStringLiteral("motor/lastSelected"), 1);
             config.setValue(QStringLiteral("serialPort/lastSelected"), m_sim->portName());
         }

@@ -129,7 +129,7 @@ QString valueAfter(const QString &message, QLatin1String text)
 
 } // namespace
 
-TraceReader::TraceReader(std::optional<ExchangeRecord::Board> board)
+TraceReader::TraceReader(std::optional<BoardType> board)
     : m_board(board)
 {
 }
@@ -208,7 +208,7 @@ void TraceReader::close(std::optional<ExchangeRecord::Outcome> outcome)
 void TraceReader::replyLine(const QString &message)
 {
     const QLatin1String unexpected("Received unexpected response: ");
-    const bool pellan = m_current.board == ExchangeRecord::Board::Pellan;
+    const bool pellan = m_current.board == BoardType::Pellan;
     if (message == QLatin1String("Received OK response") && m_stage == Stage::Reply) {
         // A Pellan command's reply is its echo; a Tavro reply opens with status 0x00.
         if (pellan) {

@@ -27,7 +27,7 @@ int sliceOf(const QDeadlineTimer &deadline)
 
 } // namespace
 
-SerialTransaction::SerialTransaction(ExchangeRecord::Board board, const QString &portName, qint32 baudRate)
+SerialTransaction::SerialTransaction(BoardType board, const QString &portName, qint32 baudRate)
     : m_portName(portName)
     , m_baudRate(baudRate)
 {

@@ -47,7 +47,7 @@ class TestMainWindowControls : public QObject
     // A shown window in a directory of its own whose config.ini preselects a fresh board on FAKE1;
     // Save (if asked) brings its fake driver into service. Then the motors are set the way the program
     // does: ranges 7350, 4000 and 100, sliders at 1, line edits "2". True if all that sent nothing.
-    bool operate(MainWindow::ControllerType type = MainWindow::TAVRO_CONTROLLER, bool save = true)
+    bool operate(BoardType type = BoardType::Tavro, bool save = true)
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
@@ -58,7 +58,7 @@ class TestMainWindowControls : public QObject
         config.sync();
         m_board = std::make_shared<FakeBoard>();
         m_window = std::make_unique<MainWindow>();
-        m_window->setControllerFactory([board = m_board](MainWindow::ControllerType, const QString &port) {
+        m_window->setControllerFactory([board = m_board](BoardType, const QString &port) {
             return std::make_unique<FakeController>(port, board);
         });
         m_window->show();
@@ -317,7 +317,7 @@ private slots:
     // The Pellan driver answers 0 for the motors its board does not have.
     void refreshWithPellanBoard()
     {
-        QVERIFY(operate(MainWindow::USM_CONTROLLER));
+        QVERIFY(operate(BoardType::Pellan));
         m_board->focusPosition = 1500;
         act("pb_refresh");
         QCOMPARE(state(), "0/0 1500/1500 0/0");
@@ -399,7 +399,7 @@ private slots:
     {
         QFETCH(int, board);
         QFETCH(QString, script);
-        QVERIFY(operate(MainWindow::ControllerType(board)));
+        QVERIFY(operate(BoardType(board)));
         play(script);
         QTEST(calls(), "calls");
     }
@@ -493,7 +493,7 @@ private slots:
     // Every operating slot, with no driver in service, leaves driver and widgets alone.
     void nothingReachesAMissingDriver()
     {
-        QVERIFY(operate(MainWindow::TAVRO_CONTROLLER, false));
+        QVERIFY(operate(BoardType::Tavro, false));
         const QRegularExpression operating("^(motor\\d|zoom|focus|iris|refresh|store|callPreset|calibrate)");
         const QMetaObject *meta = m_window->metaObject();
         int invoked = 0;

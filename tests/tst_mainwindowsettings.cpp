@@ -61,7 +61,7 @@ class TestMainWindowSettings : public QObject
         file.close();
         m_window = std::make_unique<MainWindow>();
         auto board = m_board;
-        m_window->setControllerFactory([this, board](MainWindow::ControllerType type, const QString &port) {
+        m_window->setControllerFactory([this, board](BoardType type, const QString &port) {
             board->lensType = m_lensTypeOf.value(type, board->lensType);
             if (!m_portsFromNextDriver.isEmpty())
                 qputenv("TAVRO_EXTRA_PORTS", std::exchange(m_portsFromNextDriver, {}));

@@ -237,16 +237,16 @@ void MainWindow::setControllerFactory(ControllerFactory factory)
     m_controllerFactory = std::move(factory);
 }
 
-std::unique_ptr<Controller> MainWindow::createController(ControllerType type, const QString &portName) const
+std::unique_ptr<Controller> MainWindow::createController(BoardType type, const QString &portName) const
 {
     if (m_controllerFactory)
         return m_controllerFactory(type, portName);
     switch (type) {
-    case TAVRO_CONTROLLER:
+    case BoardType::Tavro:
         return std::make_unique<ControllerTavro>(portName);
-    case USM_CONTROLLER:
+    case BoardType::Pellan:
         return std::make_unique<ControllerUSM>(portName);
-    case NO_CONTROLLER_SELECTED:
+    case BoardType::None:
         break;
     }
     return nullptr;
@@ -271,8 +271,8 @@ std::unique_ptr<Controller> MainWindow::probeBoard()
     // Only a board type shown in the panel is probed or saved: "Please select
     // controller" keeps the previous board's lens list on display, and without a
     // board type there is no driver to ask, nor one to drive the controls later.
-    const int shownType = ui->cb_controller->currentIndex();
-    if (shownType != TAVRO_CONTROLLER && shownType != USM_CONTROLLER) {
+    const BoardType shownType = BoardType(ui->cb_controller->currentIndex());
+    if (shownType != BoardType::Tavro && shownType != BoardType::Pellan) {
         report(ui->pb_settingsCancel, kNoBoardReport);
         return nullptr;
     }
@@ -293,13 +293,13 @@ std::unique_ptr<Controller> MainWindow::probeBoard()
 
 QString MainWindow::otherBoardHint(const QString &portName) const
 {
-    const bool tavro = m_controllerType != TAVRO_CONTROLLER;
-    const ControllerType other = tavro ? TAVRO_CONTROLLER : USM_CONTROLLER;
+    const bool tavro = m_controllerType != BoardType::Tavro;
+    const BoardType other = tavro ? BoardType::Tavro : BoardType::Pellan;
     const std::unique_ptr<Controller> probe = createController(other, portName);
     if (!probe || probe->getLensType() == -1)
         return QString();
     const QString hint = tr("A %1 board answered on this port: choose the controller type '%2'")
-                             .arg(tavro ? QStringLiteral("Tavro") : QStringLiteral("Pellan"), ui->cb_controller->itemText(other));
+                             .arg(tavro ? QStringLiteral("Tavro") : QStringLiteral("Pellan"), ui->cb_controller->itemText(int(other)));
     qInfo() << hint;
     return hint;
 }
@@ -326,7 +326,7 @@ void MainWindow::setSerialPort(const QString &portName, int lensType)
 void MainWindow::lensSelectionChanged(int index)
 {
     switch (m_controllerType) {
-    case TAVRO_CONTROLLER:
+    case BoardType::Tavro:
         if (index == 0) {
             ui->cb_zoomSpeed->setEnabled(false);
             ui->cb_focusSpeed->setEnabled(false);
@@ -335,11 +335,11 @@ void MainWindow::lensSelectionChanged(int index)
             ui->cb_focusSpeed->setEnabled(true);
         }
         break;
-    case USM_CONTROLLER:
+    case BoardType::Pellan:
         ui->cb_zoomSpeed->setEnabled(false);
         ui->cb_focusSpeed->setEnabled(true);
         break;
-    case NO_CONTROLLER_SELECTED:
+    case BoardType::None:
         break;
     }
 }
@@ -370,7 +370,7 @@ void MainWindow::settingsMultiClicked()
     qDebug() << ui->cb_serialPortSelect->currentIndex();
     m_selectedSerialPort = answeredPort;
 
-    if (m_controllerType == USM_CONTROLLER) {
+    if (m_controllerType == BoardType::Pellan) {
         m_lensType = 0;
     } else {
         m_lensType = ui->cb_lensSelect->currentIndex();
@@ -388,7 +388,7 @@ void MainWindow::settingsMultiClicked()
     qDebug() << "************************* DEBUG MESSAGE ***********************";
     m_settings->setValue(QStringLiteral("serialPort/lastSelected"), m_selectedSerialPort);
 
-    if (m_controllerType == TAVRO_CONTROLLER)
+    if (m_controllerType == BoardType::Tavro)
         qDebug() << "Tavro Lens on port: " << m_selectedSerialPort;
     else
         qDebug() << "USM Lens on port: " << m_selectedSerialPort;
@@ -412,7 +412,7 @@ void MainWindow::settingsMultiClicked()
         m_comm->setSensitivityMode(ui->cb_longCable->isChecked() ? 1 : 0);
         qDebug() << "********* debug mode read: " << m_comm->getSensitivityMode();
         operation.setStep(tr("Calibrating…"));
-        m_actions->calibrate(m_controllerType == TAVRO_CONTROLLER ? ControllerTavro::calibrationMs : 0);
+        m_actions->calibrate(m_controllerType == BoardType::Tavro ? ControllerTavro::calibrationMs : 0);
         operation.setStep(tr("Configuring the board…"));
         m_comm->setZoomSpeed(static_cast<char>(zoomSpeed));
         m_comm->setFocusSpeed(static_cast<char>(focusSpeed));
@@ -430,7 +430,7 @@ void MainWindow::cancelSettingsClicked()
         report(ui->pb_settingsCancel, kNoPortReport);
         return;
     }
-    if (m_controllerType == USM_CONTROLLER || m_lensType != 0)
+    if (m_controllerType == BoardType::Pellan || m_lensType != 0)
         toggleSettings();
     else
         report(ui->pb_settingsCancel, kNoLensReport);
@@ -464,14 +464,14 @@ void MainWindow::websiteClicked(const QString &)
 void MainWindow::initSettings()
 {
     qDebug() << "initSettings";
-    switch (ui->cb_controller->currentIndex()) {
-    case NO_CONTROLLER_SELECTED:
+    switch (BoardType(ui->cb_controller->currentIndex())) {
+    case BoardType::None:
         qDebug() << "No lens selected";
         break;
-    case TAVRO_CONTROLLER:
+    case BoardType::Tavro:
         initTavroController();
         break;
-    case USM_CONTROLLER:
+    case BoardType::Pellan:
         initUSMController();
         break;
     default:
@@ -508,7 +508,7 @@ void MainWindow::toggleSettings()
 void MainWindow::initTavroController()
 {
     qDebug() << "initTavroController";
-    m_controllerType = TAVRO_CONTROLLER;
+    m_controllerType = BoardType::Tavro;
 
     const QString firstLens =
         m_settings->value(QStringLiteral("motor1/name"), QStringLiteral("Default Tavro Lens")).toString();
@@ -535,7 +535,7 @@ void MainWindow::initTavroController()
 void MainWindow::initUSMController()
 {
     qDebug() << "initUSMController";
-    m_controllerType = USM_CONTROLLER;
+    m_controllerType = BoardType::Pellan;
 
     ui->cb_lensSelect->clear();
     ui->cb_lensSelect->addItem(tr("Focus Lens"));
@@ -550,7 +550,7 @@ void MainWindow::initUSMController()
 
 void MainWindow::InitUIForController()
 {
-    if (m_controllerType == TAVRO_CONTROLLER) {
+    if (m_controllerType == BoardType::Tavro) {
         m_actions->readPositionsAndRanges();
 
         ui->hs_motor1->setEnabled(true);
@@ -572,7 +572,7 @@ void MainWindow::InitUIForController()
         ui->pb_irisOpen->setEnabled(true);
         ui->pb_irisStop->setEnabled(true);
         ui->pb_storeInDevice->setText(tr("Store in device"));
-    } else if (m_controllerType == USM_CONTROLLER) {
+    } else if (m_controllerType == BoardType::Pellan) {
         const int focusPosition = m_comm->getFocusPosition();
         const int maxFocus = m_comm->getMaxFocusPosition();
         if (maxFocus >= 0) {

@@ -1,6 +1,8 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "boardtype.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -28,17 +30,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // Equal to the entries of the controller combo box and to the value stored
-    // as controller/lastSelected.
-    enum ControllerType {
-        NO_CONTROLLER_SELECTED = 0,
-        TAVRO_CONTROLLER = 1,
-        USM_CONTROLLER = 2,
-    };
-
     // Makes the driver for a board type on a port; nothing for no board type.
     using ControllerFactory =
-        std::function<std::unique_ptr<Controller>(ControllerType type, const QString &portName)>;
+        std::function<std::unique_ptr<Controller>(BoardType type, const QString &portName)>;
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -107,7 +101,7 @@ private:
     void initTavroController();
     void initUSMController();
     void InitUIForController();
-    std::unique_ptr<Controller> createController(ControllerType type, const QString &portName) const;
+    std::unique_ptr<Controller> createController(BoardType type, const QString &portName) const;
     // Asks the board on the chosen port for its lens type (into m_lensType) and
     // hands back the probe driver; reports and gives nothing when there is no
     // port, no board type or no answer.
@@ -121,7 +115,7 @@ private:
     std::unique_ptr<Controller> m_comm;
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<QSettings> m_settings;
-    ControllerType m_controllerType = NO_CONTROLLER_SELECTED;
+    BoardType m_controllerType = BoardType::None;
     QString m_selectedSerialPort;
     int m_lensType = 0;
     bool m_settingsState = true;

@@ -214,7 +214,7 @@ void TestTransactions::exchanges()
     QCOMPARE(records.size(), 1);
     const ExchangeRecord &record = records.first();
     QCOMPARE(record.frame.toHex(), op.frame);
-    QCOMPARE(record.board, pellan ? ExchangeRecord::Board::Pellan : ExchangeRecord::Board::Tavro);
+    QCOMPARE(record.board, pellan ? BoardType::Pellan : BoardType::Tavro);
     QCOMPARE(record.port, board.portName());
     QCOMPARE(record.outcome, outcomeOf(lines));
     QByteArray sent;

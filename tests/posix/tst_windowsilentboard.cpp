@@ -32,7 +32,7 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(QDir::setCurrent(folder.path()));
         ScriptedPeer board(7);
-        prepareStart(MainWindow::TAVRO_CONTROLLER, board.portName());
+        prepareStart(BoardType::Tavro, board.portName());
         const LinkTimeouts previousTimeouts = ControllerTavro::timeouts();
         const LinkTimeouts previousPellanTimeouts = ControllerUSM::timeouts();
         ControllerTavro::setTimeouts(Limits);
