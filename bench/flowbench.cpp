@@ -1,7 +1,7 @@
 #include "flowbench.h"
 
 #include "boardsimulator.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operatorreport.h"
 #include "pause.h"
 #include "pellanboard.h"
@@ -63,7 +63,7 @@ public:
             m_pausedMs += double(ms);
             std::this_thread::sleep_for(std::chrono::microseconds(qint64(double(ms) * 1000 / m_pauseScale)));
         });
-        m_window = std::make_unique<MainWindow>();
+        m_window = std::make_unique<LensWindow>();
         m_window->show();
         QApplication::processEvents();
     }

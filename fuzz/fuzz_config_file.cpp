@@ -3,7 +3,7 @@
 // file that may not even be an INI file.
 
 #include "fuzzqt.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder);
-    delete new MainWindow;
+    delete new LensWindow;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QDir::setCurrent(previous);
     QDir(folder).removeRecursively();

@@ -7,7 +7,7 @@
 #include "virtualpad.h"
 #endif
 #include "keyboardcontrol.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operatorreport.h"
 #include "pause.h"
 #include "sliderinput.h"
@@ -57,7 +57,7 @@ class TestMainWindowControls : public QObject
         config.setValue("motor/focusSpeed", 2);
         config.sync();
         m_board = std::make_shared<FakeBoard>();
-        m_window = std::make_unique<MainWindow>();
+        m_window = std::make_unique<LensWindow>();
         m_window->setControllerFactory([board = m_board](BoardType, const QString &port) {
             return std::make_unique<FakeController>(port, board);
         });

@@ -2,7 +2,7 @@
 // the wait cursor, input made meanwhile and a close request.
 
 #include "fakecontroller.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operationprogressdialog.h"
 #include "operatorreport.h"
 #include "pause.h"
@@ -42,7 +42,7 @@ class TestMainWindowOperations : public QObject
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
         prepareStart(type, "FAKE1");
-        m_window = std::make_unique<MainWindow>();
+        m_window = std::make_unique<LensWindow>();
         m_window->setControllerFactory([board = m_board](BoardType, const QString &port) {
             return std::make_unique<FakeController>(port, board);
         });

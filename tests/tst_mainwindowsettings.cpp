@@ -1,5 +1,5 @@
 #include "fakecontroller.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operatorreport.h"
 #include "pause.h"
 
@@ -59,7 +59,7 @@ class TestMainWindowSettings : public QObject
         QFile file(QStringLiteral("config.ini"));
         QVERIFY(config.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(config) == config.size()));
         file.close();
-        m_window = std::make_unique<MainWindow>();
+        m_window = std::make_unique<LensWindow>();
         auto board = m_board;
         m_window->setControllerFactory([this, board](BoardType type, const QString &port) {
             board->lensType = m_lensTypeOf.value(type, board->lensType);

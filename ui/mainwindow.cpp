@@ -3,20 +3,16 @@
 #include "controller.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
-#ifdef TAVRO_GAMEPAD
-#include "gamepadcontrol.h"
-#endif
 #include "helpmenu.h"
-#include "keyboardcontrol.h"
 #include "lensactions.h"
 #include "livepositions.h"
 #include "messageboxreport.h"
 #include "operation.h"
 #include "operationmonitor.h"
+#include "operationprogressdialog.h"
 #include "operatorreport.h"
 #include "serialportlist.h"
 #include "settingsfile.h"
-#include "sliderinput.h"
 #include "trafficwindow.h"
 #include "ui_mainwindow.h"
 
@@ -85,10 +81,11 @@ void report(QPushButton *cancelButton, const Report &what, const QString &detail
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
-    , m_operations(std::make_unique<OperationMonitor>(this))
+    , m_operations(std::make_unique<OperationMonitor>(
+          this, [](QWidget *window) { return new OperationProgressDialog(window); }))
 {
     MessageBoxReport::install();
     qDebug() << "Path: " << QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
@@ -128,16 +125,15 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->setupUi(this);
 
-    // What the lens controls do, and the inputs that ask for it.
-    m_actions = std::make_unique<LensActions>(this, *ui, m_comm, *m_operations);
+    // What the lens controls do; the input sources that ask for it too are
+    // made with the program.
+    const LensPanel panel{{{{ui->hs_motor1, ui->le_motor1, {ui->pb_zoomWide, ui->pb_zoomTele}, {ui->pb_zoomMinus, ui->pb_zoomPlus}},
+                            {ui->hs_motor2, ui->le_motor2, {ui->pb_focusNear, ui->pb_focusFar}, {ui->pb_focusMinus, ui->pb_focusPlus}},
+                            {ui->hs_motor3, ui->le_motor3, {ui->pb_irisClose, ui->pb_irisOpen}, {ui->pb_irisMinus, ui->pb_irisPlus}}}},
+                          ui->pb_refresh};
+    m_actions = std::make_unique<LensActions>(this, panel, m_comm, *m_operations);
     m_livePositions = std::make_unique<LivePositions>(*m_actions, ui->action_livePositions, *m_settings);
-    m_keyboard = std::make_unique<KeyboardControl>(this, *m_actions, *m_operations);
-    for (int motor = 0; motor < LensActions::motorCount; ++motor)
-        m_sliderInputs[motor] = std::make_unique<SliderInput>(*m_actions, LensActions::Motor(motor), *m_operations);
-#ifdef TAVRO_GAMEPAD
-    m_gamepad = std::make_unique<GamepadControl>(this, *m_actions, *m_operations, statusBar());
-#endif
-    m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about);
+    m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about, help);
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 

@@ -3,6 +3,8 @@
 
 #include "boardtype.h"
 
+#include "controlhelp.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -11,14 +13,11 @@
 #include <memory>
 
 class Controller;
-class GamepadControl;
 class HelpMenu;
-class KeyboardControl;
 class LensActions;
 class LivePositions;
 class OperationMonitor;
 class QSettings;
-class SliderInput;
 class TrafficWindow;
 
 namespace Ui {
@@ -34,12 +33,18 @@ public:
     using ControllerFactory =
         std::function<std::unique_ptr<Controller>(BoardType type, const QString &portName)>;
 
-    explicit MainWindow(QWidget *parent = nullptr);
+    // help tells the Help menu of the input sources that drive the window.
+    explicit MainWindow(const ControlHelp &help = {}, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Replaces how drivers are made (tests hand in fakes); an empty factory
     // restores the real drivers.
     void setControllerFactory(ControllerFactory factory);
+
+protected:
+    // What the input sources drive.
+    LensActions &actions() const { return *m_actions; }
+    OperationMonitor &operations() const { return *m_operations; }
 
 public slots:
     void setSerialPort(const QString &portName, int lensType);
@@ -126,11 +131,6 @@ private:
     // sources ask for; gone before the driver and the monitor.
     std::unique_ptr<LensActions> m_actions;
     std::unique_ptr<LivePositions> m_livePositions;
-    std::unique_ptr<KeyboardControl> m_keyboard;
-    std::array<std::unique_ptr<SliderInput>, 3> m_sliderInputs;
-#ifdef TAVRO_GAMEPAD
-    std::unique_ptr<GamepadControl> m_gamepad;
-#endif
     std::unique_ptr<HelpMenu> m_help;
     // Made when first opened from View ▸ Traffic…; a window of its own, owned
     // as a child.

@@ -8,7 +8,7 @@
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "driversetup.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "pellanboard.h"
 #include "simfault.h"
 #include "startconfig.h"
@@ -135,7 +135,7 @@ void TestEndToEnd::startBoard(std::unique_ptr<BoardModel> board, BoardType contr
     m_sim->setTimeScale(kTimeScale);
     m_sim->setLineDelivery(delivery);
     prepareStart(controllerType, m_sim->portName());
-    m_window = std::make_unique<MainWindow>();
+    m_window = std::make_unique<LensWindow>();
     m_window->show();
 }
 

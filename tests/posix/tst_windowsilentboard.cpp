@@ -4,7 +4,7 @@
 
 #include "controller_tavro.h"
 #include "controller_usm.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operatorreport.h"
 #include "scriptedpeer.h"
 #include "startconfig.h"
@@ -41,7 +41,7 @@ private slots:
         const OperatorReport::Reporter previousReporter =
             OperatorReport::setReporter([&](OperatorReport::Severity, const QString &text) { reports << text; });
 
-        MainWindow window;
+        LensWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QElapsedTimer clock;
