@@ -193,8 +193,17 @@ QList<LensActions::Motor> LensActions::runningMotors() const
 
 void LensActions::forgetRuns()
 {
-    for (const Motor motor : kMotors)
+    for (const Motor motor : runningMotors()) {
+        if (m_comm)
+            (m_comm.get()->*wiringOf(m_panel, motor).stop)();
         endRun(motor);
+    }
+}
+
+void LensActions::stopAll()
+{
+    for (const Motor motor : runningMotors())
+        stop(motor);
 }
 
 void LensActions::setPanelSpeeds(int zoom, int focus)
@@ -417,8 +426,7 @@ bool LensActions::eventFilter(QObject *watched, QEvent *event)
             releaseAll();
         } else if (event->type() == QEvent::Close) {
             // No motor runs on after the window: the driver goes with it.
-            for (const Motor motor : runningMotors())
-                stop(motor);
+            stopAll();
         }
     }
     return QObject::eventFilter(watched, event);

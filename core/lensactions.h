@@ -63,8 +63,11 @@ public:
     // What holds motor's run: nullptr when none does or the motor stands.
     const QObject *holder(Motor motor) const;
     QList<Motor> runningMotors() const;
-    // The motors were calibrated or the driver replaced: no run goes on.
+    // The driver in service is about to go: a motor still running is stopped
+    // on it first, without a read-back, and no run goes on.
     void forgetRuns();
+    // STOP for every motor running, as when the window closes.
+    void stopAll();
     // The zoom and focus speed levels the settings panel has just given the
     // board.
     void setPanelSpeeds(int zoom, int focus);

@@ -383,6 +383,9 @@ private slots:
                                      << "pelco_d_zoom_in" + zoom + " pelco_d_zoom_in" + zoom;
         QTest::newRow("closed") << 1 << ">Ctrl+Right close" << "pelco_d_focus_far" + focus;
         QTest::newRow("closed, button run") << 1 << "pb_irisOpen close" << "pelco_d_iris_open" + iris;
+        QTest::newRow("Edit Settings, button runs") << 1 << "pb_zoomTele pb_irisOpen pb_settingsMultiButton"
+                                                    << "pelco_d_zoom_in pelco_d_iris_open" + zoom + iris;
+        QTest::newRow("Edit Settings, Pellan") << 2 << "pb_focusFar pb_settingsMultiButton" << "pelco_d_focus_far" + focus;
         QTest::newRow("let go during a step") << 1 << ">Ctrl+Down during:<Down pb_zoomPlus"
                                               << "pelco_d_zoom_out setZoomPosition(74) pause(500)" + zoom;
         // A press the window did not take while busy: its repeats start nothing.

@@ -1,8 +1,6 @@
 #include "mainwindow.h"
 
 #include "controller.h"
-#include "controller_tavro.h"
-#include "controller_usm.h"
 #include "helpmenu.h"
 #include "lensactions.h"
 #include "livepositions.h"
@@ -86,6 +84,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     , ui(new Ui::MainWindow)
     , m_operations(std::make_unique<OperationMonitor>(
           this, [](QWidget *window) { return new OperationProgressDialog(window); }))
+    , m_commissioning([this](BoardType type) { return ui->cb_controller->itemText(int(type)); })
 {
     MessageBoxReport::install();
     qDebug() << "Path: " << QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
@@ -230,31 +229,16 @@ MainWindow::~MainWindow()
 
 void MainWindow::setControllerFactory(ControllerFactory factory)
 {
-    m_controllerFactory = std::move(factory);
-}
-
-std::unique_ptr<Controller> MainWindow::createController(BoardType type, const QString &portName) const
-{
-    if (m_controllerFactory)
-        return m_controllerFactory(type, portName);
-    switch (type) {
-    case BoardType::Tavro:
-        return std::make_unique<ControllerTavro>(portName);
-    case BoardType::Pellan:
-        return std::make_unique<ControllerUSM>(portName);
-    case BoardType::None:
-        break;
-    }
-    return nullptr;
+    m_commissioning.setControllerFactory(std::move(factory));
 }
 
 void MainWindow::replaceDriver()
 {
-    // The board is spoken to by one driver at a time; the new one starts
-    // with the motors standing.
-    m_comm.reset();
-    m_comm = createController(m_controllerType, m_selectedSerialPort);
+    // The board is spoken to by one driver at a time, and none goes while one
+    // of its motors runs; the new one starts with the motors standing.
     m_actions->forgetRuns();
+    m_comm.reset();
+    m_comm = m_commissioning.createController(m_controllerType, m_selectedSerialPort);
 }
 
 std::unique_ptr<Controller> MainWindow::probeBoard()
@@ -272,32 +256,11 @@ std::unique_ptr<Controller> MainWindow::probeBoard()
         report(ui->pb_settingsCancel, kNoBoardReport);
         return nullptr;
     }
-    std::unique_ptr<Controller> probe = createController(m_controllerType, portName);
-    if (!probe) {
-        report(ui->pb_settingsCancel, kNoBoardReport);
-        return nullptr;
-    }
-    m_lensType = probe->getLensType();
-    if (m_lensType == -1) {
-        // One driver on the port at a time.
-        probe.reset();
-        report(ui->pb_settingsCancel, kNoBoardReport, otherBoardHint(portName));
-        return nullptr;
-    }
-    return probe;
-}
-
-QString MainWindow::otherBoardHint(const QString &portName) const
-{
-    const bool tavro = m_controllerType != BoardType::Tavro;
-    const BoardType other = tavro ? BoardType::Tavro : BoardType::Pellan;
-    const std::unique_ptr<Controller> probe = createController(other, portName);
-    if (!probe || probe->getLensType() == -1)
-        return QString();
-    const QString hint = tr("A %1 board answered on this port: choose the controller type '%2'")
-                             .arg(tavro ? QStringLiteral("Tavro") : QStringLiteral("Pellan"), ui->cb_controller->itemText(int(other)));
-    qInfo() << hint;
-    return hint;
+    BoardCommissioning::Probe found = m_commissioning.probe(m_controllerType, portName);
+    m_lensType = found.lensType;
+    if (!found.driver)
+        report(ui->pb_settingsCancel, kNoBoardReport, found.hint);
+    return std::move(found.driver);
 }
 
 void MainWindow::setSerialPort(const QString &portName, int lensType)
@@ -319,29 +282,12 @@ void MainWindow::setSerialPort(const QString &portName, int lensType)
     }
 }
 
-void MainWindow::lensSelectionChanged(int index)
-{
-    switch (m_controllerType) {
-    case BoardType::Tavro:
-        if (index == 0) {
-            ui->cb_zoomSpeed->setEnabled(false);
-            ui->cb_focusSpeed->setEnabled(false);
-        } else if (index == 1 || index == 2) {
-            ui->cb_zoomSpeed->setEnabled(true);
-            ui->cb_focusSpeed->setEnabled(true);
-        }
-        break;
-    case BoardType::Pellan:
-        ui->cb_zoomSpeed->setEnabled(false);
-        ui->cb_focusSpeed->setEnabled(true);
-        break;
-    case BoardType::None:
-        break;
-    }
-}
-
 void MainWindow::settingsMultiClicked()
 {
+    // Editing the settings takes the lens controls away, STOP among them: no
+    // motor runs on out of the operator's reach.
+    if (!m_settingsState)
+        m_actions->stopAll();
     Operation operation(*m_operations, tr("Checking the board…"));
     if (!operation)
         return;
@@ -398,20 +344,10 @@ void MainWindow::settingsMultiClicked()
     SettingsFile::writeBack(*m_settings);
 
     if (m_comm) {
-        m_comm->setLensType(m_lensType);
-        if (!m_settings->value(QStringLiteral("misc/stallDetection"), true).toBool()) {
-            qDebug() << "Stalldetection is off!";
-            m_comm->disableStallDetection(true);
-        } else {
-            m_comm->disableStallDetection(false);
-        }
-        m_comm->setSensitivityMode(ui->cb_longCable->isChecked() ? 1 : 0);
-        qDebug() << "********* debug mode read: " << m_comm->getSensitivityMode();
-        operation.setStep(tr("Calibrating…"));
-        m_actions->calibrate(m_controllerType == BoardType::Tavro ? ControllerTavro::calibrationMs : 0);
-        operation.setStep(tr("Configuring the board…"));
-        m_comm->setZoomSpeed(static_cast<char>(zoomSpeed));
-        m_comm->setFocusSpeed(static_cast<char>(focusSpeed));
+        const BoardCommissioning::Choices choices{
+            m_controllerType, m_lensType, m_settings->value(QStringLiteral("misc/stallDetection"), true).toBool(),
+            ui->cb_longCable->isChecked(), zoomSpeed, focusSpeed};
+        BoardCommissioning::configure(*m_comm, choices, [&operation](const QString &step) { operation.setStep(step); });
         m_actions->setPanelSpeeds(zoomSpeed, focusSpeed);
         operation.setStep(tr("Reading the positions…"));
         InitUIForController();
@@ -455,149 +391,4 @@ bool MainWindow::testSerialClicked()
 void MainWindow::websiteClicked(const QString &)
 {
     QDesktopServices::openUrl(QUrl(kMakerWebAddress, QUrl::TolerantMode));
-}
-
-void MainWindow::initSettings()
-{
-    qDebug() << "initSettings";
-    switch (BoardType(ui->cb_controller->currentIndex())) {
-    case BoardType::None:
-        qDebug() << "No lens selected";
-        break;
-    case BoardType::Tavro:
-        initTavroController();
-        break;
-    case BoardType::Pellan:
-        initUSMController();
-        break;
-    default:
-        qDebug() << "No valid lens selected";
-        break;
-    }
-}
-
-void MainWindow::toggleSettings()
-{
-    if (m_settingsState) {
-        ui->pb_settingsMultiButton->setText(tr("Edit Settings"));
-        ui->groupBox_lensControl->setEnabled(true);
-        ui->cb_controller->setEnabled(false);
-        ui->groupBox_presets->setEnabled(true);
-        ui->pb_settingsCancel->setEnabled(false);
-        ui->gb_lens->setEnabled(false);
-        ui->gb_serialPort->setEnabled(false);
-        ui->pb_storeInDevice->setEnabled(true);
-        m_settingsState = false;
-    } else {
-        ui->pb_settingsMultiButton->setText(tr("Save"));
-        ui->groupBox_lensControl->setEnabled(false);
-        ui->groupBox_presets->setEnabled(false);
-        ui->cb_controller->setEnabled(true);
-        ui->pb_settingsCancel->setEnabled(true);
-        ui->gb_lens->setEnabled(true);
-        ui->gb_serialPort->setEnabled(true);
-        ui->pb_storeInDevice->setEnabled(false);
-        m_settingsState = true;
-    }
-}
-
-void MainWindow::initTavroController()
-{
-    qDebug() << "initTavroController";
-    m_controllerType = BoardType::Tavro;
-
-    const QString firstLens =
-        m_settings->value(QStringLiteral("motor1/name"), QStringLiteral("Default Tavro Lens")).toString();
-    const QString secondLens = m_settings->value(QStringLiteral("motor2/name"), QStringLiteral("Default")).toString();
-    int lastLens = m_settings->value(QStringLiteral("motor/lastSelected"), 0).toInt();
-    // Only the prompt and the two lenses exist; anything else (a hand-edited
-    // file) starts on the prompt rather than on no entry at all.
-    if (lastLens < 0 || lastLens > 2)
-        lastLens = 0;
-
-    ui->cb_lensSelect->clear();
-    ui->cb_lensSelect->addItem(tr("Please select lens"));
-    ui->cb_lensSelect->addItem(firstLens);
-    ui->cb_lensSelect->addItem(secondLens);
-    ui->cb_lensSelect->setCurrentIndex(lastLens);
-
-    ui->cb_lensSelect->setEnabled(true);
-    ui->cb_longCable->setEnabled(true);
-    ui->cb_lensSelect->setVisible(true);
-    ui->cb_zoomSpeed->setVisible(true);
-    ui->lbl_zoomSpeed->setVisible(true);
-}
-
-void MainWindow::initUSMController()
-{
-    qDebug() << "initUSMController";
-    m_controllerType = BoardType::Pellan;
-
-    ui->cb_lensSelect->clear();
-    ui->cb_lensSelect->addItem(tr("Focus Lens"));
-    ui->cb_lensSelect->setCurrentIndex(0);
-
-    ui->cb_lensSelect->setEnabled(false);
-    ui->cb_longCable->setEnabled(false);
-    ui->cb_lensSelect->setVisible(false);
-    ui->cb_zoomSpeed->setVisible(false);
-    ui->lbl_zoomSpeed->setVisible(false);
-}
-
-void MainWindow::InitUIForController()
-{
-    if (m_controllerType == BoardType::Tavro) {
-        m_actions->readPositionsAndRanges();
-
-        ui->hs_motor1->setEnabled(true);
-        ui->hs_motor2->setEnabled(true);
-        ui->hs_motor3->setEnabled(true);
-        ui->le_motor1->setEnabled(true);
-        ui->le_motor2->setEnabled(true);
-        ui->le_motor3->setEnabled(true);
-        ui->groupBox_zoom->setEnabled(true);
-        ui->groupBox_focus->setEnabled(true);
-        ui->groupBox_iris->setEnabled(true);
-        ui->pb_zoomWide->setEnabled(true);
-        ui->pb_zoomTele->setEnabled(true);
-        ui->pb_zoomStop->setEnabled(true);
-        ui->pb_focusNear->setEnabled(true);
-        ui->pb_focusFar->setEnabled(true);
-        ui->pb_focusStop->setEnabled(true);
-        ui->pb_irisClose->setEnabled(true);
-        ui->pb_irisOpen->setEnabled(true);
-        ui->pb_irisStop->setEnabled(true);
-        ui->pb_storeInDevice->setText(tr("Store in device"));
-    } else if (m_controllerType == BoardType::Pellan) {
-        const int focusPosition = m_comm->getFocusPosition();
-        const int maxFocus = m_comm->getMaxFocusPosition();
-        if (maxFocus >= 0) {
-            ui->hs_motor2->setMaximum(maxFocus);
-            m_actions->showPosition(LensActions::Motor::Focus, focusPosition);
-        }
-
-        ui->hs_motor2->setEnabled(true);
-        ui->le_motor2->setEnabled(true);
-        ui->groupBox_focus->setEnabled(true);
-        ui->pb_focusNear->setEnabled(true);
-        ui->pb_focusFar->setEnabled(true);
-        ui->pb_focusStop->setEnabled(true);
-        // The focus board has no zoom or iris motor.
-        ui->hs_motor1->setEnabled(false);
-        ui->le_motor1->setEnabled(false);
-        ui->hs_motor3->setEnabled(false);
-        ui->le_motor3->setEnabled(false);
-        ui->groupBox_zoom->setEnabled(false);
-        ui->groupBox_iris->setEnabled(false);
-        ui->pb_zoomWide->setEnabled(false);
-        ui->pb_zoomTele->setEnabled(false);
-        ui->pb_zoomStop->setEnabled(false);
-        ui->pb_irisClose->setEnabled(false);
-        ui->pb_irisOpen->setEnabled(false);
-        ui->pb_irisStop->setEnabled(false);
-        ui->pb_storeInDevice->setText(tr("Store presets"));
-    }
-
-    ui->groupBox_lensControl->setEnabled(true);
-    ui->groupBox_presets->setEnabled(true);
 }

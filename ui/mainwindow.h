@@ -3,6 +3,7 @@
 
 #include "boardtype.h"
 
+#include "boardcommissioning.h"
 #include "controlhelp.h"
 
 #include <QMainWindow>
@@ -29,9 +30,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // Makes the driver for a board type on a port; nothing for no board type.
-    using ControllerFactory =
-        std::function<std::unique_ptr<Controller>(BoardType type, const QString &portName)>;
+    using ControllerFactory = BoardCommissioning::ControllerFactory;
 
     // help tells the Help menu of the input sources that drive the window.
     explicit MainWindow(const ControlHelp &help = {}, QWidget *parent = nullptr);
@@ -106,14 +105,10 @@ private:
     void initTavroController();
     void initUSMController();
     void InitUIForController();
-    std::unique_ptr<Controller> createController(BoardType type, const QString &portName) const;
     // Asks the board on the chosen port for its lens type (into m_lensType) and
     // hands back the probe driver; reports and gives nothing when there is no
     // port, no board type or no answer.
     std::unique_ptr<Controller> probeBoard();
-    // Asks the port once with the other board type, after the chosen one found
-    // no board: the operator's hint when that board answers, else nothing.
-    QString otherBoardHint(const QString &portName) const;
     // A new driver in service (or none) for the chosen port.
     void replaceDriver();
 
@@ -124,7 +119,7 @@ private:
     QString m_selectedSerialPort;
     int m_lensType = 0;
     bool m_settingsState = true;
-    ControllerFactory m_controllerFactory;
+    BoardCommissioning m_commissioning;
     // Every slot that speaks to the board runs as one of its operations.
     std::unique_ptr<OperationMonitor> m_operations;
     // What the operating slots (mainwindow_controls.cpp) and the input
