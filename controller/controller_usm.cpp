@@ -2,6 +2,7 @@
 
 #include "lens.h"
 #include "pause.h"
+#include "tracewords.h"
 
 #include <QDebug>
 #include <QSerialPortInfo>
@@ -147,7 +148,7 @@ std::optional<PellanFrames::Status> ControllerUSM::queryStatus(const char *failu
     if (!status) {
         // A reply came, but no status: as much a failed exchange as none.
         if (replied && !counted(false))
-            qCritical() << "Received unexpected response: " << reply;
+            qCritical() << TraceWords::unexpectedReply << reply;
         qDebug() << failureLine;
         return std::nullopt;
     }

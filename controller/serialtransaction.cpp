@@ -3,6 +3,7 @@
 #include "exchangelog.h"
 #include "keepalive.h"
 #include "operatorreport.h"
+#include "tracewords.h"
 
 #include <QByteArray>
 #include <QDebug>
@@ -65,7 +66,7 @@ bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkT
     m_replyDeadline = QDeadlineTimer(timeouts.replyMs, Qt::PreciseTimer);
     // The first bytes may already have been taken in while the frame left.
     if (m_port.bytesAvailable() == 0 && !waitForMore(m_replyDeadline)) {
-        qCritical() << (query ? "Timeout waiting for response for NOK/OK" : "Timeout waiting for response");
+        qCritical() << (query ? TraceWords::noQueryReply : TraceWords::noReply);
         setOutcome(ExchangeRecord::Outcome::NoReply);
         return false;
     }
@@ -102,7 +103,7 @@ bool SerialTransaction::receiveData(QByteArray *data, qsizetype count, const QDe
 {
     QByteArray received;
     if (!receive(received, count, deadline)) {
-        qCritical() << "Timeout waiting for response, received" << received.size() << "Bytes";
+        qCritical() << TraceWords::incompleteReply << received.size() << "Bytes";
         setOutcome(ExchangeRecord::Outcome::IncompleteReply);
         return false;
     }
@@ -116,10 +117,10 @@ bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
 {
     setOutcome(accepted ? ExchangeRecord::Outcome::Ok : ExchangeRecord::Outcome::Rejected);
     if (!accepted) {
-        qCritical() << "Received unexpected response: " << reply;
+        qCritical() << TraceWords::unexpectedReply << reply;
         return false;
     }
-    qInfo() << "Received OK response";
+    qInfo() << TraceWords::replyOk;
     return true;
 }
 
@@ -159,8 +160,8 @@ bool SerialTransaction::open(int busyMs)
 bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
 {
     if (!open(busyMs)) {
-        qCritical() << "Could not open serial port: " << m_portName;
-        qCritical() << "Reason: " << openFailureReason();
+        qCritical() << TraceWords::notOpened << m_portName;
+        qCritical() << TraceWords::reason << openFailureReason();
         setOutcome(portBusy() ? ExchangeRecord::Outcome::PortBusy : ExchangeRecord::Outcome::PortNotOpened);
         reportOpenFailure();
         return false;
@@ -171,7 +172,7 @@ bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.clear(QSerialPort::AllDirections);
 
-    qDebug() << "data to transmit";
+    qDebug() << TraceWords::frameFollows;
     qDebug() << frame.toHex();
     return true;
 }
@@ -189,12 +190,12 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
         return true;
     setOutcome(ExchangeRecord::Outcome::NotWritten);
     if (queued && deadline.hasExpired()) {
-        qCritical() << "Timeout waiting for bytes to be written";
+        qCritical() << TraceWords::writeTimeout;
         qCritical() << "Error: " << m_port.error();
         return false;
     }
-    qCritical() << "Could not write to serial port: " << m_portName;
-    qCritical() << "Reason: " << m_port.errorString();
+    qCritical() << TraceWords::notWritten << m_portName;
+    qCritical() << TraceWords::reason << m_port.errorString();
     if (reportWriteFailure)
         OperatorReport::show(OperatorReport::Severity::Critical,
                              QStringLiteral("Could not write the frame to serial port: ") + m_portName
@@ -290,7 +291,7 @@ QString SerialTransaction::openFailureReason() const
 {
     if (!m_holder)
         return m_port.errorString();
-    QString reason = QStringLiteral("In use by another program");
+    QString reason = QString::fromLatin1(TraceWords::portInUse);
     if (m_holder->pid == 0)
         return reason;
     reason += QStringLiteral(": ");
