@@ -62,10 +62,10 @@ class TestMainWindowSettings : public QObject
         m_window = std::make_unique<LensWindow>();
         auto board = m_board;
         m_window->setControllerFactory([this, board](BoardType type, const QString &port) {
-            board->lensType = m_lensTypeOf.value(type, board->lensType);
+            board->lensType = m_lensTypeOf.value(int(type), board->lensType);
             if (!m_portsFromNextDriver.isEmpty())
                 qputenv("TAVRO_EXTRA_PORTS", std::exchange(m_portsFromNextDriver, {}));
-            const QString name = QStringLiteral("(%1,%2)").arg(type).arg(port);
+            const QString name = QStringLiteral("(%1,%2)").arg(int(type)).arg(port);
             board->calls << "create" + name;
             auto driver = std::make_unique<FakeController>(port, board);
             QObject::connect(driver.get(), &QObject::destroyed, [board, name] { board->calls << "destroy" + name; });
