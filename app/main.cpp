@@ -1,4 +1,4 @@
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "tracefile.h"
 
 #include <QApplication>
@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     const TraceFile trace(TraceFile::defaultPath());
     if (trace.isOpen())
         qInfo() << "Trace file:" << trace.path();
-    MainWindow window;
+    LensWindow window;
     window.show();
     return application.exec();
 }

@@ -1,7 +1,7 @@
 #include "flowbench.h"
 
 #include "boardsimulator.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operatorreport.h"
 #include "pause.h"
 #include "pellanboard.h"
@@ -53,17 +53,17 @@ public:
         {
             QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
             config.setValue(QStringLiteral("controller/lastSelected"),
-                            board == BenchBoard::Tavro ? MainWindow::TAVRO_CONTROLLER : MainWindow::USM_CONTROLLER);
+                            int(board == BenchBoard::Tavro ? BoardType::Tavro : BoardType::Pellan));
             config.setValue(QStringLiteral("motor/lastSelected"), 1);
             config.setValue(QStringLiteral("serialPort/lastSelected"), m_sim->portName());
         }
         m_previousReporter = OperatorReport::setReporter(
-            [this](QMessageBox::Icon, const QString &text) { m_reports << text; });
+            [this](OperatorReport::Severity, const QString &text) { m_reports << text; });
         m_previousPause = Pause::setFunction([this](unsigned long ms) {
             m_pausedMs += double(ms);
             std::this_thread::sleep_for(std::chrono::microseconds(qint64(double(ms) * 1000 / m_pauseScale)));
         });
-        m_window = std::make_unique<MainWindow>();
+        m_window = std::make_unique<LensWindow>();
         m_window->show();
         QApplication::processEvents();
     }

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-CommandWords::CommandWords(LensBoard board, const QStringList &words, QString *error)
+CommandWords::CommandWords(BoardType board, const QStringList &words, QString *error)
     : m_board(board)
     , m_words(words)
     , m_error(error)

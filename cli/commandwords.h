@@ -14,7 +14,7 @@
 class CommandWords
 {
 public:
-    CommandWords(LensBoard board, const QStringList &words, QString *error);
+    CommandWords(BoardType board, const QStringList &words, QString *error);
 
     // Whether exactly count words follow the command name; what names them
     // for the error.
@@ -28,7 +28,7 @@ public:
     bool fail(const QString &error);
 
 private:
-    LensBoard m_board;
+    BoardType m_board;
     const QStringList &m_words;
     QString *m_error;
 };

@@ -34,7 +34,7 @@ ConsoleLog::ConsoleLog(QTextStream &err, bool verbose)
     activeLog = this;
     m_previousHandler = qInstallMessageHandler(handleMessage);
     m_previousReporter = OperatorReport::setReporter(
-        [this](QMessageBox::Icon, const QString &text, const QString &detail) { report(text, detail); });
+        [this](OperatorReport::Severity, const QString &text, const QString &detail) { report(text, detail); });
     if (m_verbose) {
         m_exchanges = std::make_unique<ExchangeLog::Subscription>([this](const ExchangeRecord &record) {
             m_err << "exchange: " << TraceDecoder::describe(record) << '\n';

@@ -95,9 +95,9 @@ LensCtl::LensCtl(ControllerFactory factory)
 {
 }
 
-std::unique_ptr<Controller> LensCtl::realDriver(LensBoard board, const QString &port)
+std::unique_ptr<Controller> LensCtl::realDriver(BoardType board, const QString &port)
 {
-    if (board == LensBoard::Pellan)
+    if (board == BoardType::Pellan)
         return std::make_unique<ControllerUSM>(port);
     return std::make_unique<ControllerTavro>(port);
 }
@@ -154,12 +154,12 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     if (!pellan && boardName != QLatin1String("tavro") && !(decode && boardName.isEmpty()))
         return usageError(QStringLiteral("--board must be tavro or pellan"));
     if (decode) {
-        std::optional<ExchangeRecord::Board> board;
+        std::optional<BoardType> board;
         if (!boardName.isEmpty())
-            board = pellan ? ExchangeRecord::Board::Pellan : ExchangeRecord::Board::Tavro;
+            board = pellan ? BoardType::Pellan : BoardType::Tavro;
         return TraceDecoder(out, err).run(board, words.mid(1));
     }
-    const Options options{pellan ? LensBoard::Pellan : LensBoard::Tavro,
+    const Options options{pellan ? BoardType::Pellan : BoardType::Tavro,
                           parser.value(portOption),
                           parser.isSet(jsonOption),
                           words.value(0).compare(QLatin1String("session"), Qt::CaseInsensitive) == 0,
@@ -255,13 +255,13 @@ QString LensCtl::answer(Controller &driver, const LensRequest &request, const Op
     return problem;
 }
 
-QString LensCtl::probe(Controller &driver, LensBoard board, QString *text, QJsonObject *json) const
+QString LensCtl::probe(Controller &driver, BoardType board, QString *text, QJsonObject *json) const
 {
     const int lensType = driver.getLensType();
     if (lensType == -1)
         return noAnswer(driver);
     // The focus board has no lens types; its probe only tells that it answers.
-    if (board == LensBoard::Pellan) {
+    if (board == BoardType::Pellan) {
         *text = QStringLiteral("focus\n");
         json->insert(QStringLiteral("lens"), QStringLiteral("focus"));
     } else {
@@ -274,7 +274,7 @@ QString LensCtl::probe(Controller &driver, LensBoard board, QString *text, QJson
 // A position of -1 can be a real place on the Pellan lens, so a failed read is
 // told by the driver's count; a maximum is never negative. The first read
 // without an answer ends the command: the board would not answer the next.
-QString LensCtl::get(Controller &driver, LensBoard board, QString *text, QJsonObject *json) const
+QString LensCtl::get(Controller &driver, BoardType board, QString *text, QJsonObject *json) const
 {
     const int failuresBefore = driver.failureCount();
     for (const LensMotor &motor : LensMotor::all()) {

@@ -23,7 +23,7 @@ class LensCtl
 public:
     enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
 
-    using ControllerFactory = std::function<std::unique_ptr<Controller>(LensBoard board, const QString &port)>;
+    using ControllerFactory = std::function<std::unique_ptr<Controller>(BoardType board, const QString &port)>;
 
     explicit LensCtl(ControllerFactory factory = realDriver);
 
@@ -34,13 +34,13 @@ public:
     int run(const QStringList &arguments, QTextStream &out, QTextStream &err) const;
 
     // The driver of the real board.
-    static std::unique_ptr<Controller> realDriver(LensBoard board, const QString &port);
+    static std::unique_ptr<Controller> realDriver(BoardType board, const QString &port);
 
 private:
     // What the command line asks for besides the commands.
     struct Options
     {
-        LensBoard board;
+        BoardType board;
         QString port;
         bool json;
         bool session;
@@ -61,8 +61,8 @@ private:
 
     // Each returns what went wrong, or an empty string when the board did
     // what was asked and its answer is in text and json.
-    QString probe(Controller &driver, LensBoard board, QString *text, QJsonObject *json) const;
-    QString get(Controller &driver, LensBoard board, QString *text, QJsonObject *json) const;
+    QString probe(Controller &driver, BoardType board, QString *text, QJsonObject *json) const;
+    QString get(Controller &driver, BoardType board, QString *text, QJsonObject *json) const;
     QString command(Controller &driver, const LensRequest &request) const;
 
     ControllerFactory m_factory;

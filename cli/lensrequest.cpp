@@ -43,7 +43,7 @@ std::optional<Command> stopCommand(CommandWords &words)
     return [stop = motor->stop](Controller &c) { (c.*stop)(); };
 }
 
-std::optional<Command> presetCommand(CommandWords &words, LensBoard board)
+std::optional<Command> presetCommand(CommandWords &words, BoardType board)
 {
     if (!words.hasArguments(2, "store or call and a preset number"))
         return std::nullopt;
@@ -55,7 +55,7 @@ std::optional<Command> presetCommand(CommandWords &words, LensBoard board)
     const char number = char(*preset);
     if (*action == 1)
         return [number](Controller &c) { c.callPreset(number); };
-    if (board == LensBoard::Tavro)
+    if (board == BoardType::Tavro)
         return [number](Controller &c) { c.storePreset(number); };
     // The Pellan driver keeps its presets on this computer and writes them out
     // only when told to store; a driver lives for one run of the tool, so a
@@ -85,7 +85,7 @@ std::optional<Command> speedCommand(CommandWords &words)
 
 } // namespace
 
-std::optional<LensRequest> LensRequest::parse(LensBoard board, const QStringList &given, QString *error)
+std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList &given, QString *error)
 {
     if (given.isEmpty()) {
         *error = QStringLiteral("no command given");
@@ -121,7 +121,7 @@ std::optional<LensRequest> LensRequest::parse(LensBoard board, const QStringList
         if (reader.hasArguments(0, "no arguments"))
             command = [](Controller &c) { c.calibrateAll(); };
         // The Pellan driver waits for its calibration runs itself.
-        if (board == LensBoard::Tavro)
+        if (board == BoardType::Tavro)
             request.settleMs = ControllerTavro::calibrationMs;
     } else if (name == QLatin1String("store")) {
         if (reader.hasArguments(0, "no arguments"))

@@ -26,7 +26,7 @@ struct LensRequest
 
     // The request the command words make of board, or nothing with *error
     // saying what is wrong with them. Case does not matter.
-    static std::optional<LensRequest> parse(LensBoard board, const QStringList &words, QString *error);
+    static std::optional<LensRequest> parse(BoardType board, const QStringList &words, QString *error);
 };
 
 #endif // LENSREQUEST_H

@@ -17,7 +17,7 @@ std::optional<QString> LensSession::read(const QString &file, QString *error)
     return QString::fromUtf8(input.readAll());
 }
 
-std::optional<QList<LensRequest>> LensSession::parse(LensBoard board, const QString &text, QString *error)
+std::optional<QList<LensRequest>> LensSession::parse(BoardType board, const QString &text, QString *error)
 {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     QList<LensRequest> requests;

@@ -21,7 +21,7 @@ std::optional<QString> read(const QString &file, QString *error);
 // The requests text makes of board. Blank lines and lines whose first word
 // starts with # are skipped. Nothing, with *error naming the line and what is
 // wrong with it, when a line is not a command.
-std::optional<QList<LensRequest>> parse(LensBoard board, const QString &text, QString *error);
+std::optional<QList<LensRequest>> parse(BoardType board, const QString &text, QString *error);
 
 } // namespace LensSession
 

@@ -39,7 +39,7 @@ TraceDecoder::TraceDecoder(QTextStream &out, QTextStream &err)
 {
 }
 
-int TraceDecoder::run(std::optional<ExchangeRecord::Board> knownBoard, const QStringList &words)
+int TraceDecoder::run(std::optional<BoardType> knownBoard, const QStringList &words)
 {
     const auto usageError = [this](const QString &problem) {
         m_err << toolName << ": " << problem << " (see --help)\n";

@@ -24,7 +24,7 @@ public:
     // file, or "-" for standard input, or is a frame in hex (spaces allowed
     // within). board is the one --board names; without it the length of each
     // frame tells its board. Returns the exit status.
-    int run(std::optional<ExchangeRecord::Board> board, const QStringList &words);
+    int run(std::optional<BoardType> board, const QStringList &words);
 
     // One exchange in one line: its time, what was sent and what came back,
     // each in words and hex, and the round trip when known.

@@ -1,6 +1,7 @@
 #include "tracereader.h"
 
 #include "tavroframes.h"
+#include "tracewords.h"
 
 #include <QRegularExpression>
 
@@ -129,7 +130,7 @@ QString valueAfter(const QString &message, QLatin1String text)
 
 } // namespace
 
-TraceReader::TraceReader(std::optional<ExchangeRecord::Board> board)
+TraceReader::TraceReader(std::optional<BoardType> board)
     : m_board(board)
 {
 }
@@ -146,15 +147,15 @@ void TraceReader::addLine(QString line)
         message = match.captured(2);
     }
 
-    const QLatin1String notOpened("Could not open serial port: ");
+    const QLatin1String notOpened(TraceWords::notOpened);
     if (m_stage == Stage::OpenFailed) {
-        const bool busy = message.startsWith(QLatin1String("Reason: "))
-                          && message.contains(QLatin1String("In use by another program"));
+        const bool busy = message.startsWith(QLatin1String(TraceWords::reason))
+                          && message.contains(QLatin1String(TraceWords::portInUse));
         close(busy ? Outcome::PortBusy : Outcome::PortNotOpened);
         if (busy)
             return;
     }
-    if (message == QLatin1String("data to transmit")) {
+    if (message == QLatin1String(TraceWords::frameFollows)) {
         begin(time);
     } else if (message.startsWith(notOpened)) {
         // The port is opened before the frame is logged, so this exchange
@@ -207,9 +208,9 @@ void TraceReader::close(std::optional<ExchangeRecord::Outcome> outcome)
 
 void TraceReader::replyLine(const QString &message)
 {
-    const QLatin1String unexpected("Received unexpected response: ");
-    const bool pellan = m_current.board == ExchangeRecord::Board::Pellan;
-    if (message == QLatin1String("Received OK response") && m_stage == Stage::Reply) {
+    const QLatin1String unexpected(TraceWords::unexpectedReply);
+    const bool pellan = m_current.board == BoardType::Pellan;
+    if (message == QLatin1String(TraceWords::replyOk) && m_stage == Stage::Reply) {
         // A Pellan command's reply is its echo; a Tavro reply opens with status 0x00.
         if (pellan) {
             m_current.reply = m_current.frame;
@@ -230,13 +231,12 @@ void TraceReader::replyLine(const QString &message)
     } else if (message.startsWith(unexpected)) {
         m_current.reply = unquoted(valueAfter(message, unexpected)).value_or(QByteArray());
         close(Outcome::Rejected);
-    } else if (message.startsWith(QLatin1String("Timeout waiting for response, received"))) {
+    } else if (message.startsWith(QLatin1String(TraceWords::incompleteReply))) {
         close(Outcome::IncompleteReply);
-    } else if (message.startsWith(QLatin1String("Timeout waiting for response"))
-               || message.startsWith(QLatin1String("Received no response"))) {
+    } else if (message.startsWith(QLatin1String(TraceWords::noReply))) {
         close(Outcome::NoReply);
-    } else if (message.startsWith(QLatin1String("Could not write to serial port"))
-               || message == QLatin1String("Timeout waiting for bytes to be written")) {
+    } else if (message.startsWith(QLatin1String(TraceWords::notWritten))
+               || message == QLatin1String(TraceWords::writeTimeout)) {
         close(Outcome::NotWritten);
     }
 }

@@ -29,7 +29,7 @@ public:
 
     // board: the board the trace was written for; without one, each frame's
     // length tells.
-    explicit TraceReader(std::optional<ExchangeRecord::Board> board = std::nullopt);
+    explicit TraceReader(std::optional<BoardType> board = std::nullopt);
 
     void addLine(QString line);
     // The trace has ended: an exchange still open is taken as it is.
@@ -46,9 +46,9 @@ private:
     void close(std::optional<ExchangeRecord::Outcome> outcome);
     void replyLine(const QString &message);
 
-    std::optional<ExchangeRecord::Board> m_board;
+    std::optional<BoardType> m_board;
     // The board of the last frame, for exchanges that sent none.
-    ExchangeRecord::Board m_lastBoard = ExchangeRecord::Board::Tavro;
+    BoardType m_lastBoard = BoardType::Tavro;
     Stage m_stage = Stage::Idle;
     ExchangeRecord m_current;
     QList<Exchange> m_found;

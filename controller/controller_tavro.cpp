@@ -21,7 +21,7 @@ LinkTimeouts &currentTimeouts()
 // A command is judged by its status byte alone; whatever follows is dropped.
 bool runCommand(const QString &portName, const QByteArray &frame)
 {
-    SerialTransaction transaction(ExchangeRecord::Board::Tavro, portName, BaudRate);
+    SerialTransaction transaction(BoardType::Tavro, portName, BaudRate);
     if (!transaction.exchange(SerialTransaction::Kind::Command, frame, currentTimeouts()))
         return false;
     const QByteArray reply = transaction.readAll();
@@ -34,7 +34,7 @@ bool runCommand(const QString &portName, const QByteArray &frame)
 bool runQuery(const QString &portName, const QByteArray &frame, QByteArray *response, int nofBytes)
 {
     const LinkTimeouts limits = currentTimeouts();
-    SerialTransaction transaction(ExchangeRecord::Board::Tavro, portName, BaudRate);
+    SerialTransaction transaction(BoardType::Tavro, portName, BaudRate);
     if (!transaction.exchange(SerialTransaction::Kind::Query, frame, limits))
         return false;
     const QByteArray status = transaction.read(1);

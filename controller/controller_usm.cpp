@@ -2,6 +2,7 @@
 
 #include "lens.h"
 #include "pause.h"
+#include "tracewords.h"
 
 #include <QDebug>
 #include <QSerialPortInfo>
@@ -61,7 +62,7 @@ qint32 clampedTravel(qint64 travel)
 // along with it, since an echo with bytes after it is no echo.
 bool runCommand(const QString &portName, const QByteArray &sealedFrame)
 {
-    SerialTransaction transaction(ExchangeRecord::Board::Pellan, portName, pellanBaudRate);
+    SerialTransaction transaction(BoardType::Pellan, portName, pellanBaudRate);
     if (!transaction.exchange(SerialTransaction::Kind::Command, sealedFrame, linkTimeouts()))
         return false;
     QByteArray reply;
@@ -75,7 +76,7 @@ bool runCommand(const QString &portName, const QByteArray &sealedFrame)
 // with the port.
 bool runQuery(const QString &portName, const QByteArray &sealedFrame, QByteArray *response, int nofBytes)
 {
-    SerialTransaction transaction(ExchangeRecord::Board::Pellan, portName, pellanBaudRate);
+    SerialTransaction transaction(BoardType::Pellan, portName, pellanBaudRate);
     return transaction.exchange(SerialTransaction::Kind::Query, sealedFrame, linkTimeouts())
         && transaction.receiveData(response, nofBytes, transaction.replyDeadline());
 }
@@ -147,7 +148,7 @@ std::optional<PellanFrames::Status> ControllerUSM::queryStatus(const char *failu
     if (!status) {
         // A reply came, but no status: as much a failed exchange as none.
         if (replied && !counted(false))
-            qCritical() << "Received unexpected response: " << reply;
+            qCritical() << TraceWords::unexpectedReply << reply;
         qDebug() << failureLine;
         return std::nullopt;
     }

@@ -5,14 +5,14 @@
 
 FrameMeaning ExchangeRecord::sentMeaning() const
 {
-    if (board == Board::Pellan)
+    if (board == BoardType::Pellan)
         return PellanFrames::describeFrame(frame);
     return TavroFrames::describeFrame(frame);
 }
 
 FrameMeaning ExchangeRecord::receivedMeaning() const
 {
-    if (board == Board::Pellan)
+    if (board == BoardType::Pellan)
         return PellanFrames::describeReply(frame, reply);
     return TavroFrames::describeReply(frame, reply);
 }
@@ -38,16 +38,16 @@ QString ExchangeRecord::outcomeText(Outcome outcome)
     return QString();
 }
 
-QString ExchangeRecord::boardName(Board board)
+QString ExchangeRecord::boardName(BoardType board)
 {
-    return board == Board::Pellan ? QStringLiteral("Pellan") : QStringLiteral("Tavro");
+    return board == BoardType::Pellan ? QStringLiteral("Pellan") : QStringLiteral("Tavro");
 }
 
-std::optional<ExchangeRecord::Board> ExchangeRecord::boardOfFrame(const QByteArray &frame)
+std::optional<BoardType> ExchangeRecord::boardOfFrame(const QByteArray &frame)
 {
     if (frame.size() == TavroFrames::frameLength)
-        return Board::Tavro;
+        return BoardType::Tavro;
     if (frame.size() == PellanFrames::frameLength)
-        return Board::Pellan;
+        return BoardType::Pellan;
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #ifndef EXCHANGERECORD_H
 #define EXCHANGERECORD_H
 
+#include "boardtype.h"
 #include "framemeaning.h"
 
 #include <QByteArray>
@@ -14,8 +15,6 @@
 // board took.
 struct ExchangeRecord
 {
-    enum class Board { Tavro, Pellan };
-
     enum class Outcome {
         Ok,
         // The board answered, but not with an acknowledgement.
@@ -31,7 +30,7 @@ struct ExchangeRecord
     };
 
     QDateTime start;
-    Board board = Board::Tavro;
+    BoardType board = BoardType::Tavro;
     QString port;
     QByteArray frame;
     QByteArray reply;
@@ -49,9 +48,9 @@ struct ExchangeRecord
     // "port not opened", "port busy".
     static QString outcomeText(Outcome outcome);
     // "Tavro" or "Pellan".
-    static QString boardName(Board board);
+    static QString boardName(BoardType board);
     // The board whose frames are that long, if either's are.
-    static std::optional<Board> boardOfFrame(const QByteArray &frame);
+    static std::optional<BoardType> boardOfFrame(const QByteArray &frame);
 };
 
 #endif // EXCHANGERECORD_H

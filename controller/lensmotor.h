@@ -1,15 +1,12 @@
 #ifndef LENSMOTOR_H
 #define LENSMOTOR_H
 
+#include "boardtype.h"
 #include "controller.h"
 
 #include <QString>
 
 #include <array>
-
-// The two boards; they differ in which motors they
-// have.
-enum class LensBoard { Tavro, Pellan };
 
 // One motor as the command line and remote clients name it, with the driver operations that
 // serve it, so every command reaches the driver through one table.
@@ -30,7 +27,7 @@ struct LensMotor
     Query position;
     Query maximum;
 
-    bool isOn(LensBoard board) const { return board == LensBoard::Tavro || onPellan; }
+    bool isOn(BoardType board) const { return board == BoardType::Tavro || onPellan; }
 
     // Zoom, focus and iris, in the order they are reported.
     static const std::array<LensMotor, 3> &all();

@@ -1,36 +1,51 @@
 #include "operatorreport.h"
 
+#include <QDebug>
 #include <QString>
 
 namespace {
 
-void showMessageBox(QMessageBox::Icon icon, const QString &text, const QString &detail)
+void logReport(OperatorReport::Severity severity, const QString &text, const QString &detail)
 {
-    QMessageBox box;
-    box.setIcon(icon);
-    box.setText(text);
-    if (!detail.isEmpty())
-        box.setDetailedText(detail);
-    box.exec();
+    const QString line = detail.isEmpty() ? text : text + QStringLiteral(" (") + detail + QLatin1Char(')');
+    switch (severity) {
+    case OperatorReport::Severity::Information:
+        qInfo().noquote() << line;
+        break;
+    case OperatorReport::Severity::Warning:
+        qWarning().noquote() << line;
+        break;
+    case OperatorReport::Severity::Critical:
+        qCritical().noquote() << line;
+        break;
+    }
 }
 
+OperatorReport::Reporter &defaultReporter()
+{
+    static OperatorReport::Reporter reporter = logReport;
+    return reporter;
+}
+
+// Empty while the default reports.
 OperatorReport::Reporter &currentReporter()
 {
-    static OperatorReport::Reporter reporter = showMessageBox;
+    static OperatorReport::Reporter reporter;
     return reporter;
 }
 
 } // namespace
 
-void OperatorReport::show(QMessageBox::Icon icon, const QString &text, const QString &detail)
+void OperatorReport::show(Severity severity, const QString &text, const QString &detail)
 {
-    currentReporter()(icon, text, detail);
+    const Reporter &reporter = currentReporter() ? currentReporter() : defaultReporter();
+    reporter(severity, text, detail);
 }
 
 OperatorReport::Reporter OperatorReport::setReporter(Reporter reporter)
 {
-    Reporter previous = currentReporter();
-    currentReporter() = reporter ? std::move(reporter) : Reporter(showMessageBox);
+    Reporter previous = std::move(currentReporter());
+    currentReporter() = std::move(reporter);
     return previous;
 }
 
@@ -38,7 +53,12 @@ OperatorReport::Reporter OperatorReport::setReporter(BriefReporter reporter)
 {
     if (!reporter)
         return setReporter(Reporter());
-    return setReporter([reporter](QMessageBox::Icon icon, const QString &text, const QString &) {
-        reporter(icon, text);
+    return setReporter([reporter](Severity severity, const QString &text, const QString &) {
+        reporter(severity, text);
     });
+}
+
+void OperatorReport::setDefaultReporter(Reporter reporter)
+{
+    defaultReporter() = reporter ? std::move(reporter) : Reporter(logReport);
 }

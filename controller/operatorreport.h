@@ -1,29 +1,34 @@
 #ifndef OPERATORREPORT_H
 #define OPERATORREPORT_H
 
-#include <QMessageBox>
+#include <QString>
 
 #include <functional>
-
-class QString;
 
 // Every modal report to the operator goes through here, so tests can record the
 // reports instead of clicking boxes away.
 namespace OperatorReport {
 
-// detail is the box's detailed text (the system's own reason, say), empty when
-// there is none.
-using Reporter = std::function<void(QMessageBox::Icon icon, const QString &text, const QString &detail)>;
-// For a reporter that has no use for the detail.
-using BriefReporter = std::function<void(QMessageBox::Icon icon, const QString &text)>;
+enum class Severity { Information, Warning, Critical };
 
-// Shows the report: by default a parentless, untitled, modal box run with exec().
-void show(QMessageBox::Icon icon, const QString &text, const QString &detail = QString());
+// detail is the system's own reason, say, empty when there is none.
+using Reporter = std::function<void(Severity severity, const QString &text, const QString &detail)>;
+// For a reporter that has no use for the detail.
+using BriefReporter = std::function<void(Severity severity, const QString &text)>;
+
+// Hands the report to the reporter in place. Console programs have no window
+// to show a box in: by default a report is a line of the log, at its
+// severity's level, with the detail after it.
+void show(Severity severity, const QString &text, const QString &detail = QString());
 
 // Replaces the reporter and returns the previous one; an empty reporter restores
-// the message box.
+// the default.
 Reporter setReporter(Reporter reporter);
 Reporter setReporter(BriefReporter reporter);
+
+// What an empty reporter stands for: a program with a window makes its
+// message box the default. An empty one restores the log line.
+void setDefaultReporter(Reporter reporter);
 
 } // namespace OperatorReport
 

@@ -3,6 +3,7 @@
 #include "exchangelog.h"
 #include "keepalive.h"
 #include "operatorreport.h"
+#include "tracewords.h"
 
 #include <QByteArray>
 #include <QDebug>
@@ -27,7 +28,7 @@ int sliceOf(const QDeadlineTimer &deadline)
 
 } // namespace
 
-SerialTransaction::SerialTransaction(ExchangeRecord::Board board, const QString &portName, qint32 baudRate)
+SerialTransaction::SerialTransaction(BoardType board, const QString &portName, qint32 baudRate)
     : m_portName(portName)
 {
     m_port.setPortName(portName);
@@ -71,7 +72,7 @@ bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkT
     m_replyDeadline = QDeadlineTimer(timeouts.replyMs, Qt::PreciseTimer);
     // The first bytes may already have been taken in while the frame left.
     if (m_port.bytesAvailable() == 0 && !waitForMore(m_replyDeadline)) {
-        qCritical() << (query ? "Timeout waiting for response for NOK/OK" : "Timeout waiting for response");
+        qCritical() << (query ? TraceWords::noQueryReply : TraceWords::noReply);
         setOutcome(ExchangeRecord::Outcome::NoReply);
         return false;
     }
@@ -108,7 +109,7 @@ bool SerialTransaction::receiveData(QByteArray *data, qsizetype count, const QDe
 {
     QByteArray received;
     if (!receive(received, count, deadline)) {
-        qCritical() << "Timeout waiting for response, received" << received.size() << "Bytes";
+        qCritical() << TraceWords::incompleteReply << received.size() << "Bytes";
         setOutcome(ExchangeRecord::Outcome::IncompleteReply);
         return false;
     }
@@ -122,10 +123,10 @@ bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
 {
     setOutcome(accepted ? ExchangeRecord::Outcome::Ok : ExchangeRecord::Outcome::Rejected);
     if (!accepted) {
-        qCritical() << "Received unexpected response: " << reply;
+        qCritical() << TraceWords::unexpectedReply << reply;
         return false;
     }
-    qInfo() << "Received OK response";
+    qInfo() << TraceWords::replyOk;
     return true;
 }
 
@@ -169,15 +170,15 @@ bool SerialTransaction::open(int busyMs)
 bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
 {
     if (!open(busyMs)) {
-        qCritical() << "Could not open serial port: " << m_portName;
-        qCritical() << "Reason: " << openFailureReason();
+        qCritical() << TraceWords::notOpened << m_portName;
+        qCritical() << TraceWords::reason << openFailureReason();
         setOutcome(portBusy() ? ExchangeRecord::Outcome::PortBusy : ExchangeRecord::Outcome::PortNotOpened);
         reportOpenFailure();
         return false;
     }
     m_port.clear(QSerialPort::AllDirections);
 
-    qDebug() << "data to transmit";
+    qDebug() << TraceWords::frameFollows;
     qDebug() << frame.toHex();
     return true;
 }
@@ -195,14 +196,14 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
         return true;
     setOutcome(ExchangeRecord::Outcome::NotWritten);
     if (queued && deadline.hasExpired()) {
-        qCritical() << "Timeout waiting for bytes to be written";
+        qCritical() << TraceWords::writeTimeout;
         qCritical() << "Error: " << m_port.error();
         return false;
     }
-    qCritical() << "Could not write to serial port: " << m_portName;
-    qCritical() << "Reason: " << m_port.errorString();
+    qCritical() << TraceWords::notWritten << m_portName;
+    qCritical() << TraceWords::reason << m_port.errorString();
     if (reportWriteFailure)
-        OperatorReport::show(QMessageBox::Critical,
+        OperatorReport::show(OperatorReport::Severity::Critical,
                              QStringLiteral("Could not write the frame to serial port: ") + m_portName
                                  + QStringLiteral("\nCheck that the board is still connected."),
                              m_port.errorString());
@@ -286,7 +287,7 @@ void SerialTransaction::reportOpenFailure()
                                  "group dialout: add your user to it (sudo adduser $USER dialout), "
                                  "then log out and in again.");
 #endif
-    OperatorReport::show(QMessageBox::Critical,
+    OperatorReport::show(OperatorReport::Severity::Critical,
                          QStringLiteral("Could not open serial port: ") + m_portName
                              + QStringLiteral("\nCheck that the port is not used by another application."),
                          reason);
@@ -296,7 +297,7 @@ QString SerialTransaction::openFailureReason() const
 {
     if (!m_holder)
         return m_port.errorString();
-    QString reason = QStringLiteral("In use by another program");
+    QString reason = QString::fromLatin1(TraceWords::portInUse);
     if (m_holder->pid == 0)
         return reason;
     reason += QStringLiteral(": ");

@@ -42,7 +42,7 @@ struct LinkTimeouts
 class SerialTransaction
 {
 public:
-    SerialTransaction(ExchangeRecord::Board board, const QString &portName, qint32 baudRate);
+    SerialTransaction(BoardType board, const QString &portName, qint32 baudRate);
     ~SerialTransaction();
     SerialTransaction(const SerialTransaction &) = delete;
     SerialTransaction &operator=(const SerialTransaction &) = delete;

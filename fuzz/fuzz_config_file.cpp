@@ -3,7 +3,7 @@
 // file that may not even be an INI file.
 
 #include "fuzzqt.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzQt::start(true);
+    FuzzQt::startWidgets();
     // The ports the selector lists besides the system's, as on a bench with
     // the simulators running.
     qputenv("TAVRO_EXTRA_PORTS", "/tmp/run/ttyTAVRO:/tmp/run/ttyPELLAN:ttyUSB0:ttyACM1:COM13");
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder);
-    delete new MainWindow;
+    delete new LensWindow;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QDir::setCurrent(previous);
     QDir(folder).removeRecursively();

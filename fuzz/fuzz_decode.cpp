@@ -29,7 +29,7 @@ void require(bool condition, const char *what, const QByteArray &frame)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzQt::start(false);
+    FuzzQt::start();
     return 0;
 }
 
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ExchangeRecord record;
         record.frame = input.left(length);
         record.reply = input.mid(length);
-        for (ExchangeRecord::Board board : {ExchangeRecord::Board::Tavro, ExchangeRecord::Board::Pellan}) {
+        for (BoardType board : {BoardType::Tavro, BoardType::Pellan}) {
             record.board = board;
             require(!record.sentMeaning().text.isEmpty(), "frame without words", record.frame);
             require(record.reply.isEmpty() || !record.receivedMeaning().text.isEmpty(), "reply without words",

@@ -15,7 +15,7 @@ ScriptedPeer *peer = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzQt::start(false);
+    FuzzQt::start();
     // The Pellan driver waits once per reply; see the Tavro target.
     ControllerUSM::setTimeouts({100, 10, 0});
     peer = new ScriptedPeer(PellanBoard::frameSize);

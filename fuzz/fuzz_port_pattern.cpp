@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzQt::start(true);
+    FuzzQt::startWidgets();
     qputenv("TAVRO_EXTRA_PORTS", "/tmp/run/ttyTAVRO:/tmp/run/ttyPELLAN:ttyUSB0:ttyACM1:COM13:"
                                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
     return 0;

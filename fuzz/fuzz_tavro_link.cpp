@@ -15,7 +15,7 @@ ScriptedPeer *peer = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzQt::start(false);
+    FuzzQt::start();
     // Short enough for thousands of runs, long enough for a reply in pieces
     // on a pseudo-terminal.
     ControllerTavro::setTimeouts({100, 10, 10});

@@ -3,7 +3,7 @@
 #include "operatorreport.h"
 #include "pause.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -19,7 +19,7 @@ QString FuzzQt::scratchFolder()
     return folder.path();
 }
 
-void FuzzQt::start(bool widgets)
+void FuzzQt::start()
 {
     static int argc = 1;
     static char name[] = "fuzz";
@@ -27,15 +27,11 @@ void FuzzQt::start(bool widgets)
     // FUZZ_LOG=1 keeps the trace, for looking into one input.
     if (!qEnvironmentVariableIsSet("FUZZ_LOG"))
         qInstallMessageHandler(discard);
-    if (widgets) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    } else {
+    if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv);
-    }
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratchFolder());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratchFolder());
     OperatorReport::setReporter(OperatorReport::Reporter(
-        [](QMessageBox::Icon, const QString &, const QString &) {}));
+        [](OperatorReport::Severity, const QString &, const QString &) {}));
     Pause::setFunction([](unsigned long) {});
 }

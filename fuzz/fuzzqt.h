@@ -6,12 +6,15 @@ class QString;
 // What every target sets up once per process before its first input.
 namespace FuzzQt {
 
-// The application object (a QApplication on the offscreen platform when
-// widgets are wanted) with the program's log silenced unless FUZZ_LOG is set,
-// since writing every trace line would cost most of each run; no message
-// boxes, no pauses, and the Pellan preset store in a folder of its own. Call
-// from LLVMFuzzerInitialize.
-void start(bool widgets);
+// The application object, a QCoreApplication unless startWidgets() made one
+// already, with the program's log silenced unless FUZZ_LOG is set, since
+// writing every trace line would cost most of each run; no reports, no
+// pauses, and the Pellan preset store in a folder of its own. Call from
+// LLVMFuzzerInitialize.
+void start();
+// start() with a QApplication on the offscreen platform, for the targets that
+// feed widgets (fuzzwidgets.cpp, in those targets only).
+void startWidgets();
 
 // A folder that lives as long as the process, for config.ini and the store.
 QString scratchFolder();

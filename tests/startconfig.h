@@ -1,6 +1,8 @@
 #ifndef STARTCONFIG_H
 #define STARTCONFIG_H
 
+#include "boardtype.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QString>
@@ -25,11 +27,11 @@ inline std::unique_ptr<QTemporaryDir> enterFreshFolder()
 // Makes the next window start as after a Save of the given board type, the
 // first lens and port: the port is offered in the selector, and config.ini in
 // the working folder names all three.
-inline void prepareStart(int controllerType, const QString &port)
+inline void prepareStart(BoardType type, const QString &port)
 {
     qputenv("TAVRO_EXTRA_PORTS", port.toLocal8Bit());
     QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
-    config.setValue(QStringLiteral("controller/lastSelected"), controllerType);
+    config.setValue(QStringLiteral("controller/lastSelected"), int(type));
     config.setValue(QStringLiteral("motor/lastSelected"), 1);
     config.setValue(QStringLiteral("serialPort/lastSelected"), port);
 }

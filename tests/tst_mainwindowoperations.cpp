@@ -2,7 +2,7 @@
 // the wait cursor, input made meanwhile and a close request.
 
 #include "fakecontroller.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operationprogressdialog.h"
 #include "operatorreport.h"
 #include "pause.h"
@@ -37,13 +37,13 @@ class TestMainWindowOperations : public QObject
     std::function<void()> m_duringPause;
 
     // A shown window on a fake board of the given type, in operating mode unless Save is to come.
-    void open(MainWindow::ControllerType type, bool saved)
+    void open(BoardType type, bool saved)
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
         prepareStart(type, "FAKE1");
-        m_window = std::make_unique<MainWindow>();
-        m_window->setControllerFactory([board = m_board](MainWindow::ControllerType, const QString &port) {
+        m_window = std::make_unique<LensWindow>();
+        m_window->setControllerFactory([board = m_board](BoardType, const QString &port) {
             return std::make_unique<FakeController>(port, board);
         });
         m_window->show();
@@ -84,7 +84,7 @@ private slots:
             if (m_duringPause)
                 m_duringPause();
         });
-        OperatorReport::setReporter([this](QMessageBox::Icon, const QString &text) { m_board->calls << text; });
+        OperatorReport::setReporter([this](OperatorReport::Severity, const QString &text) { m_board->calls << text; });
     }
     void init()
     {
@@ -99,23 +99,23 @@ private slots:
         QTest::addColumn<int>("board");
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("seen");
-        const int tavro = MainWindow::TAVRO_CONTROLLER;
+        const int tavro = int(BoardType::Tavro);
         QTest::newRow("Save") << tavro << "pb_settingsMultiButton" << "pause(8000) Calibrating… / 8 s left / wait cursor";
         QTest::newRow("Calibrate All") << tavro << "pb_calibrateAll" << "pause(8000) Calibrating… / 8 s left / wait cursor";
         // The driver's two pauses and the window's own, announced ahead, count down as one.
-        QTest::newRow("Pellan Calibrate All") << int(MainWindow::USM_CONTROLLER) << "pb_calibrateAll"
+        QTest::newRow("Pellan Calibrate All") << int(BoardType::Pellan) << "pb_calibrateAll"
                                               << "pause(8000) Calibrating… / 24 s left / wait cursor pause(8000) Calibrating… / "
                                                  "16 s left / wait cursor pause(8000) Calibrating… / 8 s left / wait cursor";
         QTest::newRow("focus +") << tavro << "pb_focusPlus" << "pause(500) no dialog / wait cursor";
         QTest::newRow("zoom slider") << tavro << "hs_motor1" << "pause(500) no dialog / wait cursor";
-        QTest::newRow("Pellan focus slider") << int(MainWindow::USM_CONTROLLER) << "hs_motor2" << "pause(500) no dialog / wait cursor";
+        QTest::newRow("Pellan focus slider") << int(BoardType::Pellan) << "hs_motor2" << "pause(500) no dialog / wait cursor";
     }
     void progressDuringPauses()
     {
         QFETCH(int, board);
         QFETCH(QString, action);
-        open(MainWindow::ControllerType(board), action != "pb_settingsMultiButton");
-        m_board->calibrationPauses = board == MainWindow::USM_CONTROLLER ? 2 : 0;
+        open(BoardType(board), action != "pb_settingsMultiButton");
+        m_board->calibrationPauses = board == int(BoardType::Pellan) ? 2 : 0;
         QStringList seen;
         m_duringPause = [&] {
             auto *dialog = w<QDialog>("operationProgress");
@@ -178,7 +178,7 @@ private slots:
     void inputDuringAnOperationIsDropped()
     {
         QFETCH(QString, action);
-        open(MainWindow::TAVRO_CONTROLLER, action != "pb_settingsMultiButton");
+        open(BoardType::Tavro, action != "pb_settingsMultiButton");
         m_duringPause = [this] {
             for (const char *name : {"pb_settingsMultiButton", "pb_refresh", "pb_callPreset1", "cb_longCable"})
                 postClick(w(name));
@@ -216,7 +216,7 @@ private slots:
     void closingDuringAnOperationWaitsForItsEnd()
     {
         QFETCH(QString, closed);
-        open(MainWindow::TAVRO_CONTROLLER, true);
+        open(BoardType::Tavro, true);
         bool accepted = true;
         m_duringPause = [&] {
             // A modal window would keep the window system's close request from the window.

@@ -1,5 +1,5 @@
 #include "fakecontroller.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operatorreport.h"
 #include "pause.h"
 
@@ -15,7 +15,7 @@
 #include <unistd.h>
 #endif
 
-using Reports = QList<QPair<QMessageBox::Icon, QString>>;
+using Reports = QList<QPair<OperatorReport::Severity, QString>>;
 
 namespace {
 const QString kNoPortText = QStringLiteral("Please select a valid serial port!");
@@ -59,13 +59,13 @@ class TestMainWindowSettings : public QObject
         QFile file(QStringLiteral("config.ini"));
         QVERIFY(config.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(config) == config.size()));
         file.close();
-        m_window = std::make_unique<MainWindow>();
+        m_window = std::make_unique<LensWindow>();
         auto board = m_board;
-        m_window->setControllerFactory([this, board](MainWindow::ControllerType type, const QString &port) {
-            board->lensType = m_lensTypeOf.value(type, board->lensType);
+        m_window->setControllerFactory([this, board](BoardType type, const QString &port) {
+            board->lensType = m_lensTypeOf.value(int(type), board->lensType);
             if (!m_portsFromNextDriver.isEmpty())
                 qputenv("TAVRO_EXTRA_PORTS", std::exchange(m_portsFromNextDriver, {}));
-            const QString name = QStringLiteral("(%1,%2)").arg(type).arg(port);
+            const QString name = QStringLiteral("(%1,%2)").arg(int(type)).arg(port);
             board->calls << "create" + name;
             auto driver = std::make_unique<FakeController>(port, board);
             QObject::connect(driver.get(), &QObject::destroyed, [board, name] { board->calls << "destroy" + name; });
@@ -126,7 +126,7 @@ private slots:
         m_reports.clear();
         m_lensTypeOf.clear();
         m_portsFromNextDriver.clear();
-        OperatorReport::setReporter([this](QMessageBox::Icon icon, const QString &text, const QString &detail) {
+        OperatorReport::setReporter([this](OperatorReport::Severity icon, const QString &text, const QString &detail) {
             m_reports.append({icon, detail.isEmpty() ? text : text + " / " + detail});
         });
         Pause::setFunction([board](unsigned long ms) { board->calls << QStringLiteral("pause(%1)").arg(ms); });
@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(configText(), kLinkKeys);
         QTest::ignoreMessage(QtCriticalMsg, "Error, no serial port selected!");
         m_window->cancelSettingsClicked();
-        QCOMPARE(m_reports, Reports({{QMessageBox::Critical, kNoPortText}}));
+        QCOMPARE(m_reports, Reports({{OperatorReport::Severity::Critical, kNoPortText}}));
         // The regions have fixed places: a window smaller than the form would hide some of them.
         m_window->resize(700, 500);
         m_window->show();
@@ -318,7 +318,7 @@ private slots:
         QTest::ignoreMessage(QtCriticalMsg, logLine);
         click(QByteArray(QTest::currentDataTag()).startsWith("save") ? "pb_settingsMultiButton" : "pb_testSerial");
 
-        QCOMPARE(m_reports, Reports({{found ? QMessageBox::Information : QMessageBox::Critical, text}}));
+        QCOMPARE(m_reports, Reports({{found ? OperatorReport::Severity::Information : OperatorReport::Severity::Critical, text}}));
         QVERIFY(!w("pb_settingsCancel")->isEnabled());
         QTEST(m_board->calls.join(' '), "calls");
         QCOMPARE(configText(), before);
@@ -330,7 +330,7 @@ private slots:
         m_reports.clear();
         const bool refused = config == kTavroConfig && m_board->lensType == 0;
         m_window->cancelSettingsClicked();
-        QCOMPARE(m_reports, refused ? Reports({{QMessageBox::Critical, kNoLensText}}) : Reports());
+        QCOMPARE(m_reports, refused ? Reports({{OperatorReport::Severity::Critical, kNoLensText}}) : Reports());
         verifyEditingMode(refused);
         QTEST(m_board->calls.join(' '), "calls");
     }
@@ -430,7 +430,7 @@ private slots:
         const auto restore = qScopeGuard([] { QVERIFY(getuid() != 0 || seteuid(0) == 0); });
         if (geteuid() == 0 && seteuid(65534) != 0)
             QSKIP("cannot become an ordinary user");
-        const Reports warning{{QMessageBox::Warning, "The settings file " + path + " cannot be written: Permission denied.\n\n"
+        const Reports warning{{OperatorReport::Severity::Warning, "The settings file " + path + " cannot be written: Permission denied.\n\n"
                                "The choices made in this window will not be kept. Start the program from a folder you may write to."}};
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("^Could not write the settings file: "));
         open();

@@ -37,7 +37,7 @@ ExchangeRecord zoomTo(int n, ExchangeRecord::Outcome outcome = ExchangeRecord::O
 ExchangeRecord pellanStatus()
 {
     ExchangeRecord record = zoomTo(7);
-    record.board = ExchangeRecord::Board::Pellan;
+    record.board = BoardType::Pellan;
     record.frame = PellanFrames::sealed(PellanFrames::statusQuery());
     record.reply = PellanFrames::sealed(QByteArray::fromHex("016500ff00000000000003ed0000"));
     return record;

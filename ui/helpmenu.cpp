@@ -1,11 +1,5 @@
 #include "helpmenu.h"
 
-#ifdef TAVRO_GAMEPAD
-#include "gamepadcontrol.h"
-#endif
-#include "keyboardcontrol.h"
-#include "sliderinput.h"
-
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
@@ -14,8 +8,9 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
-HelpMenu::HelpMenu(QWidget *window, QAction *keyboardControls, QAction *about)
+HelpMenu::HelpMenu(QWidget *window, QAction *keyboardControls, QAction *about, ControlHelp help)
     : m_window(window)
+    , m_help(std::move(help))
 {
     connect(keyboardControls, &QAction::triggered, this, &HelpMenu::showKeyboardControls);
     connect(about, &QAction::triggered, this, &HelpMenu::showAbout);
@@ -35,12 +30,8 @@ void HelpMenu::showKeyboardControls()
                             .arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
             }
         };
-        addRows(tr("Keyboard"), KeyboardControl::keyList() + SliderInput::keyList());
-#ifdef TAVRO_GAMEPAD
-        addRows(tr("Gamepad"), GamepadControl::controlList());
-#else
-        addRows(tr("Gamepad"), {{tr("None"), tr("This build has no gamepad support")}});
-#endif
+        for (const ControlHelp::Table &table : m_help.tables)
+            addRows(table.heading, table.rows);
         auto *list = new QLabel(QStringLiteral("<table cellspacing=\"6\">%1</table>").arg(rows), dialog);
         list->setTextFormat(Qt::RichText);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
@@ -58,11 +49,7 @@ void HelpMenu::showKeyboardControls()
 void HelpMenu::showAbout()
 {
     const QString name = QCoreApplication::applicationName();
-#ifdef TAVRO_GAMEPAD
-    const QString gamepads = tr("Gamepads through %1").arg(GamepadPoller::library());
-#else
-    const QString gamepads = tr("Built without gamepad support");
-#endif
+    const QString &gamepads = m_help.gamepadSupport;
     QMessageBox::about(m_window, tr("About %1").arg(name),
                        tr("<p><b>%1</b></p><p>Version %2</p><p>Qt %3 (built with Qt %4)</p><p>%5</p>")
                            .arg(name.toHtmlEscaped(), QStringLiteral(TAVRO_VERSION), QString::fromLatin1(qVersion()),

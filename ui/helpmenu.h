@@ -1,6 +1,8 @@
 #ifndef HELPMENU_H
 #define HELPMENU_H
 
+#include "controlhelp.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -15,13 +17,14 @@ class HelpMenu : public QObject
     Q_OBJECT
 
 public:
-    HelpMenu(QWidget *window, QAction *keyboardControls, QAction *about);
+    HelpMenu(QWidget *window, QAction *keyboardControls, QAction *about, ControlHelp help);
 
 private:
     void showKeyboardControls();
     void showAbout();
 
     QWidget *m_window;
+    const ControlHelp m_help;
     // Made when first asked for; it may stay open beside the window.
     QPointer<QDialog> m_keyboardControls;
 };

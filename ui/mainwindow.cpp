@@ -1,21 +1,16 @@
 #include "mainwindow.h"
 
 #include "controller.h"
-#include "controller_tavro.h"
-#include "controller_usm.h"
-#ifdef TAVRO_GAMEPAD
-#include "gamepadcontrol.h"
-#endif
 #include "helpmenu.h"
-#include "keyboardcontrol.h"
 #include "lensactions.h"
 #include "livepositions.h"
+#include "messageboxreport.h"
 #include "operation.h"
 #include "operationmonitor.h"
+#include "operationprogressdialog.h"
 #include "operatorreport.h"
 #include "serialportlist.h"
 #include "settingsfile.h"
-#include "sliderinput.h"
 #include "trafficwindow.h"
 #include "ui_mainwindow.h"
 
@@ -40,18 +35,18 @@ const int kLogoWidth = 241;
 // shown to the operator.
 struct Report
 {
-    QMessageBox::Icon icon;
+    OperatorReport::Severity severity;
     const char *logLine;
     const char *text;
 };
 
-const Report kNoPortReport{QMessageBox::Critical, "Error, no serial port selected!",
+const Report kNoPortReport{OperatorReport::Severity::Critical, "Error, no serial port selected!",
                            "Please select a valid serial port!"};
-const Report kNoBoardReport{QMessageBox::Critical, "No lens controller board detected!",
+const Report kNoBoardReport{OperatorReport::Severity::Critical, "No lens controller board detected!",
                             "No lens controller board detected on this serial port!"};
-const Report kBoardFoundReport{QMessageBox::Information, "Lens controller board detected!",
+const Report kBoardFoundReport{OperatorReport::Severity::Information, "Lens controller board detected!",
                                "Success: Lens controller board detected on this serial port!"};
-const Report kNoLensReport{QMessageBox::Critical, "Please select lens!", "Please select lens!"};
+const Report kNoLensReport{OperatorReport::Severity::Critical, "Please select lens!", "Please select lens!"};
 
 // The port chosen in the selector, or an empty name for the selector's prompt
 // and for a port that is not there now.
@@ -74,16 +69,19 @@ void report(QPushButton *cancelButton, const Report &what, const QString &detail
 {
     cancelButton->setEnabled(false);
     qCritical() << what.logLine;
-    OperatorReport::show(what.icon, QString::fromLatin1(what.text), detail);
+    OperatorReport::show(what.severity, QString::fromLatin1(what.text), detail);
 }
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
-    , m_operations(std::make_unique<OperationMonitor>(this))
+    , m_operations(std::make_unique<OperationMonitor>(
+          this, [](QWidget *window) { return new OperationProgressDialog(window); }))
+    , m_commissioning([this](BoardType type) { return ui->cb_controller->itemText(int(type)); })
 {
+    MessageBoxReport::install();
     qDebug() << "Path: " << QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
 
     m_settings = std::make_unique<QSettings>(QStringLiteral("config.ini"), QSettings::IniFormat);
@@ -121,16 +119,15 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->setupUi(this);
 
-    // What the lens controls do, and the inputs that ask for it.
-    m_actions = std::make_unique<LensActions>(this, *ui, m_comm, *m_operations);
+    // What the lens controls do; the input sources that ask for it too are
+    // made with the program.
+    const LensPanel panel{{{{ui->hs_motor1, ui->le_motor1, {ui->pb_zoomWide, ui->pb_zoomTele}, {ui->pb_zoomMinus, ui->pb_zoomPlus}},
+                            {ui->hs_motor2, ui->le_motor2, {ui->pb_focusNear, ui->pb_focusFar}, {ui->pb_focusMinus, ui->pb_focusPlus}},
+                            {ui->hs_motor3, ui->le_motor3, {ui->pb_irisClose, ui->pb_irisOpen}, {ui->pb_irisMinus, ui->pb_irisPlus}}}},
+                          ui->pb_refresh};
+    m_actions = std::make_unique<LensActions>(this, panel, m_comm, *m_operations);
     m_livePositions = std::make_unique<LivePositions>(*m_actions, ui->action_livePositions, *m_settings);
-    m_keyboard = std::make_unique<KeyboardControl>(this, *m_actions, *m_operations);
-    for (int motor = 0; motor < LensActions::motorCount; ++motor)
-        m_sliderInputs[motor] = std::make_unique<SliderInput>(*m_actions, LensActions::Motor(motor), *m_operations);
-#ifdef TAVRO_GAMEPAD
-    m_gamepad = std::make_unique<GamepadControl>(this, *m_actions, *m_operations, statusBar());
-#endif
-    m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about);
+    m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about, help);
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 
@@ -227,31 +224,16 @@ MainWindow::~MainWindow()
 
 void MainWindow::setControllerFactory(ControllerFactory factory)
 {
-    m_controllerFactory = std::move(factory);
-}
-
-std::unique_ptr<Controller> MainWindow::createController(ControllerType type, const QString &portName) const
-{
-    if (m_controllerFactory)
-        return m_controllerFactory(type, portName);
-    switch (type) {
-    case TAVRO_CONTROLLER:
-        return std::make_unique<ControllerTavro>(portName);
-    case USM_CONTROLLER:
-        return std::make_unique<ControllerUSM>(portName);
-    case NO_CONTROLLER_SELECTED:
-        break;
-    }
-    return nullptr;
+    m_commissioning.setControllerFactory(std::move(factory));
 }
 
 void MainWindow::replaceDriver()
 {
-    // The board is spoken to by one driver at a time; the new one starts
-    // with the motors standing.
-    m_comm.reset();
-    m_comm = createController(m_controllerType, m_selectedSerialPort);
+    // The board is spoken to by one driver at a time, and none goes while one
+    // of its motors runs; the new one starts with the motors standing.
     m_actions->forgetRuns();
+    m_comm.reset();
+    m_comm = m_commissioning.createController(m_controllerType, m_selectedSerialPort);
 }
 
 std::unique_ptr<Controller> MainWindow::probeBoard()
@@ -264,37 +246,16 @@ std::unique_ptr<Controller> MainWindow::probeBoard()
     // Only a board type shown in the panel is probed or saved: "Please select
     // controller" keeps the previous board's lens list on display, and without a
     // board type there is no driver to ask, nor one to drive the controls later.
-    const int shownType = ui->cb_controller->currentIndex();
-    if (shownType != TAVRO_CONTROLLER && shownType != USM_CONTROLLER) {
+    const BoardType shownType = BoardType(ui->cb_controller->currentIndex());
+    if (shownType != BoardType::Tavro && shownType != BoardType::Pellan) {
         report(ui->pb_settingsCancel, kNoBoardReport);
         return nullptr;
     }
-    std::unique_ptr<Controller> probe = createController(m_controllerType, portName);
-    if (!probe) {
-        report(ui->pb_settingsCancel, kNoBoardReport);
-        return nullptr;
-    }
-    m_lensType = probe->getLensType();
-    if (m_lensType == -1) {
-        // One driver on the port at a time.
-        probe.reset();
-        report(ui->pb_settingsCancel, kNoBoardReport, otherBoardHint(portName));
-        return nullptr;
-    }
-    return probe;
-}
-
-QString MainWindow::otherBoardHint(const QString &portName) const
-{
-    const bool tavro = m_controllerType != TAVRO_CONTROLLER;
-    const ControllerType other = tavro ? TAVRO_CONTROLLER : USM_CONTROLLER;
-    const std::unique_ptr<Controller> probe = createController(other, portName);
-    if (!probe || probe->getLensType() == -1)
-        return QString();
-    const QString hint = tr("A %1 board answered on this port: choose the controller type '%2'")
-                             .arg(tavro ? QStringLiteral("Tavro") : QStringLiteral("Pellan"), ui->cb_controller->itemText(other));
-    qInfo() << hint;
-    return hint;
+    BoardCommissioning::Probe found = m_commissioning.probe(m_controllerType, portName);
+    m_lensType = found.lensType;
+    if (!found.driver)
+        report(ui->pb_settingsCancel, kNoBoardReport, found.hint);
+    return std::move(found.driver);
 }
 
 void MainWindow::setSerialPort(const QString &portName, int lensType)
@@ -316,29 +277,12 @@ void MainWindow::setSerialPort(const QString &portName, int lensType)
     }
 }
 
-void MainWindow::lensSelectionChanged(int index)
-{
-    switch (m_controllerType) {
-    case TAVRO_CONTROLLER:
-        if (index == 0) {
-            ui->cb_zoomSpeed->setEnabled(false);
-            ui->cb_focusSpeed->setEnabled(false);
-        } else if (index == 1 || index == 2) {
-            ui->cb_zoomSpeed->setEnabled(true);
-            ui->cb_focusSpeed->setEnabled(true);
-        }
-        break;
-    case USM_CONTROLLER:
-        ui->cb_zoomSpeed->setEnabled(false);
-        ui->cb_focusSpeed->setEnabled(true);
-        break;
-    case NO_CONTROLLER_SELECTED:
-        break;
-    }
-}
-
 void MainWindow::settingsMultiClicked()
 {
+    // Editing the settings takes the lens controls away, STOP among them: no
+    // motor runs on out of the operator's reach.
+    if (!m_settingsState)
+        m_actions->stopAll();
     Operation operation(*m_operations, tr("Checking the board…"));
     if (!operation)
         return;
@@ -363,7 +307,7 @@ void MainWindow::settingsMultiClicked()
     qDebug() << ui->cb_serialPortSelect->currentIndex();
     m_selectedSerialPort = answeredPort;
 
-    if (m_controllerType == USM_CONTROLLER) {
+    if (m_controllerType == BoardType::Pellan) {
         m_lensType = 0;
     } else {
         m_lensType = ui->cb_lensSelect->currentIndex();
@@ -381,7 +325,7 @@ void MainWindow::settingsMultiClicked()
     qDebug() << "************************* DEBUG MESSAGE ***********************";
     m_settings->setValue(QStringLiteral("serialPort/lastSelected"), m_selectedSerialPort);
 
-    if (m_controllerType == TAVRO_CONTROLLER)
+    if (m_controllerType == BoardType::Tavro)
         qDebug() << "Tavro Lens on port: " << m_selectedSerialPort;
     else
         qDebug() << "USM Lens on port: " << m_selectedSerialPort;
@@ -395,20 +339,10 @@ void MainWindow::settingsMultiClicked()
     SettingsFile::writeBack(*m_settings);
 
     if (m_comm) {
-        m_comm->setLensType(m_lensType);
-        if (!m_settings->value(QStringLiteral("misc/stallDetection"), true).toBool()) {
-            qDebug() << "Stalldetection is off!";
-            m_comm->disableStallDetection(true);
-        } else {
-            m_comm->disableStallDetection(false);
-        }
-        m_comm->setSensitivityMode(ui->cb_longCable->isChecked() ? 1 : 0);
-        qDebug() << "********* debug mode read: " << m_comm->getSensitivityMode();
-        operation.setStep(tr("Calibrating…"));
-        m_actions->calibrate(m_controllerType == TAVRO_CONTROLLER ? ControllerTavro::calibrationMs : 0);
-        operation.setStep(tr("Configuring the board…"));
-        m_comm->setZoomSpeed(static_cast<char>(zoomSpeed));
-        m_comm->setFocusSpeed(static_cast<char>(focusSpeed));
+        const BoardCommissioning::Choices choices{
+            m_controllerType, m_lensType, m_settings->value(QStringLiteral("misc/stallDetection"), true).toBool(),
+            ui->cb_longCable->isChecked(), zoomSpeed, focusSpeed};
+        BoardCommissioning::configure(*m_comm, choices, [&operation](const QString &step) { operation.setStep(step); });
         m_actions->setPanelSpeeds(zoomSpeed, focusSpeed);
         operation.setStep(tr("Reading the positions…"));
         InitUIForController();
@@ -423,7 +357,7 @@ void MainWindow::cancelSettingsClicked()
         report(ui->pb_settingsCancel, kNoPortReport);
         return;
     }
-    if (m_controllerType == USM_CONTROLLER || m_lensType != 0)
+    if (m_controllerType == BoardType::Pellan || m_lensType != 0)
         toggleSettings();
     else
         report(ui->pb_settingsCancel, kNoLensReport);
@@ -452,149 +386,4 @@ bool MainWindow::testSerialClicked()
 void MainWindow::websiteClicked(const QString &)
 {
     QDesktopServices::openUrl(QUrl(kMakerWebAddress, QUrl::TolerantMode));
-}
-
-void MainWindow::initSettings()
-{
-    qDebug() << "initSettings";
-    switch (ui->cb_controller->currentIndex()) {
-    case NO_CONTROLLER_SELECTED:
-        qDebug() << "No lens selected";
-        break;
-    case TAVRO_CONTROLLER:
-        initTavroController();
-        break;
-    case USM_CONTROLLER:
-        initUSMController();
-        break;
-    default:
-        qDebug() << "No valid lens selected";
-        break;
-    }
-}
-
-void MainWindow::toggleSettings()
-{
-    if (m_settingsState) {
-        ui->pb_settingsMultiButton->setText(tr("Edit Settings"));
-        ui->groupBox_lensControl->setEnabled(true);
-        ui->cb_controller->setEnabled(false);
-        ui->groupBox_presets->setEnabled(true);
-        ui->pb_settingsCancel->setEnabled(false);
-        ui->gb_lens->setEnabled(false);
-        ui->gb_serialPort->setEnabled(false);
-        ui->pb_storeInDevice->setEnabled(true);
-        m_settingsState = false;
-    } else {
-        ui->pb_settingsMultiButton->setText(tr("Save"));
-        ui->groupBox_lensControl->setEnabled(false);
-        ui->groupBox_presets->setEnabled(false);
-        ui->cb_controller->setEnabled(true);
-        ui->pb_settingsCancel->setEnabled(true);
-        ui->gb_lens->setEnabled(true);
-        ui->gb_serialPort->setEnabled(true);
-        ui->pb_storeInDevice->setEnabled(false);
-        m_settingsState = true;
-    }
-}
-
-void MainWindow::initTavroController()
-{
-    qDebug() << "initTavroController";
-    m_controllerType = TAVRO_CONTROLLER;
-
-    const QString firstLens =
-        m_settings->value(QStringLiteral("motor1/name"), QStringLiteral("Default Tavro Lens")).toString();
-    const QString secondLens = m_settings->value(QStringLiteral("motor2/name"), QStringLiteral("Default")).toString();
-    int lastLens = m_settings->value(QStringLiteral("motor/lastSelected"), 0).toInt();
-    // Only the prompt and the two lenses exist; anything else (a hand-edited
-    // file) starts on the prompt rather than on no entry at all.
-    if (lastLens < 0 || lastLens > 2)
-        lastLens = 0;
-
-    ui->cb_lensSelect->clear();
-    ui->cb_lensSelect->addItem(tr("Please select lens"));
-    ui->cb_lensSelect->addItem(firstLens);
-    ui->cb_lensSelect->addItem(secondLens);
-    ui->cb_lensSelect->setCurrentIndex(lastLens);
-
-    ui->cb_lensSelect->setEnabled(true);
-    ui->cb_longCable->setEnabled(true);
-    ui->cb_lensSelect->setVisible(true);
-    ui->cb_zoomSpeed->setVisible(true);
-    ui->lbl_zoomSpeed->setVisible(true);
-}
-
-void MainWindow::initUSMController()
-{
-    qDebug() << "initUSMController";
-    m_controllerType = USM_CONTROLLER;
-
-    ui->cb_lensSelect->clear();
-    ui->cb_lensSelect->addItem(tr("Focus Lens"));
-    ui->cb_lensSelect->setCurrentIndex(0);
-
-    ui->cb_lensSelect->setEnabled(false);
-    ui->cb_longCable->setEnabled(false);
-    ui->cb_lensSelect->setVisible(false);
-    ui->cb_zoomSpeed->setVisible(false);
-    ui->lbl_zoomSpeed->setVisible(false);
-}
-
-void MainWindow::InitUIForController()
-{
-    if (m_controllerType == TAVRO_CONTROLLER) {
-        m_actions->readPositionsAndRanges();
-
-        ui->hs_motor1->setEnabled(true);
-        ui->hs_motor2->setEnabled(true);
-        ui->hs_motor3->setEnabled(true);
-        ui->le_motor1->setEnabled(true);
-        ui->le_motor2->setEnabled(true);
-        ui->le_motor3->setEnabled(true);
-        ui->groupBox_zoom->setEnabled(true);
-        ui->groupBox_focus->setEnabled(true);
-        ui->groupBox_iris->setEnabled(true);
-        ui->pb_zoomWide->setEnabled(true);
-        ui->pb_zoomTele->setEnabled(true);
-        ui->pb_zoomStop->setEnabled(true);
-        ui->pb_focusNear->setEnabled(true);
-        ui->pb_focusFar->setEnabled(true);
-        ui->pb_focusStop->setEnabled(true);
-        ui->pb_irisClose->setEnabled(true);
-        ui->pb_irisOpen->setEnabled(true);
-        ui->pb_irisStop->setEnabled(true);
-        ui->pb_storeInDevice->setText(tr("Store in device"));
-    } else if (m_controllerType == USM_CONTROLLER) {
-        const int focusPosition = m_comm->getFocusPosition();
-        const int maxFocus = m_comm->getMaxFocusPosition();
-        if (maxFocus >= 0) {
-            ui->hs_motor2->setMaximum(maxFocus);
-            m_actions->showPosition(LensActions::Motor::Focus, focusPosition);
-        }
-
-        ui->hs_motor2->setEnabled(true);
-        ui->le_motor2->setEnabled(true);
-        ui->groupBox_focus->setEnabled(true);
-        ui->pb_focusNear->setEnabled(true);
-        ui->pb_focusFar->setEnabled(true);
-        ui->pb_focusStop->setEnabled(true);
-        // The focus board has no zoom or iris motor.
-        ui->hs_motor1->setEnabled(false);
-        ui->le_motor1->setEnabled(false);
-        ui->hs_motor3->setEnabled(false);
-        ui->le_motor3->setEnabled(false);
-        ui->groupBox_zoom->setEnabled(false);
-        ui->groupBox_iris->setEnabled(false);
-        ui->pb_zoomWide->setEnabled(false);
-        ui->pb_zoomTele->setEnabled(false);
-        ui->pb_zoomStop->setEnabled(false);
-        ui->pb_irisClose->setEnabled(false);
-        ui->pb_irisOpen->setEnabled(false);
-        ui->pb_irisStop->setEnabled(false);
-        ui->pb_storeInDevice->setText(tr("Store presets"));
-    }
-
-    ui->groupBox_lensControl->setEnabled(true);
-    ui->groupBox_presets->setEnabled(true);
 }

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 OperationProgressDialog::OperationProgressDialog(QWidget *window)
-    : QDialog(window, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : OperationProgress(window, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_step(new QLabel(this))
     , m_detail(new QLabel(this))
     , m_bar(new QProgressBar(this))

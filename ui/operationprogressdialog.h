@@ -1,9 +1,7 @@
 #ifndef OPERATIONPROGRESSDIALOG_H
 #define OPERATIONPROGRESSDIALOG_H
 
-#include "keepalive.h"
-
-#include <QDialog>
+#include "operationprogress.h"
 
 class QLabel;
 class QProgressBar;
@@ -18,19 +16,16 @@ class QProgressBar;
 // go down and the bar fills once over all of them; any other pause is counted
 // down on its own. The dialog hears every wait of the operation, also while it
 // is hidden.
-class OperationProgressDialog : public QDialog
+class OperationProgressDialog : public OperationProgress
 {
     Q_OBJECT
 
 public:
     explicit OperationProgressDialog(QWidget *window);
 
-    // A new operation begins: nothing announced or counted yet.
-    void start(const QString &step);
-    // What the operation is doing, such as "Calibrating…".
-    void setStep(const QString &step);
-    // What the operation waits for, as the keep-alive hears it.
-    void showWait(KeepAlive::Reason reason, qint64 remainingMs);
+    void start(const QString &step) override;
+    void setStep(const QString &step) override;
+    void showWait(KeepAlive::Reason reason, qint64 remainingMs) override;
 
     void reject() override;
 

@@ -38,7 +38,7 @@ bool SettingsFile::writeBack(QSettings &settings)
     if (reason.isEmpty())
         return true;
     qCritical() << "Could not write the settings file: " << settings.fileName() << reason;
-    OperatorReport::show(QMessageBox::Warning,
+    OperatorReport::show(OperatorReport::Severity::Warning,
                          QCoreApplication::translate("SettingsFile",
                                                      "The settings file %1 cannot be written: %2.\n\n"
                                                      "The choices made in this window will not be kept. "

@@ -56,7 +56,7 @@ int otherProgram(const QByteArray &mode, const QString &port, int ms)
         const passwd *nobody = ::getpwnam("nobody");
         if (::geteuid() == 0 && (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
             return 77;
-        OperatorReport::setReporter([](QMessageBox::Icon, const QString &, const QString &detail) {
+        OperatorReport::setReporter([](OperatorReport::Severity, const QString &, const QString &detail) {
             std::puts(qPrintable(detail));
         });
         return ControllerTavro(port).getZoomPosition() == -1 ? 0 : 1;
@@ -124,7 +124,7 @@ void TestBusyPort::waitsForTheHolder()
     }
     QStringList reports;
     const auto previous = OperatorReport::setReporter(
-        [&reports](QMessageBox::Icon, const QString &text, const QString &detail) { reports << text << detail; });
+        [&reports](OperatorReport::Severity, const QString &text, const QString &detail) { reports << text << detail; });
     QList<ExchangeRecord> records;
     const ExchangeLog::Subscription listening([&records](const ExchangeRecord &record) { records << record; });
     QElapsedTimer elapsed;
@@ -206,7 +206,7 @@ int main(int argc, char *argv[])
     ControllerTavro::setTimeouts(kLimits);
     ControllerUSM::setTimeouts(kLimits);
     // Reports, counted as failures, are not shown.
-    OperatorReport::setReporter(OperatorReport::BriefReporter([](QMessageBox::Icon, const QString &) {}));
+    OperatorReport::setReporter(OperatorReport::BriefReporter([](OperatorReport::Severity, const QString &) {}));
     if (argc == 4 && QByteArray(argv[1]).startsWith("--"))
         return otherProgram(argv[1], QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));

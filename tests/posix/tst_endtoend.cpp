@@ -8,7 +8,7 @@
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "driversetup.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "pellanboard.h"
 #include "simfault.h"
 #include "startconfig.h"
@@ -71,7 +71,7 @@ private slots:
 
 private:
     static void deliveries();
-    void startBoard(std::unique_ptr<BoardModel> board, int controllerType,
+    void startBoard(std::unique_ptr<BoardModel> board, BoardType controllerType,
                     const LineDelivery &delivery = LineDelivery());
     void save();
     void releaseSlider(const char *name, int value);
@@ -129,14 +129,14 @@ void TestEndToEnd::deliveries()
     QTest::newRow("1-byte pieces 1 ms apart") << onePieceEveryMs();
 }
 
-void TestEndToEnd::startBoard(std::unique_ptr<BoardModel> board, int controllerType, const LineDelivery &delivery)
+void TestEndToEnd::startBoard(std::unique_ptr<BoardModel> board, BoardType controllerType, const LineDelivery &delivery)
 {
     m_sim = std::make_unique<BoardSimulator>(std::move(board));
     QVERIFY2(m_sim->isOpen(), qPrintable(m_sim->errorString()));
     m_sim->setTimeScale(kTimeScale);
     m_sim->setLineDelivery(delivery);
     prepareStart(controllerType, m_sim->portName());
-    m_window = std::make_unique<MainWindow>();
+    m_window = std::make_unique<LensWindow>();
     m_window->show();
 }
 
@@ -163,7 +163,7 @@ void TestEndToEnd::click(const char *name)
 void TestEndToEnd::tavroOperatesTheMotors()
 {
     QFETCH(LineDelivery, delivery);
-    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER, delivery);
+    startBoard(std::make_unique<TavroBoard>(), BoardType::Tavro, delivery);
     save();
     // Ranges and positions as the board has them, the iris always in 0..100 (steps of 55 board units).
     QCOMPARE(QList<int>({widget<QSlider>("hs_motor1")->maximum(), widget<QSlider>("hs_motor2")->maximum(),
@@ -216,7 +216,7 @@ void TestEndToEnd::tavroOperatesTheMotors()
 void TestEndToEnd::pellanOperatesTheFocus()
 {
     QFETCH(LineDelivery, delivery);
-    startBoard(std::make_unique<PellanBoard>(), MainWindow::USM_CONTROLLER, delivery);
+    startBoard(std::make_unique<PellanBoard>(), BoardType::Pellan, delivery);
     save();
     // Its calibration found the mechanical ends: focus 0 is the near end, and the
     // range stops 100 raw steps short of the far end.
@@ -267,7 +267,7 @@ void TestEndToEnd::pellanOperatesTheFocus()
 
 void TestEndToEnd::tavroLivePositions()
 {
-    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
+    startBoard(std::make_unique<TavroBoard>(), BoardType::Tavro);
     save();
     m_sim->setTimeScale(1); // the zoom crosses its range in about 5 s
     const QByteArray readZoom = hex("fe080000000000"), stopZoom = hex("ff000000000020");
@@ -355,7 +355,7 @@ void TestEndToEnd::tavroTrafficIsListedAndTraced()
 {
     const QString tracePath = m_folder->filePath(QStringLiteral("trace.log"));
     auto trace = std::make_unique<TraceFile>(tracePath);
-    startBoard(std::make_unique<TavroBoard>(), MainWindow::TAVRO_CONTROLLER);
+    startBoard(std::make_unique<TavroBoard>(), BoardType::Tavro);
     m_window->findChild<QAction *>(QStringLiteral("action_traffic"))->trigger();
     auto *traffic = m_window->findChild<TrafficWindow *>();
     QVERIFY(traffic && traffic->isVisible());

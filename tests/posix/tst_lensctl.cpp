@@ -523,7 +523,7 @@ void TestLensCtl::usageErrorsMakeNoDriver()
     QFETCH(QString, problem);
 
     int driversMade = 0;
-    const LensCtl lensctl([&driversMade](LensBoard board, const QString &port) {
+    const LensCtl lensctl([&driversMade](BoardType board, const QString &port) {
         ++driversMade;
         return LensCtl::realDriver(board, port);
     });

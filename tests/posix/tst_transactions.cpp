@@ -214,7 +214,7 @@ void TestTransactions::exchanges()
     QCOMPARE(records.size(), 1);
     const ExchangeRecord &record = records.first();
     QCOMPARE(record.frame.toHex(), op.frame);
-    QCOMPARE(record.board, pellan ? ExchangeRecord::Board::Pellan : ExchangeRecord::Board::Tavro);
+    QCOMPARE(record.board, pellan ? BoardType::Pellan : BoardType::Tavro);
     QCOMPARE(record.port, board.portName());
     QCOMPARE(record.outcome, outcomeOf(lines));
     QByteArray sent;
@@ -291,7 +291,7 @@ void TestTransactions::frameNotSent()
 
     QStringList reported;
     for (const DriverSetup::Report &report : setup.reports)
-        reported << (report.icon == QMessageBox::Critical ? report.text : "not critical") << report.detail;
+        reported << (report.icon == OperatorReport::Severity::Critical ? report.text : "not critical") << report.detail;
     QCOMPARE(reported, lines.mid(2));
     QCOMPARE(records.size(), 1);
     QCOMPARE(records.first().outcome,

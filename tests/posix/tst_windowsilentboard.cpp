@@ -4,7 +4,7 @@
 
 #include "controller_tavro.h"
 #include "controller_usm.h"
-#include "mainwindow.h"
+#include "lenswindow.h"
 #include "operatorreport.h"
 #include "scriptedpeer.h"
 #include "startconfig.h"
@@ -32,16 +32,16 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(QDir::setCurrent(folder.path()));
         ScriptedPeer board(7);
-        prepareStart(MainWindow::TAVRO_CONTROLLER, board.portName());
+        prepareStart(BoardType::Tavro, board.portName());
         const LinkTimeouts previousTimeouts = ControllerTavro::timeouts();
         const LinkTimeouts previousPellanTimeouts = ControllerUSM::timeouts();
         ControllerTavro::setTimeouts(Limits);
         ControllerUSM::setTimeouts(Limits);
         QStringList reports;
         const OperatorReport::Reporter previousReporter =
-            OperatorReport::setReporter([&](QMessageBox::Icon, const QString &text) { reports << text; });
+            OperatorReport::setReporter([&](OperatorReport::Severity, const QString &text) { reports << text; });
 
-        MainWindow window;
+        LensWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QElapsedTimer clock;

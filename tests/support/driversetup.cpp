@@ -7,7 +7,7 @@
 
 DriverSetup::DriverSetup(const LinkTimeouts &tavro, const LinkTimeouts &pellan, double timeScale)
     : m_previousReporter(OperatorReport::setReporter(
-          [this](QMessageBox::Icon icon, const QString &text, const QString &detail) {
+          [this](OperatorReport::Severity icon, const QString &text, const QString &detail) {
               reports.append({icon, text, detail});
           }))
     , m_previousPause(Pause::setFunction([this, timeScale](unsigned long ms) {

@@ -20,7 +20,7 @@ class DriverSetup
 public:
     struct Report
     {
-        QMessageBox::Icon icon;
+        OperatorReport::Severity icon;
         QString text;
         QString detail;
     };

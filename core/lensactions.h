@@ -8,16 +8,14 @@
 #include <memory>
 #include <optional>
 
+#include "lenspanel.h"
+
 class Controller;
 class OperationMonitor;
 class QLineEdit;
 class QPushButton;
 class QSlider;
 class QWidget;
-
-namespace Ui {
-class MainWindow;
-}
 
 // Everything the window does to the lens, whoever asks for it: the buttons,
 // the keyboard, the sliders' own keys and wheel, a gamepad. Each action runs
@@ -43,7 +41,7 @@ public:
     enum class Direction { TowardsZero, TowardsMaximum };
 
     // comm is the window's driver in service, which may be replaced or absent.
-    LensActions(QWidget *window, Ui::MainWindow &ui, const std::unique_ptr<Controller> &comm,
+    LensActions(QWidget *window, const LensPanel &panel, const std::unique_ptr<Controller> &comm,
                 OperationMonitor &monitor);
 
     // The run button of motor and direction: the slider takes the keyboard
@@ -65,8 +63,11 @@ public:
     // What holds motor's run: nullptr when none does or the motor stands.
     const QObject *holder(Motor motor) const;
     QList<Motor> runningMotors() const;
-    // The motors were calibrated or the driver replaced: no run goes on.
+    // The driver in service is about to go: a motor still running is stopped
+    // on it first, without a read-back, and no run goes on.
     void forgetRuns();
+    // STOP for every motor running, as when the window closes.
+    void stopAll();
     // The zoom and focus speed levels the settings panel has just given the
     // board.
     void setPanelSpeeds(int zoom, int focus);
@@ -131,7 +132,7 @@ private:
     void showReadBack(Motor motor, int driverUnits);
 
     QWidget *m_window;
-    Ui::MainWindow &m_ui;
+    const LensPanel m_panel;
     const std::unique_ptr<Controller> &m_comm;
     OperationMonitor &m_monitor;
     std::array<Run, motorCount> m_runs;

@@ -1,6 +1,6 @@
 #include "operationmonitor.h"
 
-#include "operationprogressdialog.h"
+#include "operationprogress.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -56,8 +56,9 @@ QWidget *widgetOf(QObject *receiver)
 
 } // namespace
 
-OperationMonitor::OperationMonitor(QWidget *window)
+OperationMonitor::OperationMonitor(QWidget *window, ProgressFactory makeProgress)
     : m_window(window)
+    , m_makeProgress(std::move(makeProgress))
 {
 }
 
@@ -83,7 +84,7 @@ bool OperationMonitor::begin(const QString &step, Mode mode)
         QApplication::setOverrideCursor(Qt::WaitCursor);
         // Made now, since it counts the operation's pauses before it shows.
         if (!m_dialog)
-            m_dialog = new OperationProgressDialog(m_window);
+            m_dialog = m_makeProgress(m_window);
         m_dialog->start(step);
     }
     m_previousKeepAlive = KeepAlive::setFunction(

@@ -6,11 +6,11 @@
 #include "operationmonitor.h"
 #include "operatorreport.h"
 #include "pause.h"
-#include "ui_mainwindow.h"
 
 #include <QDebug>
 #include <QEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -54,26 +54,27 @@ struct MotorWiring
     QString stopping;
 };
 
-MotorWiring wiringOf(Ui::MainWindow &ui, Motor motor)
+MotorWiring wiringOf(const LensPanel &panel, Motor motor)
 {
+    const LensPanel::MotorControls &c = panel.motors[int(motor)];
     switch (motor) {
     case Motor::Zoom:
-        return {ui.hs_motor1, ui.le_motor1, {ui.pb_zoomWide, ui.pb_zoomTele},
-                {&Controller::pelco_d_zoom_out, &Controller::pelco_d_zoom_in}, {ui.pb_zoomMinus, ui.pb_zoomPlus},
+        return {c.slider, c.field, {c.runButtons[0], c.runButtons[1]},
+                {&Controller::pelco_d_zoom_out, &Controller::pelco_d_zoom_in}, {c.stepButtons[0], c.stepButtons[1]},
                 &Controller::pelco_d_zoom_stop, &Controller::setZoomSpeed, &Controller::getZoomPosition,
                 &Controller::setZoomPosition, 1, "motor1SliderChanged()", "motor1LineEditChanged()",
                 LensActions::tr("Moving the zoom…"), LensActions::tr("Stopping the zoom…")};
     case Motor::Focus:
-        return {ui.hs_motor2, ui.le_motor2, {ui.pb_focusNear, ui.pb_focusFar},
-                {&Controller::pelco_d_focus_near, &Controller::pelco_d_focus_far}, {ui.pb_focusMinus, ui.pb_focusPlus},
+        return {c.slider, c.field, {c.runButtons[0], c.runButtons[1]},
+                {&Controller::pelco_d_focus_near, &Controller::pelco_d_focus_far}, {c.stepButtons[0], c.stepButtons[1]},
                 &Controller::pelco_d_focus_stop, &Controller::setFocusSpeed, &Controller::getFocusPosition,
                 &Controller::setFocusPosition, 1, "motor2SliderChanged()", "motor2LineEditChanged()",
                 LensActions::tr("Moving the focus…"), LensActions::tr("Stopping the focus…")};
     case Motor::Iris:
         break;
     }
-    return {ui.hs_motor3, ui.le_motor3, {ui.pb_irisClose, ui.pb_irisOpen},
-            {&Controller::pelco_d_iris_close, &Controller::pelco_d_iris_open}, {ui.pb_irisMinus, ui.pb_irisPlus},
+    return {c.slider, c.field, {c.runButtons[0], c.runButtons[1]},
+            {&Controller::pelco_d_iris_close, &Controller::pelco_d_iris_open}, {c.stepButtons[0], c.stepButtons[1]},
             &Controller::pelco_d_iris_stop, nullptr, &Controller::getIrisPosition, &Controller::setIrisPosition,
             IrisUnitsPerStep, nullptr, nullptr, LensActions::tr("Moving the iris…"),
             LensActions::tr("Stopping the iris…")};
@@ -104,10 +105,10 @@ std::optional<int> takeTypedPosition(QSlider *slider, QLineEdit *lineEdit)
 
 } // namespace
 
-LensActions::LensActions(QWidget *window, Ui::MainWindow &ui, const std::unique_ptr<Controller> &comm,
+LensActions::LensActions(QWidget *window, const LensPanel &panel, const std::unique_ptr<Controller> &comm,
                          OperationMonitor &monitor)
     : m_window(window)
-    , m_ui(ui)
+    , m_panel(panel)
     , m_comm(comm)
     , m_monitor(monitor)
 {
@@ -116,7 +117,7 @@ LensActions::LensActions(QWidget *window, Ui::MainWindow &ui, const std::unique_
 
 bool LensActions::run(Motor motor, Direction direction, const QObject *holder, std::optional<int> speed)
 {
-    const MotorWiring w = wiringOf(m_ui, motor);
+    const MotorWiring w = wiringOf(m_panel, motor);
     if (!m_comm || m_monitor.isRunning() || !w.runButtons[int(direction)]->isEnabled())
         return false;
     // Before the operation, as a click on the button would: a typed entry
@@ -140,7 +141,7 @@ bool LensActions::run(Motor motor, Direction direction, const QObject *holder, s
 
 void LensActions::stop(Motor motor)
 {
-    const MotorWiring w = wiringOf(m_ui, motor);
+    const MotorWiring w = wiringOf(m_panel, motor);
     const Operation operation(m_monitor, w.stopping);
     if (!operation || !m_comm)
         return;
@@ -192,8 +193,17 @@ QList<LensActions::Motor> LensActions::runningMotors() const
 
 void LensActions::forgetRuns()
 {
-    for (const Motor motor : kMotors)
+    for (const Motor motor : runningMotors()) {
+        if (m_comm)
+            (m_comm.get()->*wiringOf(m_panel, motor).stop)();
         endRun(motor);
+    }
+}
+
+void LensActions::stopAll()
+{
+    for (const Motor motor : runningMotors())
+        stop(motor);
 }
 
 void LensActions::setPanelSpeeds(int zoom, int focus)
@@ -211,14 +221,14 @@ bool LensActions::endRun(Motor motor)
 
 void LensActions::setPanelSpeed(Motor motor)
 {
-    if (const auto speed = wiringOf(m_ui, motor).speed)
+    if (const auto speed = wiringOf(m_panel, motor).speed)
         (m_comm.get()->*speed)(char(m_panelSpeeds[int(motor)]));
 }
 
 void LensActions::sendSlider(Motor motor)
 {
     m_monitor.runWhenIdle(this, [this, motor] {
-        const MotorWiring w = wiringOf(m_ui, motor);
+        const MotorWiring w = wiringOf(m_panel, motor);
         const Operation operation(m_monitor, w.moving);
         if (!operation || !m_comm)
             return;
@@ -237,7 +247,7 @@ void LensActions::sendSlider(Motor motor)
 void LensActions::sendTyped(Motor motor)
 {
     m_monitor.runWhenIdle(this, [this, motor] {
-        const MotorWiring w = wiringOf(m_ui, motor);
+        const MotorWiring w = wiringOf(m_panel, motor);
         const Operation operation(m_monitor, w.moving);
         if (!operation || !m_comm)
             return;
@@ -257,7 +267,7 @@ void LensActions::sendTyped(Motor motor)
 // could not run.
 void LensActions::step(Motor motor, int direction)
 {
-    const MotorWiring w = wiringOf(m_ui, motor);
+    const MotorWiring w = wiringOf(m_panel, motor);
     if (!m_comm || m_monitor.isRunning() || !w.stepButtons[direction > 0]->isEnabled())
         return;
     QSlider *slider = w.slider;
@@ -297,7 +307,7 @@ bool LensActions::presetAction(const QString &button, const QString &step, void 
 
 bool LensActions::refresh()
 {
-    if (!m_ui.pb_refresh->isEnabled())
+    if (!m_panel.refresh->isEnabled())
         return false;
     const Operation operation(m_monitor, tr("Reading the positions…"));
     if (!operation || !m_comm)
@@ -361,20 +371,20 @@ void LensActions::readPositionsAndRanges()
 
     // A failed maximum read keeps the range and display the motor had.
     if (maxZoom >= 0) {
-        m_ui.hs_motor1->setMaximum(maxZoom);
+        m_panel.motors[0].slider->setMaximum(maxZoom);
         showPosition(Motor::Zoom, zoom);
     }
     if (maxFocus >= 0) {
-        m_ui.hs_motor2->setMaximum(maxFocus);
+        m_panel.motors[1].slider->setMaximum(maxFocus);
         showPosition(Motor::Focus, focus);
     }
-    m_ui.hs_motor3->setMaximum(IrisSliderMaximum);
+    m_panel.motors[2].slider->setMaximum(IrisSliderMaximum);
     showReadBack(Motor::Iris, iris);
 }
 
 void LensActions::showPosition(Motor motor, int position)
 {
-    const MotorWiring w = wiringOf(m_ui, motor);
+    const MotorWiring w = wiringOf(m_panel, motor);
     // The field keeps the number as read; only the slider is held to its range.
     w.lineEdit->setText(QString::number(position));
     w.slider->setValue(position);
@@ -384,19 +394,19 @@ void LensActions::showReadBack(Motor motor, int driverUnits)
 {
     // Tested before dividing: a failed iris read (-1) would otherwise show as 0.
     if (driverUnits >= 0)
-        showPosition(motor, driverUnits / wiringOf(m_ui, motor).unitsPerStep);
+        showPosition(motor, driverUnits / wiringOf(m_panel, motor).unitsPerStep);
 }
 
 void LensActions::readLive(Motor motor)
 {
-    const MotorWiring w = wiringOf(m_ui, motor);
+    const MotorWiring w = wiringOf(m_panel, motor);
     const Operation read(m_monitor, QString(), OperationMonitor::Mode::Quiet);
     if (!read || !m_comm)
         return;
     // The next STOP or Refresh tells of a link that fails; a read the operator
     // did not ask for does not.
     const OperatorReport::Reporter previous =
-        OperatorReport::setReporter([](QMessageBox::Icon, const QString &, const QString &) {});
+        OperatorReport::setReporter([](OperatorReport::Severity, const QString &, const QString &) {});
     const auto restore = qScopeGuard([&previous] { OperatorReport::setReporter(previous); });
     const int position = (m_comm.get()->*w.read)();
     // Left alone while the operator has the slider or the field in hand.
@@ -406,7 +416,7 @@ void LensActions::readLive(Motor motor)
 
 QSlider *LensActions::slider(Motor motor) const
 {
-    return wiringOf(m_ui, motor).slider;
+    return wiringOf(m_panel, motor).slider;
 }
 
 bool LensActions::eventFilter(QObject *watched, QEvent *event)
@@ -416,8 +426,7 @@ bool LensActions::eventFilter(QObject *watched, QEvent *event)
             releaseAll();
         } else if (event->type() == QEvent::Close) {
             // No motor runs on after the window: the driver goes with it.
-            for (const Motor motor : runningMotors())
-                stop(motor);
+            stopAll();
         }
     }
     return QObject::eventFilter(watched, event);

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-class OperationProgressDialog;
+class OperationProgress;
 class QEvent;
 class QWidget;
 
@@ -43,7 +43,10 @@ public:
 
     enum class Mode { Busy, Quiet };
 
-    explicit OperationMonitor(QWidget *window);
+    // Makes the dialog shown over window during a long operation.
+    using ProgressFactory = std::function<OperationProgress *(QWidget *window)>;
+
+    OperationMonitor(QWidget *window, ProgressFactory makeProgress);
     ~OperationMonitor() override;
 
     bool isRunning() const { return m_running; }
@@ -84,8 +87,9 @@ private:
     };
 
     QWidget *m_window;
+    ProgressFactory m_makeProgress;
     // A child of the window, made with the first busy operation.
-    OperationProgressDialog *m_dialog = nullptr;
+    OperationProgress *m_dialog = nullptr;
     bool m_running = false;
     Mode m_mode = Mode::Busy;
     bool m_closeRequested = false;

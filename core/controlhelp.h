@@ -1,0 +1,23 @@
+#ifndef CONTROLHELP_H
+#define CONTROLHELP_H
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// What the Help menu tells of the window's input sources: a table of keys or
+// controls with what each does, per source, and what the gamepad support is.
+struct ControlHelp
+{
+    struct Table
+    {
+        QString heading;
+        QList<QPair<QString, QString>> rows;
+    };
+
+    QList<Table> tables;
+    // For About, such as "Gamepads through SDL 2.26.5".
+    QString gamepadSupport;
+};
+
+#endif // CONTROLHELP_H
