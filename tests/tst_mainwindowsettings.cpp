@@ -1,3 +1,4 @@
+#include "debugline.h"
 #include "fakecontroller.h"
 #include "mainwindow.h"
 #include "operatorreport.h"
@@ -237,7 +238,7 @@ private slots:
         QFETCH(QList<int>, choices);
         open(config);
         if (config.contains("stallDetection=false"))
-            QTest::ignoreMessage(QtDebugMsg, "Stalldetection is off!");
+            expectDebugLine("Stalldetection is off!");
         w<QComboBox>("cb_lensSelect")->setCurrentIndex(choices[0]);
         for (int i : {1, 2})
             if (choices[i] >= 0)
