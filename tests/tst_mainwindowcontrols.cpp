@@ -288,11 +288,11 @@ private slots:
         m_board->zoomPosition = m_board->focusPosition = m_board->irisPosition = action.section(' ', 1).toInt();
         const bool number = action.contains(QRegularExpression("^le_motor\\d -?\\d{1,9}$"));
         if (action.startsWith("le_motor") && !number)
-            expectDebugLine("wrong input");
+            EXPECT_DEBUG_LINE("wrong input");
         if (action.startsWith("le_motor1") && number)
-            expectDebugLine("all digits");
+            EXPECT_DEBUG_LINE("all digits");
         if (action.startsWith("hs_motor1"))
-            expectDebugLine("motor1SliderChanged()");
+            EXPECT_DEBUG_LINE("motor1SliderChanged()");
         act(action);
         QTEST(state(), "state");
         QTEST(calls(), "calls");
@@ -498,7 +498,7 @@ private slots:
         const QRegularExpression operating("^(motor\\d|zoom|focus|iris|refresh|store|callPreset|calibrate)");
         const QMetaObject *meta = m_window->metaObject();
         int invoked = 0;
-        expectDebugLine("comm not set");
+        EXPECT_DEBUG_LINE("comm not set");
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
             invoked += operating.match(meta->method(i).name()).hasMatch() && meta->method(i).invoke(m_window.get());
         QCOMPARE(invoked, 44);

@@ -238,7 +238,7 @@ private slots:
         QFETCH(QList<int>, choices);
         open(config);
         if (config.contains("stallDetection=false"))
-            expectDebugLine("Stalldetection is off!");
+            EXPECT_DEBUG_LINE("Stalldetection is off!");
         w<QComboBox>("cb_lensSelect")->setCurrentIndex(choices[0]);
         for (int i : {1, 2})
             if (choices[i] >= 0)

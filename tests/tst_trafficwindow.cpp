@@ -155,8 +155,8 @@ void TestTrafficWindow::windowListsWhatItHearsWhileOpen()
 }
 
 // Steps: a number publishes that many exchanges and lets the window show them;
-// "pause" is a Save's wait with nothing new; "WxH" resizes the window;
-// "up" and "down" turn the wheel over the list, by one notch and past its end.
+// "WxH" resizes the window; "up" and "down" turn the wheel over the list, by one
+// notch and past its end; "pause" is a Save's wait with nothing new.
 void TestTrafficWindow::newestStaysInSight_data()
 {
     QTest::addColumn<QString>("steps");
@@ -181,24 +181,20 @@ void TestTrafficWindow::newestStaysInSight()
     int published = 0;
     int topRow = -1;
     for (const QString &step : steps.split(QLatin1Char(' '))) {
+        const QPoint at = view->viewport()->rect().center();
         if (step == QLatin1String("up") || step == QLatin1String("down")) {
-            const QPoint at = view->viewport()->rect().center();
-            const QPoint turn(0, step == QLatin1String("up") ? 120 : -12000);
-            QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), {}, turn, Qt::NoButton, Qt::NoModifier,
-                              Qt::NoScrollPhase, false);
+            QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), {}, {0, step == "up" ? 120 : -12000},
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(view->viewport(), &wheel);
             topRow = view->rowAt(0);
         } else if (step.contains(QLatin1Char('x'))) {
-            const QStringList size = step.split(QLatin1Char('x'));
-            window.resize(size.at(0).toInt(), size.at(1).toInt());
-        } else if (step == QLatin1String("pause")) {
-            QTest::qWait(3 * TrafficWindow::batchMs);
+            window.resize(step.section(QLatin1Char('x'), 0, 0).toInt(), step.section(QLatin1Char('x'), 1).toInt());
         } else {
             for (int n = step.toInt(); n > 0; --n)
                 ExchangeLog::publish(zoomTo(published++));
             QTRY_COMPARE(window.model()->rowCount(), published);
         }
-        QTest::qWait(20); // the layout follows in the next turns of the event loop
+        QTest::qWait(TrafficWindow::batchMs); // the layout follows in the next turns of the event loop
     }
     const QRect newest = view->visualRect(window.model()->index(published - 1, 0));
     QCOMPARE(newest.top() >= 0 && newest.bottom() < view->viewport()->height(), follows);
