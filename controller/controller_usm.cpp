@@ -276,8 +276,13 @@ void ControllerUSM::calibrateAll()
         m_lens->setCurrentPosition(*minPos);
     }
 
-    qDebug() << "rawMinPos: " << getRawFocusPosition(&rotating).value_or(-1);
-    qDebug() << "minPos: " << getFocusPosition();
+    // The lens read back where the calibration left it: these two status
+    // queries go out in every build, also one whose debug lines are compiled
+    // out, so that the board sees the same frames from every build.
+    const int rawMinPos = getRawFocusPosition(&rotating).value_or(-1);
+    const int minFocusPos = getFocusPosition();
+    qDebug() << "rawMinPos: " << rawMinPos;
+    qDebug() << "minPos: " << minFocusPos;
     qDebug() << "maxPos: " << maxPos.value_or(-1);
     qDebug() << "maxSteps: " << m_lens->getMaxSteps();
     qDebug() << "posOffset: " << m_lens->getPositionOffset();

@@ -1,6 +1,7 @@
 // The window's motor controls, presets, Calibrate All and Store in device, and the keys and
 // slider input that ask for them, over a fake driver.
 
+#include "debugline.h"
 #include "fakecontroller.h"
 #ifdef TAVRO_GAMEPAD
 #include "gamepadpoller.h"
@@ -287,11 +288,11 @@ private slots:
         m_board->zoomPosition = m_board->focusPosition = m_board->irisPosition = action.section(' ', 1).toInt();
         const bool number = action.contains(QRegularExpression("^le_motor\\d -?\\d{1,9}$"));
         if (action.startsWith("le_motor") && !number)
-            QTest::ignoreMessage(QtDebugMsg, "wrong input");
+            EXPECT_DEBUG_LINE("wrong input");
         if (action.startsWith("le_motor1") && number)
-            QTest::ignoreMessage(QtDebugMsg, "all digits");
+            EXPECT_DEBUG_LINE("all digits");
         if (action.startsWith("hs_motor1"))
-            QTest::ignoreMessage(QtDebugMsg, "motor1SliderChanged()");
+            EXPECT_DEBUG_LINE("motor1SliderChanged()");
         act(action);
         QTEST(state(), "state");
         QTEST(calls(), "calls");
@@ -500,7 +501,7 @@ private slots:
         const QRegularExpression operating("^(motor\\d|zoom|focus|iris|refresh|store|callPreset|calibrate)");
         const QMetaObject *meta = &MainWindow::staticMetaObject;
         int invoked = 0;
-        QTest::ignoreMessage(QtDebugMsg, "comm not set");
+        EXPECT_DEBUG_LINE("comm not set");
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
             invoked += operating.match(meta->method(i).name()).hasMatch() && meta->method(i).invoke(m_window.get());
         QCOMPARE(invoked, 44);

@@ -1,3 +1,4 @@
+#include "debugline.h"
 #include "fakecontroller.h"
 #include "lenswindow.h"
 #include "operatorreport.h"
@@ -239,7 +240,7 @@ private slots:
         QFETCH(QList<int>, choices);
         open(config);
         if (config.contains("stallDetection=false"))
-            QTest::ignoreMessage(QtDebugMsg, "Stalldetection is off!");
+            EXPECT_DEBUG_LINE("Stalldetection is off!");
         w<QComboBox>("cb_lensSelect")->setCurrentIndex(choices[0]);
         for (int i : {1, 2})
             if (choices[i] >= 0)

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -52,6 +53,8 @@ class TestTrafficWindow : public QObject
 private slots:
     void modelKeepsTheNewest();
     void windowListsWhatItHearsWhileOpen();
+    void newestStaysInSight_data();
+    void newestStaysInSight();
 };
 
 void TestTrafficWindow::modelKeepsTheNewest()
@@ -149,6 +152,54 @@ void TestTrafficWindow::windowListsWhatItHearsWhileOpen()
     window.open();
     QTest::qWait(3 * TrafficWindow::batchMs);
     QCOMPARE(rows(), 0);
+}
+
+// Steps: a number publishes that many exchanges and lets the window show them;
+// "WxH" resizes the window; "up" and "down" turn the wheel over the list, by one
+// notch and past its end; "pause" is a Save's wait with nothing new.
+void TestTrafficWindow::newestStaysInSight_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("follows");
+    QTest::newRow("one at a time past a screenful") << "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1" << true;
+    QTest::newRow("Save, six Refreshes and a rejected one") << "17 pause 3 3 3 3 3 3 1" << true;
+    QTest::newRow("a screenful at once, then one") << "40 1" << true;
+    QTest::newRow("smaller, then larger window") << "12 800x250 2 1100x600 3 600x200 1" << true;
+    QTest::newRow("wider than the columns") << "1200x300 14 2 700x300 1" << true;
+    QTest::newRow("scrolled up stays put") << "30 up 5 pause 1" << false;
+    QTest::newRow("scrolled back to the end follows") << "30 up 5 down 4 1" << true;
+}
+
+void TestTrafficWindow::newestStaysInSight()
+{
+    QFETCH(QString, steps);
+    QFETCH(bool, follows);
+    TrafficWindow window;
+    window.open();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *view = window.findChild<QTableView *>();
+    int published = 0;
+    int topRow = -1;
+    for (const QString &step : steps.split(QLatin1Char(' '))) {
+        const QPoint at = view->viewport()->rect().center();
+        if (step == QLatin1String("up") || step == QLatin1String("down")) {
+            QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), {}, {0, step == "up" ? 120 : -12000},
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(view->viewport(), &wheel);
+            topRow = view->rowAt(0);
+        } else if (step.contains(QLatin1Char('x'))) {
+            window.resize(step.section(QLatin1Char('x'), 0, 0).toInt(), step.section(QLatin1Char('x'), 1).toInt());
+        } else {
+            for (int n = step.toInt(); n > 0; --n)
+                ExchangeLog::publish(zoomTo(published++));
+            QTRY_COMPARE(window.model()->rowCount(), published);
+        }
+        QTest::qWait(TrafficWindow::batchMs); // the layout follows in the next turns of the event loop
+    }
+    const QRect newest = view->visualRect(window.model()->index(published - 1, 0));
+    QCOMPARE(newest.top() >= 0 && newest.bottom() < view->viewport()->height(), follows);
+    if (!follows)
+        QCOMPARE(view->rowAt(0), topRow);
 }
 
 QTEST_MAIN(TestTrafficWindow)

@@ -113,6 +113,18 @@ TrafficWindow::TrafficWindow(QWidget *parent)
     connect(clearButton, &QPushButton::clicked, this, &TrafficWindow::clear);
     connect(copyButton, &QPushButton::clicked, this, &TrafficWindow::copySelection);
     connect(saveButton, &QPushButton::clicked, this, &TrafficWindow::save);
+    // The newest exchange stays in sight until the operator scrolls up, and
+    // again from when they scroll back to the bottom. Following is kept apart
+    // from where the scroll bar happens to be: the bottom moves on its own
+    // whenever the list's size changes, as when the first screenful brings in
+    // the scroll bars and the columns no longer fit beside them.
+    QScrollBar *scrollBar = m_view->verticalScrollBar();
+    connect(scrollBar, &QScrollBar::valueChanged, this,
+            [this, scrollBar](int value) { m_following = value == scrollBar->maximum(); });
+    connect(scrollBar, &QScrollBar::rangeChanged, this, [this, scrollBar](int, int maximum) {
+        if (m_following)
+            scrollBar->setValue(maximum);
+    });
     resize(1000, 420);
 }
 
@@ -168,13 +180,8 @@ void TrafficWindow::showPending()
 {
     if (m_pending.isEmpty())
         return;
-    QScrollBar *scrollBar = m_view->verticalScrollBar();
-    const bool atBottom = scrollBar->value() == scrollBar->maximum();
     m_model->append(m_pending);
     m_pending.clear();
-    // The newest exchange stays in sight unless the operator has scrolled up.
-    if (atBottom)
-        m_view->scrollToBottom();
 }
 
 void TrafficWindow::setPaused(bool paused)

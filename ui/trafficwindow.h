@@ -72,6 +72,7 @@ private:
     std::unique_ptr<ExchangeLog::Subscription> m_subscription;
     FileChooser m_fileChooser;
     bool m_placed = false;
+    bool m_following = true;
 };
 
 #endif // TRAFFICWINDOW_H

@@ -42,6 +42,15 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(text);
 }
 
+// The frames a board got, in hex.
+QStringList words(const QList<QByteArray> &frames)
+{
+    QStringList hexes;
+    for (const QByteArray &frame : frames)
+        hexes << QString::fromLatin1(frame.toHex());
+    return hexes;
+}
+
 LineDelivery onePieceEveryMs()
 {
     LineDelivery delivery;
@@ -165,6 +174,11 @@ void TestEndToEnd::tavroOperatesTheMotors()
     QFETCH(LineDelivery, delivery);
     startBoard(std::make_unique<TavroBoard>(), BoardType::Tavro, delivery);
     save();
+    // The probe, the set-up with the long-cable mode read back, calibration, speeds, positions and ranges.
+    QCOMPARE(words(m_sim->frames()), QString("fe100000000000 fe070000000101 fe130000000000 fe0b0000000000 "
+                                             "fe0c0000000000 fe0f0000000000 ff000025000000 ff000027000000 "
+                                             "fe080000000000 fe090000000000 fe0a0000000000 fe150000000000 "
+                                             "fe140000000000").split(' '));
     // Ranges and positions as the board has them, the iris always in 0..100 (steps of 55 board units).
     QCOMPARE(QList<int>({widget<QSlider>("hs_motor1")->maximum(), widget<QSlider>("hs_motor2")->maximum(),
                          widget<QSlider>("hs_motor3")->maximum()}),
@@ -218,6 +232,13 @@ void TestEndToEnd::pellanOperatesTheFocus()
     QFETCH(LineDelivery, delivery);
     startBoard(std::make_unique<PellanBoard>(), BoardType::Pellan, delivery);
     save();
+    // The probe, then the calibration: to the far end, read, to the near end, stop, and three reads, the
+    // last two of the range just measured; then the window reads the focus.
+    const QString status = QStringLiteral("01650000000000000000000000002665");
+    QCOMPARE(words(m_sim->frames()), QStringList({status, "016401000000510000bd740000006a3c", status,
+                                                  "01640100000051ffff428c0000005448",
+                                                  "01640100000051000000000000001dd7", status, status, status,
+                                                  status}));
     // Its calibration found the mechanical ends: focus 0 is the near end, and the
     // range stops 100 raw steps short of the far end.
     QCOMPARE(m_setup->pauses, (QList<unsigned long>{8000, 8000}));
