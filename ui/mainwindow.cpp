@@ -13,6 +13,7 @@
 #include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
+#include "presetspeedmenu.h"
 #include "serialportlist.h"
 #include "settingsfile.h"
 #include "sliderinput.h"
@@ -128,6 +129,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     // What the lens controls do, and the inputs that ask for it.
     m_actions = std::make_unique<LensActions>(this, *ui, m_comm, *m_operations);
+    m_presetSpeeds = std::make_unique<PresetSpeedMenu>(this, *m_actions, *m_settings);
     m_livePositions = std::make_unique<LivePositions>(*m_actions, ui->action_livePositions, *m_settings);
     m_keyboard = std::make_unique<KeyboardControl>(this, *m_actions, *m_operations);
     for (int motor = 0; motor < LensActions::motorCount; ++motor)

@@ -15,6 +15,7 @@ class KeyboardControl;
 class LensActions;
 class LivePositions;
 class OperationMonitor;
+class PresetSpeedMenu;
 class QSettings;
 class SliderInput;
 class TrafficWindow;
@@ -131,6 +132,7 @@ private:
     // What the operating slots (mainwindow_controls.cpp) and the input
     // sources ask for; gone before the driver and the monitor.
     std::unique_ptr<LensActions> m_actions;
+    std::unique_ptr<PresetSpeedMenu> m_presetSpeeds;
     std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<KeyboardControl> m_keyboard;
     std::array<std::unique_ptr<SliderInput>, 3> m_sliderInputs;
