@@ -19,6 +19,8 @@ public:
     // Whether exactly count words follow the command name; what names them
     // for the error.
     bool hasArguments(int count, const char *what);
+    // How many words follow the command name.
+    int argumentCount() const { return int(m_words.size()) - 1; }
     // The motor named at index, if the board has it.
     const LensMotor *motor(int index);
     std::optional<int> number(int index, int minimum, int maximum, const char *what);

@@ -31,6 +31,8 @@ const char *const description =
     "  run iris open|close\n"
     "  stop zoom|focus|iris\n"
     "  preset store|call N             N from 1 to 10\n"
+    "  preset call N low|medium|high   at that zoom and focus speed, which the\n"
+    "                                  Tavro board keeps afterwards\n"
     "  calibrate                       returns once the board has calibrated\n"
     "  speed zoom|focus low|medium|high\n"
     "  store                           store in the board (Pellan: the presets)\n"

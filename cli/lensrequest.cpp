@@ -14,6 +14,12 @@ constexpr int lastPreset = 10;
 
 using Command = std::function<void(Controller &)>;
 
+const QStringList &speedWords()
+{
+    static const QStringList words{QStringLiteral("low"), QStringLiteral("medium"), QStringLiteral("high")};
+    return words;
+}
+
 std::optional<Command> setCommand(CommandWords &words)
 {
     const LensMotor *motor = words.hasArguments(2, "a motor and a position") ? words.motor(1) : nullptr;
@@ -45,14 +51,19 @@ std::optional<Command> stopCommand(CommandWords &words)
 
 std::optional<Command> presetCommand(CommandWords &words, BoardType board)
 {
-    if (!words.hasArguments(2, "store or call and a preset number"))
+    // A call may name a speed of its own; a store has none to keep.
+    const bool withSpeed = words.argumentCount() == 3 && words.choice(1, {QStringLiteral("call")});
+    if (!words.hasArguments(withSpeed ? 3 : 2, "store or call and a preset number, and a call a speed"))
         return std::nullopt;
     const std::optional<int> action = words.choice(1, {QStringLiteral("store"), QStringLiteral("call")});
     const std::optional<int> preset = action ? words.number(2, firstPreset, lastPreset, "preset")
                                              : std::nullopt;
-    if (!preset)
+    const std::optional<int> level = preset && withSpeed ? words.choice(3, speedWords()) : std::nullopt;
+    if (!preset || (withSpeed && !level))
         return std::nullopt;
     const char number = char(*preset);
+    if (level)
+        return [number, speed = char(*level)](Controller &c) { c.callPresetAtSpeed(number, speed); };
     if (*action == 1)
         return [number](Controller &c) { c.callPreset(number); };
     if (board == BoardType::Tavro)
@@ -75,9 +86,7 @@ std::optional<Command> speedCommand(CommandWords &words)
         words.fail(QStringLiteral("the %1 speed cannot be chosen").arg(QLatin1String(motor->name)));
         return std::nullopt;
     }
-    const std::optional<int> level = motor
-        ? words.choice(2, {QStringLiteral("low"), QStringLiteral("medium"), QStringLiteral("high")})
-        : std::nullopt;
+    const std::optional<int> level = motor ? words.choice(2, speedWords()) : std::nullopt;
     if (!level)
         return std::nullopt;
     return [set = motor->setSpeed, speed = char(*level)](Controller &c) { (c.*set)(speed); };

@@ -58,6 +58,12 @@ public:
     virtual void setSensitivityMode(char sensitivityMode) = 0;
     virtual int getSensitivityMode() = 0;
 
+    // Moves to preset (1..10) at a speed level of its own (0 Low, 1 Medium,
+    // 2 High) rather than at the speeds last chosen for the board. Boards that
+    // take speeds as settings keep the preset's level afterwards: whoever
+    // chose other speeds gives them again before a run or move needs them.
+    virtual void callPresetAtSpeed(char preset, char speed) = 0;
+
     QString portName() const { return m_portName; }
 
     // How many exchanges with the board have failed since the driver was made:

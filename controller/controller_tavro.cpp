@@ -230,6 +230,16 @@ int ControllerTavro::getSensitivityMode()
                       "******** SensitivityMode: ");
 }
 
+void ControllerTavro::callPresetAtSpeed(char preset, char speed)
+{
+    const bool zoomTaken = transmitData(encode(Operation::SetZoomSpeed, quint8(speed)));
+    if (!zoomTaken || !transmitData(encode(Operation::SetFocusSpeed, quint8(speed)))) {
+        qCritical() << "Preset speed not taken, preset" << int(quint8(preset)) << "not called";
+        return;
+    }
+    callPreset(preset);
+}
+
 bool ControllerTavro::transmitData(QByteArray data)
 {
     return counted(runCommand(portName(), data));

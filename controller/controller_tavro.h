@@ -54,6 +54,9 @@ public:
     int getMaxIrisPosition() override;
     void setSensitivityMode(char sensitivityMode) override;
     int getSensitivityMode() override;
+    // Zoom and focus speed frames, then the call; a speed the board did not
+    // take leaves the preset uncalled rather than moving at another speed.
+    void callPresetAtSpeed(char preset, char speed) override;
 
 private:
     bool transmitData(QByteArray data) override;

@@ -46,6 +46,20 @@ std::optional<int> presetIndex(char preset)
     return index;
 }
 
+// The move frame's speed for a speed level: Low, Medium, High; anything else
+// is Medium.
+quint32 speedOfLevel(char level)
+{
+    switch (level) {
+    case 0:
+        return 40;
+    case 2:
+        return 243;
+    default:
+        return 81;
+    }
+}
+
 // A travel the board cannot be given is cut to the largest one in the same
 // direction rather than wrapped into the opposite one.
 qint32 clampedTravel(qint64 travel)
@@ -195,31 +209,36 @@ bool ControllerUSM::checkBeforeMove(bool logMotorStatus)
     return true;
 }
 
-void ControllerUSM::moveTo(qint64 targetRaw)
+void ControllerUSM::moveTo(qint64 targetRaw, uint32_t speed)
 {
     const qint32 travel = clampedTravel(targetRaw - m_lens->getCurrentPosition());
-    transmitData(PellanFrames::moveCommand(m_focusSpeed, travel));
+    transmitData(PellanFrames::moveCommand(speed, travel));
+}
+
+void ControllerUSM::moveFocusTo(int position, uint32_t speed)
+{
+    if (!checkBeforeMove(false))
+        return;
+    moveTo(qint64(stepsPerPosition) * position + m_lens->getPositionOffset(), speed);
 }
 
 void ControllerUSM::setFocusPosition(int position)
 {
-    if (!checkBeforeMove(false))
-        return;
-    moveTo(qint64(stepsPerPosition) * position + m_lens->getPositionOffset());
+    moveFocusTo(position, m_focusSpeed);
 }
 
 void ControllerUSM::pelco_d_focus_near()
 {
     if (!checkBeforeMove(false))
         return;
-    moveTo(m_lens->getPositionOffset());
+    moveTo(m_lens->getPositionOffset(), m_focusSpeed);
 }
 
 void ControllerUSM::pelco_d_focus_far()
 {
     if (!checkBeforeMove(true))
         return;
-    moveTo(qint64(m_lens->getMaxSteps()) + m_lens->getPositionOffset());
+    moveTo(qint64(m_lens->getMaxSteps()) + m_lens->getPositionOffset(), m_focusSpeed);
 }
 
 void ControllerUSM::pelco_d_focus_stop()
@@ -311,6 +330,15 @@ void ControllerUSM::callPreset(char preset)
     setFocusPosition(m_presets[*index]);
 }
 
+void ControllerUSM::callPresetAtSpeed(char preset, char speed)
+{
+    const std::optional<int> index = presetIndex(preset);
+    if (!index)
+        return;
+    qDebug() << "Setting position to: " << m_presets[*index] << "at speed level" << int(quint8(speed));
+    moveFocusTo(m_presets[*index], speedOfLevel(speed));
+}
+
 void ControllerUSM::storeInDevice()
 {
     for (int i = 0; i < int(m_presets.size()); ++i) {
@@ -328,17 +356,7 @@ void ControllerUSM::storeInDevice()
 void ControllerUSM::setFocusSpeed(char speed)
 {
     qDebug() << "focus speed: " << uint(quint8(speed));
-    switch (speed) {
-    case 0:
-        m_focusSpeed = 40;
-        break;
-    case 2:
-        m_focusSpeed = 243;
-        break;
-    default:
-        m_focusSpeed = 81;
-        break;
-    }
+    m_focusSpeed = speedOfLevel(speed);
 }
 
 // --- Operations the focus board does not have ------------------------------

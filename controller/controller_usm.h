@@ -60,6 +60,9 @@ public:
     int getMaxIrisPosition() override;
     void setSensitivityMode(char sensitivityMode) override;
     int getSensitivityMode() override;
+    // The preset's move carries the level's speed; later moves keep the
+    // speed setFocusSpeed() chose.
+    void callPresetAtSpeed(char preset, char speed) override;
 
     // How long every Pellan exchange waits for the frame to leave and for the
     // reply; the extra wait is unused (one wait decides). Default {5000, 5000, 0}.
@@ -86,7 +89,9 @@ private:
     // running motor once first. False when the position is unknown, in which
     // case no move may be sent: its travel would be computed from nothing.
     bool checkBeforeMove(bool logMotorStatus);
-    void moveTo(qint64 targetRaw);
+    void moveTo(qint64 targetRaw, uint32_t speed);
+    // Moves to a focus position at speed, once the position before is known.
+    void moveFocusTo(int position, uint32_t speed);
 
     int m_lensType = 0;
     std::unique_ptr<Lens> m_lens;

@@ -133,6 +133,8 @@ bool LensActions::run(Motor motor, Direction direction, const QObject *holder, s
     const bool ownSpeed = speed && w.speed;
     if (ownSpeed)
         (m_comm.get()->*w.speed)(char(*speed));
+    else
+        givePanelSpeed(motor);
     (m_comm.get()->*runOperation)();
     m_runs[int(motor)] = {true, holder, ownSpeed || m_runs[int(motor)].ownSpeed};
     emit runsChanged();
@@ -209,6 +211,7 @@ void LensActions::stopAll()
 void LensActions::setPanelSpeeds(int zoom, int focus)
 {
     m_panelSpeeds = {zoom, focus, 0};
+    m_panelSpeedOwed = {};
 }
 
 bool LensActions::endRun(Motor motor)
@@ -221,8 +224,15 @@ bool LensActions::endRun(Motor motor)
 
 void LensActions::setPanelSpeed(Motor motor)
 {
+    m_panelSpeedOwed[int(motor)] = false;
     if (const auto speed = wiringOf(m_panel, motor).speed)
         (m_comm.get()->*speed)(char(m_panelSpeeds[int(motor)]));
+}
+
+void LensActions::givePanelSpeed(Motor motor)
+{
+    if (m_panelSpeedOwed[int(motor)])
+        setPanelSpeed(motor);
 }
 
 void LensActions::sendSlider(Motor motor)
@@ -239,6 +249,7 @@ void LensActions::sendSlider(Motor motor)
             const QSignalBlocker blocker(w.lineEdit);
             w.lineEdit->setText(QString::number(w.slider->value()));
         }
+        givePanelSpeed(motor);
         (m_comm.get()->*w.send)(w.slider->value() * w.unitsPerStep);
         Pause::wait(SettleAfterMoveMs);
     });
@@ -258,6 +269,7 @@ void LensActions::sendTyped(Motor motor)
             return;
         if (motor == Motor::Zoom)
             qDebug() << "all digits";
+        givePanelSpeed(motor);
         (m_comm.get()->*w.send)(*position * w.unitsPerStep);
     });
 }
@@ -282,17 +294,39 @@ void LensActions::setSliderInHand(Motor motor, bool inHand)
 
 bool LensActions::callPreset(int preset)
 {
-    return presetAction(QStringLiteral("pb_callPreset%1"), tr("Calling preset %1…"), &Controller::callPreset, preset);
+    const PresetSpeed speed = presetSpeed(preset);
+    return presetAction(QStringLiteral("pb_callPreset%1"), tr("Calling preset %1…"), [this, speed](char number) {
+        if (speed == PresetSpeed::Panel) {
+            givePanelSpeed(Motor::Zoom);
+            givePanelSpeed(Motor::Focus);
+            m_comm->callPreset(number);
+            return;
+        }
+        m_comm->callPresetAtSpeed(number, char(int(speed) - 1));
+        m_panelSpeedOwed[int(Motor::Zoom)] = true;
+        m_panelSpeedOwed[int(Motor::Focus)] = true;
+    }, preset);
+}
+
+LensActions::PresetSpeed LensActions::presetSpeed(int preset) const
+{
+    return preset >= 1 && preset <= presetCount ? m_presetSpeeds[size_t(preset - 1)] : PresetSpeed::Panel;
+}
+
+void LensActions::setPresetSpeed(int preset, PresetSpeed speed)
+{
+    if (preset >= 1 && preset <= presetCount)
+        m_presetSpeeds[size_t(preset - 1)] = speed;
 }
 
 bool LensActions::storePreset(int preset)
 {
-    return presetAction(QStringLiteral("pb_storePreset%1"), tr("Storing preset %1…"), &Controller::storePreset,
-                        preset);
+    return presetAction(QStringLiteral("pb_storePreset%1"), tr("Storing preset %1…"),
+                        [this](char number) { m_comm->storePreset(number); }, preset);
 }
 
 // The preset number travels as the number itself (1..10), not as a digit.
-bool LensActions::presetAction(const QString &button, const QString &step, void (Controller::*call)(char),
+bool LensActions::presetAction(const QString &button, const QString &step, const std::function<void(char)> &call,
                                int preset)
 {
     const auto *pushButton = m_window->findChild<QPushButton *>(button.arg(preset));
@@ -301,7 +335,7 @@ bool LensActions::presetAction(const QString &button, const QString &step, void 
     const Operation operation(m_monitor, step.arg(preset));
     if (!operation || !m_comm)
         return false;
-    (m_comm.get()->*call)(char(preset));
+    call(char(preset));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,6 +30,14 @@ class QWidget;
 // another operation runs is carried out right after it, never dropped. A run
 // at a speed of its own sets the speed the settings panel chose again when it
 // ends, so the buttons keep the operator's speed.
+//
+// A preset may be called at a speed of its own. On a board that keeps speeds
+// as settings the preset's level then stays with the board while its move goes
+// on; the panel's speed of a motor goes out again only as the first step of
+// the next action that uses it (that motor's run, step or move, or a preset
+// called at the panel's speeds). That action is the operator's own: whatever
+// of the preset's move is left on that motor gives way to it anyway, so a
+// speed never changes under a move the operator is still watching.
 class LensActions : public QObject
 {
     Q_OBJECT
@@ -39,6 +48,10 @@ public:
     // Tele, far and open run towards the motor's maximum; wide, near and close
     // towards 0.
     enum class Direction { TowardsZero, TowardsMaximum };
+    static constexpr int presetCount = 10;
+    // How fast a preset is called: at the panel's speeds or at a level of its
+    // own. The numbers are those kept in the settings file.
+    enum class PresetSpeed { Panel = 0, Low = 1, Medium = 2, High = 3 };
 
     // comm is the window's driver in service, which may be replaced or absent.
     LensActions(QWidget *window, const LensPanel &panel, const std::unique_ptr<Controller> &comm,
@@ -85,7 +98,10 @@ public:
     // leave it alone until the move has gone out.
     void setSliderInHand(Motor motor, bool inHand);
 
+    // At the preset's own speed, when it has one.
     bool callPreset(int preset);
+    PresetSpeed presetSpeed(int preset) const;
+    void setPresetSpeed(int preset, PresetSpeed speed);
     bool storePreset(int preset);
     bool refresh();
     void storeInDevice();
@@ -124,9 +140,11 @@ private:
     // Ends the run; true when it had a speed of its own.
     bool endRun(Motor motor);
     void setPanelSpeed(Motor motor);
+    // The panel's speed of motor, if the board holds another since a preset.
+    void givePanelSpeed(Motor motor);
     // Calls or stores preset through call, as long as its button (button's
     // name with %1 for the number) is enabled.
-    bool presetAction(const QString &button, const QString &step, void (Controller::*call)(char), int preset);
+    bool presetAction(const QString &button, const QString &step, const std::function<void(char)> &call, int preset);
     // A read-back in driver units on the slider's scale; a failed read leaves
     // the display as it was.
     void showReadBack(Motor motor, int driverUnits);
@@ -138,6 +156,8 @@ private:
     std::array<Run, motorCount> m_runs;
     std::array<bool, motorCount> m_inHand{};
     std::array<int, motorCount> m_panelSpeeds{};
+    std::array<bool, motorCount> m_panelSpeedOwed{};
+    std::array<PresetSpeed, presetCount> m_presetSpeeds{};
 };
 
 #endif // LENSACTIONS_H

@@ -42,6 +42,7 @@ const std::array<Operation, Operations::count> &operations()
         [](Controller &c) { c.getMaxIrisPosition(); },
         [](Controller &c) { c.setSensitivityMode(1); },
         [](Controller &c) { c.getSensitivityMode(); },
+        [](Controller &c) { c.callPresetAtSpeed(3, 0); },
     }};
     return table;
 }

@@ -48,6 +48,13 @@ int presetOf(int key)
     return key >= Qt::Key_F1 && key < Qt::Key_F1 + kPresets ? key - Qt::Key_F1 + 1 : 0;
 }
 
+// Shift+F10 is also the keyboard's context-menu key: a focused widget with a
+// menu of its own (a preset's Call button) opens that instead.
+bool opensMenu(const QWidget &widget, const QKeyEvent &key)
+{
+    return key.key() == Qt::Key_F10 && widget.contextMenuPolicy() == Qt::CustomContextMenu;
+}
+
 QString keyName(QKeyCombination keys)
 {
     return QKeySequence(keys).toString(QKeySequence::NativeText);
@@ -126,7 +133,7 @@ bool KeyboardControl::press(QObject *receiver, const QKeyEvent &key)
         taken = m_actions.refresh();
     } else if (const int preset = presetOf(key.key()); preset && modifiers == Qt::NoModifier) {
         taken = m_actions.callPreset(preset);
-    } else if (preset && modifiers == Qt::ShiftModifier) {
+    } else if (preset && modifiers == Qt::ShiftModifier && !opensMenu(*widget, key)) {
         taken = m_actions.storePreset(preset);
     }
     if (taken)

@@ -73,6 +73,10 @@ public:
     int getMaxIrisPosition() override { return query("getMaxIrisPosition", m_board->maxIris); }
     void setSensitivityMode(char mode) override { log("setSensitivityMode", mode); }
     int getSensitivityMode() override { return query("getSensitivityMode", m_board->sensitivityMode); }
+    void callPresetAtSpeed(char preset, char speed) override
+    {
+        m_board->calls << QStringLiteral("callPresetAtSpeed(%1,%2)").arg(int(preset)).arg(int(speed));
+    }
 
 private:
     bool transmitData(QByteArray) override { return false; }

@@ -17,6 +17,7 @@ public:
     int calls = 0;
     int nofBytes = 0; // 0: sent as a command
     QByteArray frame;
+    QStringList frames;
     bool result = true;
     QByteArray reply;
 
@@ -25,6 +26,7 @@ private:
     {
         ++calls;
         frame = data;
+        frames << QString::fromLatin1(data.toHex());
         return result;
     }
 
@@ -60,7 +62,29 @@ private slots:
     void meanings();
     void replies_data();
     void replies();
+    void presetAtSpeed_data();
+    void presetAtSpeed();
 };
+
+// The zoom and focus speeds go first; a speed not taken leaves the preset uncalled.
+void TestControllerTavro::presetAtSpeed_data()
+{
+    QTest::addColumn<bool>("acknowledged");
+    QTest::addColumn<QString>("frames");
+    QTest::newRow("ff000025000200 ff000027000200 ff000007000300") << true << "ff000025000200 ff000027000200 ff000007000300";
+    QTest::newRow("ff000025000200 refused") << false << "ff000025000200";
+}
+
+void TestControllerTavro::presetAtSpeed()
+{
+    QFETCH(bool, acknowledged);
+    CapturingTavro driver;
+    driver.result = acknowledged;
+    if (!acknowledged)
+        QTest::ignoreMessage(QtCriticalMsg, "Preset speed not taken, preset 3 not called");
+    driver.callPresetAtSpeed(3, 2);
+    QTEST(driver.frames.join(' '), "frames");
+}
 
 void TestControllerTavro::frames_data()
 {

@@ -217,6 +217,8 @@ void TestControllerUSM::operations_data()
         {query, mv("f3", "0000afc8")});
     row("51 fffffed4: unset preset", OP(d.callPreset(4)), {status(300)}, 0, {query, mv("51", "fffffed4")});
     row("51 00000000: stop", OP(d.setFocusSpeed(2); d.pelco_d_focus_stop()), {}, 0, {stop});
+    row("28 fffffed4: preset low, then 51", OP(d.callPresetAtSpeed(4, 0); d.setFocusPosition(100)), {status(300), status(0)},
+        0, {query, mv("28", "fffffed4"), query, mv("51", "000003e8")});
     // Stopped once although still running at the second read (raw -10, written out).
     row("51 0000000a: running motor", OP(d.setFocusPosition(0)),
         {status(500, char(0xff)), QByteArray::fromHex("0165000100000000fffffff600001234")}, 0,

@@ -19,6 +19,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
@@ -48,7 +49,8 @@ class TestMainWindowControls : public QObject
     // A shown window in a directory of its own whose config.ini preselects a fresh board on FAKE1;
     // Save (if asked) brings its fake driver into service. Then the motors are set the way the program
     // does: ranges 7350, 4000 and 100, sliders at 1, line edits "2". True if all that sent nothing.
-    bool operate(BoardType type = BoardType::Tavro, bool save = true)
+    // presetSpeeds: "N=value ..." stored as presets/speedN first.
+    bool operate(BoardType type = BoardType::Tavro, bool save = true, const QString &presetSpeeds = {})
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
@@ -56,6 +58,8 @@ class TestMainWindowControls : public QObject
         QSettings config("config.ini", QSettings::IniFormat);
         config.setValue("motor/zoomSpeed", 1);
         config.setValue("motor/focusSpeed", 2);
+        for (const QString &speed : presetSpeeds.split(' ', Qt::SkipEmptyParts))
+            config.setValue("presets/speed" + speed.section('=', 0, 0), speed.section('=', 1));
         config.sync();
         m_board = std::make_shared<FakeBoard>();
         m_window = std::make_unique<LensWindow>();
@@ -97,7 +101,8 @@ class TestMainWindowControls : public QObject
     // lets go, ">Ctrl+Up" only presses, "<Up" only lets go, "*Up" is an auto-repeat as Qt marks it
     // (release and press); "wheel:name:120" turns the wheel over a slider, "groove:name" clicks its
     // groove near the end, "drag:name" drags its handle to the middle; "wait" outlasts a slider's
-    // settling; "deactivate", "activate" and "close" do that to the window; "during:<Down" lets the
+    // settling; "type:name:text" types into a field as act() does; "choose:N" picks entry N of the
+    // open menu; "deactivate", "activate" and "close" do that to the window; "during:<Down" lets the
     // next pause post that release (">": press) while its operation runs ("during:ly=0": a pad step
     // there); pad steps as pad(); "|" marks the calls; anything else is an act(). Then waits as "wait".
     void play(const QString &script)
@@ -113,6 +118,13 @@ class TestMainWindowControls : public QObject
             } else if (part[0] == "wheel") {
                 QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, part[2].toInt()}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
                 QApplication::sendEvent(get<QSlider>(part[1]), &wheel);
+            } else if (part[0] == "type") {
+                act(part[1] + ' ' + part[2]);
+            } else if (part[0] == "choose") {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                QVERIFY2(menu, "no menu open");
+                menu->actions().at(part[1].toInt())->trigger();
+                menu->close();
             } else if (part[0] == "groove") {
                 QSlider *groove = get<QSlider>(part[1]);
                 QTest::mouseClick(groove, Qt::LeftButton, {}, {groove->width() - 3, groove->height() / 2});
@@ -406,6 +418,46 @@ private slots:
         QVERIFY(operate(BoardType(board)));
         play(script);
         QTEST(calls(), "calls");
+    }
+
+    // A preset at a speed of its own (stored as 0 panel, 1 low, 2 medium, 3 high; anything else is
+    // the panel's) leaves the panel's speeds (zoom 1, focus 2) to go out before the next run, step or
+    // move of each motor, or a preset at the panel's speeds; the menu on a Call button keeps the choice.
+    void presetSpeeds_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("high, runs") << "2=3" << "pb_callPreset2 | pb_irisOpen pb_zoomTele pb_focusFar pb_zoomWide"
+                                    << "callPresetAtSpeed(2,2) | pelco_d_iris_open setZoomSpeed(1) pelco_d_zoom_in "
+                                       "setFocusSpeed(2) pelco_d_focus_far pelco_d_zoom_out" << "3";
+        QTest::newRow("low, step and moves") << "2=1" << "F2 | pb_focusPlus type:le_motor1:5 @hs_motor3 End wait type:le_motor2:9"
+                                             << "callPresetAtSpeed(2,0) | setFocusSpeed(2) setFocusPosition(41) pause(500) "
+                                                "setZoomSpeed(1) setZoomPosition(5) setIrisPosition(5500) pause(500) "
+                                                "setFocusPosition(9)"
+                                             << "1";
+        QTest::newRow("panel preset after") << "2=2" << "pb_callPreset2 | pb_callPreset1 pb_zoomTele"
+                                            << "callPresetAtSpeed(2,1) | setZoomSpeed(1) setFocusSpeed(2) callPreset(1) "
+                                               "pelco_d_zoom_in" << "2";
+        QTest::newRow("unreadable values") << "1=4 2=-1 3=high 4= 5=2" << "F1 F2 F3 F4 F5 pb_zoomTele"
+                                           << "callPreset(1) callPreset(2) callPreset(3) callPreset(4) "
+                                              "callPresetAtSpeed(5,1) setZoomSpeed(1) pelco_d_zoom_in" << "-1";
+        QTest::newRow("Shift+F10 menu") << "" << "@pb_callPreset2 Shift+F10 choose:3 F2" << "callPresetAtSpeed(2,2)" << "3";
+        QTest::newRow("menu key, panel") << "2=1" << "@pb_callPreset2 Menu choose:0 F2" << "callPreset(2)" << "0";
+    }
+    void presetSpeeds()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, script);
+        QVERIFY(operate(BoardType::Tavro, true, stored));
+        play(script);
+        QTEST(calls(), "calls");
+        QFETCH(QString, kept);
+        QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("presets/speed2").toString(), kept);
+        const QString name = QStringList{"Panel speed", "Low", "Medium", "High"}.value(kept.toInt(), "Panel speed");
+        QVERIFY(get<QPushButton>("pb_callPreset2")->toolTip().contains(name));
+        QVERIFY(get<QPushButton>("pb_callPreset2")->accessibleDescription().endsWith(name));
     }
 
     // Keys, wheel and groove clicks move a slider by a hundredth of its range (a page: ten), and

@@ -399,12 +399,12 @@ private slots:
         QCOMPARE(w<QComboBox>("cb_serialPortSelect")->currentText(), "FAKE1 (missing)");
         QTest::ignoreMessage(QtCriticalMsg, "Error, no serial port selected!");
         click("pb_testSerial");
-        QCOMPARE(m_reports, Reports({{QMessageBox::Critical, kNoPortText}}));
+        QCOMPARE(m_reports, Reports({{OperatorReport::Severity::Critical, kNoPortText}}));
         m_reports.clear();
         qputenv("TAVRO_EXTRA_PORTS", "FAKE2:FAKE1");
         QTest::ignoreMessage(QtCriticalMsg, "Lens controller board detected!");
         click("pb_testSerial");
-        QCOMPARE(m_reports, Reports({{QMessageBox::Information, "Success: Lens controller board detected on this serial port!"}}));
+        QCOMPARE(m_reports, Reports({{OperatorReport::Severity::Information, "Success: Lens controller board detected on this serial port!"}}));
         QCOMPARE(m_board->calls.first(), "create(1,FAKE1)");
     }
 

@@ -9,6 +9,7 @@
 #include "operationmonitor.h"
 #include "operationprogressdialog.h"
 #include "operatorreport.h"
+#include "presetspeedmenu.h"
 #include "serialportlist.h"
 #include "settingsfile.h"
 #include "trafficwindow.h"
@@ -126,6 +127,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
                             {ui->hs_motor3, ui->le_motor3, {ui->pb_irisClose, ui->pb_irisOpen}, {ui->pb_irisMinus, ui->pb_irisPlus}}}},
                           ui->pb_refresh};
     m_actions = std::make_unique<LensActions>(this, panel, m_comm, *m_operations);
+    m_presetSpeeds = std::make_unique<PresetSpeedMenu>(this, *m_actions, *m_settings);
     m_livePositions = std::make_unique<LivePositions>(*m_actions, ui->action_livePositions, *m_settings);
     m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about, help);
 

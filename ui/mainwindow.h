@@ -18,6 +18,7 @@ class HelpMenu;
 class LensActions;
 class LivePositions;
 class OperationMonitor;
+class PresetSpeedMenu;
 class QSettings;
 class TrafficWindow;
 
@@ -125,6 +126,7 @@ private:
     // What the operating slots (mainwindow_controls.cpp) and the input
     // sources ask for; gone before the driver and the monitor.
     std::unique_ptr<LensActions> m_actions;
+    std::unique_ptr<PresetSpeedMenu> m_presetSpeeds;
     std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<HelpMenu> m_help;
     // Made when first opened from View ▸ Traffic…; a window of its own, owned

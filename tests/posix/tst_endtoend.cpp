@@ -357,7 +357,7 @@ void TestEndToEnd::tavroFoundAgainByStableName()
     qputenv("TAVRO_SERIAL_BY_ID", QFile::encodeName(byId));
     m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
     QVERIFY(QDir().mkdir(byId) && QFile::link(m_sim->portName(), link));
-    prepareStart(MainWindow::TAVRO_CONTROLLER, link);
+    prepareStart(BoardType::Tavro, link);
     m_window = std::make_unique<MainWindow>();
     save();
     QCOMPARE(QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).value("serialPort/lastSelected"), link);
@@ -376,12 +376,16 @@ void TestEndToEnd::tavroTrafficIsListedAndTraced()
 {
     const QString tracePath = m_folder->filePath(QStringLiteral("trace.log"));
     auto trace = std::make_unique<TraceFile>(tracePath);
+    QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).setValue(QStringLiteral("presets/speed2"), 3);
     startBoard(std::make_unique<TavroBoard>(), BoardType::Tavro);
     m_window->findChild<QAction *>(QStringLiteral("action_traffic"))->trigger();
     auto *traffic = m_window->findChild<TrafficWindow *>();
     QVERIFY(traffic && traffic->isVisible());
     save();
     click("pb_refresh");
+    // A preset at its own speed; the panel's zoom speed goes out again right before the zoom runs.
+    click("pb_callPreset2");
+    click("pb_zoomTele");
     m_sim->setFault(SimFault::Rejected);
     click("pb_storeInDevice");
 
@@ -402,6 +406,11 @@ void TestEndToEnd::tavroTrafficIsListedAndTraced()
         "get focus position -> focus position 0",
         "get zoom position -> zoom position 0",
         "get iris position -> iris position 0",
+        "set zoom speed high -> OK",
+        "set focus speed high -> OK",
+        "call preset 2 -> OK",
+        "set zoom speed low -> OK",
+        "zoom tele -> OK",
         "store in device -> rejected (status 01)"};
     TrafficModel *model = traffic->model();
     QTRY_COMPARE(model->rowCount(), int(expected.size()));

@@ -46,9 +46,9 @@ QByteArray pellanStatus()
 }
 
 // At the driver's medium speed, the one a new driver moves with.
-QByteArray pellanMove(qint32 travel)
+QByteArray pellanMove(qint32 travel, quint32 speed = 81)
 {
-    return PellanFrames::sealed(PellanFrames::moveCommand(81, travel));
+    return PellanFrames::sealed(PellanFrames::moveCommand(speed, travel));
 }
 
 QSettings presetStore()
@@ -221,6 +221,8 @@ void TestLensCtl::commands_data()
     // The preset goes out as the number itself.
     row("tavro preset store 10", "tavro", {"preset", "store", "10"}, "", {hex("ff000003000a00")});
     row("tavro preset call 1", "tavro", {"preset", "call", "1"}, "", {hex("ff000007000100")});
+    row("tavro preset call 2 HIGH", "tavro", {"preset", "call", "2", "HIGH"}, "",
+        {hex("ff000025000200"), hex("ff000027000200"), hex("ff000007000200")});
     row("tavro calibrate", "tavro", {"calibrate"}, "", {hex("fe0f0000000000")}, {8000});
     row("tavro speed zoom low", "tavro", {"speed", "zoom", "low"}, "", {hex("ff000025000000")});
     row("tavro speed focus medium", "tavro", {"speed", "focus", "medium"}, "", {hex("ff000027000100")});
@@ -241,6 +243,7 @@ void TestLensCtl::commands_data()
     row("pellan stop focus", "pellan", {"stop", "focus"}, "", {pellanMove(0)});
     row("pellan preset store 3", "pellan", {"preset", "store", "3"}, "", {pellanStatus()});
     row("pellan preset call 3", "pellan", {"preset", "call", "3"}, "", {pellanStatus(), pellanMove(-20000)});
+    row("pellan preset call 3 low", "pellan", {"preset", "call", "3", "low"}, "", {pellanStatus(), pellanMove(-20000, 40)});
     row("pellan calibrate --json", "pellan", {"calibrate", "--json"}, "{\"command\":\"calibrate\",\"ok\":true}\n",
         {pellanMove(48500), pellanStatus(), pellanMove(-48500), pellanMove(0), pellanStatus(), pellanStatus(),
          pellanStatus()},
@@ -511,6 +514,8 @@ void TestLensCtl::usageErrorsMakeNoDriver_data()
     row("stop without a motor", tavro + QStringList{"stop"}, "stop takes a motor");
     row("preset 0", tavro + QStringList{"preset", "call", "0"}, "bad preset '0' (a whole number from 1 to 10)");
     row("preset, unknown action", tavro + QStringList{"preset", "clear", "3"}, "'clear' is not one of store|call");
+    row("preset store at a speed", tavro + QStringList{"preset", "store", "3", "low"}, "preset takes store or call and a");
+    row("preset call, unknown speed", tavro + QStringList{"preset", "call", "3", "fast"}, "'fast' is not one of low|medium|high");
     row("speed, unknown level", tavro + QStringList{"speed", "zoom", "fast"}, "'fast' is not one of low|medium|high");
     row("speed of the iris", tavro + QStringList{"speed", "iris", "low"}, "the iris speed cannot be chosen");
     row("pellan set zoom", pellan + QStringList{"set", "zoom", "10"}, "the Pellan board has no zoom motor");
