@@ -85,8 +85,13 @@ void LensService::submit(const RemoteRequest &request, const Done &done)
         // The repeat of the run under way holds it on, with nothing sent.
         const int index = indexOf(request.motor);
         const Motion &motion = m_motion[index];
-        if (motion.running && motion.direction == request.direction
-            && (request.speed < 0 || request.speed == motion.speed)) {
+        // A repeat that comes while its run is being sent is a repeat too.
+        const bool sending = m_current && m_current->kind == RemoteRequest::Kind::Run
+            && m_current->motor == request.motor && m_current->direction == request.direction
+            && (request.speed < 0 || request.speed == m_current->speed);
+        if (sending
+            || (motion.running && motion.direction == request.direction
+                && (request.speed < 0 || request.speed == motion.speed))) {
             m_holds[index].start(request.holdMs);
             for (const Done &answer : waiting)
                 answer({200, status()});
@@ -151,7 +156,10 @@ void LensService::pump()
     m_queue.pop_front();
     m_busy = true;
     m_report.clear();
+    if (job.kind == JobKind::Request)
+        m_current = job.request;
     const std::optional<Reply> error = execute(job);
+    m_current.reset();
     m_busy = false;
     if (error && error->status == 502)
         emit failed(error->body.value(QLatin1String("error")).toString());
@@ -266,8 +274,13 @@ std::optional<LensService::Reply> LensService::stop(const LensMotor &motor)
     m_holds[index].stop();
     const int failuresBefore = m_driver->failureCount();
     (m_driver.get()->*motor.stop)();
-    if (const std::optional<Reply> error = boardError(failuresBefore, LensReadout::rejected(*m_driver)))
+    if (const std::optional<Reply> error = boardError(failuresBefore, LensReadout::rejected(*m_driver))) {
+        // A motor that may still run is stopped again after another hold,
+        // until the board takes the stop.
+        if (m_motion[index].running && !m_stopping)
+            m_holds[index].start(RemoteRequest::defaultHoldMs);
         return error;
+    }
     setRunning(index, false);
     m_motion[index].settling = false;
     readPosition(motor);

@@ -124,6 +124,8 @@ private:
     bool m_busy = false;
     bool m_pumpScheduled = false;
     bool m_stopping = false;
+    // The request being carried out.
+    std::optional<RemoteRequest> m_current;
     // The first operator report of the job under way, as the tool says it.
     QString m_report;
     OperatorReport::Reporter m_previousReporter;

@@ -5,6 +5,7 @@
 #include <lo/lo.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -138,16 +139,10 @@ OscDecoding plainRequest(const QString &word, const QByteArray &types, const QVa
 OscDecoding OscDecoder::decode(LensBoard board, const QString &path, const QByteArray &types,
                                const QVariantList &arguments)
 {
-    // Every argument the tags announce must be there, of the kind the tag says.
+    // Every argument the tags announce must be there; each address then
+    // takes only its own tags.
     if (arguments.size() != types.size())
         return {};
-    for (qsizetype i = 0; i < types.size(); ++i) {
-        const char tag = types.at(i);
-        const int type = arguments.at(i).typeId();
-        if ((tag == 'i' && type != QMetaType::Int) || (tag == 'f' && type != QMetaType::Float)
-            || (tag != 'i' && tag != 'f'))
-            return {};
-    }
     const QStringList parts = path.split(QLatin1Char('/'));
     if (parts.size() < 3 || !parts.at(0).isEmpty() || parts.at(1) != QLatin1String("lens"))
         return {};
@@ -169,15 +164,21 @@ OscDecoding OscDecoder::decodePacket(LensBoard board, const QByteArray &datagram
         return {};
     const QString path = QString::fromUtf8(lo_get_path(data.data(), data.size()));
     const QByteArray types(lo_message_get_types(message));
+    // liblo's arguments lie at 4-byte steps in the packet, where its union of
+    // 8-byte types may not be read in place: each value is copied out.
     lo_arg **const values = lo_message_get_argv(message);
     QVariantList arguments;
     for (qsizetype i = 0; i < types.size(); ++i) {
+        qint32 integer = 0;
+        float real = 0;
         switch (types.at(i)) {
         case 'i':
-            arguments << QVariant(int(values[i]->i));
+            std::memcpy(&integer, values[i], sizeof integer);
+            arguments << QVariant(int(integer));
             break;
         case 'f':
-            arguments << QVariant(values[i]->f);
+            std::memcpy(&real, values[i], sizeof real);
+            arguments << QVariant(real);
             break;
         default:
             // No address takes any other type.

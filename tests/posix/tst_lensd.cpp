@@ -250,10 +250,14 @@ void TestLensd::requests()
     QTRY_VERIFY(m_service->isIdle());
 }
 
+// A board silent at start: errors, then a goto once it answers, with no
+// refresh in between.
 void TestLensd::silentBoardRecovers()
 {
-    startServer(QStringLiteral("tavro"));
+    m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
     m_sim->setFault(SimFault::NoReply);
+    startServer(QStringLiteral("tavro"), m_sim->portName());
+    QVERIFY(m_service->status().value(QLatin1String("zoomMax")).isNull());
     QCOMPARE(http("POST", QStringLiteral("/v1/refresh")).status, 502);
     m_sim->clearFault();
     const Answer got = http("POST", QStringLiteral("/v1/zoom/goto"), R"({"position":1000})");
@@ -351,8 +355,8 @@ void TestLensd::program_data()
         << QStringList{"--http", "0.0.0.0:18749"} << 2
         << QStringLiteral("tavro-lensd: HTTP on 0.0.0.0 needs a token: give --token-file (see --help)\n");
     QTest::newRow("token file readable by others")
-        << QStringList{"--http", "0.0.0.0:18749", "--token-file", "/etc/hostname"} << 2
-        << QStringLiteral("tavro-lensd: the token file /etc/hostname is readable by others: chmod 600 it\n");
+        << QStringList{"--http", "0.0.0.0:18749", "--token-file", "TOKEN"} << 2
+        << QStringLiteral("tavro-lensd: the token file TOKEN is readable by others: chmod 600 it\n");
 }
 
 void TestLensd::program()
@@ -361,6 +365,12 @@ void TestLensd::program()
     QFETCH(int, status);
     QFETCH(QString, err);
     m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
+    // As a token file is made: readable by everyone unless told otherwise.
+    QTemporaryFile token;
+    QVERIFY(token.open() && token.write("t0k\n") == 4 && token.flush());
+    QVERIFY(token.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    options.replaceInStrings(QStringLiteral("TOKEN"), token.fileName());
+    err.replace(QStringLiteral("TOKEN"), token.fileName());
     QProcess server;
     server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tavro-lensd"),
                  QStringList{"--board", "tavro", "--port", m_sim->portName()} + options);
