@@ -2,7 +2,7 @@
 // serial line itself needs. Prints figures, never judges them; the exit status
 // says only whether every flow went through.
 //
-//   tavro-bench [--runs N] [--pause-scale S] [--only transactions|flows|start]
+//   tavro-bench [--runs N] [--pause-scale S] [--only transactions|server|flows|start]
 //
 // --runs: runs of each window flow (default 5; transactions run 20 times as
 // often, program starts twice as often, plus one). --pause-scale: the window's
@@ -10,6 +10,7 @@
 
 #include "figures.h"
 #include "flowbench.h"
+#include "lensdbench.h"
 #include "startbench.h"
 #include "tracefile.h"
 #include "transactionbench.h"
@@ -52,7 +53,7 @@ std::optional<Options> parseArguments(const QStringList &arguments)
             return std::nullopt;
     }
     const QStringList sections{QString(), QStringLiteral("transactions"), QStringLiteral("flows"),
-                               QStringLiteral("start")};
+                               QStringLiteral("start"), QStringLiteral("server")};
     if (arguments.size() % 2 == 0 || options.runs < 1 || !(options.pauseScale >= 1)
         || !sections.contains(options.only))
         return std::nullopt;
@@ -96,7 +97,7 @@ int main(int argc, char *argv[])
     const std::optional<Options> options = parseArguments(QApplication::arguments());
     if (!options) {
         std::fprintf(stderr, "Usage: tavro-bench [--runs N] [--pause-scale S>=1] "
-                             "[--only transactions|flows|start]\n");
+                             "[--only transactions|server|flows|start]\n");
         return 2;
     }
     std::printf("Load average before: %s\n", qPrintable(loadAverage()));
@@ -106,6 +107,13 @@ int main(int argc, char *argv[])
     if (section(QStringLiteral("transactions"))) {
         const QList<Figure> figures = benchTransactions(20 * options->runs, reaction);
         printFigures(QStringLiteral("One transaction; floor: frame and reply on the wire + 2 ms reaction"),
+                     figures);
+        valid = valid && allValid(figures);
+    }
+    if (section(QStringLiteral("server"))) {
+        const QList<Figure> figures = benchLensd(5 * options->runs, reaction);
+        printFigures(QStringLiteral("tavro-lensd; baseline: the same exchange made by the driver, as the tool "
+                                    "makes it (2 ms reaction)"),
                      figures);
         valid = valid && allValid(figures);
     }

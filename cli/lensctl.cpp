@@ -3,6 +3,7 @@
 #include "consolelog.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
+#include "lensreadout.h"
 #include "lensrequest.h"
 #include "lenssession.h"
 #include "pause.h"
@@ -70,11 +71,6 @@ const QString toolName = QStringLiteral("tavro-lensctl");
 void writeJson(QTextStream &out, const QJsonObject &object)
 {
     out << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
-}
-
-QString noAnswer(const Controller &driver)
-{
-    return QStringLiteral("no valid answer from the board on ") + driver.portName();
 }
 
 // QCommandLineParser takes every word starting with '-' for an option, but a
@@ -261,7 +257,7 @@ QString LensCtl::probe(Controller &driver, BoardType board, QString *text, QJson
 {
     const int lensType = driver.getLensType();
     if (lensType == -1)
-        return noAnswer(driver);
+        return LensReadout::noAnswer(driver);
     // The focus board has no lens types; its probe only tells that it answers.
     if (board == BoardType::Pellan) {
         *text = QStringLiteral("focus\n");
@@ -273,31 +269,9 @@ QString LensCtl::probe(Controller &driver, BoardType board, QString *text, QJson
     return {};
 }
 
-// A position of -1 can be a real place on the Pellan lens, so a failed read is
-// told by the driver's count; a maximum is never negative. The first read
-// without an answer ends the command: the board would not answer the next.
 QString LensCtl::get(Controller &driver, BoardType board, QString *text, QJsonObject *json) const
 {
-    const int failuresBefore = driver.failureCount();
-    for (const LensMotor &motor : LensMotor::all()) {
-        const QString name = QLatin1String(motor.name);
-        const QString maxName = name + QStringLiteral("Max");
-        if (!motor.isOn(board)) {
-            json->insert(name, QJsonValue::Null);
-            json->insert(maxName, QJsonValue::Null);
-            continue;
-        }
-        const int position = (driver.*motor.position)();
-        if (driver.failureCount() != failuresBefore)
-            return noAnswer(driver);
-        const int maximum = (driver.*motor.maximum)();
-        if (driver.failureCount() != failuresBefore || maximum < 0)
-            return noAnswer(driver);
-        json->insert(name, position);
-        json->insert(maxName, maximum);
-        *text += QStringLiteral("%1 %2\n%3 %4\n").arg(name).arg(position).arg(maxName).arg(maximum);
-    }
-    return {};
+    return LensReadout::read(driver, board, text, json);
 }
 
 QString LensCtl::command(Controller &driver, const LensRequest &request) const
@@ -305,8 +279,7 @@ QString LensCtl::command(Controller &driver, const LensRequest &request) const
     const int failuresBefore = driver.failureCount();
     request.command(driver);
     if (driver.failureCount() != failuresBefore)
-        return QStringLiteral("the board on %1 rejected the command or did not acknowledge it")
-            .arg(driver.portName());
+        return LensReadout::rejected(driver);
     if (request.settleMs > 0)
         Pause::wait(request.settleMs);
     return {};

@@ -1,0 +1,180 @@
+#include "httpdecoder.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const char *const boardNames[] = {"Tavro", "Pellan"};
+
+HttpDecoding failure(int status, const QString &error)
+{
+    HttpDecoding decoding;
+    decoding.status = status;
+    decoding.error = error;
+    return decoding;
+}
+
+HttpDecoding success(const RemoteRequest &request)
+{
+    HttpDecoding decoding;
+    decoding.request = request;
+    return decoding;
+}
+
+// A whole number from minimum to maximum; JSON has only one kind of number.
+std::optional<int> wholeNumber(const QJsonValue &value, double minimum, double maximum)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (number != std::floor(number) || number < minimum || number > maximum)
+        return std::nullopt;
+    return int(number);
+}
+
+HttpDecoding gotoRequest(RemoteRequest request, const QJsonObject &body)
+{
+    const std::optional<int> position =
+        wholeNumber(body.value(QLatin1String("position")), 0, std::numeric_limits<int>::max());
+    if (!position)
+        return failure(400, QStringLiteral("position must be a whole number from 0 up"));
+    request.kind = RemoteRequest::Kind::Goto;
+    request.value = *position;
+    return success(request);
+}
+
+HttpDecoding runRequest(RemoteRequest request, const QJsonObject &body)
+{
+    const LensMotor &motor = *request.motor;
+    const QString direction = body.value(QLatin1String("direction")).toString().toLower();
+    request.direction = direction == QLatin1String(motor.directions[1]) ? 1 : 0;
+    if (direction != QLatin1String(motor.directions[request.direction]))
+        return failure(400, QStringLiteral("direction must be %1 or %2 for the %3")
+                                .arg(QLatin1String(motor.directions[0]), QLatin1String(motor.directions[1]),
+                                     QLatin1String(motor.name)));
+    const QJsonValue speed = body.value(QLatin1String("speed"));
+    if (!speed.isUndefined()) {
+        if (!motor.setSpeed)
+            return failure(400, QStringLiteral("the %1 speed cannot be chosen").arg(QLatin1String(motor.name)));
+        request.speed = QStringList{QStringLiteral("low"), QStringLiteral("medium"), QStringLiteral("high")}.indexOf(
+            speed.toString().toLower());
+        if (request.speed < 0)
+            return failure(400, QStringLiteral("speed must be low, medium or high"));
+    }
+    const QJsonValue hold = body.value(QLatin1String("hold_ms"));
+    if (!hold.isUndefined()) {
+        const std::optional<int> holdMs = wholeNumber(hold, RemoteRequest::minimumHoldMs, RemoteRequest::maximumHoldMs);
+        if (!holdMs)
+            return failure(400, QStringLiteral("hold_ms must be a whole number from %1 to %2")
+                                    .arg(RemoteRequest::minimumHoldMs)
+                                    .arg(RemoteRequest::maximumHoldMs));
+        request.holdMs = *holdMs;
+    }
+    request.kind = RemoteRequest::Kind::Run;
+    return success(request);
+}
+
+HttpDecoding motorRequest(BoardType board, const QString &name, const QString &action, const QJsonObject &body)
+{
+    RemoteRequest request;
+    request.motor = LensMotor::named(name);
+    if (!request.motor)
+        return failure(404, QStringLiteral("no such motor: %1").arg(name));
+    if (!request.motor->isOn(board))
+        return failure(404, QStringLiteral("the %1 board has no %2 motor")
+                                .arg(QLatin1String(boardNames[int(board)]), name));
+    if (action == QLatin1String("goto"))
+        return gotoRequest(request, body);
+    if (action == QLatin1String("run"))
+        return runRequest(request, body);
+    request.kind = RemoteRequest::Kind::Stop;
+    return success(request);
+}
+
+HttpDecoding presetRequest(const QString &number, const QString &action)
+{
+    bool isNumber = false;
+    RemoteRequest request;
+    request.value = number.toInt(&isNumber);
+    if (!isNumber)
+        return failure(404, QStringLiteral("no such preset: %1").arg(number));
+    if (request.value < RemoteRequest::firstPreset || request.value > RemoteRequest::lastPreset)
+        return failure(400, QStringLiteral("preset must be from %1 to %2")
+                                .arg(RemoteRequest::firstPreset)
+                                .arg(RemoteRequest::lastPreset));
+    request.kind = action == QLatin1String("call") ? RemoteRequest::Kind::PresetCall
+                                                    : RemoteRequest::Kind::PresetStore;
+    return success(request);
+}
+
+} // namespace
+
+HttpDecoding HttpDecoder::decode(BoardType board, const QByteArray &method, const QString &path,
+                                 const QByteArray &body)
+{
+    if (body.size() > maximumBodySize)
+        return failure(413, QStringLiteral("the body is larger than %1 bytes").arg(maximumBodySize));
+    const QStringList parts = path.split(QLatin1Char('/'));
+    if (parts.size() < 3 || !parts.at(0).isEmpty() || parts.at(1) != QLatin1String("v1"))
+        return failure(404, QStringLiteral("no such path: %1").arg(path));
+
+    // Which of the API's paths this is, and the one method it takes.
+    const QString &first = parts.at(2);
+    const bool isPostAction = parts.size() == 3
+        && (first == QLatin1String("refresh") || first == QLatin1String("calibrate") || first == QLatin1String("store"));
+    const bool isMotor = parts.size() == 4
+        && (parts.at(3) == QLatin1String("goto") || parts.at(3) == QLatin1String("run")
+            || parts.at(3) == QLatin1String("stop"));
+    const bool isPreset = parts.size() == 5 && first == QLatin1String("presets")
+        && (parts.at(4) == QLatin1String("call") || parts.at(4) == QLatin1String("store"));
+    const bool isStatus = parts.size() == 3 && first == QLatin1String("status");
+    const bool isLive = parts.size() == 3 && first == QLatin1String("live");
+    if (!isPostAction && !isMotor && !isPreset && !isStatus && !isLive)
+        return failure(404, QStringLiteral("no such path: %1").arg(path));
+    const QByteArray expected = isStatus || isLive ? QByteArrayLiteral("GET") : QByteArrayLiteral("POST");
+    if (method != expected)
+        return failure(405, QStringLiteral("%1 takes %2 only").arg(path, QString::fromLatin1(expected)));
+    if (isLive)
+        return failure(400, QStringLiteral("%1 is a WebSocket: ask for an upgrade").arg(path));
+    if (isStatus)
+        return success(RemoteRequest{});
+
+    QJsonObject object;
+    if (!body.trimmed().isEmpty()) {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            return failure(400, QStringLiteral("the body is not a JSON object"));
+        object = document.object();
+    }
+    if (isMotor)
+        return motorRequest(board, first, parts.at(3), object);
+    if (isPreset)
+        return presetRequest(parts.at(3), parts.at(4));
+    RemoteRequest request;
+    request.kind = first == QLatin1String("refresh")   ? RemoteRequest::Kind::Refresh
+        : first == QLatin1String("calibrate") ? RemoteRequest::Kind::Calibrate
+                                              : RemoteRequest::Kind::Store;
+    return success(request);
+}
+
+bool HttpDecoder::carriesToken(const QByteArray &authorization, const QByteArray &token)
+{
+    if (token.isEmpty())
+        return true;
+    const QByteArray scheme = QByteArrayLiteral("Bearer ");
+    if (!authorization.startsWith(scheme))
+        return false;
+    const QByteArray given = authorization.mid(scheme.size()).trimmed();
+    // Every byte is compared, so the time taken tells nothing of how much of
+    // a guess was right.
+    int difference = int(given.size() ^ token.size());
+    for (qsizetype i = 0; i < token.size(); ++i)
+        difference |= token.at(i) ^ (i < given.size() ? given.at(i) : 0);
+    return difference == 0;
+}

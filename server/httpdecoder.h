@@ -1,0 +1,36 @@
+#ifndef HTTPDECODER_H
+#define HTTPDECODER_H
+
+#include "lensmotor.h"
+#include "remoterequest.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// What an HTTP request of the remote-control API asks for: a request for the
+// lens, or the status code and text of the error that answers it instead.
+struct HttpDecoding
+{
+    std::optional<RemoteRequest> request;
+    int status = 200;
+    QString error;
+};
+
+namespace HttpDecoder {
+
+// The largest body a request may carry.
+constexpr qsizetype maximumBodySize = 64 * 1024;
+
+// The request that method, path and body make for board; pure, so that every
+// answer short of the board's is known before anything is queued.
+HttpDecoding decode(BoardType board, const QByteArray &method, const QString &path, const QByteArray &body);
+
+// Whether the value of a request's Authorization header carries token, as
+// "Bearer TOKEN"; always true when no token is set.
+bool carriesToken(const QByteArray &authorization, const QByteArray &token);
+
+} // namespace HttpDecoder
+
+#endif // HTTPDECODER_H

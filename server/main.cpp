@@ -1,0 +1,98 @@
+// tavro-lensd: the lens on a board, served to remote clients over HTTP, a
+// WebSocket live feed and OSC.
+
+#include "controller_tavro.h"
+#include "controller_usm.h"
+#include "httpfront.h"
+#include "lensservice.h"
+#include "oscfront.h"
+#include "serveroptions.h"
+#include "stopsignals.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+bool verboseLog = false;
+
+// Without --verbose, only what goes wrong is said; the drivers' trace of every
+// frame would bury it.
+void handleMessage(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (!verboseLog && (type == QtDebugMsg || type == QtInfoMsg))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::fflush(stderr);
+}
+
+QString endpoint(const QHostAddress &address, quint16 port)
+{
+    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol
+        ? QLatin1Char('[') + address.toString() + QLatin1Char(']')
+        : address.toString();
+    return host + QLatin1Char(':') + QString::number(port);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavro-lensd"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVRO_LENSD_VERSION));
+    QTextStream err(stderr);
+    const QString name = QStringLiteral("tavro-lensd: ");
+
+    QString problem;
+    QString text;
+    const std::optional<ServerOptions> options = ServerOptions::parse(QCoreApplication::arguments(), &problem, &text);
+    if (!options && problem.isEmpty()) {
+        QTextStream(stdout) << text;
+        return 0;
+    }
+    if (!options) {
+        err << name << problem << " (see --help)\n";
+        return 2;
+    }
+    QByteArray token;
+    if (!options->tokenFile.isEmpty()) {
+        const std::optional<QByteArray> read = ServerOptions::readToken(options->tokenFile, &problem);
+        if (!read) {
+            err << name << problem << '\n';
+            return 2;
+        }
+        token = *read;
+    }
+    verboseLog = options->verbose;
+    qInstallMessageHandler(handleMessage);
+
+    std::unique_ptr<Controller> driver;
+    if (options->board == BoardType::Pellan)
+        driver = std::make_unique<ControllerUSM>(options->port);
+    else
+        driver = std::make_unique<ControllerTavro>(options->port);
+    LensService service(options->board, std::move(driver));
+    HttpFront http(service, options->board, token);
+    if (!http.listen(options->httpAddress, options->httpPort)) {
+        err << name << "HTTP cannot listen on " << endpoint(options->httpAddress, options->httpPort) << '\n';
+        return 1;
+    }
+    OscFront osc(service, options->board, options->oscAllowed);
+    if (!osc.listen(options->oscAddress, options->oscPort, &problem)) {
+        err << name << "OSC cannot listen on " << endpoint(options->oscAddress, options->oscPort) << ": " << problem
+            << '\n';
+        return 1;
+    }
+    err << name << "HTTP on " << endpoint(options->httpAddress, options->httpPort) << ", OSC on "
+        << endpoint(options->oscAddress, options->oscPort) << ", board on " << options->port << '\n';
+    err.flush();
+
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::received, &service, &LensService::shutdown);
+    QObject::connect(&service, &LensService::finished, &app, &QCoreApplication::quit);
+    service.start(options->calibrate);
+    return app.exec();
+}

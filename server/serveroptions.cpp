@@ -1,0 +1,159 @@
+#include "serveroptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+
+namespace {
+
+const char *const description =
+    "Serves a motorised lens on a Tavro or Pellan lens controller board to\n"
+    "remote clients: JSON over HTTP, a WebSocket live feed at /v1/live, and OSC\n"
+    "over UDP. By default both listen on 127.0.0.1 only. HTTP on any other\n"
+    "address needs --token-file, whose first line is the token clients send as\n"
+    "\"Authorization: Bearer TOKEN\"; OSC on any other address needs --osc-allow,\n"
+    "and messages from other senders are ignored. A run is held for its hold\n"
+    "time and stopped when no repeat comes. SIGTERM or SIGINT stops every motor\n"
+    "the server started, then ends it. See tavro-lensd(1).";
+
+} // namespace
+
+bool ServerOptions::parseEndpoint(const QString &text, QHostAddress *address, quint16 *port)
+{
+    QString host;
+    QString number = text;
+    if (text.startsWith(QLatin1Char('['))) {
+        const qsizetype end = text.indexOf(QStringLiteral("]:"));
+        if (end < 0)
+            return false;
+        host = text.mid(1, end - 1);
+        number = text.mid(end + 2);
+    } else if (text.count(QLatin1Char(':')) == 1) {
+        host = text.section(QLatin1Char(':'), 0, 0);
+        number = text.section(QLatin1Char(':'), 1);
+    }
+    bool isNumber = false;
+    const uint value = number.toUInt(&isNumber);
+    if (!isNumber || value == 0 || value > 65535)
+        return false;
+    QHostAddress parsed;
+    if (host == QLatin1String("localhost"))
+        parsed = QHostAddress(QHostAddress::LocalHost);
+    else if (!host.isEmpty() && !parsed.setAddress(host))
+        return false;
+    if (!host.isEmpty())
+        *address = parsed;
+    *port = quint16(value);
+    return true;
+}
+
+std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, QString *error, QString *text)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(description));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption board(QStringLiteral("board"), QStringLiteral("The board: tavro or pellan."),
+                                   QStringLiteral("board"));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("The serial port, such as ttyUSB0, COM3 or a device path."),
+                                  QStringLiteral("name"));
+    const QCommandLineOption http(QStringLiteral("http"),
+                                  QStringLiteral("Where HTTP listens (default 127.0.0.1:8640)."),
+                                  QStringLiteral("[addr:]port"));
+    const QCommandLineOption osc(QStringLiteral("osc"), QStringLiteral("Where OSC listens (default 127.0.0.1:8641)."),
+                                 QStringLiteral("[addr:]port"));
+    const QCommandLineOption tokenFile(QStringLiteral("token-file"),
+                                       QStringLiteral("The file whose first line is the HTTP token."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption oscAllow(QStringLiteral("osc-allow"),
+                                      QStringLiteral("The addresses OSC messages are taken from besides loopback."),
+                                      QStringLiteral("addr,..."));
+    const QCommandLineOption calibrate(QStringLiteral("calibrate"),
+                                       QStringLiteral("Calibrate the board at start."));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Write the drivers' trace to standard error."));
+    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, calibrate, verbose});
+
+    error->clear();
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return std::nullopt;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        *text = parser.helpText();
+        return std::nullopt;
+    }
+    if (parser.isSet(version)) {
+        *text = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
+            + QLatin1Char('\n');
+        return std::nullopt;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        *error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
+        return std::nullopt;
+    }
+
+    ServerOptions options;
+    const QString boardName = parser.value(board).toLower();
+    if (boardName != QLatin1String("tavro") && boardName != QLatin1String("pellan")) {
+        *error = QStringLiteral("--board must be tavro or pellan");
+        return std::nullopt;
+    }
+    options.board = boardName == QLatin1String("pellan") ? BoardType::Pellan : BoardType::Tavro;
+    options.port = parser.value(port);
+    if (options.port.isEmpty()) {
+        *error = QStringLiteral("--port names no port");
+        return std::nullopt;
+    }
+    if (parser.isSet(http) && !parseEndpoint(parser.value(http), &options.httpAddress, &options.httpPort)) {
+        *error = QStringLiteral("--http must be [ADDR:]PORT");
+        return std::nullopt;
+    }
+    if (parser.isSet(osc) && !parseEndpoint(parser.value(osc), &options.oscAddress, &options.oscPort)) {
+        *error = QStringLiteral("--osc must be [ADDR:]PORT");
+        return std::nullopt;
+    }
+    const QStringList allowed = parser.value(oscAllow).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &address : allowed) {
+        QHostAddress sender;
+        if (!sender.setAddress(address.trimmed())) {
+            *error = QStringLiteral("--osc-allow: '%1' is not an address").arg(address);
+            return std::nullopt;
+        }
+        options.oscAllowed << sender;
+    }
+    options.tokenFile = parser.value(tokenFile);
+    // Anyone on the network could drive the lens otherwise.
+    if (!options.httpAddress.isLoopback() && options.tokenFile.isEmpty()) {
+        *error = QStringLiteral("HTTP on %1 needs a token: give --token-file").arg(options.httpAddress.toString());
+        return std::nullopt;
+    }
+    if (!options.oscAddress.isLoopback() && options.oscAllowed.isEmpty()) {
+        *error = QStringLiteral("OSC on %1 needs the senders it takes: give --osc-allow")
+                     .arg(options.oscAddress.toString());
+        return std::nullopt;
+    }
+    options.calibrate = parser.isSet(calibrate);
+    options.verbose = parser.isSet(verbose);
+    return options;
+}
+
+std::optional<QByteArray> ServerOptions::readToken(const QString &file, QString *error)
+{
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read the token file %1: %2").arg(file, input.errorString());
+        return std::nullopt;
+    }
+    if (input.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)) {
+        *error = QStringLiteral("the token file %1 is readable by others: chmod 600 it").arg(file);
+        return std::nullopt;
+    }
+    const QByteArray token = input.readLine().trimmed();
+    if (token.isEmpty()) {
+        *error = QStringLiteral("the token file %1 has no token on its first line").arg(file);
+        return std::nullopt;
+    }
+    return token;
+}

@@ -1,0 +1,46 @@
+#ifndef SERVEROPTIONS_H
+#define SERVEROPTIONS_H
+
+#include "lensmotor.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What tavro-lensd's command line asks for.
+struct ServerOptions
+{
+    static constexpr quint16 defaultHttpPort = 8640;
+    static constexpr quint16 defaultOscPort = 8641;
+
+    BoardType board = BoardType::Tavro;
+    QString port;
+    QHostAddress httpAddress{QHostAddress::LocalHost};
+    quint16 httpPort = defaultHttpPort;
+    QHostAddress oscAddress{QHostAddress::LocalHost};
+    quint16 oscPort = defaultOscPort;
+    QString tokenFile;
+    QList<QHostAddress> oscAllowed;
+    bool calibrate = false;
+    bool verbose = false;
+
+    // The options of arguments (program name first); nothing, with *error
+    // saying what is wrong in one line, for a usage error; nothing with an
+    // empty *error when *text holds the help or version to print instead.
+    static std::optional<ServerOptions> parse(const QStringList &arguments, QString *error, QString *text);
+
+    // An address and port as "[ADDR:]PORT", ADDR in IPv4 or bracketed IPv6
+    // form or "localhost"; false when it is not one. Leaves *address as it is
+    // when the text gives only the port.
+    static bool parseEndpoint(const QString &text, QHostAddress *address, quint16 *port);
+
+    // The token: the first line of file, which must not be readable by
+    // others; nothing, with *error saying why, when it cannot be used.
+    static std::optional<QByteArray> readToken(const QString &file, QString *error);
+};
+
+#endif // SERVEROPTIONS_H

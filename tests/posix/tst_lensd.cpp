@@ -1,0 +1,395 @@
+// tavro-lensd over loopback against the simulated boards: the server runs
+// in-process with the real drivers, and as the program itself where signals
+// and refusals at start are concerned.
+
+#include "boardsimulator.h"
+#include "driversetup.h"
+#include "exchangelog.h"
+#include "controller_tavro.h"
+#include "controller_usm.h"
+#include "httpfront.h"
+#include "lensservice.h"
+#include "oscfront.h"
+#include "pellanboard.h"
+#include "tavroboard.h"
+#include "tavroframes.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkDatagram>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QUdpSocket>
+#include <QWebSocket>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+constexpr LinkTimeouts kLimits{1000, 500, 500};
+const QString kAbsentPort = QStringLiteral("/nonexistent/ttyLENSD");
+
+struct Answer
+{
+    int status;
+    QJsonObject body;
+};
+
+} // namespace
+
+class TestLensd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void holds_data();
+    void holds();
+    void requests_data();
+    void requests();
+    void silentBoardRecovers();
+    void liveFeeds_data();
+    void liveFeeds();
+    void garbageSendsNothing();
+    void sharedWithTheTool();
+    void program_data();
+    void program();
+
+private:
+    void startServer(const QString &board, const QString &port = {}, const QByteArray &token = {});
+    Answer http(const QByteArray &method, const QString &path, const QByteArray &body = {},
+                const QByteArray &token = {});
+    void osc(const char *path, const QVariantList &arguments = {});
+    QString statusOf(const char *key) { return m_service->status().value(QLatin1String(key)).toVariant().toString(); }
+
+    std::unique_ptr<DriverSetup> m_setup;
+    std::unique_ptr<BoardSimulator> m_sim;
+    std::unique_ptr<LensService> m_service;
+    std::unique_ptr<HttpFront> m_http;
+    std::unique_ptr<OscFront> m_osc;
+    quint16 m_httpPort = 0;
+    QUdpSocket m_client;
+    QNetworkAccessManager m_network;
+};
+
+void TestLensd::init()
+{
+    m_setup = std::make_unique<DriverSetup>(kLimits, kLimits);
+    QVERIFY(m_client.bind(QHostAddress::LocalHost, 0));
+}
+
+void TestLensd::cleanup()
+{
+    m_osc.reset();
+    m_http.reset();
+    m_service.reset();
+    m_sim.reset();
+    m_setup.reset();
+    m_client.close();
+}
+
+void TestLensd::startServer(const QString &board, const QString &port, const QByteArray &token)
+{
+    const bool pellan = board == QLatin1String("pellan");
+    if (port.isEmpty()) {
+        m_sim = pellan ? std::make_unique<BoardSimulator>(std::make_unique<PellanBoard>())
+                       : std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
+        QVERIFY2(m_sim->isOpen(), qPrintable(m_sim->errorString()));
+    }
+    const QString name = port.isEmpty() ? m_sim->portName() : port;
+    std::unique_ptr<Controller> driver;
+    if (pellan)
+        driver = std::make_unique<ControllerUSM>(name);
+    else
+        driver = std::make_unique<ControllerTavro>(name);
+    const BoardType type = pellan ? BoardType::Pellan : BoardType::Tavro;
+    m_service = std::make_unique<LensService>(type, std::move(driver));
+    m_http = std::make_unique<HttpFront>(*m_service, type, token);
+    m_httpPort = m_http->listen(QHostAddress::LocalHost, 0);
+    QVERIFY(m_httpPort != 0);
+    m_osc = std::make_unique<OscFront>(*m_service, type, QList<QHostAddress>{});
+    QString error;
+    QVERIFY2(m_osc->listen(QHostAddress::LocalHost, 0, &error), qPrintable(error));
+    m_service->start(false);
+    QTRY_VERIFY(m_service->isIdle());
+}
+
+Answer TestLensd::http(const QByteArray &method, const QString &path, const QByteArray &body,
+                       const QByteArray &token)
+{
+    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_httpPort).arg(path)));
+    if (!token.isEmpty())
+        request.setRawHeader("Authorization", "Bearer " + token);
+    std::unique_ptr<QNetworkReply> reply(m_network.sendCustomRequest(request, method, body));
+    QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+    if (!finished.wait(15000))
+        return {-1, {}};
+    return {reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+            QJsonDocument::fromJson(reply->readAll()).object()};
+}
+
+void TestLensd::osc(const char *path, const QVariantList &arguments)
+{
+    m_client.writeDatagram(OscFront::message(path, arguments), QHostAddress::LocalHost, m_osc->port());
+}
+
+// A run sent once stops by itself after its hold; one repeated within the hold
+// goes on as one run, and stops within the hold after the last repeat.
+void TestLensd::holds_data()
+{
+    QTest::addColumn<bool>("viaOsc");
+    QTest::addColumn<int>("repeats");
+    QTest::addColumn<int>("holdMs");
+
+    QTest::newRow("http once") << false << 0 << 500;
+    QTest::newRow("osc once") << true << 0 << 500;
+    QTest::newRow("osc every 200 ms") << true << 6 << 500;
+    QTest::newRow("http every 200 ms, held 300") << false << 6 << 300;
+}
+
+void TestLensd::holds()
+{
+    QFETCH(bool, viaOsc);
+    QFETCH(int, repeats);
+    QFETCH(int, holdMs);
+    startServer(QStringLiteral("tavro"));
+    QElapsedTimer clock;
+    qint64 stoppedAt = -1;
+    int runs = 0;
+    const QByteArray tele = TavroFrames::encode(TavroFrames::Operation::ZoomTele);
+    const QByteArray stop = TavroFrames::encode(TavroFrames::Operation::ZoomStop);
+    ExchangeLog::Subscription exchanges([&](const ExchangeRecord &record) {
+        runs += record.frame == tele;
+        if (record.frame == stop && stoppedAt < 0)
+            stoppedAt = clock.elapsed();
+    });
+    const QByteArray body = QStringLiteral(R"({"direction":"tele","hold_ms":%1})").arg(holdMs).toUtf8();
+    for (int i = 0; i <= repeats; ++i) {
+        if (i > 0)
+            QTest::qWait(200);
+        clock.start();
+        if (viaOsc)
+            osc("/lens/zoom/run", {1});
+        else
+            QCOMPARE(http("POST", QStringLiteral("/v1/zoom/run"), body).status, 200);
+        QVERIFY2(stoppedAt < 0, "stopped while the run was repeated");
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(stoppedAt >= 0, 3000);
+    QCOMPARE(runs, 1);
+    QVERIFY2(stoppedAt >= holdMs - 50 && stoppedAt <= holdMs + 300, qPrintable(QString::number(stoppedAt)));
+    QTRY_VERIFY(m_service->isIdle());
+    QCOMPARE(statusOf("running"), QString());
+}
+
+// What a client gets for each request, on a board that answers and on one
+// that does not.
+void TestLensd::requests_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QByteArray>("token");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("status");
+    // The error's text, with PORT for the port; or "key=value" in the status.
+    QTest::addColumn<QString>("answer");
+
+    const auto row = [](const char *name, const char *board, SimFault fault, const char *path, const char *body,
+                        int status, const char *answer, const char *token = "", const char *sent = "") {
+        QTest::newRow(name) << QString::fromLatin1(board) << int(fault) << QByteArray(token) << QByteArray(sent)
+                            << QString::fromLatin1(path) << QByteArray(body) << status << QString::fromLatin1(answer);
+    };
+    row("goto 3000", "tavro", SimFault::None, "/v1/zoom/goto", R"({"position":3000})", 200, "zoom=3000");
+    row("goto the maximum", "tavro", SimFault::None, "/v1/iris/goto", R"({"position":5500})", 200, "iris=5500");
+    row("goto beyond the maximum", "tavro", SimFault::None, "/v1/zoom/goto", R"({"position":7351})", 400,
+        "position must be from 0 to 7350 for the zoom");
+    row("pellan focus", "pellan", SimFault::None, "/v1/focus/goto", R"({"position":100})", 200, "focus=100");
+    row("pellan zoom", "pellan", SimFault::None, "/v1/zoom/stop", "", 404, "the Pellan board has no zoom motor");
+    row("silent board", "tavro", SimFault::NoReply, "/v1/refresh", "", 502,
+        "no valid answer from the board on PORT");
+    row("rejected", "tavro", SimFault::Rejected, "/v1/presets/3/call", "", 502,
+        "the board on PORT rejected the command or did not acknowledge it");
+    row("absent port", "tavro", SimFault::None, "/v1/refresh", "", 502,
+        "Could not open serial port: /nonexistent/ttyLENSD (No such file or directory)");
+    row("without the token", "tavro", SimFault::None, "/v1/store", "", 401, "this server needs its token", "t0k");
+    row("a wrong token", "tavro", SimFault::None, "/v1/store", "", 401, "this server needs its token", "t0k", "t0K");
+    row("with the token", "tavro", SimFault::None, "/v1/zoom/goto", R"({"position":10})", 200, "zoom=10", "t0k",
+        "t0k");
+}
+
+void TestLensd::requests()
+{
+    QFETCH(QString, board);
+    QFETCH(int, fault);
+    QFETCH(QByteArray, token);
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, path);
+    QFETCH(QByteArray, body);
+    QFETCH(int, status);
+    QFETCH(QString, answer);
+    startServer(board, answer.contains(kAbsentPort) ? kAbsentPort : QString(), token);
+    if (m_sim)
+        m_sim->setFault(SimFault(fault));
+
+    const Answer got = http("POST", path, body, sent);
+    QCOMPARE(got.status, status);
+    if (status != 200) {
+        QCOMPARE(got.body.value(QLatin1String("error")).toString(),
+                 QString(answer).replace(QLatin1String("PORT"), m_sim ? m_sim->portName() : kAbsentPort));
+        return;
+    }
+    const QString key = answer.section(QLatin1Char('='), 0, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(statusOf(qPrintable(key)), answer.section(QLatin1Char('='), 1), 15000);
+    QTRY_VERIFY(m_service->isIdle());
+}
+
+// A board silent at start: errors, then a goto once it answers, with no
+// refresh in between.
+void TestLensd::silentBoardRecovers()
+{
+    m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
+    m_sim->setFault(SimFault::NoReply);
+    startServer(QStringLiteral("tavro"), m_sim->portName());
+    QVERIFY(m_service->status().value(QLatin1String("zoomMax")).isNull());
+    QCOMPARE(http("POST", QStringLiteral("/v1/refresh")).status, 502);
+    m_sim->clearFault();
+    const Answer got = http("POST", QStringLiteral("/v1/zoom/goto"), R"({"position":1000})");
+    QCOMPARE(got.status, 200);
+    QCOMPARE(got.body.value(QLatin1String("zoomMax")).toInt(), 7350);
+}
+
+// A held zoom run is seen moving at five or more changes a second.
+void TestLensd::liveFeeds_data()
+{
+    QTest::addColumn<bool>("viaOsc");
+    QTest::newRow("osc subscription") << true;
+    QTest::newRow("websocket") << false;
+}
+
+void TestLensd::liveFeeds()
+{
+    QFETCH(bool, viaOsc);
+    startServer(QStringLiteral("tavro"));
+    QStringList changes;
+    QWebSocket socket;
+    connect(&socket, &QWebSocket::textMessageReceived, this, [&changes](const QString &text) { changes << text; });
+    connect(&m_client, &QUdpSocket::readyRead, this, [&] {
+        while (m_client.hasPendingDatagrams())
+            changes << QString::fromLatin1(m_client.receiveDatagram().data().constData());
+    });
+    if (viaOsc) {
+        osc("/lens/subscribe");
+    } else {
+        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/v1/live").arg(m_httpPort)));
+        QTRY_COMPARE(socket.state(), QAbstractSocket::ConnectedState);
+    }
+    QTRY_VERIFY(!changes.isEmpty());
+    changes.clear();
+    QCOMPARE(http("POST", QStringLiteral("/v1/zoom/run"), R"({"direction":"wide","hold_ms":1000})").status, 200);
+    QTest::qWait(1000);
+    const QString position = viaOsc ? QStringLiteral("/lens/zoom/position") : QStringLiteral("{\"zoom\":");
+    const qsizetype moves = std::count_if(changes.begin(), changes.end(),
+                                          [&](const QString &change) { return change.startsWith(position); });
+    QVERIFY2(moves >= 5, qPrintable(changes.join(QLatin1Char(' '))));
+    QTRY_VERIFY(m_service->isIdle());
+}
+
+// Random datagrams and bodies that are not requests never reach the line.
+void TestLensd::garbageSendsNothing()
+{
+    startServer(QStringLiteral("tavro"));
+    const int framesBefore = m_sim->frameCount();
+    QRandomGenerator random(21);
+    for (int i = 0; i < 300; ++i) {
+        QByteArray datagram = OscFront::message("/lens/zoom/goto", {int(random.bounded(7000))});
+        for (int flips = 0; flips < 3; ++flips)
+            datagram[random.bounded(int(datagram.size()))] = char(random.bounded(256));
+        datagram.chop(random.bounded(1 + (i % 2) * 4) + 1);
+        m_client.writeDatagram(datagram, QHostAddress::LocalHost, m_osc->port());
+    }
+    for (const char *body : {"{", "[]", "{\"position\": \"x\"}", "{\"position\": -5}", "null", "\xff\xfe"})
+        QCOMPARE(http("POST", QStringLiteral("/v1/zoom/goto"), body).status, 400);
+    QTest::qWait(300);
+    QCOMPARE(m_sim->frameCount(), framesBefore);
+}
+
+// The tool takes its turns on the port while a control surface moves the lens.
+void TestLensd::sharedWithTheTool()
+{
+    startServer(QStringLiteral("tavro"));
+    QProcess tool;
+    QElapsedTimer clock;
+    clock.start();
+    for (int run = 0; run < 4; ++run) {
+        tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tavro-lensctl"),
+                   {QStringLiteral("--board"), QStringLiteral("tavro"), QStringLiteral("--port"), m_sim->portName(),
+                    QStringLiteral("get")});
+        while (tool.state() != QProcess::NotRunning) {
+            osc("/lens/zoom/goto", {int(clock.elapsed() % 7000)});
+            QTest::qWait(20);
+        }
+        QCOMPARE(tool.exitCode(), 0);
+        QVERIFY(tool.readAllStandardOutput().startsWith("zoom "));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(m_service->isIdle(), 15000);
+}
+
+// The program: SIGTERM stops a held run before it exits; a public address
+// needs its token.
+void TestLensd::program_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("err");
+
+    QTest::newRow("sigterm stops the run") << QStringList{"--http", "127.0.0.1:18749", "--osc", "18750"} << 0
+                                           << QString();
+    QTest::newRow("public http without token")
+        << QStringList{"--http", "0.0.0.0:18749"} << 2
+        << QStringLiteral("tavro-lensd: HTTP on 0.0.0.0 needs a token: give --token-file (see --help)\n");
+    QTest::newRow("token file readable by others")
+        << QStringList{"--http", "0.0.0.0:18749", "--token-file", "TOKEN"} << 2
+        << QStringLiteral("tavro-lensd: the token file TOKEN is readable by others: chmod 600 it\n");
+}
+
+void TestLensd::program()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QString, err);
+    m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
+    // As a token file is made: readable by everyone unless told otherwise.
+    QTemporaryFile token;
+    QVERIFY(token.open() && token.write("t0k\n") == 4 && token.flush());
+    QVERIFY(token.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    options.replaceInStrings(QStringLiteral("TOKEN"), token.fileName());
+    err.replace(QStringLiteral("TOKEN"), token.fileName());
+    QProcess server;
+    server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tavro-lensd"),
+                 QStringList{"--board", "tavro", "--port", m_sim->portName()} + options);
+    if (status == 0) {
+        QByteArray started;
+        QTRY_VERIFY2((started += server.readAllStandardError()).contains("HTTP on"), started.constData());
+        m_httpPort = 18749;
+        QCOMPARE(http("POST", QStringLiteral("/v1/zoom/run"), R"({"direction":"wide","hold_ms":5000})").status, 200);
+        const int framesBefore = m_sim->frameCount();
+        ::kill(pid_t(server.processId()), SIGTERM);
+        QTRY_VERIFY(server.state() == QProcess::NotRunning);
+        QVERIFY(m_sim->frames().mid(framesBefore).contains(TavroFrames::encode(TavroFrames::Operation::ZoomStop)));
+    }
+    QTRY_VERIFY(server.state() == QProcess::NotRunning);
+    QCOMPARE(server.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(server.exitCode(), status);
+    if (!err.isEmpty())
+        QCOMPARE(QString::fromUtf8(server.readAllStandardError()), err);
+}
+
+QTEST_GUILESS_MAIN(TestLensd)
+#include "tst_lensd.moc"

@@ -1,0 +1,310 @@
+// What the remote-control server makes of HTTP requests, OSC packets and its
+// command line, before anything reaches a board.
+
+#include "httpdecoder.h"
+#include "oscdecoder.h"
+#include "serveroptions.h"
+
+#include <QtTest>
+
+#include <lo/lo.h>
+
+#include <cstdlib>
+
+namespace {
+
+// A request in a few words, so a table can say what it expects.
+QString describe(const RemoteRequest &request)
+{
+    static const char *const kinds[] = {"status", "goto", "run", "stop", "call", "store preset",
+                                        "refresh", "calibrate", "store"};
+    QString text = QLatin1String(kinds[int(request.kind)]);
+    if (request.motor)
+        text += QLatin1Char(' ') + QLatin1String(request.motor->name);
+    if (request.kind == RemoteRequest::Kind::Goto && request.share >= 0)
+        text += QStringLiteral(" share %1").arg(request.share);
+    else if (request.kind == RemoteRequest::Kind::Goto || request.kind == RemoteRequest::Kind::PresetCall
+             || request.kind == RemoteRequest::Kind::PresetStore)
+        text += QStringLiteral(" %1").arg(request.value);
+    if (request.kind == RemoteRequest::Kind::Run)
+        text += QStringLiteral(" %1 speed %2 hold %3")
+                    .arg(QLatin1String(request.motor->directions[request.direction]))
+                    .arg(request.speed)
+                    .arg(request.holdMs);
+    return text;
+}
+
+// One OSC message as a control surface sends it: i, f and s arguments as
+// their QVariant types say.
+QByteArray packet(const char *path, const QVariantList &arguments = {})
+{
+    const lo_message message = lo_message_new();
+    for (const QVariant &argument : arguments) {
+        if (argument.typeId() == QMetaType::Int)
+            lo_message_add_int32(message, argument.toInt());
+        else if (argument.typeId() == QMetaType::Float)
+            lo_message_add_float(message, argument.toFloat());
+        else
+            lo_message_add_string(message, argument.toString().toUtf8().constData());
+    }
+    size_t size = 0;
+    void *data = lo_message_serialise(message, path, nullptr, &size);
+    const QByteArray packet(static_cast<const char *>(data), qsizetype(size));
+    std::free(data);
+    lo_message_free(message);
+    return packet;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(BoardType)
+
+class TestLensdRequests : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void http_data();
+    void http();
+    void osc_data();
+    void osc();
+    void token_data();
+    void token();
+    void commandLine_data();
+    void commandLine();
+};
+
+void TestLensdRequests::http_data()
+{
+    QTest::addColumn<BoardType>("board");
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("status");
+    // The request, or the error's text.
+    QTest::addColumn<QString>("answer");
+
+    const auto row = [](const char *name, const char *method, const char *path, const QByteArray &body, int status,
+                        const char *answer, BoardType board = BoardType::Tavro) {
+        QTest::newRow(name) << board << QByteArray(method) << QString::fromLatin1(path) << body << status
+                            << QString::fromLatin1(answer);
+    };
+    row("status", "GET", "/v1/status", {}, 200, "status");
+    row("goto", "POST", "/v1/zoom/goto", R"({"position": 3000})", 200, "goto zoom 3000");
+    row("goto 0 with other keys", "POST", "/v1/iris/goto", R"({"position": 0, "x": 1})", 200, "goto iris 0");
+    row("goto fraction", "POST", "/v1/zoom/goto", R"({"position": 1.5})", 400, "position must be a whole number from 0 up");
+    row("goto negative", "POST", "/v1/zoom/goto", R"({"position": -1})", 400, "position must be a whole number from 0 up");
+    row("goto text", "POST", "/v1/zoom/goto", R"({"position": "3000"})", 400, "position must be a whole number from 0 up");
+    row("goto without body", "POST", "/v1/zoom/goto", {}, 400, "position must be a whole number from 0 up");
+    row("goto beyond int", "POST", "/v1/zoom/goto", R"({"position": 3e9})", 400, "position must be a whole number from 0 up");
+    row("run default hold", "POST", "/v1/zoom/run", R"({"direction": "wide"})", 200, "run zoom wide speed -1 hold 500");
+    row("run far high hold 100", "POST", "/v1/focus/run", R"({"direction": "far", "speed": "high", "hold_ms": 100})",
+        200, "run focus far speed 2 hold 100");
+    row("run Open LOW hold 5000", "POST", "/v1/iris/run", R"({"direction": "Open", "hold_ms": 5000})", 200,
+        "run iris open speed -1 hold 5000");
+    row("run direction of another motor", "POST", "/v1/zoom/run", R"({"direction": "near"})", 400,
+        "direction must be tele or wide for the zoom");
+    row("run without direction", "POST", "/v1/focus/run", "{}", 400, "direction must be near or far for the focus");
+    row("run hold 99", "POST", "/v1/zoom/run", R"({"direction": "tele", "hold_ms": 99})", 400,
+        "hold_ms must be a whole number from 100 to 5000");
+    row("run hold 5001", "POST", "/v1/zoom/run", R"({"direction": "tele", "hold_ms": 5001})", 400,
+        "hold_ms must be a whole number from 100 to 5000");
+    row("run speed fast", "POST", "/v1/zoom/run", R"({"direction": "tele", "speed": "fast"})", 400,
+        "speed must be low, medium or high");
+    row("run iris speed", "POST", "/v1/iris/run", R"({"direction": "open", "speed": "low"})", 400,
+        "the iris speed cannot be chosen");
+    row("stop", "POST", "/v1/focus/stop", {}, 200, "stop focus");
+    row("pellan focus stop", "POST", "/v1/focus/stop", {}, 200, "stop focus", BoardType::Pellan);
+    row("pellan zoom", "POST", "/v1/zoom/goto", R"({"position": 1})", 404, "the Pellan board has no zoom motor",
+        BoardType::Pellan);
+    row("pellan iris", "POST", "/v1/iris/stop", {}, 404, "the Pellan board has no iris motor", BoardType::Pellan);
+    row("unknown motor", "POST", "/v1/pan/stop", {}, 404, "no such motor: pan");
+    row("preset call 1", "POST", "/v1/presets/1/call", {}, 200, "call 1");
+    row("preset store 10", "POST", "/v1/presets/10/store", "{}", 200, "store preset 10");
+    row("preset 0", "POST", "/v1/presets/0/call", {}, 400, "preset must be from 1 to 10");
+    row("preset 11", "POST", "/v1/presets/11/store", {}, 400, "preset must be from 1 to 10");
+    row("preset x", "POST", "/v1/presets/x/call", {}, 404, "no such preset: x");
+    row("refresh", "POST", "/v1/refresh", {}, 200, "refresh");
+    row("calibrate", "POST", "/v1/calibrate", " ", 200, "calibrate");
+    row("store", "POST", "/v1/store", {}, 200, "store");
+    row("status by POST", "POST", "/v1/status", {}, 405, "/v1/status takes GET only");
+    row("goto by GET", "GET", "/v1/zoom/goto", {}, 405, "/v1/zoom/goto takes POST only");
+    row("store by PUT", "PUT", "/v1/store", {}, 405, "/v1/store takes POST only");
+    row("live without upgrade", "GET", "/v1/live", {}, 400, "/v1/live is a WebSocket: ask for an upgrade");
+    row("unknown path", "GET", "/v2/status", {}, 404, "no such path: /v2/status");
+    row("trailing slash", "GET", "/v1/status/", {}, 404, "no such path: /v1/status/");
+    row("zoom action", "POST", "/v1/zoom/home", {}, 404, "no such path: /v1/zoom/home");
+    row("body not JSON", "POST", "/v1/store", "store", 400, "the body is not a JSON object");
+    row("body an array", "POST", "/v1/zoom/stop", "[1]", 400, "the body is not a JSON object");
+    row("body 64 KiB", "POST", "/v1/store", QByteArray(64 * 1024, ' '), 200, "store");
+    row("body over 64 KiB", "POST", "/v1/store", QByteArray(64 * 1024 + 1, ' '), 413,
+        "the body is larger than 65536 bytes");
+}
+
+void TestLensdRequests::http()
+{
+    QFETCH(BoardType, board);
+    QFETCH(QByteArray, method);
+    QFETCH(QString, path);
+    QFETCH(QByteArray, body);
+    QFETCH(int, status);
+    QFETCH(QString, answer);
+
+    const HttpDecoding decoding = HttpDecoder::decode(board, method, path, body);
+    QCOMPARE(decoding.status, status);
+    QCOMPARE(decoding.request ? describe(*decoding.request) : decoding.error, answer);
+}
+
+void TestLensdRequests::osc_data()
+{
+    QTest::addColumn<BoardType>("board");
+    QTest::addColumn<QByteArray>("packet");
+    // The request, "subscribe PORT", "unsubscribe", "error: TEXT", or empty
+    // for a message that is ignored without a word.
+    QTest::addColumn<QString>("answer");
+
+    const auto row = [](const char *name, const QByteArray &data, const char *answer,
+                        BoardType board = BoardType::Tavro) {
+        QTest::newRow(name) << board << data << QString::fromLatin1(answer);
+    };
+    row("goto i", packet("/lens/zoom/goto", {3000}), "goto zoom 3000");
+    row("goto f", packet("/lens/focus/goto", {0.25f}), "goto focus share 0.25");
+    row("goto f 1", packet("/lens/iris/goto", {1.0f}), "goto iris share 1");
+    row("goto f 1.01", packet("/lens/iris/goto", {1.01f}), "error: iris: a share is from 0.0 to 1.0");
+    row("goto f nan", packet("/lens/iris/goto", {std::numeric_limits<float>::quiet_NaN()}),
+        "error: iris: a share is from 0.0 to 1.0");
+    row("goto i -1", packet("/lens/zoom/goto", {-1}), "error: zoom: a position is 0 or more");
+    row("goto s", packet("/lens/zoom/goto", {QStringLiteral("3000")}), "");
+    row("goto ii", packet("/lens/zoom/goto", {1, 2}), "");
+    row("goto without argument", packet("/lens/zoom/goto"), "");
+    row("run zoom 1 is tele", packet("/lens/zoom/run", {1}), "run zoom tele speed -1 hold 500");
+    row("run zoom -1 is wide", packet("/lens/zoom/run", {-1}), "run zoom wide speed -1 hold 500");
+    row("run focus 1 is far", packet("/lens/focus/run", {1, 2}), "run focus far speed 2 hold 500");
+    row("run focus -1 is near", packet("/lens/focus/run", {-1, 0}), "run focus near speed 0 hold 500");
+    row("run iris 1 is open", packet("/lens/iris/run", {1}), "run iris open speed -1 hold 500");
+    row("run iris -1 is close", packet("/lens/iris/run", {-1}), "run iris close speed -1 hold 500");
+    row("run 0 stops", packet("/lens/zoom/run", {0, 1}), "stop zoom");
+    row("run 2", packet("/lens/zoom/run", {2}), "error: zoom: a run goes 1, -1 or 0 (stop)");
+    row("run speed 3", packet("/lens/zoom/run", {1, 3}), "error: zoom: a speed is 0 (low), 1 (medium) or 2 (high)");
+    row("run iris speed", packet("/lens/iris/run", {1, 0}), "error: the iris speed cannot be chosen");
+    row("run f", packet("/lens/zoom/run", {1.0f}), "");
+    row("run iii", packet("/lens/zoom/run", {1, 1, 1}), "");
+    row("stop", packet("/lens/focus/stop"), "stop focus");
+    row("stop with argument", packet("/lens/focus/stop", {1}), "");
+    row("pellan focus", packet("/lens/focus/run", {1}), "run focus far speed -1 hold 500", BoardType::Pellan);
+    row("pellan zoom", packet("/lens/zoom/run", {1}), "error: this board has no zoom motor", BoardType::Pellan);
+    row("unknown motor", packet("/lens/pan/run", {1}), "");
+    row("preset call", packet("/lens/preset/call", {3}), "call 3");
+    row("preset store", packet("/lens/preset/store", {10}), "store preset 10");
+    row("preset 11", packet("/lens/preset/call", {11}), "error: a preset is from 1 to 10");
+    row("preset without number", packet("/lens/preset/call"), "");
+    row("refresh", packet("/lens/refresh"), "refresh");
+    row("calibrate", packet("/lens/calibrate"), "calibrate");
+    row("store", packet("/lens/store"), "store");
+    row("store with argument", packet("/lens/store", {1}), "");
+    row("subscribe", packet("/lens/subscribe"), "subscribe 0");
+    row("subscribe 9000", packet("/lens/subscribe", {9000}), "subscribe 9000");
+    row("subscribe 70000", packet("/lens/subscribe", {70000}), "error: a port is from 1 to 65535");
+    row("unsubscribe", packet("/lens/unsubscribe"), "unsubscribe");
+    row("other root", packet("/camera/zoom/run", {1}), "");
+    row("too deep", packet("/lens/zoom/run/now", {1}), "");
+    row("empty", QByteArray(), "");
+    row("bundle", QByteArray("#bundle\0\0\0\0\0\0\0\0\1", 17), "");
+    row("cut short", packet("/lens/zoom/goto", {3000}).chopped(2), "");
+    row("tag without argument", QByteArray("/lens/zoom/goto\0,i\0\0", 20), "");
+    row("path unterminated", QByteArray("/lens/zoom/goto"), "");
+}
+
+void TestLensdRequests::osc()
+{
+    QFETCH(BoardType, board);
+    QFETCH(QByteArray, packet);
+    QFETCH(QString, answer);
+
+    const OscDecoding decoding = OscDecoder::decodePacket(board, packet);
+    QString got;
+    if (decoding.request)
+        got = describe(*decoding.request);
+    else if (decoding.subscription == OscDecoding::Subscription::Subscribe)
+        got = QStringLiteral("subscribe %1").arg(decoding.port);
+    else if (decoding.subscription == OscDecoding::Subscription::Unsubscribe)
+        got = QStringLiteral("unsubscribe");
+    else if (!decoding.error.isEmpty())
+        got = QStringLiteral("error: ") + decoding.error;
+    QCOMPARE(got, answer);
+}
+
+void TestLensdRequests::token_data()
+{
+    QTest::addColumn<QByteArray>("authorization");
+    QTest::addColumn<QByteArray>("token");
+    QTest::addColumn<bool>("carries");
+
+    QTest::newRow("no token set") << QByteArray() << QByteArray() << true;
+    QTest::newRow("right") << QByteArray("Bearer s3cret") << QByteArray("s3cret") << true;
+    QTest::newRow("missing") << QByteArray() << QByteArray("s3cret") << false;
+    QTest::newRow("wrong") << QByteArray("Bearer s3creT") << QByteArray("s3cret") << false;
+    QTest::newRow("prefix only") << QByteArray("Bearer s3c") << QByteArray("s3cret") << false;
+    QTest::newRow("longer") << QByteArray("Bearer s3cret2") << QByteArray("s3cret") << false;
+    QTest::newRow("empty bearer") << QByteArray("Bearer ") << QByteArray("s3cret") << false;
+    QTest::newRow("other scheme") << QByteArray("Basic s3cret") << QByteArray("s3cret") << false;
+}
+
+void TestLensdRequests::token()
+{
+    QFETCH(QByteArray, authorization);
+    QFETCH(QByteArray, token);
+    QFETCH(bool, carries);
+    QCOMPARE(HttpDecoder::carriesToken(authorization, token), carries);
+}
+
+void TestLensdRequests::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    // "http ADDR:PORT osc ADDR:PORT", or the usage error.
+    QTest::addColumn<QString>("answer");
+
+    const auto row = [](const char *name, const QString &arguments, const char *answer) {
+        QTest::newRow(name) << arguments.split(QLatin1Char(' ')) << QString::fromLatin1(answer);
+    };
+    const QString base = QStringLiteral("tavro-lensd --board tavro --port ttyS0");
+    row("defaults on loopback", base, "http 127.0.0.1:8640 osc 127.0.0.1:8641");
+    row("ports only", base + " --http 9000 --osc 9001", "http 127.0.0.1:9000 osc 127.0.0.1:9001");
+    row("ipv6 loopback", base + " --http [::1]:9000", "http ::1:9000 osc 127.0.0.1:8641");
+    row("localhost", base + " --osc localhost:9001", "http 127.0.0.1:8640 osc 127.0.0.1:9001");
+    row("public http with token", base + " --http 0.0.0.0:80 --token-file t", "http 0.0.0.0:80 osc 127.0.0.1:8641");
+    row("public http without token", base + " --http 0.0.0.0:8640",
+        "HTTP on 0.0.0.0 needs a token: give --token-file");
+    row("public ipv6 http without token", base + " --http [::]:8640", "HTTP on :: needs a token: give --token-file");
+    row("public osc allowed", base + " --osc 192.168.1.5:8641 --osc-allow 192.168.1.9,10.0.0.2",
+        "http 127.0.0.1:8640 osc 192.168.1.5:8641");
+    row("public osc not allowed", base + " --osc 0.0.0.0:8641",
+        "OSC on 0.0.0.0 needs the senders it takes: give --osc-allow");
+    row("bad allowed sender", base + " --osc-allow tablet", "--osc-allow: 'tablet' is not an address");
+    row("port 0", base + " --http 0", "--http must be [ADDR:]PORT");
+    row("port 65536", base + " --osc 65536", "--osc must be [ADDR:]PORT");
+    row("bad host", base + " --http host.example:80", "--http must be [ADDR:]PORT");
+    row("no board", QStringLiteral("tavro-lensd --port ttyS0"), "--board must be tavro or pellan");
+    row("no port", QStringLiteral("tavro-lensd --board Pellan"), "--port names no port");
+    row("stray word", base + " get", "unexpected argument 'get'");
+}
+
+void TestLensdRequests::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, answer);
+
+    QString error;
+    QString text;
+    const std::optional<ServerOptions> options = ServerOptions::parse(arguments, &error, &text);
+    const QString got = options ? QStringLiteral("http %1:%2 osc %3:%4")
+                                      .arg(options->httpAddress.toString())
+                                      .arg(options->httpPort)
+                                      .arg(options->oscAddress.toString())
+                                      .arg(options->oscPort)
+                                : error;
+    QCOMPARE(got, answer);
+}
+
+QTEST_GUILESS_MAIN(TestLensdRequests)
+#include "tst_lensdrequests.moc"
