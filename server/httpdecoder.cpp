@@ -1,5 +1,7 @@
 #include "httpdecoder.h"
 
+#include "exchangerecord.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
@@ -8,8 +10,6 @@
 #include <limits>
 
 namespace {
-
-const char *const boardNames[] = {"Tavro", "Pellan"};
 
 HttpDecoding failure(int status, const QString &error)
 {
@@ -87,7 +87,7 @@ HttpDecoding motorRequest(BoardType board, const QString &name, const QString &a
         return failure(404, QStringLiteral("no such motor: %1").arg(name));
     if (!request.motor->isOn(board))
         return failure(404, QStringLiteral("the %1 board has no %2 motor")
-                                .arg(QLatin1String(boardNames[int(board)]), name));
+                                .arg(ExchangeRecord::boardName(board), name));
     if (action == QLatin1String("goto"))
         return gotoRequest(request, body);
     if (action == QLatin1String("run"))

@@ -413,8 +413,7 @@ QJsonArray LensService::runningNames() const
 
 QJsonObject LensService::status() const
 {
-    static const char *const boardNames[] = {"tavro", "pellan"};
-    QJsonObject object{{QStringLiteral("board"), QLatin1String(boardNames[int(m_board)])},
+    QJsonObject object{{QStringLiteral("board"), QLatin1String(m_board == BoardType::Pellan ? "pellan" : "tavro")},
                        {QStringLiteral("port"), m_driver->portName()},
                        {QStringLiteral("running"), runningNames()}};
     for (int i = 0; i < int(m_motion.size()); ++i) {
