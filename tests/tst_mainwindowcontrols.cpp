@@ -99,9 +99,11 @@ class TestMainWindowControls : public QObject
     }
     // Plays space-separated steps: "@name" gives a widget the focus; "Ctrl+Up" presses keys and
     // lets go, ">Ctrl+Up" only presses, "<Up" only lets go, "*Up" is an auto-repeat as Qt marks it
-    // (release and press); "wheel:name:120" turns the wheel over a slider, "groove:name" clicks its
-    // groove near the end, "drag:name" drags its handle to the middle; "wait" outlasts a slider's
-    // settling; "type:name:text" types into a field as act() does; "choose:N" picks entry N of the
+    // (release and press); "wheel:name:120" turns the wheel over a slider ("wheel:name:120:natural":
+    // an inverted one), "groove:name" clicks its groove near the end ("press:name", "release:name":
+    // half of it), "drag:name" drags its handle to the middle; "wait" outlasts a slider's settling;
+    // "type:name:text" types into a field as act() does ("edit:name:text": without Return); "live"
+    // turns live positions on; "choose:N" picks entry N of the
     // open menu; "deactivate", "activate" and "close" do that to the window; "during:<Down" lets the
     // next pause post that release (">": press) while its operation runs ("during:ly=0": a pad step
     // there); pad steps as pad(); "|" marks the calls; anything else is an act(). Then waits as "wait".
@@ -116,18 +118,28 @@ class TestMainWindowControls : public QObject
             } else if (step.startsWith('@')) {
                 get<QWidget>(step.mid(1))->setFocus();
             } else if (part[0] == "wheel") {
-                QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, part[2].toInt()}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, part[2].toInt()}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                                  part.value(3) == "natural");
                 QApplication::sendEvent(get<QSlider>(part[1]), &wheel);
             } else if (part[0] == "type") {
                 act(part[1] + ' ' + part[2]);
+            } else if (part[0] == "edit") {
+                get<QLineEdit>(part[1])->setFocus();
+                QTest::keyClicks(get<QLineEdit>(part[1]), part[2]);
+            } else if (step == "live") {
+                get<QAction>("action_livePositions")->setChecked(true);
             } else if (part[0] == "choose") {
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
                 QVERIFY2(menu, "no menu open");
                 menu->actions().at(part[1].toInt())->trigger();
                 menu->close();
-            } else if (part[0] == "groove") {
+            } else if (part[0] == "groove" || part[0] == "press" || part[0] == "release") {
                 QSlider *groove = get<QSlider>(part[1]);
-                QTest::mouseClick(groove, Qt::LeftButton, {}, {groove->width() - 3, groove->height() / 2});
+                const QPoint end(groove->width() - 3, groove->height() / 2);
+                if (part[0] != "release")
+                    QTest::mousePress(groove, Qt::LeftButton, {}, end);
+                if (part[0] != "press")
+                    QTest::mouseRelease(groove, Qt::LeftButton, {}, end);
             } else if (part[0] == "drag") {
                 QSlider *handle = get<QSlider>(part[1]);
                 QStyleOptionSlider option;
@@ -382,6 +394,7 @@ private slots:
             {"PgUp", "pelco_d_iris_open", iris}, {"PgDown", "pelco_d_iris_close", iris}};
         for (const auto &hold : holds)
             QTest::addRow("Ctrl+%s", hold.key) << 1 << QString(">Ctrl+%1 <%1").arg(hold.key) << hold.run + hold.stop;
+        QTest::newRow("keypad Ctrl+Up") << 1 << ">Ctrl+Num+Up <Num+Up" << "pelco_d_zoom_in" + zoom;
         QTest::newRow("auto-repeat marked") << 1 << ">Ctrl+Down *Ctrl+Down *Ctrl+Down <Down" << "pelco_d_zoom_out" + zoom;
         QTest::newRow("auto-repeat unmarked") << 1 << ">Ctrl+Down <Down >Ctrl+Down <Down >Ctrl+Down <Down"
                                               << "pelco_d_zoom_out" + zoom;
@@ -478,7 +491,11 @@ private slots:
                                        << "setFocusPosition(121) pause(500)";
         QTest::newRow("two half notches") << "wheel:hs_motor2:-60 wheel:hs_motor2:-60 @hs_motor2 End" << "2/1 4000/4000 2/1"
                                           << "setFocusPosition(4000) pause(500)";
+        QTest::newRow("natural notch") << "wheel:hs_motor2:-120:natural" << "2/1 41/41 2/1" << "setFocusPosition(41) pause(500)";
+        QTest::newRow("wheel, disabled") << "pb_settingsMultiButton wheel:hs_motor2:120" << "2/1 2/1 2/1" << "";
         QTest::newRow("groove") << "groove:hs_motor3" << "2/1 2/1 11/11" << "setIrisPosition(605) pause(500)";
+        QTest::newRow("groove held") << "press:hs_motor3 wait | release:hs_motor3" << "2/1 2/1 11/11"
+                                     << "| setIrisPosition(605) pause(500)";
         QTest::newRow("handle") << "drag:hs_motor1" << "3675/3675 2/1 2/1" << "setZoomPosition(3675) pause(500)";
         QTest::newRow("shown") << "pb_zoomStop pb_refresh" << "0/0 0/0 0/0"
                                << "pelco_d_zoom_stop getZoomPosition getFocusPosition getZoomPosition getIrisPosition";
@@ -490,6 +507,24 @@ private slots:
         play(script);
         QTEST(state(), "state");
         QTEST(calls(), "calls");
+    }
+
+    // Live positions show what the board reads (0 here) while a motor runs, but never over a
+    // number being typed or a slider being stepped.
+    void liveReads_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("shown") << "live pb_zoomTele wait" << "0/0 2/1 2/1";
+        QTest::newRow("field typed in") << "live pb_zoomTele edit:le_motor1:99 wait" << "299/1 2/1 2/1";
+        QTest::newRow("slider key held") << "live pb_zoomTele @hs_motor1 >Right wait" << "2/74 2/1 2/1";
+    }
+    void liveReads()
+    {
+        QFETCH(QString, script);
+        QVERIFY(operate());
+        play(script);
+        QTEST(state(), "state");
     }
 
 #ifdef TAVRO_GAMEPAD
