@@ -59,7 +59,7 @@ void HelpMenu::showAbout()
 {
     const QString name = QCoreApplication::applicationName();
 #ifdef TAVRO_GAMEPAD
-    const QString gamepads = tr("Gamepads through %1").arg(GamepadPoller::library());
+    const QString gamepads = GamepadPoller::support();
 #else
     const QString gamepads = tr("Built without gamepad support");
 #endif
