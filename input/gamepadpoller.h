@@ -7,6 +7,8 @@
 
 #include <array>
 
+class GamepadDevices;
+class GamepadLibrary;
 typedef struct _SDL_GameController SDL_GameController;
 
 // The controls of a pad in the standard game controller layout, whatever its
@@ -32,10 +34,11 @@ constexpr int padControlCount = int(PadControl::Start) + 1;
 using PadState = std::array<float, padControlCount>;
 
 // The game controllers, through SDL and for input only: SDL opens no window.
-// The first pad connected drives; others wait until it goes, and then the
-// first of them drives. The driving pad is read every padIntervalMs; while
-// there is none, pads are looked for every searchIntervalMs, and nothing else
-// runs.
+// SDL is loaded and started once a pad may be there, and then stays; until
+// then nothing but the watch on the system's devices runs. The first pad
+// connected drives; others wait until it goes, and then the first of them
+// drives. The driving pad is read every padIntervalMs; while there is none,
+// pads are looked for every searchIntervalMs and whenever the devices change.
 class GamepadPoller : public QObject
 {
     Q_OBJECT
@@ -46,9 +49,6 @@ public:
 
     explicit GamepadPoller(QObject *parent = nullptr);
     ~GamepadPoller() override;
-
-    // The SDL library the program runs with, such as "SDL 2.26.5".
-    static QString library();
 
     // Looks at the pads now: a pad that went, a pad to take, then the driving
     // pad's controls. The timer calls it.
@@ -61,10 +61,14 @@ signals:
     void padRead(const PadState &state);
 
 private:
+    void devicesChanged();
+    void start();
     void take(int deviceIndex);
     void drop();
 
-    bool m_started = false;
+    GamepadDevices *m_devices;
+    // Set once SDL's game controllers have started.
+    const GamepadLibrary *m_sdl = nullptr;
     QTimer m_timer;
     SDL_GameController *m_pad = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "padsupport.h"
 
 #include "gamepadcontrol.h"
+#include "gamepadlibrary.h"
 
 #include <QCoreApplication>
 
@@ -15,7 +16,11 @@ QList<QPair<QString, QString>> PadSupport::controlList()
     return GamepadControl::controlList();
 }
 
+// What the pad support runs with: "Gamepad: SDL 2.26.5", or that SDL was not
+// found. Loads SDL (not starting it) if no pad has yet.
 QString PadSupport::about()
 {
-    return QCoreApplication::translate("HelpMenu", "Gamepads through %1").arg(GamepadPoller::library());
+    const GamepadLibrary *sdl = GamepadLibrary::load();
+    return sdl ? QCoreApplication::translate("HelpMenu", "Gamepad: %1").arg(sdl->version())
+               : QCoreApplication::translate("HelpMenu", "Gamepad: SDL2 not found");
 }

@@ -4,6 +4,7 @@
 #include "debugline.h"
 #include "fakecontroller.h"
 #ifdef TAVRO_GAMEPAD
+#include "gamepaddevices.h"
 #include "gamepadpoller.h"
 #include "virtualpad.h"
 #endif
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -198,6 +200,11 @@ class TestMainWindowControls : public QObject
         m_window->findChild<GamepadPoller *>()->poll();
         return true;
     }
+    QString padStatus() const
+    {
+        const auto *status = m_window->statusBar()->findChild<QLabel *>();
+        return status->isVisible() ? status->text() : QString();
+    }
 #else
     bool pad(const QString &) { return false; }
 #endif
@@ -226,6 +233,7 @@ private slots:
     {
 #ifdef TAVRO_GAMEPAD
         m_pads.clear();
+        GamepadDevices::setCheck({});
 #endif
         m_window.reset();
         m_otherWindow.reset();
@@ -538,11 +546,78 @@ private slots:
     void gamepad()
     {
         QFETCH(QString, script);
+        GamepadDevices::setCheck([] { return true; });
         QVERIFY(operate());
         play("plug " + script);
         QTEST(calls(), "calls");
-        const auto *status = m_window->statusBar()->findChild<QLabel *>();
-        QTEST(status->isVisible() ? status->text() : QString(), "status");
+        QTEST(padStatus(), "status");
+    }
+    // SDL starts only once a pad may be there, and a pad plugged in later is taken as soon as the
+    // system's devices tell so. The suite's own SDL holds the virtual pad meanwhile.
+    void gamepadPlugged_data()
+    {
+        QTest::addColumn<bool>("atStart");
+        QTest::addColumn<bool>("later");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("no pad") << false << false << "";
+        QTest::newRow("plugged later") << false << true << "Gamepad: Pad 1";
+        QTest::newRow("there at start") << true << false << "Gamepad: Pad 1";
+    }
+    void gamepadPlugged()
+    {
+        QFETCH(bool, atStart);
+        QFETCH(bool, later);
+        QVERIFY(SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0);
+        bool mayBeThere = atStart;
+        GamepadDevices::setCheck([&mayBeThere] { return mayBeThere; });
+        SDL_Joystick *pad = atStart ? plugVirtualPad("Pad 1") : nullptr;
+        QVERIFY(operate());
+        QCOMPARE(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0, atStart);
+        if (later) {
+            pad = plugVirtualPad("Pad 1");
+            mayBeThere = true;
+            m_window->findChild<GamepadDevices *>()->look();
+            QCoreApplication::processEvents();
+        }
+        const QString status = padStatus();
+        m_window.reset();
+        // The last of SDL's joystick users takes the virtual pad along.
+        if (pad)
+            SDL_JoystickClose(pad);
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+        QTEST(status, "status");
+    }
+
+    // Devices as the kernel lists them: a name in /dev/input, and for an event device the key
+    // capabilities in its class folder (after '=', words of 64 bits).
+    void gamepadDevices_data()
+    {
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<bool>("pad");
+        QTest::newRow("js0") << QStringList{"mouse0", "js0"} << true;
+        QTest::newRow("Xbox pad 7cdb000000000000 0 0 0 0") << QStringList{"event3=7cdb000000000000 0 0 0 0"} << true;
+        QTest::newRow("flight stick fff00000000 0 0 0 0") << QStringList{"event5=fff00000000 0 0 0 0"} << true;
+        QTest::newRow("keyboard, mouse, touchpad")
+            << QStringList{"event0=1000000000007 ff9f207ac14057ff febeffdfffefffff fffffffffffffffe",
+                           "event1=1f0000 0 0 0 0", "event2=6420 30000 0 0 0 0", "mouse0"} << false;
+        QTest::newRow("no capabilities") << QStringList{"event7"} << false;
+    }
+    void gamepadDevices()
+    {
+        QFETCH(QStringList, devices);
+        QTemporaryDir folder;
+        QDir(folder.path()).mkdir("input");
+        for (const QString &device : devices) {
+            const QString name = device.section('=', 0, 0);
+            QFile(folder.filePath("input/" + name)).open(QIODevice::WriteOnly);
+            if (device.contains('=')) {
+                QDir(folder.path()).mkpath("class/" + name + "/device/capabilities");
+                QFile key(folder.filePath("class/" + name + "/device/capabilities/key"));
+                QVERIFY(key.open(QIODevice::WriteOnly));
+                key.write(device.section('=', 1).toLatin1() + '\n');
+            }
+        }
+        QTEST(GamepadDevices::padIn(folder.filePath("input"), folder.filePath("class")), "pad");
     }
 #endif
 
