@@ -3,39 +3,12 @@
 #include <SDL.h>
 
 #include <QDebug>
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
-namespace {
-
-// Where SDL keeps each control: a stick's vertical axis, which SDL counts
-// positive downwards, or a button.
-struct Source
-{
-    PadControl control;
-    int axis;
-    int button;
-};
-
-const Source kSources[] = {
-    {PadControl::LeftStickY, SDL_CONTROLLER_AXIS_LEFTY, -1},
-    {PadControl::RightStickY, SDL_CONTROLLER_AXIS_RIGHTY, -1},
-    {PadControl::LeftShoulder, -1, SDL_CONTROLLER_BUTTON_LEFTSHOULDER},
-    {PadControl::RightShoulder, -1, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER},
-    {PadControl::A, -1, SDL_CONTROLLER_BUTTON_A},
-    {PadControl::B, -1, SDL_CONTROLLER_BUTTON_B},
-    {PadControl::X, -1, SDL_CONTROLLER_BUTTON_X},
-    {PadControl::Y, -1, SDL_CONTROLLER_BUTTON_Y},
-    {PadControl::DPadUp, -1, SDL_CONTROLLER_BUTTON_DPAD_UP},
-    {PadControl::DPadDown, -1, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
-    {PadControl::DPadLeft, -1, SDL_CONTROLLER_BUTTON_DPAD_LEFT},
-    {PadControl::DPadRight, -1, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
-    {PadControl::Start, -1, SDL_CONTROLLER_BUTTON_START},
-};
-
-} // namespace
-
-GamepadPoller::GamepadPoller(QObject *parent)
+GamepadPoller::GamepadPoller(const QStringList &mappingFiles, QObject *parent)
     : QObject(parent)
 {
     // The program has no SDL window, which SDL would otherwise take for one
@@ -47,6 +20,7 @@ GamepadPoller::GamepadPoller(QObject *parent)
         return;
     }
     m_started = true;
+    loadMappings(mappingFiles);
     // Pads are read, not listened to: no event queue fills up unread.
     SDL_JoystickEventState(SDL_IGNORE);
     SDL_GameControllerEventState(SDL_IGNORE);
@@ -83,12 +57,13 @@ void GamepadPoller::poll()
     }
     if (!m_pad)
         return;
+    // PadState numbers the controls as SDL does.
+    static_assert(padAxisCount == SDL_CONTROLLER_AXIS_MAX && padButtonCount == SDL_CONTROLLER_BUTTON_MAX);
     PadState state{};
-    for (const Source &source : kSources) {
-        state[int(source.control)] = source.axis >= 0
-            ? std::clamp(-SDL_GameControllerGetAxis(m_pad, SDL_GameControllerAxis(source.axis)) / 32767.0f, -1.0f, 1.0f)
-            : SDL_GameControllerGetButton(m_pad, SDL_GameControllerButton(source.button));
-    }
+    for (int axis = 0; axis < padAxisCount; ++axis)
+        state[axis] = std::clamp(SDL_GameControllerGetAxis(m_pad, SDL_GameControllerAxis(axis)) / 32767.0f, -1.0f, 1.0f);
+    for (int button = 0; button < padButtonCount; ++button)
+        state[padAxisCount + button] = SDL_GameControllerGetButton(m_pad, SDL_GameControllerButton(button));
     emit padRead(state);
 }
 
@@ -110,4 +85,17 @@ void GamepadPoller::drop()
     qInfo() << "Gamepad disconnected";
     m_timer.setInterval(searchIntervalMs);
     emit padDisconnected();
+}
+
+void GamepadPoller::loadMappings(const QStringList &files)
+{
+    for (const QString &file : files) {
+        if (!QFileInfo(file).isFile())
+            continue;
+        const int added = SDL_GameControllerAddMappingsFromRW(SDL_RWFromFile(QFile::encodeName(file).constData(), "rb"), 1);
+        if (added < 0)
+            qWarning() << "Gamepad mappings not loaded from" << file << ":" << SDL_GetError();
+        else
+            qInfo() << "Gamepad mappings loaded from" << file << ":" << added;
+    }
 }

@@ -1,41 +1,21 @@
 #ifndef GAMEPADPOLLER_H
 #define GAMEPADPOLLER_H
 
+#include "padlayout.h"
+
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
-#include <array>
-
 typedef struct _SDL_GameController SDL_GameController;
-
-// The controls of a pad in the standard game controller layout, whatever its
-// make: what the window reads of a pad.
-enum class PadControl {
-    LeftStickY,
-    RightStickY,
-    LeftShoulder,
-    RightShoulder,
-    A,
-    B,
-    X,
-    Y,
-    DPadUp,
-    DPadDown,
-    DPadLeft,
-    DPadRight,
-    Start,
-};
-constexpr int padControlCount = int(PadControl::Start) + 1;
-// Each control as read: a stick from -1 (pushed down all the way) to 1 (up), a
-// button 0 or 1.
-using PadState = std::array<float, padControlCount>;
 
 // The game controllers, through SDL and for input only: SDL opens no window.
 // The first pad connected drives; others wait until it goes, and then the
 // first of them drives. The driving pad is read every padIntervalMs; while
 // there is none, pads are looked for every searchIntervalMs, and nothing else
-// runs.
+// runs. Pads SDL does not know by themselves are known by the mapping files
+// (the community's gamecontrollerdb.txt format) loaded at start.
 class GamepadPoller : public QObject
 {
     Q_OBJECT
@@ -44,7 +24,8 @@ public:
     static constexpr int padIntervalMs = 20;
     static constexpr int searchIntervalMs = 500;
 
-    explicit GamepadPoller(QObject *parent = nullptr);
+    // mappingFiles: those that exist are loaded, each logged.
+    explicit GamepadPoller(const QStringList &mappingFiles = {}, QObject *parent = nullptr);
     ~GamepadPoller() override;
 
     // The SDL library the program runs with, such as "SDL 2.26.5".
@@ -63,6 +44,7 @@ signals:
 private:
     void take(int deviceIndex);
     void drop();
+    void loadMappings(const QStringList &files);
 
     bool m_started = false;
     QTimer m_timer;

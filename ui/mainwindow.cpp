@@ -5,6 +5,7 @@
 #include "controller_usm.h"
 #ifdef TAVRO_GAMEPAD
 #include "gamepadcontrol.h"
+#include "gamepaddialog.h"
 #endif
 #include "helpmenu.h"
 #include "keyboardcontrol.h"
@@ -23,6 +24,7 @@
 #include <QBitmap>
 #include <QDebug>
 #include <QDesktopServices>
+#include <QDir>
 #include <QPixmap>
 #include <QSettings>
 #include <QStandardPaths>
@@ -132,10 +134,35 @@ MainWindow::MainWindow(QWidget *parent)
     m_keyboard = std::make_unique<KeyboardControl>(this, *m_actions, *m_operations);
     for (int motor = 0; motor < LensActions::motorCount; ++motor)
         m_sliderInputs[motor] = std::make_unique<SliderInput>(*m_actions, LensActions::Motor(motor), *m_operations);
-#ifdef TAVRO_GAMEPAD
-    m_gamepad = std::make_unique<GamepadControl>(this, *m_actions, *m_operations, statusBar());
-#endif
     m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about);
+#ifdef TAVRO_GAMEPAD
+    {
+        // Pads SDL does not know by themselves: the mapping files in the
+        // user's configuration folder and beside config.ini, the latter's
+        // mappings winning.
+        const QString mappings = QStringLiteral("gamecontrollerdb.txt");
+        const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        const PadLayout padLayout = PadLayout::read(*m_settings);
+        m_gamepad = std::make_unique<GamepadControl>(
+            this, *m_actions, *m_operations, statusBar(), padLayout,
+            QStringList{QDir(userFolder).absoluteFilePath(mappings), QDir::current().absoluteFilePath(mappings)});
+        m_help->setPadLayout(padLayout);
+    }
+    connect(ui->action_gamepad, &QAction::triggered, this, [this] {
+        auto *dialog = new GamepadDialog(m_gamepad->layout(), m_gamepad.get(), this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &QDialog::accepted, this, [this, dialog] {
+            const PadLayout layout = dialog->layout();
+            layout.write(*m_settings);
+            SettingsFile::writeBack(*m_settings);
+            m_gamepad->setLayout(layout);
+            m_help->setPadLayout(layout);
+        });
+        dialog->open();
+    });
+#else
+    ui->action_gamepad->setVisible(false);
+#endif
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 
