@@ -132,8 +132,9 @@ QString padControlName(int control)
 
 int padControlFromName(const QString &name)
 {
+    // Any case, as SDL reads them.
     for (int control = 0; control < padControlCount; ++control) {
-        if (name == QLatin1String(kControls[control].name))
+        if (name.compare(QLatin1String(kControls[control].name), Qt::CaseInsensitive) == 0)
             return control;
     }
     return noPadControl;
@@ -186,8 +187,9 @@ PadLayout PadLayout::read(const QSettings &settings)
         const QString key = kGroup + padActionKey(action);
         if (settings.contains(key)) {
             const QString word = settings.value(key).toString().trimmed();
-            const int control = word == kNone ? noPadControl : padControlFromName(word);
-            if ((control == noPadControl && word != kNone) || !padControlFits(action, control)) {
+            const bool none = word.compare(kNone, Qt::CaseInsensitive) == 0;
+            const int control = none ? noPadControl : padControlFromName(word);
+            if ((control == noPadControl && !none) || !padControlFits(action, control)) {
                 qWarning().noquote() << "Gamepad layout:" << key << "names no" << (isPadRun(action) ? "axis:" : "button:")
                                      << word << "- keeps" << padControlName(layout.controls[index]);
             } else {
