@@ -53,8 +53,11 @@ GamepadDialog::GamepadDialog(const PadLayout &layout, PadCapture *capture, QWidg
             if (padControlFits(action, control))
                 combo->addItem(padControlText(control), control);
         }
-        connect(combo, &QComboBox::activated, this,
-                [this, action, combo] { bind(action, combo->currentData().toInt()); });
+        connect(combo, &QComboBox::activated, this, [this, action, combo] {
+            stopListening();
+            m_message->clear();
+            bind(action, combo->currentData().toInt());
+        });
         auto *bindButton = new QPushButton(tr("Bind"), this);
         bindButton->setObjectName(QStringLiteral("pb_") + key);
         bindButton->setAccessibleName(tr("Bind %1 to the next pad control moved").arg(what));
