@@ -569,6 +569,9 @@ private slots:
         QTest::newRow("bound by moving, inverted") << "pb_zoom ry=60 ry=0 cb_zoomInverted ok ry=60 ry=0"
                                                    << "zoom=righty zoomInverted=true focus=lefty"
                                                    << "setZoomSpeed(1) pelco_d_zoom_out pelco_d_zoom_stop getZoomPosition setZoomSpeed(1)";
+        QTest::newRow("a stick pushed before counts once back") << "ly=60 pb_zoom ry=60 ry=0 ly=0 ok"
+                                                                << "zoom=righty focus=lefty"
+                                                                << "setZoomSpeed(1) pelco_d_zoom_in pelco_d_zoom_stop getZoomPosition setZoomSpeed(1)";
         QTest::newRow("a button held while bound acts once let go") << "pb_preset1 x=1 ok x=1 x=0 x=1 x=0"
                                                                     << "preset1=x preset3=a" << "callPreset(1)";
         QTest::newRow("chosen from the list without a pad") << "unplug1 pb_preset5 choose:preset5:b ok"
