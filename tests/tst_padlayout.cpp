@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 namespace {
 
 QStringList g_reported;
@@ -21,12 +23,11 @@ QString differences(const PadLayout &layout)
         if (layout.inverted[action])
             list << padActionKey(PadAction(action)) + "Inverted";
     }
-    const int edges[] = {layout.deadZone, layout.mediumFrom, layout.highFrom};
-    const int defaultEdges[] = {defaults.deadZone, defaults.mediumFrom, defaults.highFrom};
-    const char *names[] = {"deadZone", "mediumSpeedFrom", "highSpeedFrom"};
-    for (int edge = 0; edge < 3; ++edge) {
-        if (edges[edge] != defaultEdges[edge])
-            list << QString("%1=%2").arg(names[edge]).arg(edges[edge]);
+    for (const auto &[name, edge, byDefault] : {std::tuple{"deadZone", layout.deadZone, defaults.deadZone},
+                                                {"mediumSpeedFrom", layout.mediumFrom, defaults.mediumFrom},
+                                                {"highSpeedFrom", layout.highFrom, defaults.highFrom}}) {
+        if (edge != byDefault)
+            list << QString("%1=%2").arg(name).arg(edge);
     }
     return list.join(' ');
 }
@@ -39,6 +40,7 @@ class TestPadLayout : public QObject
 
 private slots:
     // Keys as an operator might write them; each value that cannot be used is reported once, by its key.
+    // What is read is written back as it was.
     void read_data()
     {
         QTest::addColumn<QString>("keys");
@@ -77,26 +79,10 @@ private slots:
         qInstallMessageHandler(previous);
         QTEST(differences(layout), "layout");
         QTEST(g_reported.join(' '), "reported");
-    }
-
-    // A layout written is read back as it was, in the words of SDL.
-    void writeAndReadBack()
-    {
-        PadLayout layout = PadLayout::defaults();
-        layout.controls[int(PadAction::Zoom)] = padControlFromName("righty");
-        layout.inverted[int(PadAction::Zoom)] = true;
-        layout.controls[int(PadAction::Preset1)] = noPadControl;
-        layout.deadZone = 30;
-        layout.highFrom = 90;
-        QTemporaryDir dir;
-        {
-            QSettings settings(dir.filePath("config.ini"), QSettings::IniFormat);
-            layout.write(settings);
-        }
-        QSettings settings(dir.filePath("config.ini"), QSettings::IniFormat);
-        QCOMPARE(differences(PadLayout::read(settings)), "zoom=righty zoomInverted preset1=none deadZone=30 highSpeedFrom=90");
-        QCOMPARE(settings.value("gamepad/zoomInverted").toString(), "true");
-        QCOMPARE(settings.value("gamepad/irisOpen").toString(), "rightshoulder");
+        // Written out, it reads back as it was.
+        QSettings written(dir.filePath("written.ini"), QSettings::IniFormat);
+        layout.write(written);
+        QTEST(differences(PadLayout::read(written)), "layout");
     }
 };
 
