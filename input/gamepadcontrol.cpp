@@ -58,7 +58,8 @@ void GamepadControl::captureNext(bool axes, std::function<void(int control)> don
 {
     m_capture = std::move(done);
     m_captureAxes = axes;
-    m_restedSinceAsked.fill(false);
+    for (int control = 0; control < padControlCount; ++control)
+        m_restedSinceAsked[control] = std::abs(m_state[control]) <= 0.5f;
     // No motor runs on while the pad is listened to.
     m_actions.releaseAll(this);
 }

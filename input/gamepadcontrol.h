@@ -72,7 +72,8 @@ private:
     std::array<MotorHold, LensActions::motorCount> m_holds{};
     // An action of the pad's is under way.
     bool m_acting = false;
-    // A control asked for, and which controls have been at rest since.
+    // A control asked for, and which controls have been at rest since (or
+    // were when asked).
     std::function<void(int control)> m_capture;
     bool m_captureAxes = false;
     std::array<bool, padControlCount> m_restedSinceAsked{};

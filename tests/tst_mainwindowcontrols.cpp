@@ -584,24 +584,26 @@ private slots:
     {
         QFETCH(QString, script);
         QVERIFY(operate());
-        play("plug");
+        pad("plug");
         m_window->findChild<QAction *>("action_gamepad")->trigger();
         auto *dialog = m_window->findChild<GamepadDialog *>();
         for (const QString &step : script.split(' ')) {
             const QStringList part = step.split(':');
             if (step == "ok" || step == "cancel") {
                 step == "ok" ? dialog->accept() : dialog->reject();
-                play("activate");
+                QApplication::setActiveWindow(m_window.get());
+                m_window->findChild<GamepadPoller *>()->poll();
             } else if (step == "defaults") {
                 dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::RestoreDefaults)->click();
             } else if (part[0] == "choose") {
                 auto *combo = get<QComboBox>("cb_" + part[1]);
                 combo->setCurrentIndex(combo->findData(padControlFromName(part[2])));
                 emit combo->activated(combo->currentIndex());
-            } else {
-                play(step);
+            } else if (!pad(step)) {
+                act(step);
             }
         }
+        play("");
         QFETCH(QString, kept);
         const QSettings config("config.ini", QSettings::IniFormat);
         QStringList found;
