@@ -25,7 +25,9 @@
     F(GameControllerName)                                                                                              \
     F(GameControllerGetAttached)                                                                                       \
     F(GameControllerGetAxis)                                                                                           \
-    F(GameControllerGetButton)
+    F(GameControllerGetButton)                                                                                         \
+    F(GameControllerAddMappingsFromRW)                                                                                 \
+    F(RWFromFile)
 
 // SDL2, loaded at run time: on a machine without it the program runs as
 // before, with no pad. Found by the name its runtime package installs

@@ -4,41 +4,15 @@
 #include "gamepadlibrary.h"
 
 #include <QDebug>
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
-namespace {
-
-// Where SDL keeps each control: a stick's vertical axis, which SDL counts
-// positive downwards, or a button.
-struct Source
-{
-    PadControl control;
-    int axis;
-    int button;
-};
-
-const Source kSources[] = {
-    {PadControl::LeftStickY, SDL_CONTROLLER_AXIS_LEFTY, -1},
-    {PadControl::RightStickY, SDL_CONTROLLER_AXIS_RIGHTY, -1},
-    {PadControl::LeftShoulder, -1, SDL_CONTROLLER_BUTTON_LEFTSHOULDER},
-    {PadControl::RightShoulder, -1, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER},
-    {PadControl::A, -1, SDL_CONTROLLER_BUTTON_A},
-    {PadControl::B, -1, SDL_CONTROLLER_BUTTON_B},
-    {PadControl::X, -1, SDL_CONTROLLER_BUTTON_X},
-    {PadControl::Y, -1, SDL_CONTROLLER_BUTTON_Y},
-    {PadControl::DPadUp, -1, SDL_CONTROLLER_BUTTON_DPAD_UP},
-    {PadControl::DPadDown, -1, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
-    {PadControl::DPadLeft, -1, SDL_CONTROLLER_BUTTON_DPAD_LEFT},
-    {PadControl::DPadRight, -1, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
-    {PadControl::Start, -1, SDL_CONTROLLER_BUTTON_START},
-};
-
-} // namespace
-
-GamepadPoller::GamepadPoller(QObject *parent)
+GamepadPoller::GamepadPoller(const QStringList &mappingFiles, QObject *parent)
     : QObject(parent)
     , m_devices(new GamepadDevices(this))
+    , m_mappingFiles(mappingFiles)
 {
     connect(&m_timer, &QTimer::timeout, this, &GamepadPoller::poll);
     connect(m_devices, &GamepadDevices::changed, this, &GamepadPoller::devicesChanged);
@@ -69,12 +43,13 @@ void GamepadPoller::poll()
     }
     if (!m_pad)
         return;
+    // PadState numbers the controls as SDL does.
+    static_assert(padAxisCount == SDL_CONTROLLER_AXIS_MAX && padButtonCount == SDL_CONTROLLER_BUTTON_MAX);
     PadState state{};
-    for (const Source &source : kSources) {
-        state[int(source.control)] = source.axis >= 0
-            ? std::clamp(-m_sdl->GameControllerGetAxis(m_pad, SDL_GameControllerAxis(source.axis)) / 32767.0f, -1.0f, 1.0f)
-            : m_sdl->GameControllerGetButton(m_pad, SDL_GameControllerButton(source.button));
-    }
+    for (int axis = 0; axis < padAxisCount; ++axis)
+        state[axis] = std::clamp(m_sdl->GameControllerGetAxis(m_pad, SDL_GameControllerAxis(axis)) / 32767.0f, -1.0f, 1.0f);
+    for (int button = 0; button < padButtonCount; ++button)
+        state[padAxisCount + button] = m_sdl->GameControllerGetButton(m_pad, SDL_GameControllerButton(button));
     emit padRead(state);
 }
 
@@ -107,6 +82,7 @@ void GamepadPoller::start()
         return;
     }
     m_sdl = sdl;
+    loadMappings();
     // Pads are read, not listened to: no event queue fills up unread.
     m_sdl->JoystickEventState(SDL_IGNORE);
     m_sdl->GameControllerEventState(SDL_IGNORE);
@@ -131,4 +107,18 @@ void GamepadPoller::drop()
     qInfo() << "Gamepad disconnected";
     m_timer.setInterval(searchIntervalMs);
     emit padDisconnected();
+}
+
+void GamepadPoller::loadMappings()
+{
+    for (const QString &file : std::as_const(m_mappingFiles)) {
+        if (!QFileInfo(file).isFile())
+            continue;
+        const int added =
+            m_sdl->GameControllerAddMappingsFromRW(m_sdl->RWFromFile(QFile::encodeName(file).constData(), "rb"), 1);
+        if (added < 0)
+            qWarning() << "Gamepad mappings not loaded from" << file << ":" << m_sdl->GetError();
+        else
+            qInfo() << "Gamepad mappings loaded from" << file << ":" << added;
+    }
 }
