@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -567,6 +568,8 @@ private slots:
         QTest::newRow("editing settings") << "pb_settingsMultiButton ly=60 rb=1 a=1 up=1 start=1" << "" << pad1;
         QTest::newRow("second pad") << "plug ly2=60 ly=30 unplug1 ly2=70 ly2=0 ly2=30"
                                     << "setZoomSpeed(0) pelco_d_zoom_in" + zoom + " setZoomSpeed(0) pelco_d_zoom_in" << "Gamepad: Pad 2";
+        QTest::newRow("second pad taken with A down") << "plug a2=1 unplug1 a2=1 a2=0 a2=1 a2=0" << "callPreset(1)"
+                                                      << "Gamepad: Pad 2";
     }
     void gamepad()
     {
@@ -575,6 +578,23 @@ private slots:
         play("plug " + script);
         QTEST(calls(), "calls");
         QTEST(padStatus(), "status");
+    }
+    // The pad driving is read every 20 ms, the second one too once the first has gone.
+    void gamepadReadings_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("one pad") << "plug";
+        QTest::newRow("second pad after the first") << "plug plug unplug1";
+    }
+    void gamepadReadings()
+    {
+        QFETCH(QString, script);
+        QVERIFY(operate());
+        play(script);
+        QSignalSpy readings(m_window->findChild<GamepadPoller *>(), &GamepadPoller::padRead);
+        QTest::qWait(400);
+        // Timers run late on a loaded machine, never early.
+        QVERIFY2(readings.count() >= 10 && readings.count() <= 21, qPrintable(QString::number(readings.count())));
     }
     // SDL starts only once a pad may be there, and a pad plugged in later is taken as soon as the
     // system's devices tell so. The suite's own SDL holds the virtual pad meanwhile.
