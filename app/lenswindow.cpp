@@ -4,6 +4,7 @@
 
 LensWindow::LensWindow(QWidget *parent)
     : MainWindow(InputSources::help(), parent)
-    , m_inputs(this, actions(), operations(), statusBar())
+    , m_inputs(this, actions(), operations(), statusBar(), settings())
 {
+    setPad(m_inputs.pad());
 }

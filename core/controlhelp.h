@@ -16,8 +16,11 @@ struct ControlHelp
     };
 
     QList<Table> tables;
-    // For About, such as "Gamepads through SDL 2.26.5".
+    // For About, such as "Gamepad: SDL 2.26.5".
     QString gamepadSupport;
+    // The pad's table, rebuilt when the operator lays the pad out anew; -1
+    // where there is none.
+    int padTable = -1;
 };
 
 #endif // CONTROLHELP_H

@@ -1,5 +1,6 @@
 #include "gamepadcontrol.h"
 
+#include "gamepadpoller.h"
 #include "operationmonitor.h"
 
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QStatusBar>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -15,89 +17,72 @@ namespace {
 using Motor = LensActions::Motor;
 using Direction = LensActions::Direction;
 
-enum class PadAction {
-    // A stick: its motor runs while it is out of the dead zone, up towards the
-    // motor's maximum, at the speed level of its deflection.
-    Run,
-    // A button held runs its motor, towards the maximum for +1.
-    Hold,
-    // A press calls a preset, steps a motor (+1 up, -1 down) or refreshes.
-    Preset,
-    Step,
-    Refresh,
-};
-
-struct PadBinding
+// How far a control is pushed, 0 to 1: a button down is all the way.
+float amountOf(const PadLayout &layout, PadAction action, const PadState &state)
 {
-    PadControl control;
-    const char *name;
-    PadAction action;
-    Motor motor;
-    // Hold and Step: the direction; Preset: the preset's number.
-    int number;
-    const char *what;
-};
-
-#define PAD_TEXT(text) QT_TRANSLATE_NOOP("GamepadControl", text)
-
-const PadBinding kBindings[] = {
-    {PadControl::LeftStickY, PAD_TEXT("Left stick up / down"), PadAction::Run, Motor::Zoom, 0,
-     PAD_TEXT("Zoom tele / wide while pushed, the further the faster")},
-    {PadControl::RightStickY, PAD_TEXT("Right stick up / down"), PadAction::Run, Motor::Focus, 0,
-     PAD_TEXT("Focus far / near while pushed, the further the faster")},
-    {PadControl::RightShoulder, PAD_TEXT("Right shoulder"), PadAction::Hold, Motor::Iris, 1,
-     PAD_TEXT("Iris open while held")},
-    {PadControl::LeftShoulder, PAD_TEXT("Left shoulder"), PadAction::Hold, Motor::Iris, -1,
-     PAD_TEXT("Iris close while held")},
-    {PadControl::A, PAD_TEXT("A"), PadAction::Preset, Motor::Zoom, 1, PAD_TEXT("Call preset 1")},
-    {PadControl::B, PAD_TEXT("B"), PadAction::Preset, Motor::Zoom, 2, PAD_TEXT("Call preset 2")},
-    {PadControl::X, PAD_TEXT("X"), PadAction::Preset, Motor::Zoom, 3, PAD_TEXT("Call preset 3")},
-    {PadControl::Y, PAD_TEXT("Y"), PadAction::Preset, Motor::Zoom, 4, PAD_TEXT("Call preset 4")},
-    {PadControl::DPadUp, PAD_TEXT("D-pad up"), PadAction::Step, Motor::Zoom, 1, PAD_TEXT("Zoom +")},
-    {PadControl::DPadDown, PAD_TEXT("D-pad down"), PadAction::Step, Motor::Zoom, -1, PAD_TEXT("Zoom −")},
-    {PadControl::DPadRight, PAD_TEXT("D-pad right"), PadAction::Step, Motor::Focus, 1, PAD_TEXT("Focus +")},
-    {PadControl::DPadLeft, PAD_TEXT("D-pad left"), PadAction::Step, Motor::Focus, -1, PAD_TEXT("Focus −")},
-    {PadControl::Start, PAD_TEXT("Start (Menu)"), PadAction::Refresh, Motor::Zoom, 0, PAD_TEXT("Refresh")},
-};
-
-// The speed level of a stick's deflection: low up to half its travel, medium
-// up to 85 %, high beyond; -1 in the dead zone.
-int bandOf(float deflection)
-{
-    const float amount = std::abs(deflection);
-    if (amount <= GamepadControl::deadZone)
-        return -1;
-    return amount <= 0.5f ? 0 : amount <= 0.85f ? 1 : 2;
+    const int control = layout.control(action);
+    return control == noPadControl ? 0 : std::max(0.0f, state[control]);
 }
 
 } // namespace
 
 GamepadControl::GamepadControl(QWidget *window, LensActions &actions, OperationMonitor &monitor,
-                               QStatusBar *statusBar)
+                               QStatusBar *statusBar, const PadLayout &layout, const QStringList &mappingFiles)
     : m_window(window)
     , m_actions(actions)
     , m_monitor(monitor)
     , m_status(new QLabel(statusBar))
+    , m_layout(layout)
 {
     statusBar->addPermanentWidget(m_status);
     m_status->hide();
     // A child of the window, gone with it.
-    auto *poller = new GamepadPoller(window);
+    auto *poller = new GamepadPoller(mappingFiles, window);
     connect(poller, &GamepadPoller::padConnected, this, &GamepadControl::connected);
     connect(poller, &GamepadPoller::padDisconnected, this, &GamepadControl::disconnected);
     connect(poller, &GamepadPoller::padRead, this, &GamepadControl::read);
 }
 
-QList<QPair<QString, QString>> GamepadControl::controlList()
+void GamepadControl::setLayout(const PadLayout &layout)
 {
-    QList<QPair<QString, QString>> controls;
-    for (const PadBinding &binding : kBindings)
-        controls.append({tr(binding.name), tr(binding.what)});
-    return controls;
+    m_layout = layout;
+    restart();
+}
+
+bool GamepadControl::isPadConnected() const
+{
+    return m_connected;
+}
+
+void GamepadControl::captureNext(bool axes, std::function<void(int control)> done)
+{
+    m_capture = std::move(done);
+    m_captureAxes = axes;
+    for (int control = 0; control < padControlCount; ++control)
+        m_restedSinceAsked[control] = std::abs(m_state[control]) <= 0.5f;
+    // No motor runs on while the pad is listened to.
+    m_actions.releaseAll(this);
+}
+
+void GamepadControl::cancelCapture()
+{
+    if (m_capture) {
+        m_capture = nullptr;
+        restart();
+    }
+}
+
+void GamepadControl::restart()
+{
+    m_actions.releaseAll(this);
+    for (MotorHold &hold : m_holds)
+        hold.hold = Hold::Waiting;
+    m_pressed.fill(true);
 }
 
 void GamepadControl::connected(const QString &name)
 {
+    m_connected = true;
     m_status->setText(tr("Gamepad: %1").arg(name));
     m_status->show();
     // A pad taken with a stick pushed or a button down: that acts once it has
@@ -109,15 +94,22 @@ void GamepadControl::connected(const QString &name)
 
 void GamepadControl::disconnected()
 {
+    m_connected = false;
     m_status->hide();
     m_status->clear();
     m_actions.releaseAll(this);
     m_holds = {};
+    if (const auto done = std::exchange(m_capture, nullptr))
+        done(noPadControl);
 }
 
 void GamepadControl::read(const PadState &state)
 {
     m_state = state;
+    if (m_capture) {
+        capture(state);
+        return;
+    }
     // A reading during one of the pad's own actions, or during a look at the
     // board the operator did not ask for (a live position), waits for the
     // next: neither is an operation a stick is held through.
@@ -127,37 +119,56 @@ void GamepadControl::read(const PadState &state)
     const auto canAct = [this] { return !m_monitor.isRunning() && m_window->isActiveWindow(); };
     for (const Motor motor : {Motor::Zoom, Motor::Focus, Motor::Iris})
         drive(motor, canAct());
-    for (const PadBinding &binding : kBindings) {
-        const bool down = m_state[int(binding.control)] > 0.5f;
-        const bool pressed = down && !m_pressed[int(binding.control)];
-        m_pressed[int(binding.control)] = down;
+    for (int index = int(PadAction::ZoomPlus); index < padActionCount; ++index) {
+        const auto action = PadAction(index);
+        const bool down = m_layout.isDown(action, m_state);
+        const bool pressed = down && !m_pressed[index];
+        m_pressed[index] = down;
         if (!pressed || !canAct())
             continue;
         const QScopedValueRollback<bool> acting(m_acting, true);
-        if (binding.action == PadAction::Preset)
-            m_actions.callPreset(binding.number);
-        else if (binding.action == PadAction::Step)
-            m_actions.step(binding.motor, binding.number);
-        else if (binding.action == PadAction::Refresh)
+        if (action >= PadAction::Preset1 && action <= PadAction::Preset10)
+            m_actions.callPreset(index - int(PadAction::Preset1) + 1);
+        else if (action == PadAction::Refresh)
             m_actions.refresh();
+        else
+            m_actions.step(action <= PadAction::ZoomMinus ? Motor::Zoom : Motor::Focus,
+                           action == PadAction::ZoomPlus || action == PadAction::FocusPlus ? 1 : -1);
+    }
+}
+
+void GamepadControl::capture(const PadState &state)
+{
+    for (int control = 0; control < padControlCount; ++control) {
+        const bool wanted = m_captureAxes ? isPadAxis(control) : !isPadAxis(control) || isPadTrigger(control);
+        const bool pushed = std::abs(state[control]) > 0.5f;
+        if (!wanted)
+            continue;
+        if (!pushed) {
+            m_restedSinceAsked[control] = true;
+        } else if (m_restedSinceAsked[control]) {
+            const auto done = std::exchange(m_capture, nullptr);
+            restart();
+            done(control);
+            return;
+        }
     }
 }
 
 void GamepadControl::drive(Motor motor, bool canAct)
 {
     float deflection = 0;
-    bool bySpeed = false;
-    for (const PadBinding &binding : kBindings) {
-        if (binding.motor != motor)
-            continue;
-        if (binding.action == PadAction::Run) {
-            deflection += m_state[int(binding.control)];
-            bySpeed = true;
-        } else if (binding.action == PadAction::Hold) {
-            deflection += binding.number * m_state[int(binding.control)];
-        }
+    bool bySpeed = true;
+    if (motor == Motor::Zoom) {
+        deflection = m_layout.deflection(PadAction::Zoom, m_state);
+    } else if (motor == Motor::Focus) {
+        deflection = m_layout.deflection(PadAction::Focus, m_state);
+    } else {
+        deflection = m_layout.deflection(PadAction::Iris, m_state)
+            + amountOf(m_layout, PadAction::IrisOpen, m_state) - amountOf(m_layout, PadAction::IrisClose, m_state);
+        bySpeed = false;
     }
-    const int band = bandOf(deflection);
+    const int band = m_layout.band(deflection);
     const Direction direction = deflection > 0 ? Direction::TowardsMaximum : Direction::TowardsZero;
     MotorHold &hold = m_holds[int(motor)];
     const QScopedValueRollback<bool> acting(m_acting, true);

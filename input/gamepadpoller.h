@@ -1,41 +1,25 @@
 #ifndef GAMEPADPOLLER_H
 #define GAMEPADPOLLER_H
 
+#include "padlayout.h"
+
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
-#include <array>
-
+class GamepadDevices;
+class GamepadLibrary;
 typedef struct _SDL_GameController SDL_GameController;
 
-// The controls of a pad in the standard game controller layout, whatever its
-// make: what the window reads of a pad.
-enum class PadControl {
-    LeftStickY,
-    RightStickY,
-    LeftShoulder,
-    RightShoulder,
-    A,
-    B,
-    X,
-    Y,
-    DPadUp,
-    DPadDown,
-    DPadLeft,
-    DPadRight,
-    Start,
-};
-constexpr int padControlCount = int(PadControl::Start) + 1;
-// Each control as read: a stick from -1 (pushed down all the way) to 1 (up), a
-// button 0 or 1.
-using PadState = std::array<float, padControlCount>;
-
 // The game controllers, through SDL and for input only: SDL opens no window.
-// The first pad connected drives; others wait until it goes, and then the
-// first of them drives. The driving pad is read every padIntervalMs; while
-// there is none, pads are looked for every searchIntervalMs, and nothing else
-// runs.
+// SDL is loaded and started once a pad may be there, and then stays; until
+// then nothing but the watch on the system's devices runs. The first pad
+// connected drives; others wait until it goes, and then the first of them
+// drives. The driving pad is read every padIntervalMs; while there is none,
+// pads are looked for every searchIntervalMs and whenever the devices change.
+// Pads SDL does not know by themselves are known by the mapping files (the
+// community's gamecontrollerdb.txt format), loaded once SDL starts.
 class GamepadPoller : public QObject
 {
     Q_OBJECT
@@ -44,11 +28,9 @@ public:
     static constexpr int padIntervalMs = 20;
     static constexpr int searchIntervalMs = 500;
 
-    explicit GamepadPoller(QObject *parent = nullptr);
+    // mappingFiles: those that exist are loaded, each logged.
+    explicit GamepadPoller(const QStringList &mappingFiles = {}, QObject *parent = nullptr);
     ~GamepadPoller() override;
-
-    // The SDL library the program runs with, such as "SDL 2.26.5".
-    static QString library();
 
     // Looks at the pads now: a pad that went, a pad to take, then the driving
     // pad's controls. The timer calls it.
@@ -61,10 +43,16 @@ signals:
     void padRead(const PadState &state);
 
 private:
+    void devicesChanged();
+    void start();
     void take(int deviceIndex);
     void drop();
+    void loadMappings();
 
-    bool m_started = false;
+    GamepadDevices *m_devices;
+    const QStringList m_mappingFiles;
+    // Set once SDL's game controllers have started.
+    const GamepadLibrary *m_sdl = nullptr;
     QTimer m_timer;
     SDL_GameController *m_pad = nullptr;
 };

@@ -11,6 +11,8 @@
 
 class KeyboardControl;
 class OperationMonitor;
+class PadCapture;
+class QSettings;
 class QStatusBar;
 class QWidget;
 class SliderInput;
@@ -22,13 +24,17 @@ class SliderInput;
 class InputSources
 {
 public:
-    InputSources(QWidget *window, LensActions &actions, OperationMonitor &monitor, QStatusBar *statusBar);
+    // settings: config.ini, with the pad's layout.
+    InputSources(QWidget *window, LensActions &actions, OperationMonitor &monitor, QStatusBar *statusBar,
+                 const QSettings &settings);
     ~InputSources();
     InputSources(const InputSources &) = delete;
     InputSources &operator=(const InputSources &) = delete;
 
-    // For the Help menu: the keys, then the pad's controls.
+    // For the Help menu: the keys, then the pad's controls in its own layout.
     static ControlHelp help();
+    // The pad to lay out; none where the build has no pad.
+    PadCapture *pad() const;
 
 private:
     std::unique_ptr<KeyboardControl> m_keyboard;

@@ -10,6 +10,7 @@
 
 class LensActions;
 class OperationMonitor;
+class QSettings;
 class QStatusBar;
 class QWidget;
 
@@ -17,10 +18,11 @@ class QWidget;
 // support links padsupport_none.cpp instead, which says so.
 namespace PadSupport {
 
-// The pad's input source for the window; none in a build without it.
+// The pad's input source for the window, laid out as config.ini says; none
+// in a build without it.
 std::unique_ptr<QObject> make(QWidget *window, LensActions &actions, OperationMonitor &monitor,
-                              QStatusBar *statusBar);
-// Each control with what it does, for the operator.
+                              QStatusBar *statusBar, const QSettings &settings);
+// Each control of the pad's own layout with what it does, for the operator.
 QList<QPair<QString, QString>> controlList();
 // What About says of the pad support.
 QString about();

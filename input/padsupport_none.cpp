@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-std::unique_ptr<QObject> PadSupport::make(QWidget *, LensActions &, OperationMonitor &, QStatusBar *)
+std::unique_ptr<QObject> PadSupport::make(QWidget *, LensActions &, OperationMonitor &, QStatusBar *, const QSettings &)
 {
     return nullptr;
 }

@@ -16,31 +16,44 @@ HelpMenu::HelpMenu(QWidget *window, QAction *keyboardControls, QAction *about, C
     connect(about, &QAction::triggered, this, &HelpMenu::showAbout);
 }
 
+void HelpMenu::setPadRows(const QList<QPair<QString, QString>> &rows)
+{
+    if (m_help.padTable >= 0)
+        m_help.tables[m_help.padTable].rows = rows;
+}
+
+QString HelpMenu::controlRows() const
+{
+    QString rows;
+    const auto addRows = [&rows](const QString &heading, const QList<QPair<QString, QString>> &list) {
+        rows += QStringLiteral("<tr><td colspan=\"2\"><h3>%1</h3></td></tr>").arg(heading.toHtmlEscaped());
+        for (const auto &[keys, what] : list) {
+            rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
+                        .arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
+        }
+    };
+    for (const ControlHelp::Table &table : m_help.tables)
+        addRows(table.heading, table.rows);
+    return QStringLiteral("<table cellspacing=\"6\">%1</table>").arg(rows);
+}
+
 void HelpMenu::showKeyboardControls()
 {
     if (!m_keyboardControls) {
         auto *dialog = new QDialog(m_window);
         dialog->setObjectName(QStringLiteral("keyboardControls"));
         dialog->setWindowTitle(tr("Keyboard and gamepad controls"));
-        QString rows;
-        const auto addRows = [&rows](const QString &heading, const QList<QPair<QString, QString>> &list) {
-            rows += QStringLiteral("<tr><td colspan=\"2\"><h3>%1</h3></td></tr>").arg(heading.toHtmlEscaped());
-            for (const auto &[keys, what] : list) {
-                rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
-                            .arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
-            }
-        };
-        for (const ControlHelp::Table &table : m_help.tables)
-            addRows(table.heading, table.rows);
-        auto *list = new QLabel(QStringLiteral("<table cellspacing=\"6\">%1</table>").arg(rows), dialog);
-        list->setTextFormat(Qt::RichText);
+        m_controlList = new QLabel(dialog);
+        m_controlList->setTextFormat(Qt::RichText);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
         connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
         auto *layout = new QVBoxLayout(dialog);
-        layout->addWidget(list);
+        layout->addWidget(m_controlList);
         layout->addWidget(buttons);
         m_keyboardControls = dialog;
     }
+    // The layout may have changed since the list was last shown.
+    m_controlList->setText(controlRows());
     m_keyboardControls->show();
     m_keyboardControls->raise();
     m_keyboardControls->activateWindow();

@@ -18,6 +18,7 @@ class HelpMenu;
 class LensActions;
 class LivePositions;
 class OperationMonitor;
+class PadCapture;
 class PresetSpeedMenu;
 class QSettings;
 class TrafficWindow;
@@ -45,6 +46,9 @@ protected:
     // What the input sources drive.
     LensActions &actions() const { return *m_actions; }
     OperationMonitor &operations() const { return *m_operations; }
+    const QSettings &settings() const { return *m_settings; }
+    // The pad View ▸ Gamepad… lays out; without one the entry is hidden.
+    void setPad(PadCapture *pad);
 
 public slots:
     void setSerialPort(const QString &portName, int lensType);
@@ -101,6 +105,8 @@ public slots:
     void initSettings();
 
 private:
+    // View ▸ Gamepad…: the pad laid out anew, kept in config.ini.
+    void layOutPad();
     // Start-up and the settings panel (mainwindow.cpp).
     void toggleSettings();
     void initTavroController();
@@ -129,6 +135,7 @@ private:
     std::unique_ptr<PresetSpeedMenu> m_presetSpeeds;
     std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<HelpMenu> m_help;
+    PadCapture *m_pad = nullptr;
     // Made when first opened from View ▸ Traffic…; a window of its own, owned
     // as a child.
     TrafficWindow *m_traffic = nullptr;
