@@ -37,6 +37,15 @@ std::optional<int> wholeNumber(const QJsonValue &value, double minimum, double m
     return int(number);
 }
 
+// 0 low, 1 medium, 2 high; -1 for anything else.
+int speedLevel(const QJsonValue &speed)
+{
+    if (!speed.isString())
+        return -1;
+    return QStringList{QStringLiteral("low"), QStringLiteral("medium"), QStringLiteral("high")}.indexOf(
+        speed.toString().toLower());
+}
+
 HttpDecoding gotoRequest(RemoteRequest request, const QJsonObject &body)
 {
     const std::optional<int> position =
@@ -61,8 +70,7 @@ HttpDecoding runRequest(RemoteRequest request, const QJsonObject &body)
     if (!speed.isUndefined()) {
         if (!motor.setSpeed)
             return failure(400, QStringLiteral("the %1 speed cannot be chosen").arg(QLatin1String(motor.name)));
-        request.speed = QStringList{QStringLiteral("low"), QStringLiteral("medium"), QStringLiteral("high")}.indexOf(
-            speed.toString().toLower());
+        request.speed = speedLevel(speed);
         if (request.speed < 0)
             return failure(400, QStringLiteral("speed must be low, medium or high"));
     }
@@ -96,7 +104,7 @@ HttpDecoding motorRequest(BoardType board, const QString &name, const QString &a
     return success(request);
 }
 
-HttpDecoding presetRequest(const QString &number, const QString &action)
+HttpDecoding presetRequest(const QString &number, const QString &action, const QJsonObject &body)
 {
     bool isNumber = false;
     RemoteRequest request;
@@ -109,6 +117,15 @@ HttpDecoding presetRequest(const QString &number, const QString &action)
                                 .arg(RemoteRequest::lastPreset));
     request.kind = action == QLatin1String("call") ? RemoteRequest::Kind::PresetCall
                                                     : RemoteRequest::Kind::PresetStore;
+    // A call may move at a speed of its own; a store keeps no speed.
+    const QJsonValue speed = body.value(QLatin1String("speed"));
+    if (!speed.isUndefined()) {
+        if (request.kind == RemoteRequest::Kind::PresetStore)
+            return failure(400, QStringLiteral("a preset is stored without a speed"));
+        request.speed = speedLevel(speed);
+        if (request.speed < 0)
+            return failure(400, QStringLiteral("speed must be low, medium or high"));
+    }
     return success(request);
 }
 
@@ -155,7 +172,7 @@ HttpDecoding HttpDecoder::decode(BoardType board, const QByteArray &method, cons
     if (isMotor)
         return motorRequest(board, first, parts.at(3), object);
     if (isPreset)
-        return presetRequest(parts.at(3), parts.at(4));
+        return presetRequest(parts.at(3), parts.at(4), object);
     RemoteRequest request;
     request.kind = first == QLatin1String("refresh")   ? RemoteRequest::Kind::Refresh
         : first == QLatin1String("calibrate") ? RemoteRequest::Kind::Calibrate

@@ -1,6 +1,7 @@
 #include "lensservice.h"
 
 #include "controller_tavro.h"
+#include "exchangerecord.h"
 #include "lensreadout.h"
 #include "pause.h"
 
@@ -190,7 +191,10 @@ std::optional<LensService::Reply> LensService::execute(const Job &job)
     case RemoteRequest::Kind::Stop:
         return stop(*request.motor);
     case RemoteRequest::Kind::PresetCall:
-        m_driver->callPreset(char(request.value));
+        if (request.speed >= 0)
+            m_driver->callPresetAtSpeed(char(request.value), char(request.speed));
+        else
+            m_driver->callPreset(char(request.value));
         if (const std::optional<Reply> error = boardError(failuresBefore, LensReadout::rejected(*m_driver)))
             return error;
         settleAll();
@@ -413,7 +417,7 @@ QJsonArray LensService::runningNames() const
 
 QJsonObject LensService::status() const
 {
-    QJsonObject object{{QStringLiteral("board"), QLatin1String(m_board == BoardType::Pellan ? "pellan" : "tavro")},
+    QJsonObject object{{QStringLiteral("board"), ExchangeRecord::boardName(m_board).toLower()},
                        {QStringLiteral("port"), m_driver->portName()},
                        {QStringLiteral("running"), runningNames()}};
     for (int i = 0; i < int(m_motion.size()); ++i) {

@@ -93,16 +93,22 @@ OscDecoding motorRequest(BoardType board, const QStringList &parts, const QByteA
 
 OscDecoding presetRequest(const QString &action, const QByteArray &types, const QVariantList &arguments)
 {
-    if (types != "i" || (action != QLatin1String("call") && action != QLatin1String("store")))
+    // A call may carry a speed of its own; a store keeps none.
+    const bool isCall = action == QLatin1String("call");
+    if (!(types == "i" || (isCall && types == "ii")) || (!isCall && action != QLatin1String("store")))
         return {};
     RemoteRequest request;
-    request.kind = action == QLatin1String("call") ? RemoteRequest::Kind::PresetCall
-                                                    : RemoteRequest::Kind::PresetStore;
+    request.kind = isCall ? RemoteRequest::Kind::PresetCall : RemoteRequest::Kind::PresetStore;
     request.value = arguments.at(0).toInt();
     if (request.value < RemoteRequest::firstPreset || request.value > RemoteRequest::lastPreset)
         return failure(QStringLiteral("a preset is from %1 to %2")
                            .arg(RemoteRequest::firstPreset)
                            .arg(RemoteRequest::lastPreset));
+    if (types == "ii") {
+        request.speed = arguments.at(1).toInt();
+        if (request.speed < 0 || request.speed > 2)
+            return failure(QStringLiteral("a preset's speed is 0 (low), 1 (medium) or 2 (high)"));
+    }
     return success(request);
 }
 

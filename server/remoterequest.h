@@ -39,6 +39,7 @@ struct RemoteRequest
     // Run: the index of the direction in the motor's directions.
     int direction = 0;
     // Run: 0 low, 1 medium, 2 high; -1 leaves the speed as it is.
+    // PresetCall: the preset's move at that level; -1 at the speeds last set.
     int speed = -1;
     // Run: how long the motor runs without a repeat.
     int holdMs = defaultHoldMs;

@@ -26,6 +26,8 @@ QString describe(const RemoteRequest &request)
     else if (request.kind == RemoteRequest::Kind::Goto || request.kind == RemoteRequest::Kind::PresetCall
              || request.kind == RemoteRequest::Kind::PresetStore)
         text += QStringLiteral(" %1").arg(request.value);
+    if (request.kind == RemoteRequest::Kind::PresetCall && request.speed >= 0)
+        text += QStringLiteral(" speed %1").arg(request.speed);
     if (request.kind == RemoteRequest::Kind::Run)
         text += QStringLiteral(" %1 speed %2 hold %3")
                     .arg(QLatin1String(request.motor->directions[request.direction]))
@@ -121,6 +123,10 @@ void TestLensdRequests::http_data()
     row("unknown motor", "POST", "/v1/pan/stop", {}, 404, "no such motor: pan");
     row("preset call 1", "POST", "/v1/presets/1/call", {}, 200, "call 1");
     row("preset store 10", "POST", "/v1/presets/10/store", "{}", 200, "store preset 10");
+    row("preset call 4 High", "POST", "/v1/presets/4/call", R"({"speed": "High"})", 200, "call 4 speed 2");
+    row("preset call speed 2", "POST", "/v1/presets/4/call", R"({"speed": 2})", 400, "speed must be low, medium or high");
+    row("preset store low", "POST", "/v1/presets/4/store", R"({"speed": "low"})", 400,
+        "a preset is stored without a speed");
     row("preset 0", "POST", "/v1/presets/0/call", {}, 400, "preset must be from 1 to 10");
     row("preset 11", "POST", "/v1/presets/11/store", {}, 400, "preset must be from 1 to 10");
     row("preset x", "POST", "/v1/presets/x/call", {}, 404, "no such preset: x");
@@ -196,6 +202,10 @@ void TestLensdRequests::osc_data()
     row("unknown motor", packet("/lens/pan/run", {1}), "");
     row("preset call", packet("/lens/preset/call", {3}), "call 3");
     row("preset store", packet("/lens/preset/store", {10}), "store preset 10");
+    row("preset call 3 low", packet("/lens/preset/call", {3, 0}), "call 3 speed 0");
+    row("preset call speed 3", packet("/lens/preset/call", {3, 3}),
+        "error: a preset's speed is 0 (low), 1 (medium) or 2 (high)");
+    row("preset store ii", packet("/lens/preset/store", {10, 2}), "");
     row("preset 11", packet("/lens/preset/call", {11}), "error: a preset is from 1 to 10");
     row("preset without number", packet("/lens/preset/call"), "");
     row("refresh", packet("/lens/refresh"), "refresh");

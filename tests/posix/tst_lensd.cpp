@@ -210,9 +210,9 @@ void TestLensd::requests_data()
     row("goto the maximum", "tavro", SimFault::None, "/v1/iris/goto", R"({"position":5500})", 200, "iris=5500");
     row("goto beyond the maximum", "tavro", SimFault::None, "/v1/zoom/goto", R"({"position":7351})", 400,
         "position must be from 0 to 7350 for the zoom");
-    row("tavro named", "tavro", SimFault::None, "/v1/refresh", "", 200, "board=tavro");
-    row("pellan named", "pellan", SimFault::None, "/v1/refresh", "", 200, "board=pellan");
     row("pellan focus", "pellan", SimFault::None, "/v1/focus/goto", R"({"position":100})", 200, "focus=100");
+    row("tavro names its board", "tavro", SimFault::None, "/v1/refresh", "", 200, "board=tavro");
+    row("pellan names its board", "pellan", SimFault::None, "/v1/refresh", "", 200, "board=pellan");
     row("pellan zoom", "pellan", SimFault::None, "/v1/zoom/stop", "", 404, "the Pellan board has no zoom motor");
     row("silent board", "tavro", SimFault::NoReply, "/v1/refresh", "", 502,
         "no valid answer from the board on PORT");

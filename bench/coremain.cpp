@@ -1,0 +1,65 @@
+// tavro-bench-core: what the drivers and the server take against the time
+// the serial line itself needs, from a program on the core library alone, as
+// the tool and the server are, so that no window toolkit is loaded beside the
+// transactions it times. Prints figures, never judges them; the exit status
+// says only whether every exchange went through.
+//
+//   tavro-bench-core [--runs N] [--pause-scale S] [--only transactions|server]
+//
+// --runs: transactions run 20 times as often, server gotos 5 times.
+// --pause-scale is accepted, as scripts/bench hands the same options to both
+// bench programs, and has nothing to scale here.
+
+#include "benchrun.h"
+#include "lensdbench.h"
+#include "tracefile.h"
+#include "transactionbench.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::chrono::microseconds reaction{2000};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The Pellan driver keeps its presets in the user's settings; the bench's
+    // go to a folder of its own.
+    QTemporaryDir userFolders;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(userFolders.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userFolders.filePath(QStringLiteral("data"))));
+
+    QCoreApplication application(argc, argv);
+    // The drivers log as in the tool: to standard error and to the trace file.
+    const TraceFile trace(TraceFile::defaultPath());
+    const std::optional<BenchOptions> options = parseBenchArguments(
+        QCoreApplication::arguments(), {QStringLiteral("transactions"), QStringLiteral("server")});
+    if (!options) {
+        std::fprintf(stderr, "Usage: tavro-bench-core [--runs N] [--pause-scale S>=1] "
+                             "[--only transactions|server]\n");
+        return 2;
+    }
+
+    bool valid = true;
+    const auto section = [&](const QString &name) { return options->only.isEmpty() || options->only == name; };
+    if (section(QStringLiteral("transactions"))) {
+        const QList<Figure> figures = benchTransactions(20 * options->runs, reaction);
+        printFigures(QStringLiteral("One transaction; floor: frame and reply on the wire + 2 ms reaction"),
+                     figures);
+        valid = valid && allValid(figures);
+    }
+    if (section(QStringLiteral("server"))) {
+        const QList<Figure> figures = benchLensd(5 * options->runs, reaction);
+        printFigures(QStringLiteral("tavro-lensd; baseline: the same exchange made by the driver, as the tool "
+                                    "makes it (2 ms reaction)"),
+                     figures);
+        valid = valid && allValid(figures);
+    }
+    return valid ? 0 : 1;
+}
