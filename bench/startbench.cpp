@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -112,6 +114,29 @@ Start runToEnd(const QList<QByteArray> &arguments, const QByteArray &folder)
     return {ms, double(usage.ru_maxrss) / 1024.0, clean};
 }
 
+// Starts one program and then the other, runs times after a first start
+// that is not counted (it writes config.ini and fills the system's caches),
+// alternating so that a change in the machine's load falls on both alike;
+// their start times and peak memories as two figures named by what.
+QList<Figure> pairedStarts(const std::function<Start()> &program, const std::function<Start()> &baseline,
+                           int runs, bool valid, const QString &timeName, const QString &memoryName)
+{
+    QList<double> programMs, baselineMs, programMiB, baselineMiB;
+    for (int run = -1; run < runs; ++run) {
+        const Start p = program();
+        const Start b = baseline();
+        valid = valid && p.ok && b.ok;
+        if (run < 0)
+            continue;
+        programMs << p.ms;
+        baselineMs << b.ms;
+        programMiB << p.peakMiB;
+        baselineMiB << b.peakMiB;
+    }
+    return {Figure{timeName, QStringLiteral("ms"), runs, median(programMs), median(baselineMs), valid},
+            Figure{memoryName, QStringLiteral("MB"), runs, median(programMiB), median(baselineMiB), valid}};
+}
+
 } // namespace
 
 QList<Figure> benchStart(const QString &programFolder, int runs)
@@ -120,27 +145,9 @@ QList<Figure> benchStart(const QString &programFolder, int runs)
     const QByteArray where = QFile::encodeName(folder.path());
     const QByteArray window = QFile::encodeName(programFolder + QStringLiteral("/bench-window-start"));
     const QByteArray bare = QFile::encodeName(programFolder + QStringLiteral("/bench-bare-start"));
-
-    QList<double> windowMs, bareMs, windowMiB, bareMiB;
-    bool valid = folder.isValid();
-    // The first start writes config.ini and fills the system's caches.
-    for (int run = -1; run < runs; ++run) {
-        // Alternating, so a change in the machine's load falls on both alike.
-        const Start w = launch(window, where);
-        const Start b = launch(bare, where);
-        valid = valid && w.ok && b.ok;
-        if (run < 0)
-            continue;
-        windowMs << w.ms;
-        bareMs << b.ms;
-        windowMiB << w.peakMiB;
-        bareMiB << b.peakMiB;
-    }
-    Figure startTime{QStringLiteral("Start to first show (bare window)"), QStringLiteral("ms"), runs,
-                     median(windowMs), median(bareMs), valid};
-    Figure memory{QStringLiteral("Peak resident memory (bare window)"), QStringLiteral("MB"), runs,
-                  median(windowMiB), median(bareMiB), valid};
-    return {startTime, memory};
+    return pairedStarts([&] { return launch(window, where); }, [&] { return launch(bare, where); }, runs,
+                        folder.isValid(), QStringLiteral("Start to first show (bare window)"),
+                        QStringLiteral("Peak resident memory (bare window)"));
 }
 
 QList<Figure> benchToolStart(const QString &programFolder, int runs)
@@ -150,23 +157,7 @@ QList<Figure> benchToolStart(const QString &programFolder, int runs)
     const QList<QByteArray> tool{QFile::encodeName(programFolder + QStringLiteral("/tavro-lensctl")),
                                  QByteArrayLiteral("--version")};
     const QList<QByteArray> bare{QFile::encodeName(programFolder + QStringLiteral("/bench-bare-core-start"))};
-
-    QList<double> toolMs, bareMs, toolMiB, bareMiB;
-    bool valid = folder.isValid();
-    for (int run = -1; run < runs; ++run) {
-        const Start t = runToEnd(tool, where);
-        const Start b = runToEnd(bare, where);
-        valid = valid && t.ok && b.ok;
-        if (run < 0)
-            continue;
-        toolMs << t.ms;
-        bareMs << b.ms;
-        toolMiB << t.peakMiB;
-        bareMiB << b.peakMiB;
-    }
-    Figure startTime{QStringLiteral("tavro-lensctl --version (bare console)"),
-                     QStringLiteral("ms"), runs, median(toolMs), median(bareMs), valid};
-    Figure memory{QStringLiteral("tavro-lensctl peak memory (bare console)"),
-                  QStringLiteral("MB"), runs, median(toolMiB), median(bareMiB), valid};
-    return {startTime, memory};
+    return pairedStarts([&] { return runToEnd(tool, where); }, [&] { return runToEnd(bare, where); }, runs,
+                        folder.isValid(), QStringLiteral("tavro-lensctl --version (bare console)"),
+                        QStringLiteral("tavro-lensctl peak memory (bare console)"));
 }
