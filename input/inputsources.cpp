@@ -22,7 +22,7 @@ ControlHelp InputSources::help()
 {
     return {{{QCoreApplication::translate("HelpMenu", "Keyboard"), KeyboardControl::keyList() + SliderInput::keyList()},
              {QCoreApplication::translate("HelpMenu", "Gamepad"), PadSupport::controlList()}},
-            PadSupport::about(),
+            &PadSupport::about,
             1};
 }
 

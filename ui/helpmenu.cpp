@@ -62,7 +62,7 @@ void HelpMenu::showKeyboardControls()
 void HelpMenu::showAbout()
 {
     const QString name = QCoreApplication::applicationName();
-    const QString &gamepads = m_help.gamepadSupport;
+    const QString gamepads = m_help.gamepadSupport ? m_help.gamepadSupport() : QString();
     QMessageBox::about(m_window, tr("About %1").arg(name),
                        tr("<p><b>%1</b></p><p>Version %2</p><p>Qt %3 (built with Qt %4)</p><p>%5</p>")
                            .arg(name.toHtmlEscaped(), QStringLiteral(TAVRO_VERSION), QString::fromLatin1(qVersion()),
