@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "controller.h"
-#include "gamepaddialog.h"
 #include "helpmenu.h"
 #include "lensactions.h"
 #include "livepositions.h"
@@ -10,7 +9,7 @@
 #include "operationmonitor.h"
 #include "operationprogressdialog.h"
 #include "operatorreport.h"
-#include "padcapture.h"
+#include "padlayoutmenu.h"
 #include "presetspeedmenu.h"
 #include "serialportlist.h"
 #include "settingsfile.h"
@@ -133,8 +132,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     m_presetSpeeds = std::make_unique<PresetSpeedMenu>(this, *m_actions, *m_settings);
     m_livePositions = std::make_unique<LivePositions>(*m_actions, ui->action_livePositions, *m_settings);
     m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about, help);
-    ui->action_gamepad->setVisible(false);
-    connect(ui->action_gamepad, &QAction::triggered, this, &MainWindow::layOutPad);
+    m_padLayout = new PadLayoutMenu(this, ui->action_gamepad, *m_settings, *m_help);
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 
@@ -397,22 +395,5 @@ void MainWindow::websiteClicked(const QString &)
 
 void MainWindow::setPad(PadCapture *pad)
 {
-    m_pad = pad;
-    ui->action_gamepad->setVisible(pad);
-    if (pad)
-        m_help->setPadRows(pad->layout().controlList());
-}
-
-void MainWindow::layOutPad()
-{
-    auto *dialog = new GamepadDialog(m_pad->layout(), m_pad, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        const PadLayout layout = dialog->layout();
-        layout.write(*m_settings);
-        SettingsFile::writeBack(*m_settings);
-        m_pad->setLayout(layout);
-        m_help->setPadRows(layout.controlList());
-    });
-    dialog->open();
+    m_padLayout->setPad(pad);
 }

@@ -19,6 +19,7 @@ class LensActions;
 class LivePositions;
 class OperationMonitor;
 class PadCapture;
+class PadLayoutMenu;
 class PresetSpeedMenu;
 class QSettings;
 class TrafficWindow;
@@ -105,8 +106,6 @@ public slots:
     void initSettings();
 
 private:
-    // View ▸ Gamepad…: the pad laid out anew, kept in config.ini.
-    void layOutPad();
     // Start-up and the settings panel (mainwindow.cpp).
     void toggleSettings();
     void initTavroController();
@@ -135,7 +134,8 @@ private:
     std::unique_ptr<PresetSpeedMenu> m_presetSpeeds;
     std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<HelpMenu> m_help;
-    PadCapture *m_pad = nullptr;
+    // A child of the window.
+    PadLayoutMenu *m_padLayout = nullptr;
     // Made when first opened from View ▸ Traffic…; a window of its own, owned
     // as a child.
     TrafficWindow *m_traffic = nullptr;
