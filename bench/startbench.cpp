@@ -49,6 +49,37 @@ bool awaitLine(int fd)
     return line.startsWith("shown");
 }
 
+// Forks and runs argv in folder, its standard output going to output (or
+// nowhere when output is -1) and its standard error nowhere; the child's pid,
+// or -1.
+pid_t spawn(char *const argv[], const QByteArray &folder, int output)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only what is safe between fork and exec in a program with threads.
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        if (::chdir(folder.constData()) != 0 || quiet < 0)
+            ::_exit(127);
+        ::dup2(output >= 0 ? output : quiet, STDOUT_FILENO);
+        ::dup2(quiet, STDERR_FILENO);
+        ::execv(argv[0], argv);
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// Waits for the child's end; whether it exited with 0, and its peak
+// resident memory in MiB.
+bool reap(pid_t pid, double *peakMiB)
+{
+    int status = 0;
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    *peakMiB = double(usage.ru_maxrss) / 1024.0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 Start launch(const QByteArray &program, const QByteArray &folder)
 {
     int output[2];
@@ -57,17 +88,7 @@ Start launch(const QByteArray &program, const QByteArray &folder)
     char *const argv[] = {const_cast<char *>(program.constData()), nullptr};
     QElapsedTimer timer;
     timer.start();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        // Only what is safe between fork and exec in a program with threads.
-        const int quiet = ::open("/dev/null", O_WRONLY);
-        if (::chdir(folder.constData()) != 0 || quiet < 0)
-            ::_exit(127);
-        ::dup2(output[1], STDOUT_FILENO);
-        ::dup2(quiet, STDERR_FILENO);
-        ::execv(argv[0], argv);
-        ::_exit(127);
-    }
+    const pid_t pid = spawn(argv, folder, output[1]);
     ::close(output[1]);
     const bool shown = pid > 0 && awaitLine(output[0]);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
@@ -76,12 +97,9 @@ Start launch(const QByteArray &program, const QByteArray &folder)
         return {0, 0, false};
     if (!shown)
         ::kill(pid, SIGKILL);
-    int status = 0;
-    rusage usage{};
-    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
-    const bool clean = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return {ms, double(usage.ru_maxrss) / 1024.0, shown && clean};
+    double peakMiB = 0;
+    const bool clean = reap(pid, &peakMiB);
+    return {ms, peakMiB, shown && clean};
 }
 
 // Runs the program with its arguments to its end, its output going nowhere.
@@ -93,25 +111,13 @@ Start runToEnd(const QList<QByteArray> &arguments, const QByteArray &folder)
     argv << nullptr;
     QElapsedTimer timer;
     timer.start();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int quiet = ::open("/dev/null", O_WRONLY);
-        if (::chdir(folder.constData()) != 0 || quiet < 0)
-            ::_exit(127);
-        ::dup2(quiet, STDOUT_FILENO);
-        ::dup2(quiet, STDERR_FILENO);
-        ::execv(argv.first(), argv.data());
-        ::_exit(127);
-    }
+    const pid_t pid = spawn(argv.data(), folder, -1);
     if (pid < 0)
         return {0, 0, false};
-    int status = 0;
-    rusage usage{};
-    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    double peakMiB = 0;
+    const bool clean = reap(pid, &peakMiB);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
-    const bool clean = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return {ms, double(usage.ru_maxrss) / 1024.0, clean};
+    return {ms, peakMiB, clean};
 }
 
 // Starts one program and then the other, runs times after a first start
