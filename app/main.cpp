@@ -1,8 +1,10 @@
+#include "languagetranslators.h"
 #include "lenswindow.h"
 #include "tracefile.h"
 
 #include <QApplication>
 #include <QDebug>
+#include <QSettings>
 
 int main(int argc, char *argv[])
 {
@@ -13,6 +15,9 @@ int main(int argc, char *argv[])
     const TraceFile trace(TraceFile::defaultPath());
     if (trace.isOpen())
         qInfo() << "Trace file:" << trace.path();
+    // Before the first widget, so that every text is made in the operator's language.
+    const LanguageTranslators translators(
+        LanguageTranslators::configured(QSettings(QStringLiteral("config.ini"), QSettings::IniFormat)));
     LensWindow window;
     window.show();
     return application.exec();
