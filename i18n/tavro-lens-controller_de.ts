@@ -5,514 +5,514 @@
     <name>CustomComboBox</name>
     <message>
         <source>Please select a valid port</source>
-        <translation type="unfinished"></translation>
+        <translation>Gültige Schnittstelle wählen</translation>
     </message>
     <message>
         <source>%1 (missing)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (fehlt)</translation>
     </message>
 </context>
 <context>
     <name>GamepadControl</name>
     <message>
         <source>Gamepad: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Gamepad: %1</translation>
     </message>
 </context>
 <context>
     <name>GamepadDialog</name>
     <message>
         <source>Gamepad</source>
-        <translation type="unfinished"></translation>
+        <translation>Gamepad</translation>
     </message>
     <message>
         <source>Choose the pad control for each action, or click Bind and move or press it on the pad.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie für jede Aktion das Bedienelement des Pads, oder klicken Sie auf „Zuweisen“ und bewegen oder drücken Sie es am Pad.</translation>
     </message>
     <message>
         <source>Pad control for %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Pad-Bedienelement für %1</translation>
     </message>
     <message>
         <source>Bind</source>
-        <translation type="unfinished"></translation>
+        <translation>Zuweisen</translation>
     </message>
     <message>
         <source>Bind %1 to the next pad control moved</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 dem nächsten bewegten Pad-Bedienelement zuweisen</translation>
     </message>
     <message>
         <source>Inverted</source>
-        <translation type="unfinished"></translation>
+        <translation>Umgekehrt</translation>
     </message>
     <message>
         <source>%1 inverted</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 umgekehrt</translation>
     </message>
     <message>
         <source>Dead zone</source>
-        <translation type="unfinished"></translation>
+        <translation>Totzone</translation>
     </message>
     <message>
         <source>Medium speed from</source>
-        <translation type="unfinished"></translation>
+        <translation>Mittlere Geschwindigkeit ab</translation>
     </message>
     <message>
         <source>High speed from</source>
-        <translation type="unfinished"></translation>
+        <translation>Hohe Geschwindigkeit ab</translation>
     </message>
     <message>
         <source>Dead zone:</source>
-        <translation type="unfinished"></translation>
+        <translation>Totzone:</translation>
     </message>
     <message>
         <source>Medium speed from:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mittlere Geschwindigkeit ab:</translation>
     </message>
     <message>
         <source>High speed from:</source>
-        <translation type="unfinished"></translation>
+        <translation>Hohe Geschwindigkeit ab:</translation>
     </message>
     <message>
         <source>No gamepad is connected: choose the control from the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Gamepad angeschlossen: Wählen Sie das Bedienelement aus der Liste.</translation>
     </message>
     <message>
         <source>Move or press…</source>
-        <translation type="unfinished"></translation>
+        <translation>Bewegen oder drücken…</translation>
     </message>
     <message>
         <source>Move the stick or trigger for %1; click again to keep the control.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bewegen Sie den Stick oder Trigger für %1; ein erneuter Klick behält das bisherige Bedienelement.</translation>
     </message>
     <message>
         <source>Press the button or trigger for %1; click again to keep the control.</source>
-        <translation type="unfinished"></translation>
+        <translation>Drücken Sie die Taste oder den Trigger für %1; ein erneuter Klick behält das bisherige Bedienelement.</translation>
     </message>
     <message>
         <source>The gamepad went: choose the control from the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Gamepad ist getrennt: Wählen Sie das Bedienelement aus der Liste.</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
     <name>HelpMenu</name>
     <message>
         <source>Keyboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Tastatur</translation>
     </message>
     <message>
         <source>Gamepad</source>
-        <translation type="unfinished"></translation>
+        <translation>Gamepad</translation>
     </message>
     <message>
         <source>Gamepad: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Gamepad: %1</translation>
     </message>
     <message>
         <source>Gamepad: SDL2 not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Gamepad: SDL2 nicht gefunden</translation>
     </message>
     <message>
         <source>Keyboard and gamepad controls</source>
-        <translation type="unfinished"></translation>
+        <translation>Tastatur- und Gamepad-Bedienung</translation>
     </message>
     <message>
         <source>About %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Über %1</translation>
     </message>
     <message>
         <source>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;Qt %3 (built with Qt %4)&lt;/p&gt;&lt;p&gt;%5&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;Qt %3 (erstellt mit Qt %4)&lt;/p&gt;&lt;p&gt;%5&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
     <name>KeyboardControl</name>
     <message>
         <source>Zoom tele</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom Tele</translation>
     </message>
     <message>
         <source>Zoom wide</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom Weit</translation>
     </message>
     <message>
         <source>Focus far</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokus fern</translation>
     </message>
     <message>
         <source>Focus near</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokus nah</translation>
     </message>
     <message>
         <source>Iris open</source>
-        <translation type="unfinished"></translation>
+        <translation>Blende öffnen</translation>
     </message>
     <message>
         <source>Iris close</source>
-        <translation type="unfinished"></translation>
+        <translation>Blende schließen</translation>
     </message>
     <message>
         <source>Hold %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 halten</translation>
     </message>
     <message>
         <source>%1 … %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 … %2</translation>
     </message>
     <message>
         <source>Call preset 1 … 10</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinstellung 1 … 10 abrufen</translation>
     </message>
     <message>
         <source>Set preset 1 … 10</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinstellung 1 … 10 setzen</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
 </context>
 <context>
     <name>LensActions</name>
     <message>
         <source>Moving the zoom…</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom fährt…</translation>
     </message>
     <message>
         <source>Stopping the zoom…</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom wird angehalten…</translation>
     </message>
     <message>
         <source>Moving the focus…</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokus fährt…</translation>
     </message>
     <message>
         <source>Stopping the focus…</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokus wird angehalten…</translation>
     </message>
     <message>
         <source>Moving the iris…</source>
-        <translation type="unfinished"></translation>
+        <translation>Blende fährt…</translation>
     </message>
     <message>
         <source>Stopping the iris…</source>
-        <translation type="unfinished"></translation>
+        <translation>Blende wird angehalten…</translation>
     </message>
     <message>
         <source>Calling preset %1…</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinstellung %1 wird abgerufen…</translation>
     </message>
     <message>
         <source>Storing preset %1…</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinstellung %1 wird gesetzt…</translation>
     </message>
     <message>
         <source>Reading the positions…</source>
-        <translation type="unfinished"></translation>
+        <translation>Positionen werden gelesen…</translation>
     </message>
     <message>
         <source>Storing in the board…</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird in der Platine gespeichert…</translation>
     </message>
     <message>
         <source>Calibrating…</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalibrierung läuft…</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Tavro Lens Controller - Corvane</source>
-        <translation type="unfinished"></translation>
+        <translation>Tavro Lens Controller - Corvane</translation>
     </message>
     <message>
         <source>Presets</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinstellungen</translation>
     </message>
     <message>
         <source>Preset/Input 1</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst./Eing. 1</translation>
     </message>
     <message>
         <source>Set</source>
-        <translation type="unfinished"></translation>
+        <translation>Setzen</translation>
     </message>
     <message>
         <source>Call</source>
-        <translation type="unfinished"></translation>
+        <translation>Abrufen</translation>
     </message>
     <message>
         <source>Preset/Input 2</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst./Eing. 2</translation>
     </message>
     <message>
         <source>Preset/Input 3</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst./Eing. 3</translation>
     </message>
     <message>
         <source>Preset/input 4</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst./Eing. 4</translation>
     </message>
     <message>
         <source>Preset 5</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst. 5</translation>
     </message>
     <message>
         <source>Preset 6</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst. 6</translation>
     </message>
     <message>
         <source>Preset 7</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst. 7</translation>
     </message>
     <message>
         <source>Preset 8</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst. 8</translation>
     </message>
     <message>
         <source>Preset 9</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst. 9</translation>
     </message>
     <message>
         <source>Preset 10</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinst. 10</translation>
     </message>
     <message>
         <source>Lens control</source>
-        <translation type="unfinished"></translation>
+        <translation>Objektivsteuerung</translation>
     </message>
     <message>
         <source>Zoom position</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoomposition</translation>
     </message>
     <message>
         <source>+</source>
-        <translation type="unfinished"></translation>
+        <translation>+</translation>
     </message>
     <message>
         <source>-</source>
-        <translation type="unfinished"></translation>
+        <translation>-</translation>
     </message>
     <message>
         <source>Focus position</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokusposition</translation>
     </message>
     <message>
         <source>Iris position</source>
-        <translation type="unfinished"></translation>
+        <translation>Blendenposition</translation>
     </message>
     <message>
         <source>Run/Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Fahren/Stoppen</translation>
     </message>
     <message>
         <source>Zoom wide until STOP; or hold Ctrl+Down</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom Weit bis STOPP; oder Strg+Herunter halten</translation>
     </message>
     <message>
         <source>Wide</source>
-        <translation type="unfinished"></translation>
+        <translation>Weit</translation>
     </message>
     <message>
         <source>Zoom</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom</translation>
     </message>
     <message>
         <source>Zoom tele until STOP; or hold Ctrl+Up</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom Tele bis STOPP; oder Strg+Hoch halten</translation>
     </message>
     <message>
         <source>Tele</source>
-        <translation type="unfinished"></translation>
+        <translation>Tele</translation>
     </message>
     <message>
         <source>STOP</source>
-        <translation type="unfinished"></translation>
+        <translation>STOPP</translation>
     </message>
     <message>
         <source>Focus far until STOP; or hold Ctrl+Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokus fern bis STOPP; oder Strg+Rechts halten</translation>
     </message>
     <message>
         <source>Far</source>
-        <translation type="unfinished"></translation>
+        <translation>Fern</translation>
     </message>
     <message>
         <source>Focus</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokus</translation>
     </message>
     <message>
         <source>Focus near until STOP; or hold Ctrl+Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokus nah bis STOPP; oder Strg+Links halten</translation>
     </message>
     <message>
         <source>Near</source>
-        <translation type="unfinished"></translation>
+        <translation>Nah</translation>
     </message>
     <message>
         <source>Close the iris until STOP; or hold Ctrl+PgDown</source>
-        <translation type="unfinished"></translation>
+        <translation>Blende schließen bis STOPP; oder Strg+Bild abwärts halten</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu</translation>
     </message>
     <message>
         <source>Iris</source>
-        <translation type="unfinished"></translation>
+        <translation>Blende</translation>
     </message>
     <message>
         <source>Open the iris until STOP; or hold Ctrl+PgUp</source>
-        <translation type="unfinished"></translation>
+        <translation>Blende öffnen bis STOPP; oder Strg+Bild aufwärts halten</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf</translation>
     </message>
     <message>
         <source>Calibrate All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle kalibrieren</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
     <message>
         <source>Store in device</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Gerät speichern</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Serial port</source>
-        <translation type="unfinished"></translation>
+        <translation>Serielle Schnittstelle</translation>
     </message>
     <message>
         <source>Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Testen</translation>
     </message>
     <message>
         <source>Lens</source>
-        <translation type="unfinished"></translation>
+        <translation>Objektiv</translation>
     </message>
     <message>
         <source>Zoom speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoomgeschw.</translation>
     </message>
     <message>
         <source>Focus speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokusgeschw.</translation>
     </message>
     <message>
         <source>Long cable</source>
-        <translation type="unfinished"></translation>
+        <translation>Langes Kabel</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Controller Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Steuerungstyp</translation>
     </message>
     <message>
         <source>TextLabel</source>
-        <translation type="unfinished"></translation>
+        <translation>TextLabel</translation>
     </message>
     <message>
         <source>&lt;a href=&quot;https://www.corvane.example&quot;&gt;https://www.corvane.example&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;a href=&quot;https://www.corvane.example&quot;&gt;https://www.corvane.example&lt;/a&gt;</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ansicht</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>test</source>
-        <translation type="unfinished"></translation>
+        <translation>Test</translation>
     </message>
     <message>
         <source>Traffic…</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenverkehr…</translation>
     </message>
     <message>
         <source>Live positions while running</source>
-        <translation type="unfinished"></translation>
+        <translation>Live-Positionen während der Fahrt</translation>
     </message>
     <message>
         <source>Gamepad…</source>
-        <translation type="unfinished"></translation>
+        <translation>Gamepad…</translation>
     </message>
     <message>
         <source>Keyboard and gamepad controls…</source>
-        <translation type="unfinished"></translation>
+        <translation>Tastatur- und Gamepad-Bedienung…</translation>
     </message>
     <message>
         <source>About…</source>
-        <translation type="unfinished"></translation>
+        <translation>Über…</translation>
     </message>
     <message>
         <source>A %1 board answered on this port: choose the controller type &apos;%2&apos;</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf dieser Schnittstelle hat eine %1-Platine geantwortet: Wählen Sie den Steuerungstyp „%2“</translation>
     </message>
     <message>
         <source>Calibrating…</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalibrierung läuft…</translation>
     </message>
     <message>
         <source>Configuring the board…</source>
-        <translation type="unfinished"></translation>
+        <translation>Platine wird eingerichtet…</translation>
     </message>
     <message>
         <source>Checking the board…</source>
-        <translation type="unfinished"></translation>
+        <translation>Platine wird geprüft…</translation>
     </message>
     <message>
         <source>Reading the positions…</source>
-        <translation type="unfinished"></translation>
+        <translation>Positionen werden gelesen…</translation>
     </message>
     <message>
         <source>Edit Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Bearbeiten</translation>
     </message>
     <message>
         <source>Please select lens</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte Objektiv wählen</translation>
     </message>
     <message>
         <source>Focus Lens</source>
-        <translation type="unfinished"></translation>
+        <translation>Fokusobjektiv</translation>
     </message>
     <message>
         <source>Store presets</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinstellungen speichern</translation>
     </message>
 </context>
 <context>
     <name>OperationProgressDialog</name>
     <message>
         <source>Waiting for the board to answer…</source>
-        <translation type="unfinished"></translation>
+        <translation>Warten auf die Antwort der Platine…</translation>
     </message>
     <message numerus="yes">
         <source>%n s left</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>noch %n s</numerusform>
+            <numerusform>noch %n s</numerusform>
         </translation>
     </message>
 </context>
@@ -520,160 +520,162 @@
     <name>PadLayout</name>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine</translation>
     </message>
     <message>
         <source>Call preset %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinstellung %1 abrufen</translation>
     </message>
     <message>
         <source>Sticks</source>
-        <translation type="unfinished"></translation>
+        <translation>Sticks</translation>
     </message>
     <message>
         <source>Rest within %1 % of their travel; low speed up to %2 %, medium up to %3 %, high beyond</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruhen innerhalb von %1 % ihres Wegs; langsam bis %2 %, mittel bis %3 %, schnell darüber</translation>
     </message>
 </context>
 <context>
     <name>PresetSpeedMenu</name>
     <message>
         <source>Low</source>
-        <translation type="unfinished"></translation>
+        <translation>Langsam</translation>
     </message>
     <message>
         <source>Medium</source>
-        <translation type="unfinished"></translation>
+        <translation>Mittel</translation>
     </message>
     <message>
         <source>High</source>
-        <translation type="unfinished"></translation>
+        <translation>Schnell</translation>
     </message>
     <message>
         <source>Panel speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Wie eingestellt</translation>
     </message>
     <message>
         <source>Speed of preset %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschwindigkeit von Voreinstellung %1</translation>
     </message>
     <message>
         <source>Moves the lens to preset %1 at: %2. Right click, the menu key or Shift+F10 choose the speed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fährt das Objektiv auf Voreinstellung %1, Geschwindigkeit: %2. Rechtsklick, die Menütaste oder Umschalt+F10 wählen die Geschwindigkeit.</translation>
     </message>
     <message>
         <source>Preset %1 speed: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Voreinstellung %1, Geschwindigkeit: %2</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>Save the traffic</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenverkehr speichern</translation>
     </message>
     <message>
         <source>CSV files (*.csv);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV-Dateien (*.csv);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>1 row</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Zeile</translation>
     </message>
     <message>
         <source>%1 rows</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Zeilen</translation>
     </message>
 </context>
 <context>
     <name>SettingsFile</name>
     <message>
         <source>the system refused the write</source>
-        <translation type="unfinished"></translation>
+        <translation>das System hat das Schreiben verweigert</translation>
     </message>
     <message>
         <source>The settings file %1 cannot be written: %2.
 
 The choices made in this window will not be kept. Start the program from a folder you may write to.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungsdatei %1 kann nicht geschrieben werden: %2.
+
+Was Sie in diesem Fenster wählen, wird nicht behalten. Starten Sie das Programm aus einem Ordner, in den Sie schreiben dürfen.</translation>
     </message>
 </context>
 <context>
     <name>SliderInput</name>
     <message>
         <source>Left, Right, Up, Down</source>
-        <translation type="unfinished"></translation>
+        <translation>Links, Rechts, Hoch, Herunter</translation>
     </message>
     <message>
         <source>On a slider: a step of a hundredth of the range</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf einem Schieberegler: ein Schritt von einem Hundertstel des Bereichs</translation>
     </message>
     <message>
         <source>Page Up, Page Down</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild aufwärts, Bild abwärts</translation>
     </message>
     <message>
         <source>On a slider: ten steps</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf einem Schieberegler: zehn Schritte</translation>
     </message>
     <message>
         <source>Home, End</source>
-        <translation type="unfinished"></translation>
+        <translation>Pos1, Ende</translation>
     </message>
     <message>
         <source>On a slider: to either end</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf einem Schieberegler: an das eine oder andere Ende</translation>
     </message>
     <message>
         <source>Mouse wheel</source>
-        <translation type="unfinished"></translation>
+        <translation>Mausrad</translation>
     </message>
     <message>
         <source>Over a slider: a step per notch</source>
-        <translation type="unfinished"></translation>
+        <translation>Über einem Schieberegler: ein Schritt pro Raste</translation>
     </message>
     <message>
         <source>A slider&apos;s new position goes out %1 ms after the last step, once the key is let go.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die neue Position eines Schiebereglers wird %1 ms nach dem letzten Schritt gesendet, sobald die Taste losgelassen ist.</translation>
     </message>
 </context>
 <context>
     <name>TrafficWindow</name>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Traffic</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenverkehr</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Leeren</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopieren</translation>
     </message>
     <message>
         <source>Save…</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern…</translation>
     </message>
     <message>
         <source>Paused: new exchanges are kept but not shown.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pausiert: Neuer Datenaustausch wird aufbewahrt, aber nicht angezeigt.</translation>
     </message>
     <message>
         <source>%1 copied.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kopiert.</translation>
     </message>
     <message>
         <source>%1 saved to %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 in %2 gespeichert.</translation>
     </message>
     <message>
         <source>Could not save to %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern in %1 nicht möglich: %2</translation>
     </message>
 </context>
 </TS>
