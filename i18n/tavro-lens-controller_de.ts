@@ -128,6 +128,18 @@
         <source>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;Qt %3 (built with Qt %4)&lt;/p&gt;&lt;p&gt;%5&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This build has no gamepad support</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Built without gamepad support</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KeyboardControl</name>
@@ -174,6 +186,21 @@
     <message>
         <source>Refresh</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>System language</source>
+        <translation>Systemsprache</translation>
+    </message>
+    <message>
+        <source>The new language takes effect at the next start.</source>
+        <translation>Die neue Sprache gilt ab dem nächsten Start.</translation>
     </message>
 </context>
 <context>
@@ -225,10 +252,6 @@
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Tavro Lens Controller - Corvane</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Presets</source>
         <translation type="unfinished"></translation>
@@ -415,7 +438,7 @@
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -426,23 +449,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>TextLabel</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&lt;a href=&quot;https://www.corvane.example&quot;&gt;https://www.corvane.example&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;View</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>test</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -501,6 +512,38 @@
         <source>Store presets</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Please select a valid serial port!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No lens controller board detected on this serial port!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Success: Lens controller board detected on this serial port!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select lens!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select controller</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>OperationProgressDialog</name>
@@ -532,6 +575,198 @@
     </message>
     <message>
         <source>Rest within %1 % of their travel; low speed up to %2 %, medium up to %3 %, high beyond</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left stick right / left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left stick left / right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left stick up / down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left stick down / up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right stick right / left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right stick left / right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right stick up / down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right stick down / up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left trigger</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left trigger, inverted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right trigger</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right trigger, inverted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start (Menu)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left stick pressed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right stick pressed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left shoulder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right shoulder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D-pad up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D-pad down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D-pad left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D-pad right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paddle 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paddle 2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paddle 3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paddle 4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Touchpad</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom tele / wide while pushed, the further the faster</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Focus far / near while pushed, the further the faster</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Iris</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Iris open / close while pushed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Iris open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Iris open while held</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Iris close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Iris close while held</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom +</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom −</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Focus +</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Focus −</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Refresh</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -567,21 +802,28 @@
     </message>
 </context>
 <context>
-    <name>QObject</name>
+    <name>SerialTransaction</name>
     <message>
-        <source>Save the traffic</source>
+        <source>Could not write the frame to serial port: %1
+Check that the board is still connected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>CSV files (*.csv);;All files (*)</source>
+        <source>Could not open serial port: %1
+Check that the port is not used by another application.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>1 row</source>
+        <source>process ID %1</source>
+        <extracomment>The program that holds the serial port, after its name.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 rows</source>
+        <source>In use by another program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>On Linux, serial devices are usually open to the members of the group dialout: add your user to it (sudo adduser $USER dialout), then log out and in again.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -638,6 +880,43 @@ The choices made in this window will not be kept. Start the program from a folde
     </message>
 </context>
 <context>
+    <name>TrafficModel</name>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Board</source>
+        <extracomment>The board type, Tavro or Pellan.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <extracomment>The frame sent to the board, in hex.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <extracomment>What the frame beside it means, the one sent or the reply.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <extracomment>The board&apos;s reply, in hex.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <extracomment>How the exchange went: OK, no reply and the like.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <extracomment>Milliseconds from the frame&apos;s writing to the reply&apos;s last byte.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TrafficWindow</name>
     <message>
         <source>Pause</source>
@@ -674,6 +953,25 @@ The choices made in this window will not be kept. Start the program from a folde
     <message>
         <source>Could not save to %1: %2</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the traffic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n rows</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 </TS>
