@@ -171,7 +171,7 @@ bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
 {
     if (!open(busyMs)) {
         qCritical() << TraceWords::notOpened << m_portName;
-        qCritical() << TraceWords::reason << openFailureReason();
+        qCritical() << TraceWords::reason << openFailureReason(Words::Log);
         setOutcome(portBusy() ? ExchangeRecord::Outcome::PortBusy : ExchangeRecord::Outcome::PortNotOpened);
         reportOpenFailure();
         return false;
@@ -204,8 +204,8 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
     qCritical() << TraceWords::reason << m_port.errorString();
     if (reportWriteFailure)
         OperatorReport::show(OperatorReport::Severity::Critical,
-                             QStringLiteral("Could not write the frame to serial port: ") + m_portName
-                                 + QStringLiteral("\nCheck that the board is still connected."),
+                             tr("Could not write the frame to serial port: %1\nCheck that the board is still connected.")
+                                 .arg(m_portName),
                              m_port.errorString());
     return false;
 }
@@ -280,28 +280,33 @@ void SerialTransaction::reportOpenFailure()
 {
     // The box's own text speaks of a busy port; the system's reason goes with
     // it, since a missing permission on the device is just as common.
-    QString reason = openFailureReason();
+    QString reason = openFailureReason(Words::Operator);
 #ifdef Q_OS_LINUX
     if (m_port.error() == QSerialPort::PermissionError && !portBusy())
-        reason += QStringLiteral("\n\nOn Linux, serial devices are usually open to the members of the "
-                                 "group dialout: add your user to it (sudo adduser $USER dialout), "
-                                 "then log out and in again.");
+        reason += QStringLiteral("\n\n")
+            + tr("On Linux, serial devices are usually open to the members of the "
+                 "group dialout: add your user to it (sudo adduser $USER dialout), "
+                 "then log out and in again.");
 #endif
     OperatorReport::show(OperatorReport::Severity::Critical,
-                         QStringLiteral("Could not open serial port: ") + m_portName
-                             + QStringLiteral("\nCheck that the port is not used by another application."),
+                         tr("Could not open serial port: %1\nCheck that the port is not used by another application.")
+                             .arg(m_portName),
                          reason);
 }
 
-QString SerialTransaction::openFailureReason() const
+QString SerialTransaction::openFailureReason(Words words) const
 {
     if (!m_holder)
         return m_port.errorString();
-    QString reason = QString::fromLatin1(TraceWords::portInUse);
+    const auto say = [words](const char *text) {
+        return words == Words::Operator ? tr(text) : QString::fromLatin1(text);
+    };
+    QString reason = say(TraceWords::portInUse);
     if (m_holder->pid == 0)
         return reason;
     reason += QStringLiteral(": ");
     if (!m_holder->name.isEmpty())
         reason += m_holder->name + QStringLiteral(", ");
-    return reason + QStringLiteral("process ID %1").arg(m_holder->pid);
+    //: The program that holds the serial port, after its name.
+    return reason + say(QT_TR_NOOP("process ID %1")).arg(m_holder->pid);
 }

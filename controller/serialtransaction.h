@@ -4,6 +4,7 @@
 #include "exchangerecord.h"
 #include "portlock.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -41,6 +42,8 @@ struct LinkTimeouts
 // the transaction publishes the record of its exchange as it ends.
 class SerialTransaction
 {
+    Q_DECLARE_TR_FUNCTIONS(SerialTransaction)
+
 public:
     SerialTransaction(BoardType board, const QString &portName, qint32 baudRate);
     ~SerialTransaction();
@@ -96,7 +99,9 @@ private:
     bool waitForMore(const QDeadlineTimer &deadline);
     void keepAlive(const QDeadlineTimer &deadline);
     void reportOpenFailure();
-    QString openFailureReason() const;
+    // The log says it in English; the operator's box in the window's language.
+    enum class Words { Log, Operator };
+    QString openFailureReason(Words words) const;
     // Reply bytes taken from the port, for the record.
     void taken(const QByteArray &bytes);
     void setOutcome(ExchangeRecord::Outcome outcome);

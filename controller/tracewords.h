@@ -1,6 +1,8 @@
 #ifndef TRACEWORDS_H
 #define TRACEWORDS_H
 
+#include <QtGlobal>
+
 // The words of the transactions' log lines that tell how an exchange went,
 // which tavro-lensctl decode reads back from a trace: writer and reader take
 // them from here, so that neither can change them alone.
@@ -19,8 +21,9 @@ constexpr char incompleteReply[] = "Timeout waiting for response, received";
 // Followed by the port's name, quoted; the next line gives the reason.
 constexpr char notOpened[] = "Could not open serial port: ";
 constexpr char reason[] = "Reason: ";
-// The reason when another program holds the port.
-constexpr char portInUse[] = "In use by another program";
+// The reason when another program holds the port; the operator's box says it
+// in the window's language.
+constexpr char portInUse[] = QT_TRANSLATE_NOOP("SerialTransaction", "In use by another program");
 constexpr char notWritten[] = "Could not write to serial port: ";
 constexpr char writeTimeout[] = "Timeout waiting for bytes to be written";
 

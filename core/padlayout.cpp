@@ -9,8 +9,6 @@
 
 namespace {
 
-#define PAD_TEXT(text) QT_TRANSLATE_NOOP("PadLayout", text)
-
 struct ControlName
 {
     const char *name;
@@ -22,33 +20,39 @@ struct ControlName
 // SDL's names, in SDL's order of axes and then buttons: config.ini keeps them
 // as SDL writes them, so that a layout reads the same to both.
 const ControlName kControls[padControlCount] = {
-    {"leftx", PAD_TEXT("Left stick right / left"), PAD_TEXT("Left stick left / right")},
-    {"lefty", PAD_TEXT("Left stick up / down"), PAD_TEXT("Left stick down / up")},
-    {"rightx", PAD_TEXT("Right stick right / left"), PAD_TEXT("Right stick left / right")},
-    {"righty", PAD_TEXT("Right stick up / down"), PAD_TEXT("Right stick down / up")},
-    {"lefttrigger", PAD_TEXT("Left trigger"), PAD_TEXT("Left trigger, inverted")},
-    {"righttrigger", PAD_TEXT("Right trigger"), PAD_TEXT("Right trigger, inverted")},
-    {"a", PAD_TEXT("A"), nullptr},
-    {"b", PAD_TEXT("B"), nullptr},
-    {"x", PAD_TEXT("X"), nullptr},
-    {"y", PAD_TEXT("Y"), nullptr},
-    {"back", PAD_TEXT("Back"), nullptr},
-    {"guide", PAD_TEXT("Guide"), nullptr},
-    {"start", PAD_TEXT("Start (Menu)"), nullptr},
-    {"leftstick", PAD_TEXT("Left stick pressed"), nullptr},
-    {"rightstick", PAD_TEXT("Right stick pressed"), nullptr},
-    {"leftshoulder", PAD_TEXT("Left shoulder"), nullptr},
-    {"rightshoulder", PAD_TEXT("Right shoulder"), nullptr},
-    {"dpup", PAD_TEXT("D-pad up"), nullptr},
-    {"dpdown", PAD_TEXT("D-pad down"), nullptr},
-    {"dpleft", PAD_TEXT("D-pad left"), nullptr},
-    {"dpright", PAD_TEXT("D-pad right"), nullptr},
-    {"misc1", PAD_TEXT("Share"), nullptr},
-    {"paddle1", PAD_TEXT("Paddle 1"), nullptr},
-    {"paddle2", PAD_TEXT("Paddle 2"), nullptr},
-    {"paddle3", PAD_TEXT("Paddle 3"), nullptr},
-    {"paddle4", PAD_TEXT("Paddle 4"), nullptr},
-    {"touchpad", PAD_TEXT("Touchpad"), nullptr},
+    {"leftx", QT_TRANSLATE_NOOP("PadLayout", "Left stick right / left"),
+     QT_TRANSLATE_NOOP("PadLayout", "Left stick left / right")},
+    {"lefty", QT_TRANSLATE_NOOP("PadLayout", "Left stick up / down"),
+     QT_TRANSLATE_NOOP("PadLayout", "Left stick down / up")},
+    {"rightx", QT_TRANSLATE_NOOP("PadLayout", "Right stick right / left"),
+     QT_TRANSLATE_NOOP("PadLayout", "Right stick left / right")},
+    {"righty", QT_TRANSLATE_NOOP("PadLayout", "Right stick up / down"),
+     QT_TRANSLATE_NOOP("PadLayout", "Right stick down / up")},
+    {"lefttrigger", QT_TRANSLATE_NOOP("PadLayout", "Left trigger"),
+     QT_TRANSLATE_NOOP("PadLayout", "Left trigger, inverted")},
+    {"righttrigger", QT_TRANSLATE_NOOP("PadLayout", "Right trigger"),
+     QT_TRANSLATE_NOOP("PadLayout", "Right trigger, inverted")},
+    {"a", QT_TRANSLATE_NOOP("PadLayout", "A"), nullptr},
+    {"b", QT_TRANSLATE_NOOP("PadLayout", "B"), nullptr},
+    {"x", QT_TRANSLATE_NOOP("PadLayout", "X"), nullptr},
+    {"y", QT_TRANSLATE_NOOP("PadLayout", "Y"), nullptr},
+    {"back", QT_TRANSLATE_NOOP("PadLayout", "Back"), nullptr},
+    {"guide", QT_TRANSLATE_NOOP("PadLayout", "Guide"), nullptr},
+    {"start", QT_TRANSLATE_NOOP("PadLayout", "Start (Menu)"), nullptr},
+    {"leftstick", QT_TRANSLATE_NOOP("PadLayout", "Left stick pressed"), nullptr},
+    {"rightstick", QT_TRANSLATE_NOOP("PadLayout", "Right stick pressed"), nullptr},
+    {"leftshoulder", QT_TRANSLATE_NOOP("PadLayout", "Left shoulder"), nullptr},
+    {"rightshoulder", QT_TRANSLATE_NOOP("PadLayout", "Right shoulder"), nullptr},
+    {"dpup", QT_TRANSLATE_NOOP("PadLayout", "D-pad up"), nullptr},
+    {"dpdown", QT_TRANSLATE_NOOP("PadLayout", "D-pad down"), nullptr},
+    {"dpleft", QT_TRANSLATE_NOOP("PadLayout", "D-pad left"), nullptr},
+    {"dpright", QT_TRANSLATE_NOOP("PadLayout", "D-pad right"), nullptr},
+    {"misc1", QT_TRANSLATE_NOOP("PadLayout", "Share"), nullptr},
+    {"paddle1", QT_TRANSLATE_NOOP("PadLayout", "Paddle 1"), nullptr},
+    {"paddle2", QT_TRANSLATE_NOOP("PadLayout", "Paddle 2"), nullptr},
+    {"paddle3", QT_TRANSLATE_NOOP("PadLayout", "Paddle 3"), nullptr},
+    {"paddle4", QT_TRANSLATE_NOOP("PadLayout", "Paddle 4"), nullptr},
+    {"touchpad", QT_TRANSLATE_NOOP("PadLayout", "Touchpad"), nullptr},
 };
 
 constexpr int kLeftY = 1;
@@ -63,15 +67,20 @@ struct ActionName
 };
 
 const ActionName kActions[padActionCount] = {
-    {"zoom", PAD_TEXT("Zoom"), PAD_TEXT("Zoom tele / wide while pushed, the further the faster"), "lefty"},
-    {"focus", PAD_TEXT("Focus"), PAD_TEXT("Focus far / near while pushed, the further the faster"), "righty"},
-    {"iris", PAD_TEXT("Iris"), PAD_TEXT("Iris open / close while pushed"), nullptr},
-    {"irisOpen", PAD_TEXT("Iris open"), PAD_TEXT("Iris open while held"), "rightshoulder"},
-    {"irisClose", PAD_TEXT("Iris close"), PAD_TEXT("Iris close while held"), "leftshoulder"},
-    {"zoomPlus", PAD_TEXT("Zoom +"), PAD_TEXT("Zoom +"), "dpup"},
-    {"zoomMinus", PAD_TEXT("Zoom −"), PAD_TEXT("Zoom −"), "dpdown"},
-    {"focusPlus", PAD_TEXT("Focus +"), PAD_TEXT("Focus +"), "dpright"},
-    {"focusMinus", PAD_TEXT("Focus −"), PAD_TEXT("Focus −"), "dpleft"},
+    {"zoom", QT_TRANSLATE_NOOP("PadLayout", "Zoom"),
+     QT_TRANSLATE_NOOP("PadLayout", "Zoom tele / wide while pushed, the further the faster"), "lefty"},
+    {"focus", QT_TRANSLATE_NOOP("PadLayout", "Focus"),
+     QT_TRANSLATE_NOOP("PadLayout", "Focus far / near while pushed, the further the faster"), "righty"},
+    {"iris", QT_TRANSLATE_NOOP("PadLayout", "Iris"),
+     QT_TRANSLATE_NOOP("PadLayout", "Iris open / close while pushed"), nullptr},
+    {"irisOpen", QT_TRANSLATE_NOOP("PadLayout", "Iris open"),
+     QT_TRANSLATE_NOOP("PadLayout", "Iris open while held"), "rightshoulder"},
+    {"irisClose", QT_TRANSLATE_NOOP("PadLayout", "Iris close"),
+     QT_TRANSLATE_NOOP("PadLayout", "Iris close while held"), "leftshoulder"},
+    {"zoomPlus", QT_TRANSLATE_NOOP("PadLayout", "Zoom +"), QT_TRANSLATE_NOOP("PadLayout", "Zoom +"), "dpup"},
+    {"zoomMinus", QT_TRANSLATE_NOOP("PadLayout", "Zoom −"), QT_TRANSLATE_NOOP("PadLayout", "Zoom −"), "dpdown"},
+    {"focusPlus", QT_TRANSLATE_NOOP("PadLayout", "Focus +"), QT_TRANSLATE_NOOP("PadLayout", "Focus +"), "dpright"},
+    {"focusMinus", QT_TRANSLATE_NOOP("PadLayout", "Focus −"), QT_TRANSLATE_NOOP("PadLayout", "Focus −"), "dpleft"},
     {"preset1", nullptr, nullptr, "a"},
     {"preset2", nullptr, nullptr, "b"},
     {"preset3", nullptr, nullptr, "x"},
@@ -82,7 +91,7 @@ const ActionName kActions[padActionCount] = {
     {"preset8", nullptr, nullptr, nullptr},
     {"preset9", nullptr, nullptr, nullptr},
     {"preset10", nullptr, nullptr, nullptr},
-    {"refresh", PAD_TEXT("Refresh"), PAD_TEXT("Refresh"), "start"},
+    {"refresh", QT_TRANSLATE_NOOP("PadLayout", "Refresh"), QT_TRANSLATE_NOOP("PadLayout", "Refresh"), "start"},
 };
 
 const QString kGroup = QStringLiteral("gamepad/");

@@ -128,6 +128,18 @@
         <source>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;Qt %3 (built with Qt %4)&lt;/p&gt;&lt;p&gt;%5&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;Qt %3 (erstellt mit Qt %4)&lt;/p&gt;&lt;p&gt;%5&lt;/p&gt;</translation>
     </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>This build has no gamepad support</source>
+        <translation>Diese Ausgabe unterstützt kein Gamepad</translation>
+    </message>
+    <message>
+        <source>Built without gamepad support</source>
+        <translation>Ohne Gamepad-Unterstützung erstellt</translation>
+    </message>
 </context>
 <context>
     <name>KeyboardControl</name>
@@ -174,6 +186,21 @@
     <message>
         <source>Refresh</source>
         <translation>Aktualisieren</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>System language</source>
+        <translation>Systemsprache</translation>
+    </message>
+    <message>
+        <source>The new language takes effect at the next start.</source>
+        <translation>Die neue Sprache gilt ab dem nächsten Start.</translation>
     </message>
 </context>
 <context>
@@ -225,10 +252,6 @@
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Tavro Lens Controller - Corvane</source>
-        <translation>Tavro Lens Controller - Corvane</translation>
-    </message>
     <message>
         <source>Presets</source>
         <translation>Voreinstellungen</translation>
@@ -426,24 +449,12 @@
         <translation>Steuerungstyp</translation>
     </message>
     <message>
-        <source>TextLabel</source>
-        <translation>TextLabel</translation>
-    </message>
-    <message>
-        <source>&lt;a href=&quot;https://www.corvane.example&quot;&gt;https://www.corvane.example&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;https://www.corvane.example&quot;&gt;https://www.corvane.example&lt;/a&gt;</translation>
-    </message>
-    <message>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
-    </message>
-    <message>
-        <source>test</source>
-        <translation>Test</translation>
     </message>
     <message>
         <source>Traffic…</source>
@@ -501,6 +512,38 @@
         <source>Store presets</source>
         <translation>Voreinstellungen speichern</translation>
     </message>
+    <message>
+        <source>Please select a valid serial port!</source>
+        <translation>Bitte wählen Sie eine gültige serielle Schnittstelle!</translation>
+    </message>
+    <message>
+        <source>No lens controller board detected on this serial port!</source>
+        <translation>Auf dieser seriellen Schnittstelle wurde keine Steuerplatine erkannt!</translation>
+    </message>
+    <message>
+        <source>Success: Lens controller board detected on this serial port!</source>
+        <translation>Erfolg: Auf dieser seriellen Schnittstelle wurde eine Steuerplatine erkannt!</translation>
+    </message>
+    <message>
+        <source>Please select lens!</source>
+        <translation>Bitte wählen Sie ein Objektiv!</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Langsam</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Schnell</translation>
+    </message>
+    <message>
+        <source>Please select controller</source>
+        <translation>Bitte Steuerung wählen</translation>
+    </message>
 </context>
 <context>
     <name>OperationProgressDialog</name>
@@ -533,6 +576,198 @@
     <message>
         <source>Rest within %1 % of their travel; low speed up to %2 %, medium up to %3 %, high beyond</source>
         <translation>Ruhen innerhalb von %1 % ihres Wegs; langsam bis %2 %, mittel bis %3 %, schnell darüber</translation>
+    </message>
+    <message>
+        <source>Left stick right / left</source>
+        <translation>Linker Stick rechts / links</translation>
+    </message>
+    <message>
+        <source>Left stick left / right</source>
+        <translation>Linker Stick links / rechts</translation>
+    </message>
+    <message>
+        <source>Left stick up / down</source>
+        <translation>Linker Stick hoch / runter</translation>
+    </message>
+    <message>
+        <source>Left stick down / up</source>
+        <translation>Linker Stick runter / hoch</translation>
+    </message>
+    <message>
+        <source>Right stick right / left</source>
+        <translation>Rechter Stick rechts / links</translation>
+    </message>
+    <message>
+        <source>Right stick left / right</source>
+        <translation>Rechter Stick links / rechts</translation>
+    </message>
+    <message>
+        <source>Right stick up / down</source>
+        <translation>Rechter Stick hoch / runter</translation>
+    </message>
+    <message>
+        <source>Right stick down / up</source>
+        <translation>Rechter Stick runter / hoch</translation>
+    </message>
+    <message>
+        <source>Left trigger</source>
+        <translation>Linker Trigger</translation>
+    </message>
+    <message>
+        <source>Left trigger, inverted</source>
+        <translation>Linker Trigger, umgekehrt</translation>
+    </message>
+    <message>
+        <source>Right trigger</source>
+        <translation>Rechter Trigger</translation>
+    </message>
+    <message>
+        <source>Right trigger, inverted</source>
+        <translation>Rechter Trigger, umgekehrt</translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>Guide</source>
+        <translation>Guide</translation>
+    </message>
+    <message>
+        <source>Start (Menu)</source>
+        <translation>Start (Menü)</translation>
+    </message>
+    <message>
+        <source>Left stick pressed</source>
+        <translation>Linker Stick gedrückt</translation>
+    </message>
+    <message>
+        <source>Right stick pressed</source>
+        <translation>Rechter Stick gedrückt</translation>
+    </message>
+    <message>
+        <source>Left shoulder</source>
+        <translation>Linke Schultertaste</translation>
+    </message>
+    <message>
+        <source>Right shoulder</source>
+        <translation>Rechte Schultertaste</translation>
+    </message>
+    <message>
+        <source>D-pad up</source>
+        <translation>Steuerkreuz hoch</translation>
+    </message>
+    <message>
+        <source>D-pad down</source>
+        <translation>Steuerkreuz runter</translation>
+    </message>
+    <message>
+        <source>D-pad left</source>
+        <translation>Steuerkreuz links</translation>
+    </message>
+    <message>
+        <source>D-pad right</source>
+        <translation>Steuerkreuz rechts</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>Paddle 1</source>
+        <translation>Paddle 1</translation>
+    </message>
+    <message>
+        <source>Paddle 2</source>
+        <translation>Paddle 2</translation>
+    </message>
+    <message>
+        <source>Paddle 3</source>
+        <translation>Paddle 3</translation>
+    </message>
+    <message>
+        <source>Paddle 4</source>
+        <translation>Paddle 4</translation>
+    </message>
+    <message>
+        <source>Touchpad</source>
+        <translation>Touchpad</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Zoom tele / wide while pushed, the further the faster</source>
+        <translation>Zoom Tele / Weit, solange ausgelenkt, je weiter, desto schneller</translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <source>Focus far / near while pushed, the further the faster</source>
+        <translation>Fokus fern / nah, solange ausgelenkt, je weiter, desto schneller</translation>
+    </message>
+    <message>
+        <source>Iris</source>
+        <translation>Blende</translation>
+    </message>
+    <message>
+        <source>Iris open / close while pushed</source>
+        <translation>Blende öffnen / schließen, solange ausgelenkt</translation>
+    </message>
+    <message>
+        <source>Iris open</source>
+        <translation>Blende öffnen</translation>
+    </message>
+    <message>
+        <source>Iris open while held</source>
+        <translation>Blende öffnen, solange gehalten</translation>
+    </message>
+    <message>
+        <source>Iris close</source>
+        <translation>Blende schließen</translation>
+    </message>
+    <message>
+        <source>Iris close while held</source>
+        <translation>Blende schließen, solange gehalten</translation>
+    </message>
+    <message>
+        <source>Zoom +</source>
+        <translation>Zoom +</translation>
+    </message>
+    <message>
+        <source>Zoom −</source>
+        <translation>Zoom −</translation>
+    </message>
+    <message>
+        <source>Focus +</source>
+        <translation>Fokus +</translation>
+    </message>
+    <message>
+        <source>Focus −</source>
+        <translation>Fokus −</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
     </message>
 </context>
 <context>
@@ -567,22 +802,31 @@
     </message>
 </context>
 <context>
-    <name>QObject</name>
+    <name>SerialTransaction</name>
     <message>
-        <source>Save the traffic</source>
-        <translation>Datenverkehr speichern</translation>
+        <source>Could not write the frame to serial port: %1
+Check that the board is still connected.</source>
+        <translation>Das Telegramm konnte nicht auf die serielle Schnittstelle geschrieben werden: %1
+Prüfen Sie, ob die Platine noch angeschlossen ist.</translation>
     </message>
     <message>
-        <source>CSV files (*.csv);;All files (*)</source>
-        <translation>CSV-Dateien (*.csv);;Alle Dateien (*)</translation>
+        <source>On Linux, serial devices are usually open to the members of the group dialout: add your user to it (sudo adduser $USER dialout), then log out and in again.</source>
+        <translation>Unter Linux dürfen meist nur die Mitglieder der Gruppe dialout serielle Geräte öffnen: Fügen Sie Ihren Benutzer hinzu (sudo adduser $USER dialout), und melden Sie sich dann ab und wieder an.</translation>
     </message>
     <message>
-        <source>1 row</source>
-        <translation>1 Zeile</translation>
+        <source>Could not open serial port: %1
+Check that the port is not used by another application.</source>
+        <translation>Die serielle Schnittstelle konnte nicht geöffnet werden: %1
+Prüfen Sie, ob ein anderes Programm die Schnittstelle verwendet.</translation>
     </message>
     <message>
-        <source>%1 rows</source>
-        <translation>%1 Zeilen</translation>
+        <source>process ID %1</source>
+        <extracomment>The program that holds the serial port, after its name.</extracomment>
+        <translation>Prozess-ID %1</translation>
+    </message>
+    <message>
+        <source>In use by another program</source>
+        <translation>Von einem anderen Programm belegt</translation>
     </message>
 </context>
 <context>
@@ -640,6 +884,43 @@ Was Sie in diesem Fenster wählen, wird nicht behalten. Starten Sie das Programm
     </message>
 </context>
 <context>
+    <name>TrafficModel</name>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Board</source>
+        <extracomment>The board type, Tavro or Pellan.</extracomment>
+        <translation>Platine</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <extracomment>The frame sent to the board, in hex.</extracomment>
+        <translation>Gesendet</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <extracomment>What the frame beside it means, the one sent or the reply.</extracomment>
+        <translation>Bedeutung</translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <extracomment>The board&apos;s reply, in hex.</extracomment>
+        <translation>Empfangen</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <extracomment>How the exchange went: OK, no reply and the like.</extracomment>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <extracomment>Milliseconds from the frame&apos;s writing to the reply&apos;s last byte.</extracomment>
+        <translation>ms</translation>
+    </message>
+</context>
+<context>
     <name>TrafficWindow</name>
     <message>
         <source>Pause</source>
@@ -676,6 +957,25 @@ Was Sie in diesem Fenster wählen, wird nicht behalten. Starten Sie das Programm
     <message>
         <source>Could not save to %1: %2</source>
         <translation>Speichern in %1 nicht möglich: %2</translation>
+    </message>
+    <message>
+        <source>Save the traffic</source>
+        <translation>Datenverkehr speichern</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV-Dateien (*.csv);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n rows</source>
+        <translation>
+            <numerusform>%n Zeile</numerusform>
+            <numerusform>%n Zeilen</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -5,10 +5,10 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(g++ make cmake fonts-dejavu-core qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6test6 libqt6serialport6
     # the gamepad's SDL2
     libsdl2-dev
-    # tavro-lensd: HTTP, the WebSocket live feed and OSC; liblo-tools' oscsend
-    # and oscdump for trying it by hand
     # the window's translations: lupdate and lrelease, and Qt's own German texts
     qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+    # tavro-lensd: HTTP, the WebSocket live feed and OSC; liblo-tools' oscsend
+    # and oscdump for trying it by hand
     qt6-httpserver-dev qt6-websockets-dev liblo-dev liblo-tools
     # scripts/package-check: dpkg-shlibdeps (dpkg-dev) and file for CPack's DEB,
     # the validators of the desktop entry and the AppStream metainfo, lintian,

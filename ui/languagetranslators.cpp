@@ -1,18 +1,42 @@
 #include "languagetranslators.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
 
-LanguageTranslators::LanguageTranslators(const QString &language)
+namespace {
+
+const QString kFolder = QStringLiteral(":/i18n");
+const QString kProgram = QStringLiteral("tavro-lens-controller_");
+
+bool isEnglish(const QString &language)
 {
-    const QLocale locale = language.isEmpty() ? QLocale::system() : QLocale(language);
-    if (m_program.load(locale, QStringLiteral("tavro-lens-controller"), QStringLiteral("_"), QStringLiteral(":/i18n")))
+    return language == QLatin1String("C") || language == QLatin1String("en")
+        || language.startsWith(QLatin1String("en_"));
+}
+
+} // namespace
+
+LanguageTranslators::LanguageTranslators(const QString &language)
+    : m_language(choose(language, systemLanguages(), available()))
+{
+    if (m_language.isEmpty()) {
+        qInfo() << "Language: English";
+        return;
+    }
+    qInfo() << "Language:" << m_language;
+    if (m_program.load(kProgram + m_language, kFolder))
         QCoreApplication::installTranslator(&m_program);
-    if (m_qt.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    // Qt's own texts only with the program's, so that a window is not half in
+    // one language; where the system lacks them, its buttons stay English.
+    const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (m_qt.load(QStringLiteral("qtbase_") + m_language, qtFolder))
         QCoreApplication::installTranslator(&m_qt);
+    else
+        qWarning() << "Qt's own translation not found:" << QDir(qtFolder).filePath(QStringLiteral("qtbase_") + m_language);
 }
 
 LanguageTranslators::~LanguageTranslators()
@@ -24,4 +48,61 @@ LanguageTranslators::~LanguageTranslators()
 QString LanguageTranslators::configured(const QSettings &settings)
 {
     return settings.value(QStringLiteral("view/language")).toString();
+}
+
+QStringList LanguageTranslators::available()
+{
+    QStringList languages;
+    const QStringList files = QDir(kFolder).entryList({kProgram + QStringLiteral("*.qm")}, QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        languages << file.mid(kProgram.size()).chopped(3);
+    return languages;
+}
+
+QStringList LanguageTranslators::systemLanguages()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // As the C library picks the language of messages: LC_ALL, LC_MESSAGES or
+    // LANG names the locale, and unless that is C or POSIX, the list in
+    // LANGUAGE goes before it.
+    QString locale;
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = qEnvironmentVariable(name);
+        if (!locale.isEmpty())
+            break;
+    }
+    const QString base = locale.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    if (base.isEmpty() || base == QLatin1String("C") || base == QLatin1String("POSIX"))
+        return {QStringLiteral("C")};
+    return qEnvironmentVariable("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts) << base;
+#else
+    return QLocale::system().uiLanguages();
+#endif
+}
+
+QString LanguageTranslators::choose(const QString &configured, const QStringList &systemLanguages,
+                                    const QStringList &available)
+{
+    if (!configured.isEmpty()) {
+        if (available.contains(configured))
+            return configured;
+        if (configured != QLatin1String("en"))
+            qWarning() << "Unknown language in config.ini view/language, English instead:" << configured;
+        return QString();
+    }
+    for (const QString &wanted : systemLanguages) {
+        // "de-Latn-DE" is tried as de_Latn_DE, de_Latn and de.
+        QString language = QString(wanted).replace(QLatin1Char('-'), QLatin1Char('_'));
+        for (;;) {
+            if (isEnglish(language))
+                return QString();
+            if (available.contains(language))
+                return language;
+            const qsizetype cut = language.lastIndexOf(QLatin1Char('_'));
+            if (cut <= 0)
+                break;
+            language.truncate(cut);
+        }
+    }
+    return QString();
 }

@@ -2,6 +2,7 @@
 #define LANGUAGETRANSLATORS_H
 
 #include <QString>
+#include <QStringList>
 #include <QTranslator>
 
 class QSettings;
@@ -19,10 +20,27 @@ public:
     LanguageTranslators(const LanguageTranslators &) = delete;
     LanguageTranslators &operator=(const LanguageTranslators &) = delete;
 
+    // The language the window is shown in: one of available(), or empty for
+    // English.
+    QString language() const { return m_language; }
+
     // The language config.ini asks for: view/language, empty for the system's.
     static QString configured(const QSettings &settings);
+    // The languages the program has a translation for, such as "de"; English,
+    // the source, is not among them.
+    static QStringList available();
+    // The system's languages, most wanted first, as the desktop asks for them;
+    // "C" for a C or POSIX locale, which means English whatever LANGUAGE says.
+    static QStringList systemLanguages();
+    // Which of available() a configured value and the system's languages ask
+    // for, or empty for English: a configured "en" or one of available(), else
+    // the first of the system's languages, or its base language, that is
+    // English or translated. An unknown configured value is English.
+    static QString choose(const QString &configured, const QStringList &systemLanguages,
+                          const QStringList &available);
 
 private:
+    QString m_language;
     QTranslator m_program;
     QTranslator m_qt;
 };

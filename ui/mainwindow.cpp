@@ -2,6 +2,7 @@
 
 #include "controller.h"
 #include "helpmenu.h"
+#include "languagemenu.h"
 #include "lensactions.h"
 #include "livepositions.h"
 #include "messageboxreport.h"
@@ -20,7 +21,6 @@
 #include <QBitmap>
 #include <QDebug>
 #include <QDesktopServices>
-#include <QDir>
 #include <QPixmap>
 #include <QSettings>
 #include <QStandardPaths>
@@ -44,12 +44,12 @@ struct Report
 };
 
 const Report kNoPortReport{OperatorReport::Severity::Critical, "Error, no serial port selected!",
-                           "Please select a valid serial port!"};
+                           QT_TRANSLATE_NOOP("MainWindow", "Please select a valid serial port!")};
 const Report kNoBoardReport{OperatorReport::Severity::Critical, "No lens controller board detected!",
-                            "No lens controller board detected on this serial port!"};
+                            QT_TRANSLATE_NOOP("MainWindow", "No lens controller board detected on this serial port!")};
 const Report kBoardFoundReport{OperatorReport::Severity::Information, "Lens controller board detected!",
-                               "Success: Lens controller board detected on this serial port!"};
-const Report kNoLensReport{OperatorReport::Severity::Critical, "Please select lens!", "Please select lens!"};
+                               QT_TRANSLATE_NOOP("MainWindow", "Success: Lens controller board detected on this serial port!")};
+const Report kNoLensReport{OperatorReport::Severity::Critical, "Please select lens!", QT_TRANSLATE_NOOP("MainWindow", "Please select lens!")};
 
 // The port chosen in the selector, or an empty name for the selector's prompt
 // and for a port that is not there now.
@@ -72,7 +72,7 @@ void report(QPushButton *cancelButton, const Report &what, const QString &detail
 {
     cancelButton->setEnabled(false);
     qCritical() << what.logLine;
-    OperatorReport::show(what.severity, QString::fromLatin1(what.text), detail);
+    OperatorReport::show(what.severity, QCoreApplication::translate("MainWindow", what.text), detail);
 }
 
 } // namespace
@@ -133,6 +133,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     m_livePositions = std::make_unique<LivePositions>(*m_actions, ui->action_livePositions, *m_settings);
     m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about, help);
     m_padLayout = new PadLayoutMenu(this, ui->action_gamepad, *m_settings, *m_help);
+    new LanguageMenu(ui->menuView, *m_settings);
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 
@@ -154,7 +155,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     ui->lbl_corvaneLink->setOpenExternalLinks(true);
     ui->lbl_corvaneLink->setFocusPolicy(Qt::NoFocus);
 
-    const QStringList speeds{QStringLiteral("Low"), QStringLiteral("Medium"), QStringLiteral("High")};
+    const QStringList speeds{tr("Low"), tr("Medium"), tr("High")};
     ui->cb_zoomSpeed->addItems(speeds);
     ui->cb_focusSpeed->addItems(speeds);
     ui->cb_zoomSpeed->setCurrentIndex(m_settings->value(QStringLiteral("motor/zoomSpeed"), 0).toInt());
@@ -167,7 +168,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     const QString focusName =
         m_settings->value(QStringLiteral("controller/focusName"), QStringLiteral("Pellan Focus Controller"))
             .toString();
-    ui->cb_controller->addItem(QStringLiteral("Please select controller"));
+    ui->cb_controller->addItem(tr("Please select controller"));
     ui->cb_controller->addItem(tavroName);
     ui->cb_controller->addItem(focusName);
     ui->cb_controller->setCurrentIndex(m_settings->value(QStringLiteral("controller/lastSelected"), 0).toInt());

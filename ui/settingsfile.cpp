@@ -32,12 +32,16 @@ bool SettingsFile::writeBack(QSettings &settings)
     // has been written; only a failure of this very write is news.
     const bool failedBefore = settings.status() != QSettings::NoError;
     settings.sync();
+    const char *const refused = QT_TRANSLATE_NOOP("SettingsFile", "the system refused the write");
     QString reason = whyUnwritable(settings.fileName());
-    if (reason.isEmpty() && !failedBefore && settings.status() != QSettings::NoError)
-        reason = QCoreApplication::translate("SettingsFile", "the system refused the write");
+    const bool writeRefused = reason.isEmpty() && !failedBefore && settings.status() != QSettings::NoError;
+    if (writeRefused)
+        reason = QCoreApplication::translate("SettingsFile", refused);
     if (reason.isEmpty())
         return true;
-    qCritical() << "Could not write the settings file: " << settings.fileName() << reason;
+    // The trace in English, the operator's box in the window's language.
+    qCritical() << "Could not write the settings file: " << settings.fileName()
+                << (writeRefused ? QString::fromLatin1(refused) : reason);
     OperatorReport::show(OperatorReport::Severity::Warning,
                          QCoreApplication::translate("SettingsFile",
                                                      "The settings file %1 cannot be written: %2.\n\n"

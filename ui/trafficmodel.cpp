@@ -14,6 +14,25 @@ QString timeText(const QDateTime &start, const QString &format)
     return start.isValid() ? start.toString(format) : QString();
 }
 
+// The columns' headers; a saved file keeps them in English, for the scripts
+// that read it, and the window shows them in its language.
+const char *const kHeaders[TrafficModel::ColumnCount] = {
+    QT_TRANSLATE_NOOP("TrafficModel", "Time"),
+    //: The board type, Tavro or Pellan.
+    QT_TRANSLATE_NOOP("TrafficModel", "Board"),
+    //: The frame sent to the board, in hex.
+    QT_TRANSLATE_NOOP("TrafficModel", "Sent"),
+    //: What the frame beside it means, the one sent or the reply.
+    QT_TRANSLATE_NOOP("TrafficModel", "Meaning"),
+    //: The board's reply, in hex.
+    QT_TRANSLATE_NOOP("TrafficModel", "Received"),
+    QT_TRANSLATE_NOOP("TrafficModel", "Meaning"),
+    //: How the exchange went: OK, no reply and the like.
+    QT_TRANSLATE_NOOP("TrafficModel", "Outcome"),
+    //: Milliseconds from the frame's writing to the reply's last byte.
+    QT_TRANSLATE_NOOP("TrafficModel", "ms"),
+};
+
 } // namespace
 
 TrafficModel::TrafficModel(QObject *parent)
@@ -56,9 +75,10 @@ QStringList TrafficModel::rowTexts(int row) const
 
 QStringList TrafficModel::headers()
 {
-    return {QStringLiteral("Time"),    QStringLiteral("Board"),    QStringLiteral("Sent"),
-            QStringLiteral("Meaning"), QStringLiteral("Received"), QStringLiteral("Meaning"),
-            QStringLiteral("Outcome"), QStringLiteral("ms")};
+    QStringList texts;
+    for (const char *header : kHeaders)
+        texts << QString::fromLatin1(header);
+    return texts;
 }
 
 int TrafficModel::rowCount(const QModelIndex &parent) const
@@ -105,7 +125,7 @@ QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
         return QVariant();
-    return headers().at(section);
+    return tr(kHeaders[section]);
 }
 
 // Meanings are worked out when they are shown, so that adding a record costs

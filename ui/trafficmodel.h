@@ -33,6 +33,8 @@ public:
     // The texts of a row as Copy and Save give them: as shown, with the date
     // in the time.
     QStringList rowTexts(int row) const;
+    // The headers as a saved file has them: in English, whatever the window's
+    // language.
     static QStringList headers();
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

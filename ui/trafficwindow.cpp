@@ -43,8 +43,8 @@ QString csvLine(const QStringList &fields)
 // own.
 void chooseWithDialog(QWidget *parent, std::function<void(const QString &)> chosen)
 {
-    auto *dialog = new QFileDialog(parent, QObject::tr("Save the traffic"), QString(),
-                                   QObject::tr("CSV files (*.csv);;All files (*)"));
+    auto *dialog = new QFileDialog(parent, TrafficWindow::tr("Save the traffic"), QString(),
+                                   TrafficWindow::tr("CSV files (*.csv);;All files (*)"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QStringLiteral("csv"));
     dialog->selectFile(QStringLiteral("traffic.csv"));
@@ -55,7 +55,7 @@ void chooseWithDialog(QWidget *parent, std::function<void(const QString &)> chos
 
 QString rowsText(qsizetype count)
 {
-    return count == 1 ? QObject::tr("1 row") : QObject::tr("%1 rows").arg(count);
+    return count == 1 ? TrafficWindow::tr("1 row") : TrafficWindow::tr("%n rows", nullptr, int(count));
 }
 
 } // namespace
