@@ -97,6 +97,10 @@
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>Restore Defaults</source>
+        <translation>Standard wiederherstellen</translation>
+    </message>
 </context>
 <context>
     <name>HelpMenu</name>
@@ -575,7 +579,7 @@
     </message>
     <message>
         <source>Rest within %1 % of their travel; low speed up to %2 %, medium up to %3 %, high beyond</source>
-        <translation>Ruhen innerhalb von %1 % ihres Wegs; langsam bis %2 %, mittel bis %3 %, schnell darüber</translation>
+        <translation>Ruhelage bis %1 % des Wegs; langsam bis %2 %, mittel bis %3 %, darüber schnell</translation>
     </message>
     <message>
         <source>Left stick right / left</source>

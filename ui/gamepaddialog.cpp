@@ -105,6 +105,8 @@ GamepadDialog::GamepadDialog(const PadLayout &layout, PadCapture *capture, QWidg
                                          this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Qt's own German for this button is the window's word for its presets.
+    buttons->button(QDialogButtonBox::RestoreDefaults)->setText(tr("Restore Defaults"));
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this, [this] {
         stopListening();
         m_layout = PadLayout::defaults();
