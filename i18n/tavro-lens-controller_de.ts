@@ -91,7 +91,7 @@
     </message>
     <message>
         <source>The gamepad went: choose the control from the list.</source>
-        <translation>Das Gamepad ist getrennt: Wählen Sie das Bedienelement aus der Liste.</translation>
+        <translation>Das Gamepad wurde getrennt: Wählen Sie das Bedienelement aus der Liste.</translation>
     </message>
     <message>
         <source>%1: %2</source>
