@@ -13,6 +13,7 @@
 #include "presetspeedmenu.h"
 #include "serialportlist.h"
 #include "settingsfile.h"
+#include "slideraccessible.h"
 #include "trafficwindow.h"
 #include "ui_mainwindow.h"
 
@@ -85,6 +86,8 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     , m_commissioning([this](BoardType type) { return ui->cb_controller->itemText(int(type)); })
 {
     MessageBoxReport::install();
+    // Before the form: a slider answers through the interface it had first.
+    SliderAccessible::install();
     qDebug() << "Path: " << QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
 
     m_settings = std::make_unique<QSettings>(QStringLiteral("config.ini"), QSettings::IniFormat);
@@ -152,7 +155,19 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     ui->lbl_corvaneLink->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse
                                                  | Qt::LinksAccessibleByKeyboard);
     ui->lbl_corvaneLink->setOpenExternalLinks(true);
-    ui->lbl_corvaneLink->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab like every other action of the window; a click on the
+    // link does not take the focus.
+    ui->lbl_corvaneLink->setFocusPolicy(Qt::TabFocus);
+
+    // Twenty buttons that read "Set" and "Call": a screen reader tells them
+    // apart by their preset.
+    for (int preset = 1; preset <= LensActions::presetCount; ++preset) {
+        auto *set = findChild<QPushButton *>(QStringLiteral("pb_storePreset%1").arg(preset));
+        set->setAccessibleName(tr("Set preset %1").arg(preset));
+        set->setAccessibleDescription(tr("Stores where the lens is now as preset %1").arg(preset));
+        findChild<QPushButton *>(QStringLiteral("pb_callPreset%1").arg(preset))
+            ->setAccessibleName(tr("Call preset %1").arg(preset));
+    }
 
     const QStringList speeds{QStringLiteral("Low"), QStringLiteral("Medium"), QStringLiteral("High")};
     ui->cb_zoomSpeed->addItems(speeds);
