@@ -453,6 +453,11 @@ QSlider *LensActions::slider(Motor motor) const
     return wiringOf(m_panel, motor).slider;
 }
 
+QPushButton *LensActions::runButton(Motor motor, Direction direction) const
+{
+    return m_panel.motors[int(motor)].runButtons[int(direction)];
+}
+
 bool LensActions::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window) {

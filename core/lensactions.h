@@ -121,6 +121,7 @@ public:
     void readLive(Motor motor);
 
     QSlider *slider(Motor motor) const;
+    QPushButton *runButton(Motor motor, Direction direction) const;
 
 signals:
     // A motor started or stopped running.

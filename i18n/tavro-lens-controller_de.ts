@@ -191,6 +191,10 @@
         <source>Refresh</source>
         <translation>Aktualisieren</translation>
     </message>
+    <message>
+        <source>%1 (hold %2)</source>
+        <translation>%1 (%2 halten)</translation>
+    </message>
 </context>
 <context>
     <name>LanguageMenu</name>
@@ -548,6 +552,154 @@
         <source>Please select controller</source>
         <translation>Bitte Steuerung wählen</translation>
     </message>
+    <message>
+        <source>The zoom moves there once the slider rests</source>
+        <translation>Der Zoom fährt dorthin, sobald der Schieberegler ruht</translation>
+    </message>
+    <message>
+        <source>Zoom position as a number</source>
+        <translation>Zoomposition als Zahl</translation>
+    </message>
+    <message>
+        <source>Enter moves the zoom there</source>
+        <translation>Enter fährt den Zoom dorthin</translation>
+    </message>
+    <message>
+        <source>Step the zoom up</source>
+        <translation>Zoom einen Schritt höher</translation>
+    </message>
+    <message>
+        <source>A hundredth of the range</source>
+        <translation>Ein Hundertstel des Bereichs</translation>
+    </message>
+    <message>
+        <source>Step the zoom down</source>
+        <translation>Zoom einen Schritt tiefer</translation>
+    </message>
+    <message>
+        <source>The focus moves there once the slider rests</source>
+        <translation>Der Fokus fährt dorthin, sobald der Schieberegler ruht</translation>
+    </message>
+    <message>
+        <source>Focus position as a number</source>
+        <translation>Fokusposition als Zahl</translation>
+    </message>
+    <message>
+        <source>Enter moves the focus there</source>
+        <translation>Enter fährt den Fokus dorthin</translation>
+    </message>
+    <message>
+        <source>Step the focus up</source>
+        <translation>Fokus einen Schritt höher</translation>
+    </message>
+    <message>
+        <source>Step the focus down</source>
+        <translation>Fokus einen Schritt tiefer</translation>
+    </message>
+    <message>
+        <source>The iris moves there once the slider rests</source>
+        <translation>Die Blende fährt dorthin, sobald der Schieberegler ruht</translation>
+    </message>
+    <message>
+        <source>Iris position as a number</source>
+        <translation>Blendenposition als Zahl</translation>
+    </message>
+    <message>
+        <source>Enter moves the iris there</source>
+        <translation>Enter fährt die Blende dorthin</translation>
+    </message>
+    <message>
+        <source>Step the iris up</source>
+        <translation>Blende einen Schritt höher</translation>
+    </message>
+    <message>
+        <source>Step the iris down</source>
+        <translation>Blende einen Schritt tiefer</translation>
+    </message>
+    <message>
+        <source>Zoom wide</source>
+        <translation>Zoom Weit</translation>
+    </message>
+    <message>
+        <source>Zoom tele</source>
+        <translation>Zoom Tele</translation>
+    </message>
+    <message>
+        <source>Stop the zoom</source>
+        <translation>Zoom stoppen</translation>
+    </message>
+    <message>
+        <source>Stops the zoom and reads its position back</source>
+        <translation>Stoppt den Zoom und liest seine Position zurück</translation>
+    </message>
+    <message>
+        <source>Focus far</source>
+        <translation>Fokus fern</translation>
+    </message>
+    <message>
+        <source>Focus near</source>
+        <translation>Fokus nah</translation>
+    </message>
+    <message>
+        <source>Stop the focus</source>
+        <translation>Fokus stoppen</translation>
+    </message>
+    <message>
+        <source>Stops the focus and reads its position back</source>
+        <translation>Stoppt den Fokus und liest seine Position zurück</translation>
+    </message>
+    <message>
+        <source>Iris close</source>
+        <translation>Blende schließen</translation>
+    </message>
+    <message>
+        <source>Iris open</source>
+        <translation>Blende öffnen</translation>
+    </message>
+    <message>
+        <source>Stop the iris</source>
+        <translation>Blende stoppen</translation>
+    </message>
+    <message>
+        <source>Stops the iris and reads its position back</source>
+        <translation>Stoppt die Blende und liest ihre Position zurück</translation>
+    </message>
+    <message>
+        <source>Calibrates every motor, then reads the new ranges and positions</source>
+        <translation>Kalibriert jeden Motor und liest dann die neuen Bereiche und Positionen</translation>
+    </message>
+    <message>
+        <source>Reads every position back from the board</source>
+        <translation>Liest alle Positionen von der Platine zurück</translation>
+    </message>
+    <message>
+        <source>Test the serial port</source>
+        <translation>Serielle Schnittstelle testen</translation>
+    </message>
+    <message>
+        <source>Asks whether a board answers on the chosen port</source>
+        <translation>Fragt, ob auf der gewählten Schnittstelle eine Platine antwortet</translation>
+    </message>
+    <message>
+        <source>Controller type</source>
+        <translation>Steuerungstyp</translation>
+    </message>
+    <message>
+        <source>Logo</source>
+        <translation>Logo</translation>
+    </message>
+    <message>
+        <source>Set preset %1</source>
+        <translation>Voreinstellung %1 setzen</translation>
+    </message>
+    <message>
+        <source>Stores where the lens is now as preset %1</source>
+        <translation>Speichert die jetzige Stellung des Objektivs als Voreinstellung %1</translation>
+    </message>
+    <message>
+        <source>Call preset %1</source>
+        <translation>Voreinstellung %1 abrufen</translation>
+    </message>
 </context>
 <context>
     <name>OperationProgressDialog</name>
@@ -561,6 +713,10 @@
             <numerusform>noch %n s</numerusform>
             <numerusform>noch %n s</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
     </message>
 </context>
 <context>
@@ -980,6 +1136,10 @@ Was Sie in diesem Fenster wählen, wird nicht behalten. Starten Sie das Programm
             <numerusform>%n Zeile</numerusform>
             <numerusform>%n Zeilen</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Exchanges with the board</source>
+        <translation>Datenaustausch mit der Platine</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -66,6 +67,13 @@ KeyboardControl::KeyboardControl(QWidget *window, LensActions &actions, Operatio
     : m_window(window)
     , m_actions(actions)
 {
+    // A run button's name tells the key that runs its motor while held, from
+    // the same table as the Help menu's list.
+    for (const HoldKey &hold : kHoldKeys) {
+        QPushButton *button = actions.runButton(hold.motor, hold.direction);
+        button->setAccessibleName(
+            tr("%1 (hold %2)").arg(button->accessibleName(), keyName(Qt::ControlModifier | hold.key)));
+    }
     // Ahead of every widget, so a focused field gives the keys up.
     qApp->installEventFilter(this);
     // A key let go while the window was busy still ends its run; a press

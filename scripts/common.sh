@@ -13,7 +13,9 @@ PACKAGES=(g++ make cmake fonts-dejavu-core qt6-base-dev qt6-base-dev-tools qt6-s
     # scripts/package-check: dpkg-shlibdeps (dpkg-dev) and file for CPack's DEB,
     # the validators of the desktop entry and the AppStream metainfo, lintian,
     # and lexgrog (man-db) for the manual pages
-    dpkg-dev file desktop-file-utils appstream lintian man-db)
+    dpkg-dev file desktop-file-utils appstream lintian man-db
+    # tests/accessibility: the window read over AT-SPI on a display of its own
+    at-spi2-core dbus python3-pyatspi xvfb)
 
 ensure_packages() {
     local missing=() package

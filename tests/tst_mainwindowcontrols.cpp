@@ -17,6 +17,7 @@
 #include "startconfig.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -126,7 +127,8 @@ class TestMainWindowControls : public QObject
     // turns live positions on; "choose:N" picks entry N of the
     // open menu; "deactivate", "activate" and "close" do that to the window; "during:<Down" lets the
     // next pause post that release (">": press) while its operation runs ("during:ly=0": a pad step
-    // there); pad steps as pad(); "|" marks the calls; anything else is an act(). Then waits as "wait".
+    // there); "value:name:N" sets a slider to N as a screen reader does; pad steps as pad(); "|" marks
+    // the calls; anything else is an act(). Then waits as "wait".
     void play(const QString &script)
     {
         for (const QString &step : script.split(' ', Qt::SkipEmptyParts)) {
@@ -146,6 +148,8 @@ class TestMainWindowControls : public QObject
             } else if (part[0] == "edit") {
                 get<QLineEdit>(part[1])->setFocus();
                 QTest::keyClicks(get<QLineEdit>(part[1]), part[2]);
+            } else if (part[0] == "value") {
+                QAccessible::queryAccessibleInterface(get<QSlider>(part[1]))->valueInterface()->setCurrentValue(part[2].toInt());
             } else if (step == "live") {
                 get<QAction>("action_livePositions")->setChecked(true);
             } else if (part[0] == "choose") {
@@ -531,6 +535,8 @@ private slots:
         QTest::newRow("groove held") << "press:hs_motor3 wait | release:hs_motor3" << "2/1 2/1 11/11"
                                      << "| setIrisPosition(605) pause(500)";
         QTest::newRow("handle") << "drag:hs_motor1" << "3675/3675 2/1 2/1" << "setZoomPosition(3675) pause(500)";
+        QTest::newRow("screen reader") << "value:hs_motor1:3000" << "3000/3000 2/1 2/1" << "setZoomPosition(3000) pause(500)";
+        QTest::newRow("screen reader, disabled") << "pb_settingsMultiButton value:hs_motor2:250" << "2/1 2/1 2/1" << "";
         QTest::newRow("shown") << "pb_zoomStop pb_refresh" << "0/0 0/0 0/0"
                                << "pelco_d_zoom_stop getZoomPosition getFocusPosition getZoomPosition getIrisPosition";
     }
@@ -541,6 +547,29 @@ private slots:
         play(script);
         QTEST(state(), "state");
         QTEST(calls(), "calls");
+    }
+
+    // A run button's name tells the key that runs its motor while held: that key runs it.
+    void runButtonNames_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("run");
+        QTest::newRow("Wide") << "pb_zoomWide" << "pelco_d_zoom_out";
+        QTest::newRow("Tele") << "pb_zoomTele" << "pelco_d_zoom_in";
+        QTest::newRow("Near") << "pb_focusNear" << "pelco_d_focus_near";
+        QTest::newRow("Far") << "pb_focusFar" << "pelco_d_focus_far";
+        QTest::newRow("Close") << "pb_irisClose" << "pelco_d_iris_close";
+        QTest::newRow("Open") << "pb_irisOpen" << "pelco_d_iris_open";
+    }
+    void runButtonNames()
+    {
+        QFETCH(QString, button);
+        QVERIFY(operate());
+        const QString name = get<QPushButton>(button)->accessibleName();
+        const auto hold = QRegularExpression(R"(\(hold ((.+\+)?(.+))\)$)").match(name);
+        QVERIFY2(hold.hasMatch(), qPrintable(name));
+        play('>' + hold.captured(1) + " <" + hold.captured(3));
+        QTEST(calls().section(' ', 0, 0), "run");
     }
 
     // Live positions show what the board reads (0 here) while a motor runs, but never over a

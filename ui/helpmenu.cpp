@@ -45,6 +45,9 @@ void HelpMenu::showKeyboardControls()
         dialog->setWindowTitle(tr("Keyboard and gamepad controls"));
         m_controlList = new QLabel(dialog);
         m_controlList->setTextFormat(Qt::RichText);
+        // Takes the focus, so that a screen reader can go through the list
+        // row by row from the keyboard.
+        m_controlList->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
         connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
         auto *layout = new QVBoxLayout(dialog);

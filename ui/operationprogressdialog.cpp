@@ -17,6 +17,8 @@ OperationProgressDialog::OperationProgressDialog(QWidget *window)
     setWindowTitle(window->windowTitle());
     setMinimumWidth(320);
     m_bar->setTextVisible(false);
+    // The labels read as their texts; the bar has none.
+    m_bar->setAccessibleName(tr("Progress"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_step);

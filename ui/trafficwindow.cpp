@@ -72,6 +72,7 @@ TrafficWindow::TrafficWindow(QWidget *parent)
     setObjectName(QStringLiteral("trafficWindow"));
 
     m_view->setObjectName(QStringLiteral("tv_traffic"));
+    m_view->setAccessibleName(tr("Exchanges with the board"));
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
