@@ -700,6 +700,71 @@
         <source>Call preset %1</source>
         <translation>Voreinstellung %1 abrufen</translation>
     </message>
+    <message>
+        <source>Preset/Input 1</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung/Eingang 1</translation>
+    </message>
+    <message>
+        <source>Preset/Input 2</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung/Eingang 2</translation>
+    </message>
+    <message>
+        <source>Preset/Input 3</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung/Eingang 3</translation>
+    </message>
+    <message>
+        <source>Preset/input 4</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung/Eingang 4</translation>
+    </message>
+    <message>
+        <source>Preset 5</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung 5</translation>
+    </message>
+    <message>
+        <source>Preset 6</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung 6</translation>
+    </message>
+    <message>
+        <source>Preset 7</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung 7</translation>
+    </message>
+    <message>
+        <source>Preset 8</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung 8</translation>
+    </message>
+    <message>
+        <source>Preset 9</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung 9</translation>
+    </message>
+    <message>
+        <source>Preset 10</source>
+        <comment>in full</comment>
+        <translation>Voreinstellung 10</translation>
+    </message>
+    <message>
+        <source>Zoom speed</source>
+        <comment>in full</comment>
+        <translation>Zoomgeschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Focus speed</source>
+        <comment>in full</comment>
+        <translation>Fokusgeschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Edit Settings</source>
+        <comment>in full</comment>
+        <translation>Einstellungen bearbeiten</translation>
+    </message>
 </context>
 <context>
     <name>OperationProgressDialog</name>

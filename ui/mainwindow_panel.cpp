@@ -54,6 +54,9 @@ void MainWindow::toggleSettings()
 {
     if (m_settingsState) {
         ui->pb_settingsMultiButton->setText(tr("Edit Settings"));
+        // Where a translation shortens the caption to fit, these keep its words in full.
+        ui->pb_settingsMultiButton->setToolTip(tr("Edit Settings", "in full"));
+        ui->pb_settingsMultiButton->setAccessibleName(tr("Edit Settings", "in full"));
         ui->groupBox_lensControl->setEnabled(true);
         ui->cb_controller->setEnabled(false);
         ui->groupBox_presets->setEnabled(true);
@@ -64,6 +67,8 @@ void MainWindow::toggleSettings()
         m_settingsState = false;
     } else {
         ui->pb_settingsMultiButton->setText(tr("Save"));
+        ui->pb_settingsMultiButton->setToolTip(QString());
+        ui->pb_settingsMultiButton->setAccessibleName(QString());
         ui->groupBox_lensControl->setEnabled(false);
         ui->groupBox_presets->setEnabled(false);
         ui->cb_controller->setEnabled(true);
