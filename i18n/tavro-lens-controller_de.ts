@@ -9,6 +9,7 @@
     </message>
     <message>
         <source>%1 (missing)</source>
+        <extracomment>The port config.ini names, not there now: its name and, where known, its device.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -95,6 +96,7 @@
     </message>
     <message>
         <source>%1: %2</source>
+        <extracomment>An action and the pad control just bound to it.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -122,10 +124,12 @@
     </message>
     <message>
         <source>About %1</source>
+        <extracomment>%1 is the program&apos;s name.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;Qt %3 (built with Qt %4)&lt;/p&gt;&lt;p&gt;%5&lt;/p&gt;</source>
+        <extracomment>The program&apos;s name, its version, the Qt it runs on and the one it was built with, the gamepad line.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -169,10 +173,12 @@
     </message>
     <message>
         <source>Hold %1</source>
+        <extracomment>A key combination held down, such as Ctrl+Up.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>%1 … %2</source>
+        <extracomment>A range of keys, such as F1 … F10.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -478,6 +484,7 @@
     </message>
     <message>
         <source>A %1 board answered on this port: choose the controller type &apos;%2&apos;</source>
+        <extracomment>%1 is Tavro or Pellan, %2 the controller type as the settings panel lists it.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -553,6 +560,7 @@
     </message>
     <message numerus="yes">
         <source>%n s left</source>
+        <extracomment>Seconds until the board is ready again after a pause it needs.</extracomment>
         <translation type="unfinished">
             <numerusform></numerusform>
             <numerusform></numerusform>
@@ -571,6 +579,7 @@
     </message>
     <message>
         <source>Sticks</source>
+        <extracomment>How the sticks drive: %1, %2 and %3 are percentages of their travel.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -786,6 +795,7 @@
     </message>
     <message>
         <source>Panel speed</source>
+        <extracomment>A preset called at the Zoom speed and Focus speed of the settings panel.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -837,6 +847,7 @@ Check that the port is not used by another application.</source>
         <source>The settings file %1 cannot be written: %2.
 
 The choices made in this window will not be kept. Start the program from a folder you may write to.</source>
+        <extracomment>%1 is the file, %2 the system&apos;s reason.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -944,10 +955,12 @@ The choices made in this window will not be kept. Start the program from a folde
     </message>
     <message>
         <source>%1 copied.</source>
+        <extracomment>%1 is a count of rows, such as &quot;3 rows&quot;.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>%1 saved to %2.</source>
+        <extracomment>%1 is a count of rows, %2 the file.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
