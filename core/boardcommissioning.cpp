@@ -67,6 +67,7 @@ QString BoardCommissioning::otherBoardHint(BoardType type, const QString &portNa
     const std::unique_ptr<Controller> probe = createController(other, portName);
     if (!probe || probe->getLensType() == -1)
         return QString();
+    //: %1 is Tavro or Pellan, %2 the controller type as the settings panel lists it.
     const QString hint = QCoreApplication::translate("MainWindow", "A %1 board answered on this port: choose the controller type '%2'")
                              .arg(tavro ? QStringLiteral("Tavro") : QStringLiteral("Pellan"), m_boardName(other));
     qInfo() << hint;

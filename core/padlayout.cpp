@@ -270,6 +270,7 @@ QList<QPair<QString, QString>> PadLayout::controlList() const
         const QString what = isPreset(action) ? padActionText(action) : translated(kActions[index].what);
         list.append({padControlText(controls[index], inverted[index]), what});
     }
+    //: How the sticks drive: %1, %2 and %3 are percentages of their travel.
     list.append({QCoreApplication::translate("PadLayout", "Sticks"),
                  QCoreApplication::translate("PadLayout",
                                              "Rest within %1 % of their travel; low speed up to %2 %, medium up "

@@ -9,6 +9,7 @@
     </message>
     <message>
         <source>%1 (missing)</source>
+        <extracomment>The port config.ini names, not there now: its name and, where known, its device.</extracomment>
         <translation>%1 (fehlt)</translation>
     </message>
 </context>
@@ -95,6 +96,7 @@
     </message>
     <message>
         <source>%1: %2</source>
+        <extracomment>An action and the pad control just bound to it.</extracomment>
         <translation>%1: %2</translation>
     </message>
     <message>
@@ -126,10 +128,12 @@
     </message>
     <message>
         <source>About %1</source>
+        <extracomment>%1 is the program&apos;s name.</extracomment>
         <translation>Über %1</translation>
     </message>
     <message>
         <source>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;Qt %3 (built with Qt %4)&lt;/p&gt;&lt;p&gt;%5&lt;/p&gt;</source>
+        <extracomment>The program&apos;s name, its version, the Qt it runs on and the one it was built with, the gamepad line.</extracomment>
         <translation>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;Qt %3 (erstellt mit Qt %4)&lt;/p&gt;&lt;p&gt;%5&lt;/p&gt;</translation>
     </message>
     <message>
@@ -173,10 +177,12 @@
     </message>
     <message>
         <source>Hold %1</source>
+        <extracomment>A key combination held down, such as Ctrl+Up.</extracomment>
         <translation>%1 halten</translation>
     </message>
     <message>
         <source>%1 … %2</source>
+        <extracomment>A range of keys, such as F1 … F10.</extracomment>
         <translation>%1 … %2</translation>
     </message>
     <message>
@@ -486,6 +492,7 @@
     </message>
     <message>
         <source>A %1 board answered on this port: choose the controller type &apos;%2&apos;</source>
+        <extracomment>%1 is Tavro or Pellan, %2 the controller type as the settings panel lists it.</extracomment>
         <translation>Auf dieser Schnittstelle hat eine %1-Platine geantwortet: Wählen Sie den Steuerungstyp „%2“</translation>
     </message>
     <message>
@@ -774,6 +781,7 @@
     </message>
     <message numerus="yes">
         <source>%n s left</source>
+        <extracomment>Seconds until the board is ready again after a pause it needs.</extracomment>
         <translation>
             <numerusform>noch %n s</numerusform>
             <numerusform>noch %n s</numerusform>
@@ -796,6 +804,7 @@
     </message>
     <message>
         <source>Sticks</source>
+        <extracomment>How the sticks drive: %1, %2 and %3 are percentages of their travel.</extracomment>
         <translation>Sticks</translation>
     </message>
     <message>
@@ -1011,6 +1020,7 @@
     </message>
     <message>
         <source>Panel speed</source>
+        <extracomment>A preset called at the Zoom speed and Focus speed of the settings panel.</extracomment>
         <translation>Wie eingestellt</translation>
     </message>
     <message>
@@ -1064,6 +1074,7 @@ Prüfen Sie, ob ein anderes Programm die Schnittstelle verwendet.</translation>
         <source>The settings file %1 cannot be written: %2.
 
 The choices made in this window will not be kept. Start the program from a folder you may write to.</source>
+        <extracomment>%1 is the file, %2 the system&apos;s reason.</extracomment>
         <translation>Die Einstellungsdatei %1 kann nicht geschrieben werden: %2.
 
 Was Sie in diesem Fenster wählen, wird nicht behalten. Starten Sie das Programm aus einem Ordner, in den Sie schreiben dürfen.</translation>
@@ -1173,10 +1184,12 @@ Was Sie in diesem Fenster wählen, wird nicht behalten. Starten Sie das Programm
     </message>
     <message>
         <source>%1 copied.</source>
+        <extracomment>%1 is a count of rows, such as &quot;3 rows&quot;.</extracomment>
         <translation>%1 kopiert.</translation>
     </message>
     <message>
         <source>%1 saved to %2.</source>
+        <extracomment>%1 is a count of rows, %2 the file.</extracomment>
         <translation>%1 in %2 gespeichert.</translation>
     </message>
     <message>

@@ -90,7 +90,9 @@ QList<QPair<QString, QString>> KeyboardControl::keyList()
 {
     QList<QPair<QString, QString>> keys;
     for (const HoldKey &hold : kHoldKeys)
+        //: A key combination held down, such as Ctrl+Up.
         keys.append({tr("Hold %1").arg(keyName(Qt::ControlModifier | hold.key)), tr(hold.what)});
+    //: A range of keys, such as F1 … F10.
     keys.append({tr("%1 … %2").arg(keyName(QKeyCombination(Qt::Key_F1)), keyName(QKeyCombination(Qt::Key_F10))),
                  tr("Call preset 1 … 10")});
     keys.append({tr("%1 … %2").arg(keyName(Qt::ShiftModifier | Qt::Key_F1), keyName(Qt::ShiftModifier | Qt::Key_F10)),

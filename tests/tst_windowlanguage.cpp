@@ -18,8 +18,7 @@ class TestWindowLanguage : public QObject
     std::unique_ptr<LanguageTranslators> m_translators;
     std::unique_ptr<LensWindow> m_window;
 
-    // The window as the program starts it, under a session's locale and with
-    // config.ini's view/language unless that is null.
+    // The window as the program starts it, under a session's locale and view/language.
     void start(const QString &configured, const QString &system)
     {
         for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
@@ -38,8 +37,7 @@ private slots:
     void init() { QVERIFY(m_folder = enterFreshFolder()); }
     void cleanup() { m_window.reset(); OperatorReport::setReporter(OperatorReport::Reporter()); }
 
-    // The Save caption is the program's translation; Qt's own names the keys
-    // in the Help list and the Close button under it.
+    // Save is the program's translation; the Help list's key names and Close are Qt's.
     void windowFollowsConfigThenSystem_data()
     {
         QTest::addColumn<QString>("configured");

@@ -71,6 +71,7 @@ void CustomComboBox::rebuildPortList()
     }
     if (!m_missingPort.isEmpty() && !isSerialPortAvailable(m_missingPort))
         // The mark stays in sight however much of the caption the box cuts off.
+        //: The port config.ini names, not there now: its name and, where known, its device.
         addItem(style()->standardIcon(QStyle::SP_MessageBoxWarning),
                 tr("%1 (missing)").arg(serialPortLabel({m_missingPort, QString()})), m_missingPort);
 }

@@ -168,6 +168,7 @@ void GamepadDialog::listen(PadAction action)
             return;
         }
         bind(action, control);
+        //: An action and the pad control just bound to it.
         m_message->setText(tr("%1: %2").arg(padActionText(action), padControlText(control)));
     });
 }

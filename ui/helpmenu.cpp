@@ -66,7 +66,9 @@ void HelpMenu::showAbout()
 {
     const QString name = QCoreApplication::applicationName();
     const QString gamepads = m_help.gamepadSupport ? m_help.gamepadSupport() : QString();
+    //: %1 is the program's name.
     QMessageBox::about(m_window, tr("About %1").arg(name),
+                       //: The program's name, its version, the Qt it runs on and the one it was built with, the gamepad line.
                        tr("<p><b>%1</b></p><p>Version %2</p><p>Qt %3 (built with Qt %4)</p><p>%5</p>")
                            .arg(name.toHtmlEscaped(), QStringLiteral(TAVRO_VERSION), QString::fromLatin1(qVersion()),
                                 QStringLiteral(QT_VERSION_STR), gamepads.toHtmlEscaped()));

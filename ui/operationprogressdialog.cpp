@@ -101,5 +101,6 @@ void OperationProgressDialog::showLeft(qint64 leftMs, qint64 totalMs)
     m_bar->setRange(0, int(totalMs));
     m_bar->setValue(int(totalMs - leftMs));
     // A second begun counts as a whole one.
+    //: Seconds until the board is ready again after a pause it needs.
     m_detail->setText(leftMs > 0 ? tr("%n s left", nullptr, int((leftMs + 999) / 1000)) : QString());
 }

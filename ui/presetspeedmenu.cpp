@@ -63,6 +63,7 @@ QString PresetSpeedMenu::speedName(PresetSpeed speed)
     case PresetSpeed::Panel:
         break;
     }
+    //: A preset called at the Zoom speed and Focus speed of the settings panel.
     return tr("Panel speed");
 }
 

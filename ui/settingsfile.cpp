@@ -42,6 +42,7 @@ bool SettingsFile::writeBack(QSettings &settings)
     // The trace in English, the operator's box in the window's language.
     qCritical() << "Could not write the settings file: " << settings.fileName()
                 << (writeRefused ? QString::fromLatin1(refused) : reason);
+    //: %1 is the file, %2 the system's reason.
     OperatorReport::show(OperatorReport::Severity::Warning,
                          QCoreApplication::translate("SettingsFile",
                                                      "The settings file %1 cannot be written: %2.\n\n"

@@ -212,6 +212,7 @@ void TrafficWindow::copySelection()
     for (const QModelIndex &row : rows)
         text += m_model->rowTexts(row.row()).join(QLatin1Char('\t')) + QLatin1Char('\n');
     QApplication::clipboard()->setText(text);
+    //: %1 is a count of rows, such as "3 rows".
     m_status->setText(tr("%1 copied.").arg(rowsText(rows.size())));
 }
 
@@ -234,6 +235,7 @@ void TrafficWindow::saveTo(const QString &path)
             text += csvLine(m_model->rowTexts(row));
         file.write(text.toUtf8());
         if (file.commit()) {
+            //: %1 is a count of rows, %2 the file.
             m_status->setText(tr("%1 saved to %2.").arg(rowsText(m_model->rowCount()), path));
             return;
         }
