@@ -121,7 +121,7 @@ class Session:
                    TAVRO_TRACE_FILE=self.trace)
         self.log = os.path.join(self.dir, "program.log")
         with open(self.log, "w") as log:
-            self.start([os.path.join(self.build, "bin", "tavro-lens-controller")], cwd=self.dir, env=env,
+            self.program = self.start([os.path.join(self.build, "bin", "tavro-lens-controller")], cwd=self.dir, env=env,
                        stderr=log)
 
     def decoded_trace(self):
@@ -240,6 +240,8 @@ def check(session, pyatspi):
     desktop = pyatspi.Registry.getDesktop(0)
 
     def application():
+        if session.program.poll() is not None:
+            raise CheckFailed(f"the program ended with status {session.program.returncode} before it showed")
         return next((app for app in children(desktop) if app.name == "Tavro Lens Controller"), None)
 
     app = wait_for("the program on the accessibility bus", application)
