@@ -1,6 +1,5 @@
-// Every text of the window, its dialogs and its menus fits the room its widget
-// gives it, in each language the program ships, measured with the widget's own
-// font and style: the form keeps its fixed English geometry.
+// Every text of the window, its dialogs and menus fits the room its widget gives it, in each language
+// the program carries, measured with the widget's own font and style: the form keeps its English geometry.
 
 #include "fakecontroller.h"
 #include "gamepaddialog.h"
@@ -75,14 +74,12 @@ class TestTextFit : public QObject
             QStyleOptionGroupBox option;
             option.initFrom(group);
             option.text = group->title();
-            option.textAlignment = group->alignment();
-            option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+            option.subControls = QStyle::SC_GroupBoxLabel;
             const QRect title = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
             check(group, group->title(), title.right() + 1, group->width());
         } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
             QStyleOptionComboBox option;
             option.initFrom(combo);
-            option.editable = combo->isEditable();
             const int room = style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
             for (int item = 0; item < combo->count(); ++item)
                 check(combo, combo->itemText(item), textWidth(combo, combo->itemText(item)), room);
@@ -104,9 +101,10 @@ class TestTextFit : public QObject
     void measureModal(const std::function<void()> &doing)
     {
         QTimer::singleShot(0, this, [this] {
-            QVERIFY(QApplication::activeModalWidget());
-            measure(QApplication::activeModalWidget());
-            QApplication::activeModalWidget()->close();
+            QWidget *box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            measure(box);
+            box->close();
         });
         doing();
     }
