@@ -574,6 +574,8 @@ void TestLensCtl::program_data()
     QTest::newRow("decode, not hex") << QStringList{"decode", "fe0"} << 2 << "^$"
                                      << "^tavro-lensctl: 'fe0' is neither a file nor a frame in hex \\(see --help\\)\n$";
     QTest::newRow("decode, nothing") << QStringList{"decode"} << 2 << "^$" << "^tavro-lensctl: decode takes ";
+    QTest::newRow("decode, no exchange on standard input") << QStringList{"decode", "-"} << 1 << "^$"
+                                                            << "^tavro-lensctl: decode: no exchanges with a board in -\n$";
     QTest::newRow("decode, unknown board") << QStringList{"--board", "other", "decode", "fe"} << 2 << "^$"
                                            << "^tavro-lensctl: --board must be tavro or pellan";
     QTest::newRow("decode, garbage") << QStringList{"decode", m_folder.filePath("garbage.log")} << 1
@@ -599,6 +601,7 @@ void TestLensCtl::program()
         environment.remove(QLatin1String(name));
     QProcess lensctl;
     lensctl.setProcessEnvironment(environment);
+    lensctl.setStandardInputFile(QProcess::nullDevice());
     lensctl.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tavro-lensctl"), arguments);
     QVERIFY2(lensctl.waitForFinished(20000), qPrintable(lensctl.errorString()));
 
