@@ -60,8 +60,8 @@ class TestMainWindowControls : public QObject
     // A shown window in a directory of its own whose config.ini preselects a fresh board on FAKE1;
     // Save (if asked) brings its fake driver into service. Then the motors are set the way the program
     // does: ranges 7350, 4000 and 100, sliders at 1, line edits "2". True if all that sent nothing.
-    // presetSpeeds: "N=value ..." stored as presets/speedN first.
-    bool operate(BoardType type = BoardType::Tavro, bool save = true, const QString &presetSpeeds = {})
+    // stored: "N=value ..." stored as presets/speedN first ("group/key=value": as it says).
+    bool operate(BoardType type = BoardType::Tavro, bool save = true, const QString &stored = {})
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
@@ -69,8 +69,8 @@ class TestMainWindowControls : public QObject
         QSettings config("config.ini", QSettings::IniFormat);
         config.setValue("motor/zoomSpeed", 1);
         config.setValue("motor/focusSpeed", 2);
-        for (const QString &speed : presetSpeeds.split(' ', Qt::SkipEmptyParts))
-            config.setValue("presets/speed" + speed.section('=', 0, 0), speed.section('=', 1));
+        for (const QString &value : stored.split(' ', Qt::SkipEmptyParts))
+            config.setValue((value.contains('/') ? "" : "presets/speed") + value.section('=', 0, 0), value.section('=', 1));
 #ifdef TAVRO_GAMEPAD
         for (const QString &key : std::exchange(m_padKeys, {}).split(' ', Qt::SkipEmptyParts))
             config.setValue("gamepad/" + key.section('=', 0, 0), key.section('=', 1));
@@ -543,20 +543,24 @@ private slots:
         QTEST(calls(), "calls");
     }
 
-    // Live positions show what the board reads (0 here) while a motor runs, but never over a
-    // number being typed or a slider being stepped.
+    // Live positions show what the board reads (0 here) while a motor runs, several in turn, but
+    // never over a number being typed or a slider being stepped; the option is kept for the next start.
     void liveReads_data()
     {
+        QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("state");
-        QTest::newRow("shown") << "live pb_zoomTele wait" << "0/0 2/1 2/1";
-        QTest::newRow("field typed in") << "live pb_zoomTele edit:le_motor1:99 wait" << "299/1 2/1 2/1";
-        QTest::newRow("slider key held") << "live pb_zoomTele @hs_motor1 >Right wait" << "2/74 2/1 2/1";
+        QTest::newRow("shown") << "" << "live pb_zoomTele wait" << "0/0 2/1 2/1";
+        QTest::newRow("two motors in turn") << "" << "live pb_zoomTele pb_irisClose wait" << "0/0 2/1 0/0";
+        QTest::newRow("on from the last run") << "view/livePositions=true" << "pb_focusNear wait" << "2/1 0/0 2/1";
+        QTest::newRow("field typed in") << "" << "live pb_zoomTele edit:le_motor1:99 wait" << "299/1 2/1 2/1";
+        QTest::newRow("slider key held") << "" << "live pb_zoomTele @hs_motor1 >Right wait" << "2/74 2/1 2/1";
     }
     void liveReads()
     {
+        QFETCH(QString, stored);
         QFETCH(QString, script);
-        QVERIFY(operate());
+        QVERIFY(operate(BoardType::Tavro, true, stored));
         play(script);
         QTEST(state(), "state");
     }
