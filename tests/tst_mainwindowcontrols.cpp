@@ -294,14 +294,9 @@ private slots:
         QTest::newRow("zoom 0042") << "le_motor1 0042" << "42/42 2/1 2/1" << "setZoomPosition(42)" << 1;
         QTest::newRow("zoom 9000") << "le_motor1 9000" << "7350/7350 2/1 2/1" << "setZoomPosition(7350)" << 1;
         // Text that is not a number, or too large for one, sends nothing and shows the slider again.
-        QTest::newRow("focus abc") << "le_motor2 abc" << "2/1 1/1 2/1" << "" << 0;
         QTest::newRow("focus 12x") << "le_motor2 12x" << "2/1 1/1 2/1" << "" << 0;
-        QTest::newRow("focus -5") << "le_motor2 -5" << "2/1 0/0 2/1" << "setFocusPosition(0)" << 2;
         QTest::newRow("focus 0042") << "le_motor2 0042" << "2/1 42/42 2/1" << "setFocusPosition(42)" << 2;
-        QTest::newRow("focus 9000") << "le_motor2 9000" << "2/1 4000/4000 2/1" << "setFocusPosition(4000)" << 2;
-        QTest::newRow("iris abc") << "le_motor3 abc" << "2/1 2/1 1/1" << "" << 0;
         QTest::newRow("iris 99999999999") << "le_motor3 99999999999" << "2/1 2/1 1/1" << "" << 0;
-        QTest::newRow("iris -5") << "le_motor3 -5" << "2/1 2/1 0/0" << "setIrisPosition(0)" << 3;
         QTest::newRow("iris 0042") << "le_motor3 0042" << "2/1 2/1 42/42" << "setIrisPosition(2310)" << 3;
         QTest::newRow("iris 150") << "le_motor3 150" << "2/1 2/1 100/100" << "setIrisPosition(5500)" << 3;
         // A released slider sends and gives the board time.
@@ -311,7 +306,6 @@ private slots:
         // A step is a hundredth of the range and is sent like a released slider.
         QTest::newRow("zoom -") << "pb_zoomMinus" << "0/0 2/1 2/1" << "setZoomPosition(0) pause(500)" << 0;
         QTest::newRow("focus +") << "pb_focusPlus" << "2/1 41/41 2/1" << "setFocusPosition(41) pause(500)" << 0;
-        QTest::newRow("focus -") << "pb_focusMinus" << "2/1 0/0 2/1" << "setFocusPosition(0) pause(500)" << 0;
         QTest::newRow("iris -") << "pb_irisMinus" << "2/1 2/1 0/0" << "setIrisPosition(0) pause(500)" << 0;
         QTest::newRow("Wide") << "pb_zoomWide" << same << "pelco_d_zoom_out" << 1;
         QTest::newRow("Tele") << "pb_zoomTele" << same << "pelco_d_zoom_in" << 1;
