@@ -147,16 +147,19 @@ private slots:
         const auto *bar = dialog.findChild<QProgressBar *>();
         QStringList shown;
         for (const QString call : {"ahead:8000", "ahead:16000", "board", "pause:8000", "pause:0", "board", "pause:8000",
-                                   "pause:0", "pause:8000", "pause:1500", "pause:400", "pause:0"}) {
-            dialog.showWait(call.startsWith("ahead") ? KeepAlive::Reason::PausesAhead
-                                : call == "board"    ? KeepAlive::Reason::Board
-                                                     : KeepAlive::Reason::Pause, call.section(':', 1).toLongLong());
+                                   "pause:0", "pause:8000", "pause:1500", "pause:400", "pause:0", "start", "ahead:8000", "pause:8000"}) {
+            if (call == "start") // the next operation counts from its own start
+                dialog.start("Calibrating…");
+            else
+                dialog.showWait(call.startsWith("ahead") ? KeepAlive::Reason::PausesAhead
+                                    : call == "board"    ? KeepAlive::Reason::Board
+                                                         : KeepAlive::Reason::Pause, call.section(':', 1).toLongLong());
             shown << detail->text() + QString(" %1/%2").arg(bar->value()).arg(bar->maximum());
         }
         const QString board = "Waiting for the board to answer… ";
         QCOMPARE(shown.join('|'), " -1/0| -1/0|" + board + "0/24000|24 s left 0/24000|16 s left 8000/24000|" + board
                      + "8000/24000|16 s left 8000/24000|8 s left 16000/24000|8 s left 16000/24000|2 s left 22500/24000|"
-                       "1 s left 23600/24000| 24000/24000");
+                       "1 s left 23600/24000| 24000/24000| -1/0| -1/0|8 s left 0/8000");
     }
 
     // Clicks, keys and the wheel that reach the window during an operation are dropped, not kept for

@@ -272,14 +272,9 @@ private slots:
         QTest::newRow("save, pellan board")
             << kTavroConfig + "[controller]\nfocusName=Pellan F\n" << "other=A Pellan board answered on this port: choose the controller type 'Pellan F'"
             << bothProbes;
-        QTest::newRow("test, tavro board")
-            << kPellanConfig << "other=A Tavro board answered on this port: choose the controller type 'Tavro Controller'"
-            << "create(2,FAKE1) getLensType destroy(2,FAKE1) create(1,FAKE1) getLensType destroy(1,FAKE1)";
         QTest::newRow("save, no board type") << kTavroConfig << "type" << "";
         QTest::newRow("save, no lens") << kTavroConfig << "lens=0" << probe;
         QTest::newRow("save, lens the list lacks") << kTavroConfig << "lens=5" << probe;
-        QTest::newRow("test, no board") << kPellanConfig << "board"
-                                        << "create(2,FAKE1) getLensType destroy(2,FAKE1) create(1,FAKE1) getLensType destroy(1,FAKE1)";
         QTest::newRow("test, second lens, long cable") << kTavroConfig << "found=2" << found;
         QTest::newRow("test, no lens set, short cable") << kTavroConfig << "found=0" << found;
         QTest::newRow("test, pellan") << kPellanConfig << "found=0" << QString(found).replace("(1,", "(2,");

@@ -42,6 +42,11 @@ private slots:
         QTest::newRow("fe160000000000 answered")
             << asked + QStringList{logged(TraceWords::replyOk), logged(QByteArray("7c150000"))} << Outcome::Ok
             << QByteArray::fromHex("007c150000");
+        // A trace that went through a Windows editor or mail.
+        QStringList crlf = asked + QStringList{logged(TraceWords::replyOk), logged(QByteArray("7c150000"))};
+        for (QString &line : crlf)
+            line += QStringLiteral("\r\n");
+        QTest::newRow("fe160000000000 answered, lines ending in CR LF") << crlf << Outcome::Ok << QByteArray::fromHex("007c150000");
         QTest::newRow("ff000000000000 rejected") << sent + QStringList{logged(TraceWords::unexpectedReply, QByteArray("\x01"))}
                                                  << Outcome::Rejected << QByteArray("\x01");
         QTest::newRow("ff000000000000 no reply") << sent + QStringList{logged(TraceWords::noReply)} << Outcome::NoReply << QByteArray();

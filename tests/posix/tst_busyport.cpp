@@ -91,7 +91,9 @@ private slots:
 void TestBusyPort::waitsForTheHolder_data()
 {
     QTest::addColumn<bool>("pellan");
-    QTest::addColumn<int>("holdMs"); // 0: only a lock file, as one being taken is before it names its holder
+    // 0: only a lock file, as one being taken is before it names its holder; -1: only a claim to the next
+    // turn, left by a program gone
+    QTest::addColumn<int>("holdMs");
     QTest::addColumn<QString>("detail"); // empty when the query goes through; %1 stands for the holder
 
     QTest::newRow("tavro, held 50 ms") << false << 50 << "";
@@ -99,6 +101,7 @@ void TestBusyPort::waitsForTheHolder_data()
     QTest::newRow("tavro, held 2 s") << false << 2000 << "In use by another program: tst_busyport, process ID %1";
     QTest::newRow("pellan, held 2 s") << true << 2000 << "In use by another program: tst_busyport, process ID %1";
     QTest::newRow("tavro, lock being taken") << false << 0 << "In use by another program";
+    QTest::newRow("tavro, turn claimed by a program gone") << false << -1 << "";
 }
 
 // Held briefly, the port is waited for and the query goes through; held long,
@@ -114,9 +117,11 @@ void TestBusyPort::waitsForTheHolder()
     const QString port = sim.portName();
     QProcess holder;
     // The lock of /dev/pts/N is /var/lock/LCK..pts_N.
-    QFile lock(QStringLiteral("/var/lock/LCK..") + port.mid(5).replace(u'/', u'_'));
-    if (holdMs == 0) {
+    QFile lock(QStringLiteral("/var/lock/LCK..") + port.mid(5).replace(u'/', u'_') + (holdMs < 0 ? ".next" : ""));
+    if (holdMs <= 0) {
         QVERIFY2(lock.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(lock.fileName()));
+        // No process has a number above 2^22.
+        QVERIFY(holdMs == 0 || (lock.write("4194305\nlens-tool\nbench\n") > 0 && lock.flush()));
     } else {
         holder.start(QCoreApplication::applicationFilePath(), {"--hold", port, QString::number(holdMs)});
         QVERIFY(holder.waitForReadyRead(5000));
