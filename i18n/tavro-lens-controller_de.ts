@@ -569,7 +569,7 @@
     </message>
     <message>
         <source>Enter moves the zoom there</source>
-        <translation>Enter fährt den Zoom dorthin</translation>
+        <translation>Die Eingabetaste fährt den Zoom dorthin</translation>
     </message>
     <message>
         <source>Step the zoom up</source>
@@ -593,7 +593,7 @@
     </message>
     <message>
         <source>Enter moves the focus there</source>
-        <translation>Enter fährt den Fokus dorthin</translation>
+        <translation>Die Eingabetaste fährt den Fokus dorthin</translation>
     </message>
     <message>
         <source>Step the focus up</source>
@@ -613,7 +613,7 @@
     </message>
     <message>
         <source>Enter moves the iris there</source>
-        <translation>Enter fährt die Blende dorthin</translation>
+        <translation>Die Eingabetaste fährt die Blende dorthin</translation>
     </message>
     <message>
         <source>Step the iris up</source>
@@ -673,7 +673,7 @@
     </message>
     <message>
         <source>Calibrates every motor, then reads the new ranges and positions</source>
-        <translation>Kalibriert jeden Motor und liest dann die neuen Bereiche und Positionen</translation>
+        <translation>Kalibriert alle Motoren und liest danach die neuen Bereiche und Positionen</translation>
     </message>
     <message>
         <source>Reads every position back from the board</source>
@@ -685,7 +685,7 @@
     </message>
     <message>
         <source>Asks whether a board answers on the chosen port</source>
-        <translation>Fragt, ob auf der gewählten Schnittstelle eine Platine antwortet</translation>
+        <translation>Prüft, ob an der gewählten Schnittstelle eine Platine antwortet</translation>
     </message>
     <message>
         <source>Controller type</source>
