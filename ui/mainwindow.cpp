@@ -162,16 +162,6 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     ui->lbl_corvaneLink->setFocusPolicy(Qt::TabFocus);
     setTabOrder(ui->pb_settingsMultiButton, ui->lbl_corvaneLink);
 
-    // Twenty buttons that read "Set" and "Call": a screen reader tells them
-    // apart by their preset.
-    for (int preset = 1; preset <= LensActions::presetCount; ++preset) {
-        auto *set = findChild<QPushButton *>(QStringLiteral("pb_storePreset%1").arg(preset));
-        set->setAccessibleName(tr("Set preset %1").arg(preset));
-        set->setAccessibleDescription(tr("Stores where the lens is now as preset %1").arg(preset));
-        findChild<QPushButton *>(QStringLiteral("pb_callPreset%1").arg(preset))
-            ->setAccessibleName(tr("Call preset %1").arg(preset));
-    }
-
     const QStringList speeds{tr("Low"), tr("Medium"), tr("High")};
     ui->cb_zoomSpeed->addItems(speeds);
     ui->cb_focusSpeed->addItems(speeds);
@@ -202,26 +192,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     connect(ui->pb_settingsMultiButton, &QPushButton::clicked, this, &MainWindow::settingsMultiClicked);
     connect(ui->pb_settingsCancel, &QPushButton::clicked, this, &MainWindow::cancelSettingsClicked);
     connect(ui->pb_testSerial, &QPushButton::clicked, this, &MainWindow::testSerialClicked);
-    connect(ui->pb_callPreset1, &QPushButton::clicked, this, &MainWindow::callPreset1Clicked);
-    connect(ui->pb_callPreset2, &QPushButton::clicked, this, &MainWindow::callPreset2Clicked);
-    connect(ui->pb_callPreset3, &QPushButton::clicked, this, &MainWindow::callPreset3Clicked);
-    connect(ui->pb_callPreset4, &QPushButton::clicked, this, &MainWindow::callPreset4Clicked);
-    connect(ui->pb_callPreset5, &QPushButton::clicked, this, &MainWindow::callPreset5Clicked);
-    connect(ui->pb_callPreset6, &QPushButton::clicked, this, &MainWindow::callPreset6Clicked);
-    connect(ui->pb_callPreset7, &QPushButton::clicked, this, &MainWindow::callPreset7Clicked);
-    connect(ui->pb_callPreset8, &QPushButton::clicked, this, &MainWindow::callPreset8Clicked);
-    connect(ui->pb_callPreset9, &QPushButton::clicked, this, &MainWindow::callPreset9Clicked);
-    connect(ui->pb_callPreset10, &QPushButton::clicked, this, &MainWindow::callPreset10Clicked);
-    connect(ui->pb_storePreset1, &QPushButton::clicked, this, &MainWindow::storePreset1Clicked);
-    connect(ui->pb_storePreset2, &QPushButton::clicked, this, &MainWindow::storePreset2Clicked);
-    connect(ui->pb_storePreset3, &QPushButton::clicked, this, &MainWindow::storePreset3Clicked);
-    connect(ui->pb_storePreset4, &QPushButton::clicked, this, &MainWindow::storePreset4Clicked);
-    connect(ui->pb_storePreset5, &QPushButton::clicked, this, &MainWindow::storePreset5Clicked);
-    connect(ui->pb_storePreset6, &QPushButton::clicked, this, &MainWindow::storePreset6Clicked);
-    connect(ui->pb_storePreset7, &QPushButton::clicked, this, &MainWindow::storePreset7Clicked);
-    connect(ui->pb_storePreset8, &QPushButton::clicked, this, &MainWindow::storePreset8Clicked);
-    connect(ui->pb_storePreset9, &QPushButton::clicked, this, &MainWindow::storePreset9Clicked);
-    connect(ui->pb_storePreset10, &QPushButton::clicked, this, &MainWindow::storePreset10Clicked);
+    connectPresetButtons();
     connect(ui->action_traffic, &QAction::triggered, this, [this] {
         if (!m_traffic)
             m_traffic = new TrafficWindow(this);

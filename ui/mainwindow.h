@@ -117,6 +117,8 @@ private:
     std::unique_ptr<Controller> probeBoard();
     // A new driver in service (or none) for the chosen port.
     void replaceDriver();
+    // The ten Set and ten Call buttons, each named by its preset (mainwindow_controls.cpp).
+    void connectPresetButtons();
 
     std::unique_ptr<Controller> m_comm;
     std::unique_ptr<Ui::MainWindow> ui;

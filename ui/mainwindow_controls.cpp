@@ -4,6 +4,9 @@
 #include "mainwindow.h"
 
 #include "lensactions.h"
+#include "ui_mainwindow.h"
+
+#include <QPushButton>
 
 using Motor = LensActions::Motor;
 using Direction = LensActions::Direction;
@@ -226,4 +229,38 @@ void MainWindow::irisPlusClicked()
 void MainWindow::irisMinusClicked()
 {
     m_actions->step(Motor::Iris, -1);
+}
+
+void MainWindow::connectPresetButtons()
+{
+    connect(ui->pb_callPreset1, &QPushButton::clicked, this, &MainWindow::callPreset1Clicked);
+    connect(ui->pb_callPreset2, &QPushButton::clicked, this, &MainWindow::callPreset2Clicked);
+    connect(ui->pb_callPreset3, &QPushButton::clicked, this, &MainWindow::callPreset3Clicked);
+    connect(ui->pb_callPreset4, &QPushButton::clicked, this, &MainWindow::callPreset4Clicked);
+    connect(ui->pb_callPreset5, &QPushButton::clicked, this, &MainWindow::callPreset5Clicked);
+    connect(ui->pb_callPreset6, &QPushButton::clicked, this, &MainWindow::callPreset6Clicked);
+    connect(ui->pb_callPreset7, &QPushButton::clicked, this, &MainWindow::callPreset7Clicked);
+    connect(ui->pb_callPreset8, &QPushButton::clicked, this, &MainWindow::callPreset8Clicked);
+    connect(ui->pb_callPreset9, &QPushButton::clicked, this, &MainWindow::callPreset9Clicked);
+    connect(ui->pb_callPreset10, &QPushButton::clicked, this, &MainWindow::callPreset10Clicked);
+    connect(ui->pb_storePreset1, &QPushButton::clicked, this, &MainWindow::storePreset1Clicked);
+    connect(ui->pb_storePreset2, &QPushButton::clicked, this, &MainWindow::storePreset2Clicked);
+    connect(ui->pb_storePreset3, &QPushButton::clicked, this, &MainWindow::storePreset3Clicked);
+    connect(ui->pb_storePreset4, &QPushButton::clicked, this, &MainWindow::storePreset4Clicked);
+    connect(ui->pb_storePreset5, &QPushButton::clicked, this, &MainWindow::storePreset5Clicked);
+    connect(ui->pb_storePreset6, &QPushButton::clicked, this, &MainWindow::storePreset6Clicked);
+    connect(ui->pb_storePreset7, &QPushButton::clicked, this, &MainWindow::storePreset7Clicked);
+    connect(ui->pb_storePreset8, &QPushButton::clicked, this, &MainWindow::storePreset8Clicked);
+    connect(ui->pb_storePreset9, &QPushButton::clicked, this, &MainWindow::storePreset9Clicked);
+    connect(ui->pb_storePreset10, &QPushButton::clicked, this, &MainWindow::storePreset10Clicked);
+
+    // Twenty buttons that read "Set" and "Call": a screen reader tells them
+    // apart by their preset.
+    for (int preset = 1; preset <= LensActions::presetCount; ++preset) {
+        auto *set = findChild<QPushButton *>(QStringLiteral("pb_storePreset%1").arg(preset));
+        set->setAccessibleName(tr("Set preset %1").arg(preset));
+        set->setAccessibleDescription(tr("Stores where the lens is now as preset %1").arg(preset));
+        findChild<QPushButton *>(QStringLiteral("pb_callPreset%1").arg(preset))
+            ->setAccessibleName(tr("Call preset %1").arg(preset));
+    }
 }
