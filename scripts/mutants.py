@@ -82,6 +82,10 @@ def read_catalogue(path):
                     hunk.after = "".join(lines)
                     current.hunks.append(hunk)
                     block = None
+                elif line.startswith("id: "):
+                    # No source line starts so: the block before was not closed,
+                    # and would swallow this entry unseen.
+                    fail(f"{path}:{number}: a new entry inside {current.id}'s text: is its >>> missing?")
                 else:
                     lines.append(raw if raw.endswith("\n") else raw + "\n")
                 continue
