@@ -1,5 +1,8 @@
 #include "benchrun.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 std::optional<BenchOptions> parseBenchArguments(const QStringList &arguments, const QStringList &sections)
 {
     BenchOptions options;
@@ -31,4 +34,10 @@ bool allValid(const QList<Figure> &figures)
             return false;
     }
     return true;
+}
+
+void useOwnUserFolders(const QTemporaryDir &folders)
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folders.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folders.filePath(QStringLiteral("data"))));
 }

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QTemporaryDir;
+
 // What both bench programs are told: scripts/bench hands the same options to
 // each, and each runs the sections it has.
 struct BenchOptions
@@ -22,5 +24,9 @@ struct BenchOptions
 std::optional<BenchOptions> parseBenchArguments(const QStringList &arguments, const QStringList &sections);
 
 bool allValid(const QList<Figure> &figures);
+
+// The user's settings and data (the Pellan driver's presets, the trace) go
+// into the given folder, for this program and those it starts.
+void useOwnUserFolders(const QTemporaryDir &folders);
 
 #endif // BENCHRUN_H

@@ -16,7 +16,6 @@
 #include "transactionbench.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -32,8 +31,7 @@ int main(int argc, char *argv[])
     // The Pellan driver keeps its presets in the user's settings; the bench's
     // go to a folder of its own.
     QTemporaryDir userFolders;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(userFolders.filePath(QStringLiteral("config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(userFolders.filePath(QStringLiteral("data"))));
+    useOwnUserFolders(userFolders);
 
     QCoreApplication application(argc, argv);
     // The drivers log as in the tool: to standard error and to the trace file.

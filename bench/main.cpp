@@ -16,7 +16,6 @@
 #include "tracefile.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -33,8 +32,7 @@ int main(int argc, char *argv[])
     // program its trace in the user's data; the bench's go to folders of its
     // own, and so do those of the programs it starts.
     QTemporaryDir userFolders;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(userFolders.filePath(QStringLiteral("config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(userFolders.filePath(QStringLiteral("data"))));
+    useOwnUserFolders(userFolders);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
