@@ -71,11 +71,13 @@ void GamepadDevices::setCheck(Check check)
 // device, which needs no more rights than listing a folder does.
 bool GamepadDevices::padIn(const QString &inputFolder, const QString &sysFolder)
 {
-    const QStringList devices =
-        QDir(inputFolder).entryList({QStringLiteral("js*"), QStringLiteral("event*")}, QDir::Files | QDir::System);
+    // No wildcard filter: it would compile a regular expression at every look.
+    const QStringList devices = QDir(inputFolder).entryList(QDir::Files | QDir::System);
     for (const QString &device : devices) {
         if (device.startsWith(QLatin1String("js")))
             return true;
+        if (!device.startsWith(QLatin1String("event")))
+            continue;
         QFile capabilities(sysFolder + QLatin1Char('/') + device + QStringLiteral("/device/capabilities/key"));
         if (capabilities.open(QIODevice::ReadOnly) && hasPadButtons(capabilities.readAll()))
             return true;
