@@ -67,7 +67,7 @@ void TestCustomComboBox::preselectsSavedPort_data()
     QTest::addColumn<QByteArray>("ports");
     QTest::addColumn<QString>("expected");
     QTest::newRow("COM3 among COM1, COM3") << "COM3" << QByteArray("COM1:COM3") << "COM3";
-    QTest::newRow("COM3 not taken for COM13") << "COM3" << QByteArray("COM1:COM13") << "COM3 (missing)";
+    QTest::newRow("COM1 not taken for COM13") << "COM1" << QByteArray("COM3:COM13") << "COM1 (missing)";
     QTest::newRow("COM1 before COM10") << "COM1" << QByteArray("COM1:COM10") << "COM1";
     QTest::newRow("COM1 after COM10") << "COM1" << QByteArray("COM10:COM1") << "COM1";
     QTest::newRow("pattern takes first fitting port") << "COM." << QByteArray("COM1:COM3") << "COM1";

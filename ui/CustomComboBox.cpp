@@ -88,7 +88,7 @@ int CustomComboBox::rowOfSavedPort(const QString &saved) const
     if (byDevice >= 0)
         return byDevice;
     // Otherwise the saved value is a pattern that must cover the whole port
-    // name, so COM3 does not pick COM13. A pattern that does not compile
+    // name, so COM1 does not pick COM13. A pattern that does not compile
     // matches nothing.
     const QRegularExpression pattern(QRegularExpression::anchoredPattern(saved));
     if (!pattern.isValid())
