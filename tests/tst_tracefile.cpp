@@ -148,8 +148,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(lines(path()).join('\n').contains("info: Trace file: \"" + path() + '"'), 15000);
     }
 
-    // Lines from several threads at once each arrive whole while the file moves on past 1 MiB: three
-    // files are kept, none larger, and what they hold of each thread is its newest lines, none missing.
+    // Lines from several threads at once each arrive whole while the file moves on past 1 MiB twice:
+    // none larger, and every line of every thread in its order. The lines fill less than the three
+    // files kept, so that none is dropped however the threads take turns (a thread that ran alone
+    // first would otherwise be rotated away whole); a third rotation then drops the oldest file.
     void linesFromThreadsAcrossRotations()
     {
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
@@ -159,7 +161,7 @@ private slots:
             std::vector<std::unique_ptr<QThread>> threads;
             for (int t = 0; t < 4; ++t) {
                 threads.emplace_back(QThread::create([t, &filler] {
-                    for (int n = 0; n < 2000; ++n)
+                    for (int n = 0; n < 1200; ++n)
                         qDebug("thread %d line %04d %s end", t, n, qPrintable(filler));
                 }));
                 threads.back()->start();
@@ -167,9 +169,8 @@ private slots:
             for (const auto &thread : threads)
                 thread->wait();
         }
-        QVERIFY(!QFile::exists(path() + ".3"));
         QVERIFY(QFileInfo(path() + ".2").size() > TraceFile::defaultRotateBytes - 2000);
-        QList<int> next(4, -1);
+        QList<int> next(4, 0);
         const QRegularExpression whole(R"(debug: thread (\d) line (\d{4}) x{500} end$)");
         for (const char *suffix : {".2", ".1", ""}) {
             QVERIFY2(QFileInfo(path() + suffix).size() <= TraceFile::defaultRotateBytes, suffix);
@@ -177,11 +178,20 @@ private slots:
                 const QRegularExpressionMatch match = whole.match(line);
                 QVERIFY2(match.hasMatch(), qPrintable(line.left(80)));
                 int &expected = next[match.captured(1).toInt()];
-                QVERIFY2(expected == -1 || match.captured(2).toInt() == expected, qPrintable(line.left(40)));
+                QVERIFY2(match.captured(2).toInt() == expected, qPrintable(line.left(40)));
                 expected = match.captured(2).toInt() + 1;
             }
         }
-        QCOMPARE(next, QList<int>(4, 2000));
+        QCOMPARE(next, QList<int>(4, 1200));
+        {
+            // One more rotation: the oldest file goes.
+            const TraceFile trace(path());
+            for (int n = 0; n < 2000; ++n)
+                qDebug("%s", qPrintable(filler));
+        }
+        QVERIFY(!QFile::exists(path() + ".3"));
+        for (const char *suffix : {".2", ".1", ""})
+            QVERIFY2(QFileInfo(path() + suffix).size() <= TraceFile::defaultRotateBytes, suffix);
     }
 
     // Threads log on while traces are made and destroyed under them: each line still reaches the
