@@ -1,14 +1,17 @@
 #ifndef EXCHANGELOG_H
 #define EXCHANGELOG_H
 
+#include <QObject>
+
 #include <functional>
 
 struct ExchangeRecord;
 
 // Where the record of each exchange with a board goes: to whoever has
 // subscribed, such as a window that shows the traffic. With no subscriber the
-// transactions build no records at all. Used on the thread that runs the
-// drivers.
+// transactions build no records at all. A subscriber hears of a record on
+// its own thread: at once when the driver runs there, otherwise through that
+// thread's event loop.
 namespace ExchangeLog {
 
 using Subscriber = std::function<void(const ExchangeRecord &record)>;
@@ -25,6 +28,9 @@ public:
 private:
     friend void publish(const ExchangeRecord &record);
     Subscriber m_subscriber;
+    // Of the subscriber's thread, which records from other threads are
+    // posted to; gone with the subscription, and what was posted with it.
+    QObject m_context;
 };
 
 bool hasSubscribers();
