@@ -58,7 +58,7 @@ QList<Figure> benchLensd(int runs, std::chrono::microseconds reaction)
     LineDelivery delivery;
     delivery.reaction = reaction;
     sim.setLineDelivery(delivery);
-    LensService service(BoardType::Tavro, std::make_unique<ControllerTavro>(sim.portName()));
+    LensService service(BoardType::Tavro, sim.portName());
     HttpFront http(service, BoardType::Tavro, {});
     const quint16 httpPort = http.listen(QHostAddress::LocalHost, 0);
     OscFront osc(service, BoardType::Tavro, {});

@@ -34,7 +34,7 @@ ConsoleLog::ConsoleLog(QTextStream &err, bool verbose)
     activeLog = this;
     m_previousHandler = qInstallMessageHandler(handleMessage);
     m_previousReporter = OperatorReport::setReporter(
-        [this](OperatorReport::Severity, const QString &text, const QString &detail) { report(text, detail); });
+        [this](OperatorReport::Severity, const QString &text, const QString &) { report(text); });
     if (m_verbose) {
         m_exchanges = std::make_unique<ExchangeLog::Subscription>([this](const ExchangeRecord &record) {
             m_err << "exchange: " << TraceDecoder::describe(record) << '\n';
@@ -67,13 +67,8 @@ void ConsoleLog::handleMessage(QtMsgType type, const QMessageLogContext &, const
     activeLog->m_err.flush();
 }
 
-void ConsoleLog::report(const QString &text, const QString &detail)
+void ConsoleLog::report(const QString &text)
 {
-    if (m_firstReport.isEmpty()) {
-        m_firstReport = text.section(QLatin1Char('\n'), 0, 0);
-        if (!detail.isEmpty())
-            m_firstReport += QStringLiteral(" (") + detail.section(QLatin1Char('\n'), 0, 0) + QLatin1Char(')');
-    }
     if (m_verbose) {
         m_err << "report: " << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
         m_err.flush();

@@ -1,12 +1,11 @@
 #include "lensctl.h"
 
 #include "consolelog.h"
-#include "controller_tavro.h"
-#include "controller_usm.h"
-#include "lensreadout.h"
+#include "lensmotor.h"
 #include "lensrequest.h"
 #include "lenssession.h"
-#include "pause.h"
+#include "outcomewords.h"
+#include "sessionscript.h"
 #include "tracedecoder.h"
 
 #include <QCommandLineParser>
@@ -88,16 +87,9 @@ QStringList hideNegativeNumbers(QStringList arguments)
 
 } // namespace
 
-LensCtl::LensCtl(ControllerFactory factory)
+LensCtl::LensCtl(LensSession::DriverFactory factory)
     : m_factory(std::move(factory))
 {
-}
-
-std::unique_ptr<Controller> LensCtl::realDriver(BoardType board, const QString &port)
-{
-    if (board == BoardType::Pellan)
-        return std::make_unique<ControllerUSM>(port);
-    return std::make_unique<ControllerTavro>(port);
 }
 
 int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &err) const
@@ -192,10 +184,10 @@ std::optional<QList<LensRequest>> LensCtl::requests(const QStringList &arguments
         *problem = QStringLiteral("session takes at most a file");
         return std::nullopt;
     }
-    const std::optional<QString> text = LensSession::read(words.value(1), problem);
+    const std::optional<QString> text = SessionScript::read(words.value(1), problem);
     if (!text)
         return std::nullopt;
-    return LensSession::parse(options.board, *text, problem);
+    return SessionScript::parse(options.board, *text, problem);
 }
 
 int LensCtl::execute(const QList<LensRequest> &requests, const Options &options, QTextStream &out,
@@ -204,16 +196,13 @@ int LensCtl::execute(const QList<LensRequest> &requests, const Options &options,
     if (requests.isEmpty())
         return Success;
     ConsoleLog log(err, options.verbose);
-    const std::unique_ptr<Controller> driver = m_factory(options.board, options.port);
+    LensSession session(options.board, options.port, LensSession::Threading::CallersThread, m_factory);
     int status = Success;
     for (const LensRequest &request : requests) {
-        const QString problem = answer(*driver, request, options, out);
-        // The drivers report a port that would not open; that says more than
-        // that the board did not answer.
-        const QString report = log.takeFirstReport();
+        const QString problem = answer(session, request, options, out);
         if (problem.isEmpty())
             continue;
-        err << toolName << ": " << request.words << ": " << (report.isEmpty() ? problem : report) << '\n';
+        err << toolName << ": " << request.words << ": " << problem << '\n';
         err.flush();
         status = Failure;
         if (!options.keepGoing)
@@ -222,23 +211,18 @@ int LensCtl::execute(const QList<LensRequest> &requests, const Options &options,
     return status;
 }
 
-QString LensCtl::answer(Controller &driver, const LensRequest &request, const Options &options,
+QString LensCtl::answer(LensSession &session, const LensRequest &request, const Options &options,
                         QTextStream &out) const
 {
     QString text;
     QJsonObject json;
-    QString problem;
-    switch (request.kind) {
-    case LensRequest::Kind::Probe:
-        problem = probe(driver, options.board, &text, &json);
-        break;
-    case LensRequest::Kind::Get:
-        problem = get(driver, options.board, &text, &json);
-        break;
-    case LensRequest::Kind::Command:
-        problem = command(driver, request);
-        break;
-    }
+    const SessionResult result = session.runNow(request.request);
+    const QString problem =
+        result.done() ? QString() : OutcomeWords::failure(result.outcome, session.portName(), result.query);
+    if (problem.isEmpty() && request.kind == LensRequest::Kind::Probe)
+        probed(result.value, options.board, &text, &json);
+    else if (problem.isEmpty() && request.kind == LensRequest::Kind::Get)
+        readout(session, &text, &json);
     // In a session every JSON line says which command it answers and how it
     // went, so a script can match answers to commands.
     if (options.json && (options.session || request.kind == LensRequest::Kind::Command)) {
@@ -253,11 +237,8 @@ QString LensCtl::answer(Controller &driver, const LensRequest &request, const Op
     return problem;
 }
 
-QString LensCtl::probe(Controller &driver, BoardType board, QString *text, QJsonObject *json) const
+void LensCtl::probed(int lensType, BoardType board, QString *text, QJsonObject *json)
 {
-    const int lensType = driver.getLensType();
-    if (lensType == -1)
-        return LensReadout::noAnswer(driver);
     // The focus board has no lens types; its probe only tells that it answers.
     if (board == BoardType::Pellan) {
         *text = QStringLiteral("focus\n");
@@ -266,21 +247,22 @@ QString LensCtl::probe(Controller &driver, BoardType board, QString *text, QJson
         *text = QString::number(lensType) + QLatin1Char('\n');
         json->insert(QStringLiteral("lens"), lensType);
     }
-    return {};
 }
 
-QString LensCtl::get(Controller &driver, BoardType board, QString *text, QJsonObject *json) const
+void LensCtl::readout(const LensSession &session, QString *text, QJsonObject *json)
 {
-    return LensReadout::read(driver, board, text, json);
-}
-
-QString LensCtl::command(Controller &driver, const LensRequest &request) const
-{
-    const int failuresBefore = driver.failureCount();
-    request.command(driver);
-    if (driver.failureCount() != failuresBefore)
-        return LensReadout::rejected(driver);
-    if (request.settleMs > 0)
-        Pause::wait(request.settleMs);
-    return {};
+    for (const LensMotor &motor : LensMotor::all()) {
+        const QString name = QLatin1String(motor.name);
+        const QString maxName = name + QStringLiteral("Max");
+        const std::optional<int> position = session.position(motor);
+        const std::optional<int> maximum = session.maximum(motor);
+        if (!motor.isOn(session.board()) || !position || !maximum) {
+            json->insert(name, QJsonValue::Null);
+            json->insert(maxName, QJsonValue::Null);
+            continue;
+        }
+        json->insert(name, *position);
+        json->insert(maxName, *maximum);
+        *text += QStringLiteral("%1 %2\n%3 %4\n").arg(name).arg(*position).arg(maxName).arg(*maximum);
+    }
 }

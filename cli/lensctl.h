@@ -1,7 +1,8 @@
 #ifndef LENSCTL_H
 #define LENSCTL_H
 
-#include "lensmotor.h"
+#include "lensboard.h"
+#include "lenssession.h"
 
 #include <QList>
 #include <QString>
@@ -16,25 +17,21 @@ class QTextStream;
 struct LensRequest;
 
 // tavro-lensctl: one lens command per run, or a session of them on one driver,
-// for scripts on test benches. The board is driven only through Controller;
-// the factory makes the driver, so tests can count or replace what is made.
+// for scripts on test benches. The board is driven through a LensSession on
+// the tool's own thread, one command after the other; the factory makes the
+// driver, so tests can count or replace what is made.
 class LensCtl
 {
 public:
     enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
 
-    using ControllerFactory = std::function<std::unique_ptr<Controller>(BoardType board, const QString &port)>;
-
-    explicit LensCtl(ControllerFactory factory = realDriver);
+    explicit LensCtl(LensSession::DriverFactory factory = LensBoard::makeDriver);
 
     // Runs the command line (program name first, as QCoreApplication gives
     // it): answers go to out, the one line naming each failure to err. A
     // session reads its commands from its file or standard input. Returns the
     // exit status.
     int run(const QStringList &arguments, QTextStream &out, QTextStream &err) const;
-
-    // The driver of the real board.
-    static std::unique_ptr<Controller> realDriver(BoardType board, const QString &port);
 
 private:
     // What the command line asks for besides the commands.
@@ -53,19 +50,17 @@ private:
     // carried out.
     std::optional<QList<LensRequest>> requests(const QStringList &arguments, const Options &options,
                                                QString *problem) const;
-    // Runs the requests in order on one driver; returns the exit status.
+    // Runs the requests in order on one session; returns the exit status.
     int execute(const QList<LensRequest> &requests, const Options &options, QTextStream &out, QTextStream &err) const;
     // Runs one request and writes its answer to out; returns what went wrong,
     // or an empty string when the board did what was asked.
-    QString answer(Controller &driver, const LensRequest &request, const Options &options, QTextStream &out) const;
+    QString answer(LensSession &session, const LensRequest &request, const Options &options, QTextStream &out) const;
+    // The answers of probe and get, in words and in JSON with the same keys
+    // and values (null for motors the board lacks).
+    static void probed(int lensType, BoardType board, QString *text, QJsonObject *json);
+    static void readout(const LensSession &session, QString *text, QJsonObject *json);
 
-    // Each returns what went wrong, or an empty string when the board did
-    // what was asked and its answer is in text and json.
-    QString probe(Controller &driver, BoardType board, QString *text, QJsonObject *json) const;
-    QString get(Controller &driver, BoardType board, QString *text, QJsonObject *json) const;
-    QString command(Controller &driver, const LensRequest &request) const;
-
-    ControllerFactory m_factory;
+    LensSession::DriverFactory m_factory;
 };
 
 #endif // LENSCTL_H

@@ -1,7 +1,6 @@
 #include "lensrequest.h"
 
 #include "commandwords.h"
-#include "controller_tavro.h"
 
 #include <QStringList>
 
@@ -9,10 +8,7 @@
 
 namespace {
 
-constexpr int firstPreset = 1;
-constexpr int lastPreset = 10;
-
-using Command = std::function<void(Controller &)>;
+using SessionKind = SessionRequest::Kind;
 
 const QStringList &speedWords()
 {
@@ -20,17 +16,30 @@ const QStringList &speedWords()
     return words;
 }
 
-std::optional<Command> setCommand(CommandWords &words)
+// A command sends the frames its words name and nothing more: scripts on
+// test benches count on them.
+SessionRequest exactly(SessionKind kind)
+{
+    SessionRequest request;
+    request.kind = kind;
+    request.exact = true;
+    return request;
+}
+
+std::optional<SessionRequest> setCommand(CommandWords &words)
 {
     const LensMotor *motor = words.hasArguments(2, "a motor and a position") ? words.motor(1) : nullptr;
     const std::optional<int> position = motor ? words.number(2, 0, std::numeric_limits<int>::max(), "position")
                                               : std::nullopt;
     if (!position)
         return std::nullopt;
-    return [set = motor->setPosition, value = *position](Controller &c) { (c.*set)(value); };
+    SessionRequest request = exactly(SessionKind::Goto);
+    request.motor = motor;
+    request.value = *position;
+    return request;
 }
 
-std::optional<Command> runCommand(CommandWords &words)
+std::optional<SessionRequest> runCommand(CommandWords &words)
 {
     const LensMotor *motor = words.hasArguments(2, "a motor and a direction") ? words.motor(1) : nullptr;
     const std::optional<int> direction = motor
@@ -38,48 +47,45 @@ std::optional<Command> runCommand(CommandWords &words)
         : std::nullopt;
     if (!direction)
         return std::nullopt;
-    return [run = motor->runs[*direction]](Controller &c) { (c.*run)(); };
+    // Held by nothing: the motor runs on after the tool until its stop.
+    SessionRequest request = exactly(SessionKind::Run);
+    request.motor = motor;
+    request.direction = *direction;
+    return request;
 }
 
-std::optional<Command> stopCommand(CommandWords &words)
+std::optional<SessionRequest> stopCommand(CommandWords &words)
 {
     const LensMotor *motor = words.hasArguments(1, "a motor") ? words.motor(1) : nullptr;
     if (!motor)
         return std::nullopt;
-    return [stop = motor->stop](Controller &c) { (c.*stop)(); };
+    SessionRequest request = exactly(SessionKind::Stop);
+    request.motor = motor;
+    return request;
 }
 
-std::optional<Command> presetCommand(CommandWords &words, BoardType board)
+std::optional<SessionRequest> presetCommand(CommandWords &words)
 {
     // A call may name a speed of its own; a store has none to keep.
     const bool withSpeed = words.argumentCount() == 3 && words.choice(1, {QStringLiteral("call")});
     if (!words.hasArguments(withSpeed ? 3 : 2, "store or call and a preset number, and a call a speed"))
         return std::nullopt;
     const std::optional<int> action = words.choice(1, {QStringLiteral("store"), QStringLiteral("call")});
-    const std::optional<int> preset = action ? words.number(2, firstPreset, lastPreset, "preset")
-                                             : std::nullopt;
+    const std::optional<int> preset = action
+        ? words.number(2, SessionRequest::firstPreset, SessionRequest::lastPreset, "preset")
+        : std::nullopt;
     const std::optional<int> level = preset && withSpeed ? words.choice(3, speedWords()) : std::nullopt;
     if (!preset || (withSpeed && !level))
         return std::nullopt;
-    const char number = char(*preset);
-    if (level)
-        return [number, speed = char(*level)](Controller &c) { c.callPresetAtSpeed(number, speed); };
-    if (*action == 1)
-        return [number](Controller &c) { c.callPreset(number); };
-    if (board == BoardType::Tavro)
-        return [number](Controller &c) { c.storePreset(number); };
-    // The Pellan driver keeps its presets on this computer and writes them out
-    // only when told to store; a driver lives for one run of the tool, so a
-    // preset not written at once would be lost when the run ends.
-    return [number](Controller &c) {
-        const int failuresBefore = c.failureCount();
-        c.storePreset(number);
-        if (c.failureCount() == failuresBefore)
-            c.storeInDevice();
-    };
+    // The session writes a Pellan preset out at once: the driver keeps its
+    // presets on this computer, and lives for one run of the tool.
+    SessionRequest request = exactly(*action == 1 ? SessionKind::PresetCall : SessionKind::PresetStore);
+    request.value = *preset;
+    request.speed = level.value_or(-1);
+    return request;
 }
 
-std::optional<Command> speedCommand(CommandWords &words)
+std::optional<SessionRequest> speedCommand(CommandWords &words)
 {
     const LensMotor *motor = words.hasArguments(2, "a motor and a speed") ? words.motor(1) : nullptr;
     if (motor && !motor->setSpeed) {
@@ -89,7 +95,10 @@ std::optional<Command> speedCommand(CommandWords &words)
     const std::optional<int> level = motor ? words.choice(2, speedWords()) : std::nullopt;
     if (!level)
         return std::nullopt;
-    return [set = motor->setSpeed, speed = char(*level)](Controller &c) { (c.*set)(speed); };
+    SessionRequest request = exactly(SessionKind::Speed);
+    request.motor = motor;
+    request.speed = *level;
+    return request;
 }
 
 } // namespace
@@ -111,11 +120,13 @@ std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList
     if (name == QLatin1String("probe") || name == QLatin1String("get")) {
         if (!reader.hasArguments(0, "no arguments"))
             return std::nullopt;
-        request.kind = name == QLatin1String("probe") ? Kind::Probe : Kind::Get;
+        const bool probe = name == QLatin1String("probe");
+        request.kind = probe ? Kind::Probe : Kind::Get;
+        request.request = exactly(probe ? SessionRequest::Kind::Probe : SessionRequest::Kind::Refresh);
         return request;
     }
 
-    std::optional<Command> command;
+    std::optional<SessionRequest> command;
     if (name == QLatin1String("set")) {
         command = setCommand(reader);
     } else if (name == QLatin1String("run")) {
@@ -123,23 +134,18 @@ std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList
     } else if (name == QLatin1String("stop")) {
         command = stopCommand(reader);
     } else if (name == QLatin1String("preset")) {
-        command = presetCommand(reader, board);
+        command = presetCommand(reader);
     } else if (name == QLatin1String("speed")) {
         command = speedCommand(reader);
-    } else if (name == QLatin1String("calibrate")) {
+    } else if (name == QLatin1String("calibrate") || name == QLatin1String("store")) {
         if (reader.hasArguments(0, "no arguments"))
-            command = [](Controller &c) { c.calibrateAll(); };
-        // The Pellan driver waits for its calibration runs itself.
-        if (board == BoardType::Tavro)
-            request.settleMs = ControllerTavro::calibrationMs;
-    } else if (name == QLatin1String("store")) {
-        if (reader.hasArguments(0, "no arguments"))
-            command = [](Controller &c) { c.storeInDevice(); };
+            command = exactly(name == QLatin1String("store") ? SessionRequest::Kind::Store
+                                                             : SessionRequest::Kind::Calibrate);
     } else {
         *error = QStringLiteral("unknown command '%1'").arg(name);
     }
     if (!command)
         return std::nullopt;
-    request.command = std::move(*command);
+    request.request = *command;
     return request;
 }

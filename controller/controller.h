@@ -1,8 +1,12 @@
 #ifndef CONTROLLER_H
 #define CONTROLLER_H
 
+#include "outcome.h"
+
 #include <QObject>
 #include <QString>
+
+#include <utility>
 
 class QByteArray;
 class QSerialPortInfo;
@@ -66,21 +70,22 @@ public:
 
     QString portName() const { return m_portName; }
 
-    // How many exchanges with the board have failed since the driver was made:
-    // a port that would not open, a frame not written, a reply missing,
-    // rejected or incomplete, and (on boards that keep settings on the
-    // computer) a store that could not be written. The operations themselves
-    // report nothing to their caller; one that needs to know whether an
-    // operation went through compares the count before and after it.
-    int failureCount() const { return m_failureCount; }
+    // How the operations since the last call went: the first exchange that
+    // failed (a port that would not open or was busy, a frame not written, a
+    // reply missing, rejected or in the wrong form, and on boards that keep
+    // settings on the computer a store that could not be written), or Ok.
+    // The operations themselves report nothing to their caller; one that
+    // needs to know whether they went through takes their outcome.
+    Outcome takeOutcome() { return std::exchange(m_outcome, Outcome()); }
 
 protected:
-    // Every exchange's result passes through here on its way out.
-    bool counted(bool succeeded)
+    // Every exchange's result passes through here on its way out; returns
+    // whether it went through.
+    bool noted(const Outcome &outcome)
     {
-        if (!succeeded)
-            ++m_failureCount;
-        return succeeded;
+        if (!outcome.ok() && m_outcome.ok())
+            m_outcome = outcome;
+        return outcome.ok();
     }
 
 private:
@@ -90,7 +95,7 @@ private:
     virtual bool transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes) = 0;
 
     QString m_portName;
-    int m_failureCount = 0;
+    Outcome m_outcome;
 };
 
 #endif // CONTROLLER_H

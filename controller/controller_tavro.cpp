@@ -19,27 +19,29 @@ LinkTimeouts &currentTimeouts()
 }
 
 // A command is judged by its status byte alone; whatever follows is dropped.
-bool runCommand(const QString &portName, const QByteArray &frame)
+Outcome runCommand(const QString &portName, const QByteArray &frame)
 {
     SerialTransaction transaction(BoardType::Tavro, portName, BaudRate);
-    if (!transaction.exchange(SerialTransaction::Kind::Command, frame, currentTimeouts()))
-        return false;
-    const QByteArray reply = transaction.readAll();
-    return transaction.acknowledge(reply.startsWith('\x00'), reply);
+    if (transaction.exchange(SerialTransaction::Kind::Command, frame, currentTimeouts())) {
+        const QByteArray reply = transaction.readAll();
+        transaction.acknowledge(reply.startsWith('\x00'), reply);
+    }
+    return transaction.outcome();
 }
 
 // The status byte comes with the first bytes of the reply; the data may follow
 // in any number of pieces, which together get the extra wait, counted from the
 // first bytes. Bytes beyond the expected data are not part of the reply.
-bool runQuery(const QString &portName, const QByteArray &frame, QByteArray *response, int nofBytes)
+Outcome runQuery(const QString &portName, const QByteArray &frame, QByteArray *response, int nofBytes)
 {
     const LinkTimeouts limits = currentTimeouts();
     SerialTransaction transaction(BoardType::Tavro, portName, BaudRate);
-    if (!transaction.exchange(SerialTransaction::Kind::Query, frame, limits))
-        return false;
-    const QByteArray status = transaction.read(1);
-    return transaction.acknowledge(status == QByteArray(1, '\x00'), status)
-        && transaction.receiveData(response, nofBytes, QDeadlineTimer(limits.extraReplyMs, Qt::PreciseTimer));
+    if (transaction.exchange(SerialTransaction::Kind::Query, frame, limits)) {
+        const QByteArray status = transaction.read(1);
+        if (transaction.acknowledge(status == QByteArray(1, '\x00'), status))
+            transaction.receiveData(response, nofBytes, QDeadlineTimer(limits.extraReplyMs, Qt::PreciseTimer));
+    }
+    return transaction.outcome();
 }
 
 } // namespace
@@ -242,12 +244,12 @@ void ControllerTavro::callPresetAtSpeed(char preset, char speed)
 
 bool ControllerTavro::transmitData(QByteArray data)
 {
-    return counted(runCommand(portName(), data));
+    return noted(runCommand(portName(), data));
 }
 
 bool ControllerTavro::transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes)
 {
-    return counted(runQuery(portName(), data, response, nofBytes));
+    return noted(runQuery(portName(), data, response, nofBytes));
 }
 
 void ControllerTavro::sendPosition(ExtendedCode code, int position)

@@ -74,25 +74,27 @@ qint32 clampedTravel(qint64 travel)
 // The board acknowledges a command by echoing it, CRC included. The echo may
 // come in pieces; it is compared once complete, together with whatever came
 // along with it, since an echo with bytes after it is no echo.
-bool runCommand(const QString &portName, const QByteArray &sealedFrame)
+Outcome runCommand(const QString &portName, const QByteArray &sealedFrame)
 {
     SerialTransaction transaction(BoardType::Pellan, portName, pellanBaudRate);
-    if (!transaction.exchange(SerialTransaction::Kind::Command, sealedFrame, linkTimeouts()))
-        return false;
-    QByteArray reply;
-    transaction.receive(reply, sealedFrame.size(), transaction.replyDeadline());
-    reply += transaction.readAll();
-    return transaction.acknowledge(reply == sealedFrame, reply);
+    if (transaction.exchange(SerialTransaction::Kind::Command, sealedFrame, linkTimeouts())) {
+        QByteArray reply;
+        transaction.receive(reply, sealedFrame.size(), transaction.replyDeadline());
+        reply += transaction.readAll();
+        transaction.acknowledge(reply == sealedFrame, reply);
+    }
+    return transaction.outcome();
 }
 
 // The whole reply must be in within the reply time-out, counted from the
 // write, however many pieces it comes in; bytes beyond nofBytes are dropped
 // with the port.
-bool runQuery(const QString &portName, const QByteArray &sealedFrame, QByteArray *response, int nofBytes)
+Outcome runQuery(const QString &portName, const QByteArray &sealedFrame, QByteArray *response, int nofBytes)
 {
     SerialTransaction transaction(BoardType::Pellan, portName, pellanBaudRate);
-    return transaction.exchange(SerialTransaction::Kind::Query, sealedFrame, linkTimeouts())
-        && transaction.receiveData(response, nofBytes, transaction.replyDeadline());
+    if (transaction.exchange(SerialTransaction::Kind::Query, sealedFrame, linkTimeouts()))
+        transaction.receiveData(response, nofBytes, transaction.replyDeadline());
+    return transaction.outcome();
 }
 
 } // namespace
@@ -143,13 +145,13 @@ void ControllerUSM::calcModbusCRC(QByteArray &data)
 bool ControllerUSM::transmitData(QByteArray data)
 {
     calcModbusCRC(data);
-    return counted(runCommand(portName(), data));
+    return noted(runCommand(portName(), data));
 }
 
 bool ControllerUSM::transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes)
 {
     calcModbusCRC(data);
-    return counted(runQuery(portName(), data, response, nofBytes));
+    return noted(runQuery(portName(), data, response, nofBytes));
 }
 
 // --- Focus motor -------------------------------------------------------------
@@ -161,7 +163,7 @@ std::optional<PellanFrames::Status> ControllerUSM::queryStatus(const char *failu
     const std::optional<PellanFrames::Status> status = PellanFrames::decodeStatus(reply);
     if (!status) {
         // A reply came, but no status: as much a failed exchange as none.
-        if (replied && !counted(false))
+        if (replied && !noted({Outcome::Kind::NoReply}))
             qCritical() << TraceWords::unexpectedReply << reply;
         qDebug() << failureLine;
         return std::nullopt;
@@ -349,8 +351,10 @@ void ControllerUSM::storeInDevice()
     // The operator pressed Store to make the presets safe now, not at some
     // later write-back that a crash or power loss could prevent.
     m_usmSettings->sync();
-    if (!counted(m_usmSettings->status() == QSettings::NoError))
+    if (m_usmSettings->status() != QSettings::NoError) {
+        noted({Outcome::Kind::Rejected, QStringLiteral("the presets could not be stored on this computer")});
         qCritical() << "Could not store the presets: " << m_usmSettings->status();
+    }
 }
 
 void ControllerUSM::setFocusSpeed(char speed)

@@ -8,26 +8,33 @@
 
 #include <array>
 
-// One motor as the command line and remote clients name it, with the driver operations that
-// serve it, so every command reaches the driver through one table.
+// One motor with its name and the driver operations that serve it, so that
+// every front end reaches the driver through one table. A motor's two run
+// directions are in the same order everywhere: towards 0 (wide, near, close)
+// first, towards its maximum (tele, far, open) second.
 struct LensMotor
 {
-    using Operation = void (Controller::*)();
+    using Command = void (Controller::*)();
     using Query = int (Controller::*)();
+
+    static constexpr int towardsZero = 0;
+    static constexpr int towardsMaximum = 1;
 
     const char *name;
     bool onPellan;
     void (Controller::*setPosition)(int);
-    // The two run directions, in the words of the command line.
+    // The two run directions in words, indexed as above.
     std::array<const char *, 2> directions;
-    std::array<Operation, 2> runs;
-    Operation stop;
+    std::array<Command, 2> runs;
+    Command stop;
     // Null for a motor whose speed cannot be chosen.
     void (Controller::*setSpeed)(char);
     Query position;
     Query maximum;
 
     bool isOn(BoardType board) const { return board == BoardType::Tavro || onPellan; }
+    // Its place in all(): 0 zoom, 1 focus, 2 iris.
+    int index() const;
 
     // Zoom, focus and iris, in the order they are reported.
     static const std::array<LensMotor, 3> &all();

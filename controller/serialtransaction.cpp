@@ -173,6 +173,9 @@ bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
         qCritical() << TraceWords::notOpened << m_portName;
         qCritical() << TraceWords::reason << openFailureReason(Words::Log);
         setOutcome(portBusy() ? ExchangeRecord::Outcome::PortBusy : ExchangeRecord::Outcome::PortNotOpened);
+        m_outcome.reason = openFailureReason(Words::Log);
+        if (m_holder)
+            m_outcome.holder = *m_holder;
         reportOpenFailure();
         return false;
     }
@@ -195,11 +198,14 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
     if (queued && waitForWritten(deadline))
         return true;
     setOutcome(ExchangeRecord::Outcome::NotWritten);
+    m_outcome.whileWriting = true;
     if (queued && deadline.hasExpired()) {
         qCritical() << TraceWords::writeTimeout;
         qCritical() << "Error: " << m_port.error();
+        m_outcome.reason = QString::fromLatin1(TraceWords::writeTimeout);
         return false;
     }
+    m_outcome.reason = m_port.errorString();
     qCritical() << TraceWords::notWritten << m_portName;
     qCritical() << TraceWords::reason << m_port.errorString();
     if (reportWriteFailure)
@@ -274,6 +280,25 @@ void SerialTransaction::setOutcome(ExchangeRecord::Outcome outcome)
 {
     if (m_record)
         m_record->outcome = outcome;
+    switch (outcome) {
+    case ExchangeRecord::Outcome::Ok:
+        m_outcome.kind = Outcome::Kind::Ok;
+        return;
+    case ExchangeRecord::Outcome::Rejected:
+        m_outcome.kind = Outcome::Kind::Rejected;
+        return;
+    case ExchangeRecord::Outcome::NoReply:
+    case ExchangeRecord::Outcome::IncompleteReply:
+        m_outcome.kind = Outcome::Kind::NoReply;
+        return;
+    case ExchangeRecord::Outcome::NotWritten:
+    case ExchangeRecord::Outcome::PortNotOpened:
+        m_outcome.kind = Outcome::Kind::PortFailure;
+        return;
+    case ExchangeRecord::Outcome::PortBusy:
+        m_outcome.kind = Outcome::Kind::Busy;
+        return;
+    }
 }
 
 void SerialTransaction::reportOpenFailure()

@@ -2,6 +2,7 @@
 #define SERIALTRANSACTION_H
 
 #include "exchangerecord.h"
+#include "outcome.h"
 #include "portlock.h"
 
 #include <QCoreApplication>
@@ -86,6 +87,9 @@ public:
     // The reply time-out, counted from when the frame left the port.
     QDeadlineTimer replyDeadline() const { return m_replyDeadline; }
 
+    // How the exchange went so far, as data for whoever asked.
+    const Outcome &outcome() const { return m_outcome; }
+
 private:
     // Opens the port, waiting up to busyMs while another program holds it.
     bool open(int busyMs);
@@ -117,6 +121,7 @@ private:
     // The other program that held the port, or had claimed its next turn,
     // when it last failed to open.
     std::optional<PortHolder> m_holder;
+    Outcome m_outcome;
     // Only while someone listens to ExchangeLog.
     std::unique_ptr<ExchangeRecord> m_record;
     QElapsedTimer m_sinceWrite;

@@ -1,10 +1,9 @@
 #include "boardcommissioning.h"
 
 #include "controller.h"
-#include "controller_tavro.h"
-#include "controller_usm.h"
 #include "exchangelog.h"
 #include "exchangerecord.h"
+#include "lensboard.h"
 #include "pause.h"
 
 #include <QCoreApplication>
@@ -22,17 +21,7 @@ void BoardCommissioning::setControllerFactory(ControllerFactory factory)
 
 std::unique_ptr<Controller> BoardCommissioning::createController(BoardType type, const QString &portName) const
 {
-    if (m_factory)
-        return m_factory(type, portName);
-    switch (type) {
-    case BoardType::Tavro:
-        return std::make_unique<ControllerTavro>(portName);
-    case BoardType::Pellan:
-        return std::make_unique<ControllerUSM>(portName);
-    case BoardType::None:
-        break;
-    }
-    return nullptr;
+    return m_factory ? m_factory(type, portName) : LensBoard::makeDriver(type, portName);
 }
 
 BoardCommissioning::Probe BoardCommissioning::probe(BoardType type, const QString &portName) const
@@ -91,7 +80,7 @@ void BoardCommissioning::configure(Controller &driver, const Choices &choices,
     step(QCoreApplication::translate("MainWindow", "Calibrating…"));
     // The Tavro board calibrates on its own after the command; its wait is
     // announced ahead, before those the driver makes.
-    const unsigned long waitMs = choices.type == BoardType::Tavro ? ControllerTavro::calibrationMs : 0;
+    const unsigned long waitMs = LensBoard::calibrationWaitMs(choices.type);
     if (waitMs > 0)
         Pause::announce(waitMs);
     driver.calibrateAll();

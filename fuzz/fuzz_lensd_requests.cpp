@@ -25,9 +25,9 @@ void require(bool condition, const char *what)
     std::abort();
 }
 
-void check(BoardType board, const RemoteRequest &request)
+void check(BoardType board, const SessionRequest &request)
 {
-    using Kind = RemoteRequest::Kind;
+    using Kind = SessionRequest::Kind;
     const bool needsMotor = request.kind == Kind::Goto || request.kind == Kind::Run || request.kind == Kind::Stop;
     require(!needsMotor || (request.motor && request.motor->isOn(board)), "a motor the board lacks");
     if (request.kind == Kind::Goto)
@@ -36,11 +36,11 @@ void check(BoardType board, const RemoteRequest &request)
         require(request.direction == 0 || request.direction == 1, "a direction out of range");
         require(request.speed >= -1 && request.speed <= 2, "a speed out of range");
         require(request.speed < 0 || request.motor->setSpeed, "a speed for a motor without one");
-        require(request.holdMs >= RemoteRequest::minimumHoldMs && request.holdMs <= RemoteRequest::maximumHoldMs,
+        require(request.holdMs >= SessionRequest::minimumHoldMs && request.holdMs <= SessionRequest::maximumHoldMs,
                 "a hold out of range");
     }
     if (request.kind == Kind::PresetCall || request.kind == Kind::PresetStore)
-        require(request.value >= RemoteRequest::firstPreset && request.value <= RemoteRequest::lastPreset,
+        require(request.value >= SessionRequest::firstPreset && request.value <= SessionRequest::lastPreset,
                 "a preset out of range");
 }
 

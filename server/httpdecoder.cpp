@@ -19,7 +19,7 @@ HttpDecoding failure(int status, const QString &error)
     return decoding;
 }
 
-HttpDecoding success(const RemoteRequest &request)
+HttpDecoding success(const SessionRequest &request)
 {
     HttpDecoding decoding;
     decoding.request = request;
@@ -46,22 +46,24 @@ int speedLevel(const QJsonValue &speed)
         speed.toString().toLower());
 }
 
-HttpDecoding gotoRequest(RemoteRequest request, const QJsonObject &body)
+HttpDecoding gotoRequest(SessionRequest request, const QJsonObject &body)
 {
     const std::optional<int> position =
         wholeNumber(body.value(QLatin1String("position")), 0, std::numeric_limits<int>::max());
     if (!position)
         return failure(400, QStringLiteral("position must be a whole number from 0 up"));
-    request.kind = RemoteRequest::Kind::Goto;
+    request.kind = SessionRequest::Kind::Goto;
     request.value = *position;
     return success(request);
 }
 
-HttpDecoding runRequest(RemoteRequest request, const QJsonObject &body)
+HttpDecoding runRequest(SessionRequest request, const QJsonObject &body)
 {
     const LensMotor &motor = *request.motor;
     const QString direction = body.value(QLatin1String("direction")).toString().toLower();
-    request.direction = direction == QLatin1String(motor.directions[1]) ? 1 : 0;
+    request.direction = direction == QLatin1String(motor.directions[LensMotor::towardsMaximum])
+        ? LensMotor::towardsMaximum
+        : LensMotor::towardsZero;
     if (direction != QLatin1String(motor.directions[request.direction]))
         return failure(400, QStringLiteral("direction must be %1 or %2 for the %3")
                                 .arg(QLatin1String(motor.directions[0]), QLatin1String(motor.directions[1]),
@@ -74,22 +76,25 @@ HttpDecoding runRequest(RemoteRequest request, const QJsonObject &body)
         if (request.speed < 0)
             return failure(400, QStringLiteral("speed must be low, medium or high"));
     }
+    // A remote run is held by its repeats: a client that dies cannot leave
+    // the motor running.
+    request.holdMs = SessionRequest::defaultHoldMs;
     const QJsonValue hold = body.value(QLatin1String("hold_ms"));
     if (!hold.isUndefined()) {
-        const std::optional<int> holdMs = wholeNumber(hold, RemoteRequest::minimumHoldMs, RemoteRequest::maximumHoldMs);
+        const std::optional<int> holdMs = wholeNumber(hold, SessionRequest::minimumHoldMs, SessionRequest::maximumHoldMs);
         if (!holdMs)
             return failure(400, QStringLiteral("hold_ms must be a whole number from %1 to %2")
-                                    .arg(RemoteRequest::minimumHoldMs)
-                                    .arg(RemoteRequest::maximumHoldMs));
+                                    .arg(SessionRequest::minimumHoldMs)
+                                    .arg(SessionRequest::maximumHoldMs));
         request.holdMs = *holdMs;
     }
-    request.kind = RemoteRequest::Kind::Run;
+    request.kind = SessionRequest::Kind::Run;
     return success(request);
 }
 
 HttpDecoding motorRequest(BoardType board, const QString &name, const QString &action, const QJsonObject &body)
 {
-    RemoteRequest request;
+    SessionRequest request;
     request.motor = LensMotor::named(name);
     if (!request.motor)
         return failure(404, QStringLiteral("no such motor: %1").arg(name));
@@ -100,27 +105,27 @@ HttpDecoding motorRequest(BoardType board, const QString &name, const QString &a
         return gotoRequest(request, body);
     if (action == QLatin1String("run"))
         return runRequest(request, body);
-    request.kind = RemoteRequest::Kind::Stop;
+    request.kind = SessionRequest::Kind::Stop;
     return success(request);
 }
 
 HttpDecoding presetRequest(const QString &number, const QString &action, const QJsonObject &body)
 {
     bool isNumber = false;
-    RemoteRequest request;
+    SessionRequest request;
     request.value = number.toInt(&isNumber);
     if (!isNumber)
         return failure(404, QStringLiteral("no such preset: %1").arg(number));
-    if (request.value < RemoteRequest::firstPreset || request.value > RemoteRequest::lastPreset)
+    if (request.value < SessionRequest::firstPreset || request.value > SessionRequest::lastPreset)
         return failure(400, QStringLiteral("preset must be from %1 to %2")
-                                .arg(RemoteRequest::firstPreset)
-                                .arg(RemoteRequest::lastPreset));
-    request.kind = action == QLatin1String("call") ? RemoteRequest::Kind::PresetCall
-                                                    : RemoteRequest::Kind::PresetStore;
+                                .arg(SessionRequest::firstPreset)
+                                .arg(SessionRequest::lastPreset));
+    request.kind = action == QLatin1String("call") ? SessionRequest::Kind::PresetCall
+                                                    : SessionRequest::Kind::PresetStore;
     // A call may move at a speed of its own; a store keeps no speed.
     const QJsonValue speed = body.value(QLatin1String("speed"));
     if (!speed.isUndefined()) {
-        if (request.kind == RemoteRequest::Kind::PresetStore)
+        if (request.kind == SessionRequest::Kind::PresetStore)
             return failure(400, QStringLiteral("a preset is stored without a speed"));
         request.speed = speedLevel(speed);
         if (request.speed < 0)
@@ -159,7 +164,7 @@ HttpDecoding HttpDecoder::decode(BoardType board, const QByteArray &method, cons
     if (isLive)
         return failure(400, QStringLiteral("%1 is a WebSocket: ask for an upgrade").arg(path));
     if (isStatus)
-        return success(RemoteRequest{});
+        return success(SessionRequest{});
 
     QJsonObject object;
     if (!body.trimmed().isEmpty()) {
@@ -173,10 +178,10 @@ HttpDecoding HttpDecoder::decode(BoardType board, const QByteArray &method, cons
         return motorRequest(board, first, parts.at(3), object);
     if (isPreset)
         return presetRequest(parts.at(3), parts.at(4), object);
-    RemoteRequest request;
-    request.kind = first == QLatin1String("refresh")   ? RemoteRequest::Kind::Refresh
-        : first == QLatin1String("calibrate") ? RemoteRequest::Kind::Calibrate
-                                              : RemoteRequest::Kind::Store;
+    SessionRequest request;
+    request.kind = first == QLatin1String("refresh")   ? SessionRequest::Kind::Refresh
+        : first == QLatin1String("calibrate") ? SessionRequest::Kind::Calibrate
+                                              : SessionRequest::Kind::Store;
     return success(request);
 }
 

@@ -2,7 +2,7 @@
 #define HTTPDECODER_H
 
 #include "lensmotor.h"
-#include "remoterequest.h"
+#include "sessionrequest.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +13,7 @@
 // lens, or the status code and text of the error that answers it instead.
 struct HttpDecoding
 {
-    std::optional<RemoteRequest> request;
+    std::optional<SessionRequest> request;
     int status = 200;
     QString error;
 };

@@ -1,8 +1,6 @@
 // tavro-lensd: the lens on a board, served to remote clients over HTTP, a
 // WebSocket live feed and OSC.
 
-#include "controller_tavro.h"
-#include "controller_usm.h"
 #include "httpfront.h"
 #include "lensservice.h"
 #include "oscfront.h"
@@ -69,12 +67,7 @@ int main(int argc, char *argv[])
     verboseLog = options->verbose;
     qInstallMessageHandler(handleMessage);
 
-    std::unique_ptr<Controller> driver;
-    if (options->board == BoardType::Pellan)
-        driver = std::make_unique<ControllerUSM>(options->port);
-    else
-        driver = std::make_unique<ControllerTavro>(options->port);
-    LensService service(options->board, std::move(driver));
+    LensService service(options->board, options->port);
     HttpFront http(service, options->board, token);
     if (!http.listen(options->httpAddress, options->httpPort)) {
         err << name << "HTTP cannot listen on " << endpoint(options->httpAddress, options->httpPort) << '\n';

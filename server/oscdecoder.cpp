@@ -16,16 +16,16 @@ OscDecoding failure(const QString &error)
     return decoding;
 }
 
-OscDecoding success(const RemoteRequest &request)
+OscDecoding success(const SessionRequest &request)
 {
     OscDecoding decoding;
     decoding.request = request;
     return decoding;
 }
 
-OscDecoding gotoRequest(RemoteRequest request, const QByteArray &types, const QVariantList &arguments)
+OscDecoding gotoRequest(SessionRequest request, const QByteArray &types, const QVariantList &arguments)
 {
-    request.kind = RemoteRequest::Kind::Goto;
+    request.kind = SessionRequest::Kind::Goto;
     if (types == "i") {
         request.value = arguments.at(0).toInt();
         if (request.value < 0)
@@ -42,7 +42,7 @@ OscDecoding gotoRequest(RemoteRequest request, const QByteArray &types, const QV
     return {};
 }
 
-OscDecoding runRequest(RemoteRequest request, const QByteArray &types, const QVariantList &arguments)
+OscDecoding runRequest(SessionRequest request, const QByteArray &types, const QVariantList &arguments)
 {
     if (types != "i" && types != "ii")
         return {};
@@ -58,22 +58,21 @@ OscDecoding runRequest(RemoteRequest request, const QByteArray &types, const QVa
             return failure(QStringLiteral("%1: a speed is 0 (low), 1 (medium) or 2 (high)").arg(name));
     }
     if (direction == 0) {
-        request.kind = RemoteRequest::Kind::Stop;
+        request.kind = SessionRequest::Kind::Stop;
         request.speed = -1;
         return success(request);
     }
-    request.kind = RemoteRequest::Kind::Run;
-    // 1 runs towards the motor's maximum, whichever of its two words that is.
-    static const QStringList towardsMaximum{QStringLiteral("tele"), QStringLiteral("far"), QStringLiteral("open")};
-    const bool firstGoesUp = towardsMaximum.contains(QLatin1String(request.motor->directions[0]));
-    request.direction = (direction > 0) == firstGoesUp ? 0 : 1;
+    request.kind = SessionRequest::Kind::Run;
+    request.direction = direction > 0 ? LensMotor::towardsMaximum : LensMotor::towardsZero;
+    // Over OSC a run is always held by its repeats.
+    request.holdMs = SessionRequest::defaultHoldMs;
     return success(request);
 }
 
 OscDecoding motorRequest(BoardType board, const QStringList &parts, const QByteArray &types,
                          const QVariantList &arguments)
 {
-    RemoteRequest request;
+    SessionRequest request;
     request.motor = LensMotor::named(parts.at(2));
     if (!request.motor)
         return {};
@@ -85,7 +84,7 @@ OscDecoding motorRequest(BoardType board, const QStringList &parts, const QByteA
     if (action == QLatin1String("run"))
         return runRequest(request, types, arguments);
     if (action == QLatin1String("stop") && types.isEmpty()) {
-        request.kind = RemoteRequest::Kind::Stop;
+        request.kind = SessionRequest::Kind::Stop;
         return success(request);
     }
     return {};
@@ -97,13 +96,13 @@ OscDecoding presetRequest(const QString &action, const QByteArray &types, const 
     const bool isCall = action == QLatin1String("call");
     if (!(types == "i" || (isCall && types == "ii")) || (!isCall && action != QLatin1String("store")))
         return {};
-    RemoteRequest request;
-    request.kind = isCall ? RemoteRequest::Kind::PresetCall : RemoteRequest::Kind::PresetStore;
+    SessionRequest request;
+    request.kind = isCall ? SessionRequest::Kind::PresetCall : SessionRequest::Kind::PresetStore;
     request.value = arguments.at(0).toInt();
-    if (request.value < RemoteRequest::firstPreset || request.value > RemoteRequest::lastPreset)
+    if (request.value < SessionRequest::firstPreset || request.value > SessionRequest::lastPreset)
         return failure(QStringLiteral("a preset is from %1 to %2")
-                           .arg(RemoteRequest::firstPreset)
-                           .arg(RemoteRequest::lastPreset));
+                           .arg(SessionRequest::firstPreset)
+                           .arg(SessionRequest::lastPreset));
     if (types == "ii") {
         request.speed = arguments.at(1).toInt();
         if (request.speed < 0 || request.speed > 2)
@@ -124,15 +123,15 @@ OscDecoding plainRequest(const QString &word, const QByteArray &types, const QVa
     }
     if (!types.isEmpty())
         return decoding;
-    RemoteRequest request;
+    SessionRequest request;
     if (word == QLatin1String("unsubscribe"))
         decoding.subscription = OscDecoding::Subscription::Unsubscribe;
     else if (word == QLatin1String("refresh"))
-        request.kind = RemoteRequest::Kind::Refresh;
+        request.kind = SessionRequest::Kind::Refresh;
     else if (word == QLatin1String("calibrate"))
-        request.kind = RemoteRequest::Kind::Calibrate;
+        request.kind = SessionRequest::Kind::Calibrate;
     else if (word == QLatin1String("store"))
-        request.kind = RemoteRequest::Kind::Store;
+        request.kind = SessionRequest::Kind::Store;
     else
         return decoding;
     if (decoding.subscription == OscDecoding::Subscription::None)

@@ -2,7 +2,7 @@
 #define OSCDECODER_H
 
 #include "lensmotor.h"
-#include "remoterequest.h"
+#include "sessionrequest.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,7 +18,7 @@ struct OscDecoding
 {
     enum class Subscription { None, Subscribe, Unsubscribe };
 
-    std::optional<RemoteRequest> request;
+    std::optional<SessionRequest> request;
     Subscription subscription = Subscription::None;
     // Subscribe: the port to send to; 0 for the sender's own.
     int port = 0;

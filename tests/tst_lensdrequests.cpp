@@ -14,21 +14,21 @@
 namespace {
 
 // A request in a few words, so a table can say what it expects.
-QString describe(const RemoteRequest &request)
+QString describe(const SessionRequest &request)
 {
-    static const char *const kinds[] = {"status", "goto", "run", "stop", "call", "store preset",
-                                        "refresh", "calibrate", "store"};
+    static const char *const kinds[] = {"status", "goto",  "run",       "step",    "stop",  "call",
+                                        "store preset", "speed", "calibrate", "refresh", "store", "probe"};
     QString text = QLatin1String(kinds[int(request.kind)]);
     if (request.motor)
         text += QLatin1Char(' ') + QLatin1String(request.motor->name);
-    if (request.kind == RemoteRequest::Kind::Goto && request.share >= 0)
+    if (request.kind == SessionRequest::Kind::Goto && request.share >= 0)
         text += QStringLiteral(" share %1").arg(request.share);
-    else if (request.kind == RemoteRequest::Kind::Goto || request.kind == RemoteRequest::Kind::PresetCall
-             || request.kind == RemoteRequest::Kind::PresetStore)
+    else if (request.kind == SessionRequest::Kind::Goto || request.kind == SessionRequest::Kind::PresetCall
+             || request.kind == SessionRequest::Kind::PresetStore)
         text += QStringLiteral(" %1").arg(request.value);
-    if (request.kind == RemoteRequest::Kind::PresetCall && request.speed >= 0)
+    if (request.kind == SessionRequest::Kind::PresetCall && request.speed >= 0)
         text += QStringLiteral(" speed %1").arg(request.speed);
-    if (request.kind == RemoteRequest::Kind::Run)
+    if (request.kind == SessionRequest::Kind::Run)
         text += QStringLiteral(" %1 speed %2 hold %3")
                     .arg(QLatin1String(request.motor->directions[request.direction]))
                     .arg(request.speed)
@@ -105,7 +105,7 @@ void TestLensdRequests::http_data()
     row("run Open LOW hold 5000", "POST", "/v1/iris/run", R"({"direction": "Open", "hold_ms": 5000})", 200,
         "run iris open speed -1 hold 5000");
     row("run direction of another motor", "POST", "/v1/zoom/run", R"({"direction": "near"})", 400,
-        "direction must be tele or wide for the zoom");
+        "direction must be wide or tele for the zoom");
     row("run without direction", "POST", "/v1/focus/run", "{}", 400, "direction must be near or far for the focus");
     row("run hold 99", "POST", "/v1/zoom/run", R"({"direction": "tele", "hold_ms": 99})", 400,
         "hold_ms must be a whole number from 100 to 5000");

@@ -502,7 +502,7 @@ void TestLensCtl::usageErrorsMakeNoDriver_data()
     row("session of two files", tavro + QStringList{"session", "a", "b"}, "session takes at most a file");
     row("session file missing", tavro + QStringList{"session", kAbsentPort}, "cannot read /nonexistent/");
     row("set, unknown motor", tavro + QStringList{"set", "shutter", "1"}, "unknown motor 'shutter'");
-    row("run, direction of another motor", tavro + QStringList{"run", "zoom", "near"}, "'near' is not one of tele|wide");
+    row("run, direction of another motor", tavro + QStringList{"run", "zoom", "near"}, "'near' is not one of wide|tele");
     row("stop without a motor", tavro + QStringList{"stop"}, "stop takes a motor");
     row("preset 0", tavro + QStringList{"preset", "call", "0"}, "bad preset '0' (a whole number from 1 to 10)");
     row("preset, unknown action", tavro + QStringList{"preset", "clear", "3"}, "'clear' is not one of store|call");
@@ -522,7 +522,7 @@ void TestLensCtl::usageErrorsMakeNoDriver()
     int driversMade = 0;
     const LensCtl lensctl([&driversMade](BoardType board, const QString &port) {
         ++driversMade;
-        return LensCtl::realDriver(board, port);
+        return LensBoard::makeDriver(board, port);
     });
     QString out;
     QString err;

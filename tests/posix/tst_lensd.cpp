@@ -103,13 +103,8 @@ void TestLensd::startServer(const QString &board, const QString &port, const QBy
         QVERIFY2(m_sim->isOpen(), qPrintable(m_sim->errorString()));
     }
     const QString name = port.isEmpty() ? m_sim->portName() : port;
-    std::unique_ptr<Controller> driver;
-    if (pellan)
-        driver = std::make_unique<ControllerUSM>(name);
-    else
-        driver = std::make_unique<ControllerTavro>(name);
     const BoardType type = pellan ? BoardType::Pellan : BoardType::Tavro;
-    m_service = std::make_unique<LensService>(type, std::move(driver));
+    m_service = std::make_unique<LensService>(type, name);
     m_http = std::make_unique<HttpFront>(*m_service, type, token);
     m_httpPort = m_http->listen(QHostAddress::LocalHost, 0);
     QVERIFY(m_httpPort != 0);

@@ -230,7 +230,7 @@ void TestLineFaults::garbledOrLateReply()
     QCOMPARE(step(*driver), result);
     const qint64 elapsed = timer.elapsed();
     checkCriticals();
-    QCOMPARE(driver->failureCount(), 1);
+    QVERIFY(!driver->takeOutcome().ok());
     QVERIFY2(elapsed >= waitsMs && elapsed < limitMs + kSlackMs, qPrintable(QString::number(elapsed)));
 
     // The faulty reply has now reached the closed port; the next exchange
@@ -244,7 +244,7 @@ void TestLineFaults::garbledOrLateReply()
         driver->setFocusPosition(3000); // a status query, then a move
         QCOMPARE(pellanTarget(), 30000);
     }
-    QCOMPARE(driver->failureCount(), 1);
+    QVERIFY(driver->takeOutcome().ok());
     QCOMPARE(m_setup->texts(), QStringList());
 }
 

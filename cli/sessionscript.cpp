@@ -1,4 +1,4 @@
-#include "lenssession.h"
+#include "sessionscript.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-std::optional<QString> LensSession::read(const QString &file, QString *error)
+std::optional<QString> SessionScript::read(const QString &file, QString *error)
 {
     QFile input(file);
     const bool opened = file.isEmpty() ? input.open(stdin, QIODevice::ReadOnly) : input.open(QIODevice::ReadOnly);
@@ -17,7 +17,7 @@ std::optional<QString> LensSession::read(const QString &file, QString *error)
     return QString::fromUtf8(input.readAll());
 }
 
-std::optional<QList<LensRequest>> LensSession::parse(BoardType board, const QString &text, QString *error)
+std::optional<QList<LensRequest>> SessionScript::parse(BoardType board, const QString &text, QString *error)
 {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     QList<LensRequest> requests;

@@ -1,5 +1,5 @@
-#ifndef LENSSESSION_H
-#define LENSSESSION_H
+#ifndef SESSIONSCRIPT_H
+#define SESSIONSCRIPT_H
 
 #include "lensrequest.h"
 
@@ -12,7 +12,7 @@
 // run in order on one driver. Every line is read and checked before the first
 // command is run, so a mistyped line stops the session before anything has
 // been sent.
-namespace LensSession {
+namespace SessionScript {
 
 // The text of the session: file, or standard input when file is empty; or
 // nothing, with *error saying why it could not be read.
@@ -23,6 +23,6 @@ std::optional<QString> read(const QString &file, QString *error);
 // wrong with it, when a line is not a command.
 std::optional<QList<LensRequest>> parse(BoardType board, const QString &text, QString *error);
 
-} // namespace LensSession
+} // namespace SessionScript
 
-#endif // LENSSESSION_H
+#endif // SESSIONSCRIPT_H

@@ -1,0 +1,470 @@
+#include "lenssession.h"
+
+#include "controller.h"
+#include "lensboard.h"
+#include "lensmotor.h"
+
+#include <QThread>
+
+#include <algorithm>
+
+namespace {
+
+bool isMove(const SessionRequest &request)
+{
+    return request.kind == SessionRequest::Kind::Goto || request.kind == SessionRequest::Kind::Step
+        || request.kind == SessionRequest::Kind::Run;
+}
+
+bool isStop(const SessionRequest &request)
+{
+    return request.kind == SessionRequest::Kind::Stop;
+}
+
+SessionResult stopping()
+{
+    SessionResult result;
+    result.kind = SessionResult::Kind::Stopping;
+    return result;
+}
+
+} // namespace
+
+LensSession::LensSession(BoardType board, const QString &port, Threading threading, const DriverFactory &factory,
+                         QObject *parent)
+    : QObject(parent)
+    , m_board(board)
+    , m_port(port)
+{
+    for (int i = 0; i < int(m_holds.size()); ++i) {
+        m_holds[i].setSingleShot(true);
+        connect(&m_holds[i], &QTimer::timeout, this, [this, i] { holdExpired(i); });
+    }
+    m_liveReads.setInterval(liveReadMs);
+    connect(&m_liveReads, &QTimer::timeout, this, &LensSession::readMoving);
+    if (threading == Threading::CallersThread) {
+        m_driver = std::make_unique<SessionDriver>(board, factory(board, port));
+        return;
+    }
+    m_thread = new QThread(this);
+    m_thread->setObjectName(QStringLiteral("lens driver"));
+    m_worker = new QObject;
+    m_worker->moveToThread(m_thread);
+    m_thread->start();
+    // Made where it works, so that what it owns (the Pellan driver's preset
+    // store) writes back on that thread too.
+    QMetaObject::invokeMethod(m_worker, [this, board, port, factory] {
+        m_driver = std::make_unique<SessionDriver>(board, factory(board, port));
+    }, Qt::QueuedConnection);
+}
+
+LensSession::LensSession(BoardType board, const QString &port, Threading threading, QObject *parent)
+    : LensSession(board, port, threading, LensBoard::makeDriver, parent)
+{
+}
+
+LensSession::~LensSession()
+{
+    if (!m_thread)
+        return;
+    // After the job under way, on the thread the driver was made on.
+    QMetaObject::invokeMethod(m_worker, [this] { m_driver.reset(); }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_worker;
+}
+
+void LensSession::submit(const SessionRequest &request, const Done &done)
+{
+    QList<Done> waiting;
+    if (done)
+        waiting << done;
+    const auto answerNow = [this, waiting](const SessionResult &result) {
+        for (const Done &answer : waiting)
+            QMetaObject::invokeMethod(this, [answer, result] { answer(result); }, Qt::QueuedConnection);
+    };
+    if (m_stopping) {
+        answerNow(stopping());
+        return;
+    }
+    if (request.kind == SessionRequest::Kind::Status) {
+        answerNow({});
+        return;
+    }
+    if (isRepeat(request)) {
+        // The repeat of the run under way holds it on, with nothing sent.
+        const int index = request.motor->index();
+        if (request.holdMs > 0)
+            m_holds[index].start(request.holdMs);
+        answerNow({});
+        return;
+    }
+    enqueue({request, false, waiting});
+}
+
+bool LensSession::isRepeat(const SessionRequest &request) const
+{
+    if (request.kind != SessionRequest::Kind::Run)
+        return false;
+    const auto sameRun = [&request](int direction, int speed) {
+        return direction == request.direction && (request.speed < 0 || request.speed == speed);
+    };
+    // A repeat that comes while its run is being sent is a repeat too.
+    if (m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
+        && m_current->request.motor == request.motor
+        && sameRun(m_current->request.direction, m_current->request.speed))
+        return true;
+    const Motion &motion = m_motion[size_t(request.motor->index())];
+    return motion.running && sameRun(motion.direction, motion.speed);
+}
+
+SessionResult LensSession::runNow(const SessionRequest &request)
+{
+    Q_ASSERT(!m_thread && m_queue.empty() && !m_current);
+    if (m_stopping)
+        return stopping();
+    const Job job{request, false, {}};
+    m_current = job;
+    const SessionDriver::Done done = m_driver->execute(driverJob(job));
+    m_current.reset();
+    apply(job, done);
+    return done.result;
+}
+
+void LensSession::enqueue(Job job)
+{
+    const SessionRequest &request = job.request;
+    if (!job.quiet && (isMove(request) || isStop(request))) {
+        // A move or stop still waiting for the same motor is overtaken: its
+        // clients hear how the newer one went.
+        for (auto it = m_queue.begin(); it != m_queue.end();) {
+            const bool sameMotor = !it->quiet && it->request.motor == request.motor
+                && (isMove(it->request) || isStop(it->request));
+            if (!sameMotor) {
+                ++it;
+                continue;
+            }
+            job.waiting = it->waiting + job.waiting;
+            if (!isStop(request) && !isStop(it->request)) {
+                // Newest wins, in the place of the one it replaces.
+                it->request = request;
+                it->waiting = job.waiting;
+                return;
+            }
+            it = m_queue.erase(it);
+        }
+        if (isStop(request)) {
+            m_holds[size_t(request.motor->index())].stop();
+            // Behind the stops already waiting, ahead of everything else.
+            const auto firstOther = std::find_if(m_queue.begin(), m_queue.end(), [](const Job &queued) {
+                return queued.quiet || !isStop(queued.request);
+            });
+            m_queue.insert(firstOther, std::move(job));
+            schedule();
+            return;
+        }
+    }
+    // Live reads wait behind every request.
+    const auto firstRead = job.quiet ? m_queue.end()
+                                     : std::find_if(m_queue.begin(), m_queue.end(),
+                                                    [](const Job &queued) { return queued.quiet; });
+    m_queue.insert(firstRead, std::move(job));
+    schedule();
+}
+
+void LensSession::schedule()
+{
+    if (m_current || m_pumpScheduled || m_queue.empty())
+        return;
+    m_pumpScheduled = true;
+    QMetaObject::invokeMethod(this, &LensSession::pump, Qt::QueuedConnection);
+}
+
+void LensSession::pump()
+{
+    m_pumpScheduled = false;
+    if (m_current || m_queue.empty())
+        return;
+    m_current = std::move(m_queue.front());
+    m_queue.pop_front();
+    const SessionDriver::Job job = driverJob(*m_current);
+    if (!m_thread) {
+        finish(*m_current, m_driver->execute(job));
+        return;
+    }
+    QMetaObject::invokeMethod(m_worker, [this, job] {
+        const SessionDriver::Done done = m_driver->execute(job);
+        QMetaObject::invokeMethod(this, [this, done] { finish(*m_current, done); }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
+}
+
+SessionDriver::Job LensSession::driverJob(const Job &job) const
+{
+    SessionDriver::Job driverJob{job.request, job.quiet, {}, {}};
+    for (size_t i = 0; i < m_motion.size(); ++i) {
+        driverJob.positions[i] = m_motion[i].position;
+        driverJob.maxima[i] = m_motion[i].maximum;
+    }
+    return driverJob;
+}
+
+void LensSession::finish(const Job &job, const SessionDriver::Done &done)
+{
+    const Job finished = job;
+    m_current.reset();
+    apply(finished, done);
+    for (const Done &answer : finished.waiting)
+        answer(done.result);
+    updateLiveReads();
+    schedule();
+    if (m_stopping && !m_current && m_queue.empty())
+        emit this->finished();
+}
+
+void LensSession::apply(const Job &job, const SessionDriver::Done &done)
+{
+    for (int i = 0; i < int(m_motion.size()); ++i) {
+        if (done.maxima[size_t(i)])
+            setMaximum(i, *done.maxima[size_t(i)]);
+        if (const std::optional<int> position = done.positions[size_t(i)]) {
+            Motion &motion = m_motion[size_t(i)];
+            motion.unchangedReads = motion.position == position ? motion.unchangedReads + 1 : 0;
+            // A motor sent to a position stands once two reads in a row find
+            // it where it was.
+            if (motion.unchangedReads >= 2)
+                motion.settling = false;
+            setPosition(i, *position);
+        }
+    }
+    if (job.quiet)
+        return;
+    const SessionRequest &request = job.request;
+    const int index = request.motor ? request.motor->index() : -1;
+    switch (request.kind) {
+    case SessionRequest::Kind::Run:
+        if (done.taken) {
+            Motion &motion = m_motion[size_t(index)];
+            motion.direction = request.direction;
+            motion.speed = request.speed;
+            motion.holdMs = request.holdMs;
+            motion.holder = request.holder;
+            motion.settling = false;
+            if (request.holdMs > 0)
+                m_holds[size_t(index)].start(request.holdMs);
+            setRunning(index, true);
+        }
+        break;
+    case SessionRequest::Kind::Stop:
+        if (done.taken) {
+            m_holds[size_t(index)].stop();
+            m_motion[size_t(index)].settling = false;
+            setRunning(index, false);
+        } else if (m_motion[size_t(index)].running && !m_stopping
+                   && (m_motion[size_t(index)].holdMs > 0 || m_motion[size_t(index)].holder)) {
+            // A held motor that may still run is stopped again after another
+            // hold, until the board takes the stop.
+            m_holds[size_t(index)].start(SessionRequest::defaultHoldMs);
+        }
+        break;
+    case SessionRequest::Kind::Goto:
+    case SessionRequest::Kind::Step:
+        if (done.taken) {
+            Motion &motion = m_motion[size_t(index)];
+            // The move takes over from a run of the same motor.
+            m_holds[size_t(index)].stop();
+            setRunning(index, false);
+            motion.settling = true;
+            motion.unchangedReads = 0;
+        }
+        break;
+    case SessionRequest::Kind::PresetCall:
+        if (done.result.done()) {
+            for (Motion &motion : m_motion) {
+                motion.settling = true;
+                motion.unchangedReads = 0;
+            }
+        }
+        break;
+    case SessionRequest::Kind::Calibrate:
+        if (done.result.done()) {
+            // Calibrated, the motors stand.
+            for (int i = 0; i < int(m_motion.size()); ++i) {
+                m_holds[size_t(i)].stop();
+                setRunning(i, false);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    if (done.result.kind == SessionResult::Kind::Failed)
+        emit failed(done.result);
+}
+
+void LensSession::release(const LensMotor &motor, const void *holder)
+{
+    if (!holder)
+        return;
+    const int index = motor.index();
+    // A run that has not gone out yet simply does not.
+    for (auto it = m_queue.begin(); it != m_queue.end(); ++it) {
+        if (!it->quiet && it->request.kind == SessionRequest::Kind::Run && it->request.motor == &motor
+            && it->request.holder == holder) {
+            const QList<Done> waiting = it->waiting;
+            m_queue.erase(it);
+            for (const Done &answer : waiting)
+                answer({});
+            break;
+        }
+    }
+    const bool sending = m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
+        && m_current->request.motor == &motor && m_current->request.holder == holder;
+    const Motion &motion = m_motion[size_t(index)];
+    if (sending || (motion.running && motion.holder == holder))
+        queueStop(index);
+}
+
+void LensSession::releaseAll(const void *holder)
+{
+    for (const LensMotor &motor : LensMotor::all()) {
+        const Motion &motion = m_motion[size_t(motor.index())];
+        const void *held = m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
+                && m_current->request.motor == &motor
+            ? m_current->request.holder
+            : motion.running ? motion.holder : nullptr;
+        for (const Job &queued : m_queue) {
+            if (!queued.quiet && queued.request.kind == SessionRequest::Kind::Run && queued.request.motor == &motor
+                && queued.request.holder)
+                held = queued.request.holder;
+        }
+        if (held && (!holder || held == holder))
+            release(motor, held);
+    }
+}
+
+void LensSession::queueStop(int motor)
+{
+    SessionRequest request;
+    request.kind = SessionRequest::Kind::Stop;
+    request.motor = &LensMotor::all()[size_t(motor)];
+    enqueue({request, false, {}});
+}
+
+void LensSession::holdExpired(int motor)
+{
+    if (m_motion[size_t(motor)].running)
+        queueStop(motor);
+}
+
+void LensSession::setPosition(int motor, int position)
+{
+    Motion &motion = m_motion[size_t(motor)];
+    if (motion.position == position)
+        return;
+    motion.position = position;
+    emit positionChanged(motor, position);
+}
+
+void LensSession::setMaximum(int motor, int maximum)
+{
+    Motion &motion = m_motion[size_t(motor)];
+    if (motion.maximum == maximum)
+        return;
+    motion.maximum = maximum;
+    emit maximumChanged(motor, maximum);
+}
+
+void LensSession::setRunning(int motor, bool running)
+{
+    Motion &motion = m_motion[size_t(motor)];
+    if (!running)
+        motion.holder = nullptr;
+    if (motion.running == running)
+        return;
+    motion.running = running;
+    emit runningChanged(motor, running);
+}
+
+void LensSession::updateLiveReads()
+{
+    const bool moving = !m_stopping && std::any_of(m_motion.begin(), m_motion.end(), [](const Motion &motion) {
+        return motion.running || motion.settling;
+    });
+    if (!moving)
+        m_liveReads.stop();
+    else if (!m_liveReads.isActive())
+        m_liveReads.start();
+}
+
+void LensSession::readMoving()
+{
+    for (const LensMotor &motor : LensMotor::all()) {
+        const Motion &motion = m_motion[size_t(motor.index())];
+        if (!LensBoard::hasMotor(m_board, motor) || !(motion.running || motion.settling))
+            continue;
+        const auto isRead = [&motor](const Job &job) { return job.quiet && job.request.motor == &motor; };
+        if ((m_current && isRead(*m_current)) || std::any_of(m_queue.begin(), m_queue.end(), isRead))
+            continue;
+        SessionRequest request;
+        request.motor = &motor;
+        enqueue({request, true, {}});
+    }
+}
+
+void LensSession::shutdown()
+{
+    if (m_stopping)
+        return;
+    m_stopping = true;
+    m_liveReads.stop();
+    std::deque<Job> dropped;
+    dropped.swap(m_queue);
+    for (const Job &job : dropped) {
+        for (const Done &answer : job.waiting)
+            answer(stopping());
+    }
+    for (int i = 0; i < int(m_motion.size()); ++i) {
+        m_holds[size_t(i)].stop();
+        const Motion &motion = m_motion[size_t(i)];
+        const bool starting = m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
+            && m_current->request.motor->index() == i;
+        if (motion.running || motion.settling || starting) {
+            SessionRequest request;
+            request.kind = SessionRequest::Kind::Stop;
+            request.motor = &LensMotor::all()[size_t(i)];
+            m_queue.push_back({request, false, {}});
+        }
+    }
+    if (m_queue.empty() && !m_current) {
+        QMetaObject::invokeMethod(this, &LensSession::finished, Qt::QueuedConnection);
+        return;
+    }
+    schedule();
+}
+
+bool LensSession::isIdle() const
+{
+    return !m_current && m_queue.empty() && !m_liveReads.isActive()
+        && std::none_of(m_holds.begin(), m_holds.end(), [](const QTimer &hold) { return hold.isActive(); });
+}
+
+std::optional<int> LensSession::position(const LensMotor &motor) const
+{
+    return m_motion[size_t(motor.index())].position;
+}
+
+std::optional<int> LensSession::maximum(const LensMotor &motor) const
+{
+    return m_motion[size_t(motor.index())].maximum;
+}
+
+bool LensSession::isRunning(const LensMotor &motor) const
+{
+    return m_motion[size_t(motor.index())].running;
+}
+
+const void *LensSession::holder(const LensMotor &motor) const
+{
+    const Motion &motion = m_motion[size_t(motor.index())];
+    return motion.running ? motion.holder : nullptr;
+}

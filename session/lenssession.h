@@ -1,0 +1,155 @@
+#ifndef LENSSESSION_H
+#define LENSSESSION_H
+
+#include "boardtype.h"
+#include "sessiondriver.h"
+#include "sessionrequest.h"
+#include "sessionresult.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Controller;
+class QThread;
+struct LensMotor;
+
+// The lens as every front end drives it: the window, the tool and the
+// server hand their requests to one session, which works them off one at a
+// time through one driver, by one set of rules:
+// - a stop goes ahead of the moves still waiting;
+// - a newer goto, step or run of a motor takes the place of one still
+//   waiting (newest wins), and a stop takes away the waiting moves of its
+//   motor;
+// - the repeat of a run under way needs no frame;
+// - a run is held by its holder (a key, a stick) until that lets go, or by a
+//   deadline that each repeat moves on, or else runs until its stop; when
+//   the hold ends the motor is stopped and read back, and a release is never
+//   dropped, whatever is under way;
+// - shutdown stops every motor running before it ends.
+// While a motor runs, or moves to a position it was sent to, its position is
+// read liveReadMs apart and every change is published, between the requests
+// and never ahead of one.
+//
+// The driver lives on a thread of its own, so the thread that owns the
+// session never waits for the board; or, for a program that has nothing
+// else to do, on the session's own thread.
+class LensSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Threading { OwnThread, CallersThread };
+    using DriverFactory = std::function<std::unique_ptr<Controller>(BoardType board, const QString &port)>;
+    using Done = std::function<void(const SessionResult &result)>;
+
+    // How often a moving motor's position is read.
+    static constexpr int liveReadMs = 125;
+
+    // The driver comes from factory, made on the thread it will work on.
+    LensSession(BoardType board, const QString &port, Threading threading, const DriverFactory &factory,
+                QObject *parent = nullptr);
+    // With the real board's driver.
+    LensSession(BoardType board, const QString &port, Threading threading = Threading::OwnThread,
+                QObject *parent = nullptr);
+    ~LensSession() override;
+
+    BoardType board() const { return m_board; }
+    QString portName() const { return m_port; }
+
+    // Queues request; done hears how it went once it has been carried out,
+    // or at once for what needs no exchange. Never called inside submit().
+    void submit(const SessionRequest &request, const Done &done = {});
+    // Carries request out now, on this thread, and tells how it went: for a
+    // program that does one thing after another (CallersThread only, with
+    // nothing queued).
+    SessionResult runNow(const SessionRequest &request);
+    // The holder lets go: the run it holds on motor, waiting, under way or
+    // running, ends as by a stop.
+    void release(const LensMotor &motor, const void *holder);
+    // Ends every run holder holds; with no holder, every held run.
+    void releaseAll(const void *holder = nullptr);
+    // Stops every motor running, answers what still waits with Stopping, and
+    // then emits finished().
+    void shutdown();
+    // Nothing waiting or under way, and no timer running.
+    bool isIdle() const;
+
+    // As last read; nothing when not read yet or for a motor the board lacks.
+    std::optional<int> position(const LensMotor &motor) const;
+    std::optional<int> maximum(const LensMotor &motor) const;
+    bool isRunning(const LensMotor &motor) const;
+    // What holds motor's run: null when none does or the motor stands.
+    const void *holder(const LensMotor &motor) const;
+
+signals:
+    // Motors by their place in LensMotor::all().
+    void positionChanged(int motor, int position);
+    void maximumChanged(int motor, int maximum);
+    void runningChanged(int motor, bool running);
+    // A request the board did not carry out; live reads fail quietly.
+    void failed(const SessionResult &result);
+    void finished();
+
+private:
+    struct Job
+    {
+        SessionRequest request;
+        bool quiet = false;
+        QList<Done> waiting;
+    };
+    struct Motion
+    {
+        bool running = false;
+        int direction = 0;
+        int speed = -1;
+        // Held by a deadline: how long each repeat holds it on.
+        int holdMs = 0;
+        const void *holder = nullptr;
+        // Moving to a position it was sent to: read until it stands.
+        bool settling = false;
+        int unchangedReads = 0;
+        std::optional<int> position;
+        std::optional<int> maximum;
+    };
+
+    bool isRepeat(const SessionRequest &request) const;
+    void enqueue(Job job);
+    void schedule();
+    void pump();
+    SessionDriver::Job driverJob(const Job &job) const;
+    void finish(const Job &job, const SessionDriver::Done &done);
+    void apply(const Job &job, const SessionDriver::Done &done);
+    void setPosition(int motor, int position);
+    void setMaximum(int motor, int maximum);
+    void setRunning(int motor, bool running);
+    void updateLiveReads();
+    void readMoving();
+    void holdExpired(int motor);
+    void queueStop(int motor);
+
+    BoardType m_board;
+    QString m_port;
+    // Null while the session works on its own thread.
+    QThread *m_thread = nullptr;
+    // Lives on m_thread: the context the driver's jobs run in.
+    QObject *m_worker = nullptr;
+    std::unique_ptr<SessionDriver> m_driver;
+    std::array<Motion, 3> m_motion;
+    std::array<QTimer, 3> m_holds;
+    QTimer m_liveReads;
+    std::deque<Job> m_queue;
+    // The job the driver is carrying out.
+    std::optional<Job> m_current;
+    bool m_pumpScheduled = false;
+    bool m_stopping = false;
+};
+
+#endif // LENSSESSION_H

@@ -1,0 +1,19 @@
+#ifndef OUTCOMEWORDS_H
+#define OUTCOMEWORDS_H
+
+#include <QString>
+
+struct Outcome;
+
+// A failed outcome as every program that is not the window words it, in one
+// line: the tool's failure line, the server's error. English always, since
+// scripts read it.
+namespace OutcomeWords {
+
+// query: whether what failed was a read, which gets no answer, rather than a
+// command, which is not acknowledged.
+QString failure(const Outcome &outcome, const QString &port, bool query);
+
+} // namespace OutcomeWords
+
+#endif // OUTCOMEWORDS_H

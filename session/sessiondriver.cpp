@@ -1,0 +1,204 @@
+#include "sessiondriver.h"
+
+#include "controller.h"
+#include "lensboard.h"
+#include "lensmotor.h"
+#include "pause.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+
+SessionDriver::SessionDriver(BoardType board, std::unique_ptr<Controller> driver)
+    : m_board(board)
+    , m_driver(std::move(driver))
+{
+}
+
+SessionDriver::~SessionDriver() = default;
+
+SessionDriver::Done SessionDriver::execute(const Job &job)
+{
+    Done done;
+    // Whatever failed before this job is not its failure.
+    m_driver->takeOutcome();
+    const SessionRequest &request = job.request;
+    Controller &c = *m_driver;
+    if (job.quiet) {
+        readPosition(request.motor->index(), done);
+        return done;
+    }
+    switch (request.kind) {
+    case SessionRequest::Kind::Status:
+        break;
+    case SessionRequest::Kind::Goto:
+    case SessionRequest::Kind::Step:
+        goTo(job, done);
+        break;
+    case SessionRequest::Kind::Run:
+        run(request, done);
+        break;
+    case SessionRequest::Kind::Stop:
+        stop(request, done);
+        break;
+    case SessionRequest::Kind::PresetCall:
+        if (request.speed >= 0)
+            c.callPresetAtSpeed(char(request.value), char(request.speed));
+        else
+            c.callPreset(char(request.value));
+        if (check(done, false) && !request.exact)
+            readAll(done);
+        break;
+    case SessionRequest::Kind::PresetStore:
+        c.storePreset(char(request.value));
+        // The Pellan driver keeps its presets on this computer; written out at
+        // once, they are there for every other program too.
+        if (check(done, false) && m_board == BoardType::Pellan) {
+            c.storeInDevice();
+            check(done, false);
+        }
+        break;
+    case SessionRequest::Kind::Speed:
+        (c.*request.motor->setSpeed)(char(request.speed));
+        check(done, false);
+        break;
+    case SessionRequest::Kind::Calibrate:
+        c.calibrateAll();
+        if (!check(done, false))
+            break;
+        if (const unsigned long waitMs = LensBoard::calibrationWaitMs(m_board))
+            Pause::wait(waitMs);
+        if (!request.exact)
+            readAll(done);
+        break;
+    case SessionRequest::Kind::Refresh:
+        readAll(done);
+        break;
+    case SessionRequest::Kind::Store:
+        c.storeInDevice();
+        check(done, false);
+        break;
+    case SessionRequest::Kind::Probe:
+        done.result.value = c.getLensType();
+        if (check(done, true) && done.result.value < 0) {
+            done.result.kind = SessionResult::Kind::Failed;
+            done.result.outcome.kind = Outcome::Kind::NoReply;
+            done.result.query = true;
+        }
+        break;
+    }
+    return done;
+}
+
+bool SessionDriver::goTo(const Job &job, Done &done)
+{
+    const SessionRequest &request = job.request;
+    const LensMotor &motor = *request.motor;
+    const int index = motor.index();
+    if (request.exact) {
+        (m_driver.get()->*motor.setPosition)(request.value);
+        done.taken = check(done, false);
+        return done.taken;
+    }
+    // The range is the board's; a board that was silent so far is asked now.
+    std::optional<int> maximum = job.maxima[index];
+    if (!maximum) {
+        const int read = (m_driver.get()->*motor.maximum)();
+        if (!check(done, true))
+            return false;
+        if (read < 0) {
+            done.result = {SessionResult::Kind::Failed, {Outcome::Kind::NoReply}, true};
+            return false;
+        }
+        maximum = done.maxima[index] = read;
+    }
+    int position = request.value;
+    if (request.kind == SessionRequest::Kind::Step) {
+        std::optional<int> from = job.positions[index];
+        if (!from) {
+            if (!readPosition(index, done))
+                return false;
+            from = done.positions[index];
+        }
+        position = std::clamp(*from + request.value, 0, *maximum);
+    } else if (request.share >= 0) {
+        position = qRound(request.share * *maximum);
+    }
+    if (position > *maximum) {
+        done.result.kind = SessionResult::Kind::OutOfRange;
+        done.result.value = *maximum;
+        return false;
+    }
+    (m_driver.get()->*motor.setPosition)(position);
+    done.taken = check(done, false);
+    return done.taken && readPosition(index, done);
+}
+
+bool SessionDriver::run(const SessionRequest &request, Done &done)
+{
+    const LensMotor &motor = *request.motor;
+    if (request.speed >= 0 && motor.setSpeed) {
+        (m_driver.get()->*motor.setSpeed)(char(request.speed));
+        if (!check(done, false))
+            return false;
+    }
+    // Through a local: GCC 12 with the address and undefined-behaviour
+    // sanitizers calls the other element when the indexed array element
+    // itself is called.
+    const LensMotor::Command runCommand = motor.runs[size_t(request.direction)];
+    (m_driver.get()->*runCommand)();
+    done.taken = check(done, false);
+    return done.taken;
+}
+
+bool SessionDriver::stop(const SessionRequest &request, Done &done)
+{
+    const LensMotor &motor = *request.motor;
+    (m_driver.get()->*motor.stop)();
+    done.taken = check(done, false);
+    if (!done.taken || request.exact)
+        return done.taken;
+    // Read back as the window's STOP does, so everyone sees where it stands.
+    return readPosition(motor.index(), done);
+}
+
+bool SessionDriver::readAll(Done &done)
+{
+    for (const LensMotor &motor : LensMotor::all()) {
+        if (!LensBoard::hasMotor(m_board, motor))
+            continue;
+        if (!readPosition(motor.index(), done))
+            return false;
+        const int maximum = (m_driver.get()->*motor.maximum)();
+        if (!check(done, true))
+            return false;
+        // A position of -1 can be a real place on the Pellan lens, so only
+        // the outcome tells a failed read; a maximum is never negative.
+        if (maximum < 0) {
+            done.result = {SessionResult::Kind::Failed, {Outcome::Kind::NoReply}, true};
+            return false;
+        }
+        done.maxima[motor.index()] = maximum;
+    }
+    return true;
+}
+
+bool SessionDriver::readPosition(int motor, Done &done)
+{
+    const int position = (m_driver.get()->*LensMotor::all()[size_t(motor)].position)();
+    if (!check(done, true))
+        return false;
+    done.positions[motor] = position;
+    return true;
+}
+
+bool SessionDriver::check(Done &done, bool query)
+{
+    Outcome outcome = m_driver->takeOutcome();
+    if (outcome.ok())
+        return true;
+    done.result.kind = SessionResult::Kind::Failed;
+    done.result.outcome = std::move(outcome);
+    done.result.query = query;
+    return false;
+}

@@ -1,0 +1,69 @@
+#ifndef SESSIONDRIVER_H
+#define SESSIONDRIVER_H
+
+#include "boardtype.h"
+#include "sessionrequest.h"
+#include "sessionresult.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class Controller;
+
+// The driver as the lens session works it: one request at a time, carried
+// out in full with the reads that follow it, on whichever thread calls. It
+// blocks for as long as the board takes, and holds no state of the
+// session's; what it needs to know (a range, where a motor was) comes with
+// the job, and what it read goes back with the result.
+class SessionDriver
+{
+public:
+    struct Job
+    {
+        SessionRequest request;
+        // A read of request.motor's position the operator did not ask for:
+        // its failure is nobody's concern.
+        bool quiet = false;
+        // What the session knew of each motor when the job left.
+        std::array<std::optional<int>, 3> positions;
+        std::array<std::optional<int>, 3> maxima;
+    };
+
+    struct Done
+    {
+        SessionResult result;
+        // The board took the request's command (a run, a stop, a move), even
+        // if a read after it failed.
+        bool taken = false;
+        // What was read meanwhile, motor by motor.
+        std::array<std::optional<int>, 3> positions;
+        std::array<std::optional<int>, 3> maxima;
+    };
+
+    SessionDriver(BoardType board, std::unique_ptr<Controller> driver);
+    ~SessionDriver();
+    SessionDriver(const SessionDriver &) = delete;
+    SessionDriver &operator=(const SessionDriver &) = delete;
+
+    Done execute(const Job &job);
+
+    Controller &controller() const { return *m_driver; }
+
+private:
+    bool goTo(const Job &job, Done &done);
+    bool run(const SessionRequest &request, Done &done);
+    bool stop(const SessionRequest &request, Done &done);
+    // Every position and maximum of the board's motors; the first read
+    // without an answer ends it.
+    bool readAll(Done &done);
+    bool readPosition(int motor, Done &done);
+    // Takes the driver's outcome since the last look; false, with the result
+    // failed, when an exchange failed.
+    bool check(Done &done, bool query);
+
+    BoardType m_board;
+    std::unique_ptr<Controller> m_driver;
+};
+
+#endif // SESSIONDRIVER_H

@@ -1,0 +1,29 @@
+#ifndef SESSIONRESULT_H
+#define SESSIONRESULT_H
+
+#include "outcome.h"
+
+// How a request of the lens session went, as data; each front end words it.
+struct SessionResult
+{
+    enum class Kind {
+        Done,
+        // The board did not carry it out: outcome says why.
+        Failed,
+        // A goto beyond the motor's range, which is from 0 to value.
+        OutOfRange,
+        // The session is shutting down and takes no more requests.
+        Stopping,
+    };
+
+    Kind kind = Kind::Done;
+    Outcome outcome;
+    // Failed: whether what failed was a query (a read), not a command.
+    bool query = false;
+    // Probe: the lens type; OutOfRange: the motor's maximum.
+    int value = 0;
+
+    bool done() const { return kind == Kind::Done; }
+};
+
+#endif // SESSIONRESULT_H
