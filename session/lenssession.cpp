@@ -385,9 +385,15 @@ void LensSession::setRunning(int motor, bool running)
     emit runningChanged(motor, running);
 }
 
+void LensSession::setLiveReads(bool on)
+{
+    m_liveReadsOn = on;
+    updateLiveReads();
+}
+
 void LensSession::updateLiveReads()
 {
-    const bool moving = !m_stopping && std::any_of(m_motion.begin(), m_motion.end(), [](const Motion &motion) {
+    const bool moving = m_liveReadsOn && !m_stopping && std::any_of(m_motion.begin(), m_motion.end(), [](const Motion &motion) {
         return motion.running || motion.settling;
     });
     if (!moving)

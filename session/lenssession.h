@@ -81,6 +81,10 @@ public:
     void shutdown();
     // Nothing waiting or under way, and no timer running.
     bool isIdle() const;
+    // Requests waiting or under way.
+    bool isWorking() const { return m_current || !m_queue.empty(); }
+    // Whether moving motors are read while they move; on at first.
+    void setLiveReads(bool on);
 
     // As last read; nothing when not read yet or for a motor the board lacks.
     std::optional<int> position(const LensMotor &motor) const;
@@ -150,6 +154,7 @@ private:
     std::optional<Job> m_current;
     bool m_pumpScheduled = false;
     bool m_stopping = false;
+    bool m_liveReadsOn = true;
 };
 
 #endif // LENSSESSION_H

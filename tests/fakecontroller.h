@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <QThread>
 
 #include <memory>
 
@@ -24,6 +25,10 @@ struct FakeBoard
     int sensitivityMode = 0;
     // Pauses of 8 s that calibrateAll() announces and makes, as the Pellan driver does.
     int calibrationPauses = 0;
+    // Calls (by name) that the board does not acknowledge.
+    QStringList rejected;
+    // How long each call takes, as a board on a line would.
+    unsigned long callMs = 0;
 };
 
 // A driver that talks to no port: each call is logged as "name(arguments)", with
@@ -82,10 +87,22 @@ private:
     bool transmitData(QByteArray) override { return false; }
     bool transmitAndRecieve(QByteArray, QByteArray *, int) override { return false; }
 
-    void log(const char *name) { m_board->calls << QString::fromLatin1(name); }
+    void log(const char *name)
+    {
+        m_board->calls << QString::fromLatin1(name);
+        judge(name);
+    }
     void log(const char *name, int argument)
     {
         m_board->calls << QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(argument);
+        judge(name);
+    }
+    void judge(const char *name)
+    {
+        if (m_board->callMs > 0)
+            QThread::msleep(m_board->callMs);
+        if (m_board->rejected.contains(QLatin1String(name)))
+            noted({Outcome::Kind::Rejected});
     }
     int query(const char *name, int answer)
     {

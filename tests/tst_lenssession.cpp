@@ -1,0 +1,270 @@
+// The lens session's rules, as every front end meets them: what goes to the
+// board, in which order, for requests that come faster than the board takes
+// them, for held runs and their ends, and at shutdown.
+
+#include "fakecontroller.h"
+#include "lensmotor.h"
+#include "lenssession.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+const LensMotor &motorNamed(const QString &name)
+{
+    return *LensMotor::named(name);
+}
+
+std::unique_ptr<LensSession> sessionOn(BoardType type, const std::shared_ptr<FakeBoard> &board, bool ownThread)
+{
+    return std::make_unique<LensSession>(
+        type, QStringLiteral("ttyFAKE"),
+        ownThread ? LensSession::Threading::OwnThread : LensSession::Threading::CallersThread,
+        [board](BoardType, const QString &port) { return std::make_unique<FakeController>(port, board); });
+}
+
+} // namespace
+
+class TestLensSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rules_data();
+    void rules();
+    void failures_data();
+    void failures();
+    void ownThreadNeverBlocks();
+
+private:
+    // Carries out a script of steps, one a word group separated by ';':
+    //   goto M N | step M N | run M D [hold MS] [by K] [speed S] | stop M |
+    //   release M K | releaseAll | call N [speed S] | store N | refresh |
+    //   calibrate | shutdown | idle (until nothing waits or is under way) |
+    //   wait MS
+    // Requests between two waits are handed over before the session has
+    // carried out the first of them, as if they came while the board was busy.
+    void play(LensSession &session, const QString &script, QStringList *results = nullptr);
+};
+
+void TestLensSession::play(LensSession &session, const QString &script, QStringList *results)
+{
+    static const int holders[3] = {1, 2, 3};
+    const auto record = [results](const QString &what) {
+        return [results, what](const SessionResult &result) {
+            if (results)
+                *results << what + QLatin1Char('=') + QString::number(int(result.kind));
+        };
+    };
+    for (const QString &step : script.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList w = step.simplified().split(QLatin1Char(' '));
+        const QString &verb = w.first();
+        SessionRequest request;
+        if (w.size() > 1 && LensMotor::named(w.at(1)))
+            request.motor = LensMotor::named(w.at(1));
+        if (verb == QLatin1String("idle")) {
+            QTRY_VERIFY_WITH_TIMEOUT(!session.isWorking(), 5000);
+            continue;
+        }
+        if (verb == QLatin1String("wait")) {
+            QTest::qWait(w.at(1).toInt());
+            continue;
+        }
+        if (verb == QLatin1String("release")) {
+            session.release(*request.motor, &holders[w.at(2).toInt()]);
+            continue;
+        }
+        if (verb == QLatin1String("releaseAll")) {
+            session.releaseAll();
+            continue;
+        }
+        if (verb == QLatin1String("shutdown")) {
+            session.shutdown();
+            continue;
+        }
+        if (verb == QLatin1String("goto") || verb == QLatin1String("step")) {
+            request.kind = verb == QLatin1String("goto") ? SessionRequest::Kind::Goto : SessionRequest::Kind::Step;
+            request.value = w.at(2).toInt();
+        } else if (verb == QLatin1String("run")) {
+            request.kind = SessionRequest::Kind::Run;
+            request.direction = w.at(2) == QLatin1String(request.motor->directions[1]);
+            for (int i = 3; i + 1 < w.size(); i += 2) {
+                if (w.at(i) == QLatin1String("hold"))
+                    request.holdMs = w.at(i + 1).toInt();
+                else if (w.at(i) == QLatin1String("by"))
+                    request.holder = &holders[w.at(i + 1).toInt()];
+                else if (w.at(i) == QLatin1String("speed"))
+                    request.speed = w.at(i + 1).toInt();
+            }
+        } else if (verb == QLatin1String("stop")) {
+            request.kind = SessionRequest::Kind::Stop;
+        } else if (verb == QLatin1String("call") || verb == QLatin1String("store")) {
+            request.kind = verb == QLatin1String("call") ? SessionRequest::Kind::PresetCall
+                                                          : SessionRequest::Kind::PresetStore;
+            request.value = w.at(1).toInt();
+            if (w.size() == 4)
+                request.speed = w.at(3).toInt();
+        } else if (verb == QLatin1String("refresh")) {
+            request.kind = SessionRequest::Kind::Refresh;
+        } else if (verb == QLatin1String("calibrate")) {
+            request.kind = SessionRequest::Kind::Calibrate;
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+        session.submit(request, record(step.simplified()));
+    }
+}
+
+// Each script starts on a session that has read the board once (zoom at
+// 3000 of 7350, focus at 0 of 4000, iris at 0 of 5500), with those calls
+// cleared. The board takes 30 ms a call where the driver has its own thread;
+// live reads are off unless the row says.
+void TestLensSession::rules_data()
+{
+    QTest::addColumn<bool>("ownThread");
+    QTest::addColumn<bool>("live");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("calls");
+
+    const auto row = [](const char *name, bool ownThread, const char *script, const char *calls, bool live = false) {
+        QTest::newRow(name) << ownThread << live << QString::fromLatin1(script) << QString::fromLatin1(calls);
+    };
+    row("a stop goes ahead of the moves waiting", true, "goto zoom 1000; goto focus 500; stop iris; idle",
+        "pelco_d_iris_stop getIrisPosition setZoomPosition(1000) getZoomPosition setFocusPosition(500) "
+        "getFocusPosition");
+    row("the newest goto of a waiting motor takes its place", false,
+        "goto zoom 1000; goto focus 500; goto zoom 2000; idle",
+        "setZoomPosition(2000) getZoomPosition setFocusPosition(500) getFocusPosition");
+    row("a stop takes away the waiting moves of its motor", false, "goto zoom 1000; run zoom tele; stop zoom; idle",
+        "pelco_d_zoom_stop getZoomPosition");
+    row("a repeat holds the run on and sends nothing", false,
+        "run zoom tele hold 400; wait 300; run zoom tele hold 400; wait 250; stop zoom; idle",
+        "pelco_d_zoom_in pelco_d_zoom_stop getZoomPosition");
+    row("the other direction is a new run, not a repeat", false,
+        "run zoom tele hold 1000; idle; run zoom wide hold 1000; idle; stop zoom; idle",
+        "pelco_d_zoom_in pelco_d_zoom_out pelco_d_zoom_stop getZoomPosition");
+    row("another speed is a new run, at that speed", false,
+        "run focus far hold 1000 speed 0; idle; run focus far hold 1000 speed 2; idle; stop focus; idle",
+        "setFocusSpeed(0) pelco_d_focus_far setFocusSpeed(2) pelco_d_focus_far pelco_d_focus_stop getFocusPosition");
+    row("a hold's end stops the motor and reads it back", true, "run iris open hold 200; wait 600; idle",
+        "pelco_d_iris_open pelco_d_iris_stop getIrisPosition");
+    row("a run is held for its own hold", false, "run zoom wide hold 1500; wait 1000", "pelco_d_zoom_out");
+    row("a held run goes on until its holder lets go", false,
+        "run focus near by 1; wait 700; release focus 2; idle; release focus 1; idle",
+        "pelco_d_focus_near pelco_d_focus_stop getFocusPosition");
+    row("a release while its run waits: the run never goes out", true,
+        "goto focus 500; run zoom tele by 1; release zoom 1; idle", "setFocusPosition(500) getFocusPosition");
+    row("a release while its run goes out stops it after", true, "run zoom tele by 1; wait 10; release zoom 1; idle",
+        "pelco_d_zoom_in pelco_d_zoom_stop getZoomPosition");
+    row("losing the window's activation ends every held run, not the others", false,
+        "run zoom tele by 1; run iris close; run focus far by 2; idle; releaseAll; idle",
+        "pelco_d_zoom_in pelco_d_iris_close pelco_d_focus_far pelco_d_zoom_stop getZoomPosition pelco_d_focus_stop "
+        "getFocusPosition");
+    row("a preset called at low speed goes at low, and is read back", false, "call 3 speed 0; idle",
+        "callPresetAtSpeed(3,0) getZoomPosition getMaxZoomPosition getFocusPosition getMaxFocusPosition "
+        "getIrisPosition getMaxIrisPosition");
+    row("a step goes from where the motor was read, held to the range", false,
+        "step zoom 100; idle; step zoom 8000; idle; step zoom -4000; idle",
+        "setZoomPosition(3100) getZoomPosition setZoomPosition(7350) getZoomPosition setZoomPosition(0) "
+        "getZoomPosition");
+    row("shutdown stops every motor running, and only those", true,
+        "run zoom tele; run focus far hold 2000; idle; shutdown; idle",
+        "pelco_d_zoom_in pelco_d_focus_far pelco_d_zoom_stop getZoomPosition pelco_d_focus_stop getFocusPosition");
+    row("a motor sent to a position is read until it stands", false, "goto zoom 1000; idle; wait 500",
+        "setZoomPosition(1000) getZoomPosition getZoomPosition getZoomPosition", true);
+}
+
+void TestLensSession::rules()
+{
+    QFETCH(bool, ownThread);
+    QFETCH(bool, live);
+    QFETCH(QString, script);
+    QFETCH(QString, calls);
+    auto board = std::make_shared<FakeBoard>();
+    board->zoomPosition = 3000;
+    const std::unique_ptr<LensSession> session = sessionOn(BoardType::Tavro, board, ownThread);
+    session->setLiveReads(live);
+    play(*session, QStringLiteral("refresh; idle"));
+    board->callMs = ownThread ? 30 : 0;
+    board->calls.clear();
+    play(*session, script);
+    QCOMPARE(board->calls.join(QLatin1Char(' ')), calls);
+}
+
+// What a front end hears when the board does not take a request, and what
+// the session does about the motor.
+void TestLensSession::failures_data()
+{
+    QTest::addColumn<bool>("pellan");
+    QTest::addColumn<QString>("rejected");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("calls");
+    QTest::addColumn<QString>("results");
+
+    const QString failed = QString::number(int(SessionResult::Kind::Failed));
+    QTest::newRow("a run not taken does not run")
+        << false << "pelco_d_zoom_in" << "run zoom tele hold 200; idle; wait 400" << "pelco_d_zoom_in"
+        << "run zoom tele hold 200=" + failed;
+    QTest::newRow("a speed not taken sends no run")
+        << false << "setZoomSpeed" << "run zoom tele speed 1; idle" << "setZoomSpeed(1)"
+        << "run zoom tele speed 1=" + failed;
+    QTest::newRow("a held motor whose stop is not taken is stopped again until shutdown")
+        << false << "pelco_d_focus_stop" << "run focus far by 1; idle; release focus 1; wait 700; shutdown; idle"
+        << "pelco_d_focus_far pelco_d_focus_stop pelco_d_focus_stop pelco_d_focus_stop"
+        << "run focus far by 1=" + QString::number(int(SessionResult::Kind::Done));
+    QTest::newRow("a goto beyond the range is not sent")
+        << false << "" << "goto iris 6000; idle" << ""
+        << "goto iris 6000=" + QString::number(int(SessionResult::Kind::OutOfRange));
+    QTest::newRow("a Pellan preset not kept is not written out")
+        << true << "storePreset" << "store 4; idle" << "storePreset(4)" << "store 4=" + failed;
+    QTest::newRow("a Pellan preset kept is written out at once")
+        << true << "" << "store 4; idle" << "storePreset(4) storeInDevice"
+        << "store 4=" + QString::number(int(SessionResult::Kind::Done));
+}
+
+void TestLensSession::failures()
+{
+    QFETCH(bool, pellan);
+    QFETCH(QString, rejected);
+    QFETCH(QString, script);
+    QFETCH(QString, calls);
+    QFETCH(QString, results);
+    auto board = std::make_shared<FakeBoard>();
+    const std::unique_ptr<LensSession> session = sessionOn(pellan ? BoardType::Pellan : BoardType::Tavro, board, false);
+    session->setLiveReads(false);
+    play(*session, QStringLiteral("refresh; idle"));
+    board->calls.clear();
+    board->rejected = rejected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList heard;
+    play(*session, script, &heard);
+    QCOMPARE(board->calls.join(QLatin1Char(' ')), calls);
+    QCOMPARE(heard.join(QLatin1Char(' ')), results);
+}
+
+// On its own thread the driver may take as long as it likes: the session's
+// thread goes on at once, and hears how it went when it has.
+void TestLensSession::ownThreadNeverBlocks()
+{
+    auto board = std::make_shared<FakeBoard>();
+    board->calibrationPauses = 1;
+    const Pause::Function previous = Pause::setFunction([](unsigned long) { QThread::msleep(300); });
+    {
+        const std::unique_ptr<LensSession> session = sessionOn(BoardType::Tavro, board, true);
+        QElapsedTimer clock;
+        clock.start();
+        bool heard = false;
+        SessionRequest calibrate;
+        calibrate.kind = SessionRequest::Kind::Calibrate;
+        session->submit(calibrate, [&heard](const SessionResult &result) { heard = result.done(); });
+        QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(heard, 5000);
+        QVERIFY(clock.elapsed() >= 600);
+        QCOMPARE(session->maximum(motorNamed("zoom")), 7350);
+    }
+    Pause::setFunction(previous);
+}
+
+QTEST_MAIN(TestLensSession)
+#include "tst_lenssession.moc"
