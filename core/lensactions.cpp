@@ -2,6 +2,7 @@
 
 #include "controller.h"
 #include "controller_tavro.h"
+#include "lensmotor.h"
 #include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
@@ -31,21 +32,17 @@ constexpr unsigned long SettleAfterMoveMs = 500;
 
 using Motor = LensActions::Motor;
 
-// A motor's widgets, driver operations and words.
+// A motor's widgets and words, with the driver operations of its entry in the
+// motor table, whose directions are in the order of Direction.
 struct MotorWiring
 {
+    const LensMotor &motor;
     QSlider *slider;
     QLineEdit *lineEdit;
     // Indexed by Direction: towards 0, towards the maximum.
     QPushButton *runButtons[2];
-    void (Controller::*runs[2])();
     // "-" and "+".
     QPushButton *stepButtons[2];
-    void (Controller::*stop)();
-    // None for the iris.
-    void (Controller::*speed)(char level);
-    int (Controller::*read)();
-    void (Controller::*send)(int position);
     int unitsPerStep;
     // The trace lines of a slider release and of a finished entry (none: no line).
     const char *sliderLine;
@@ -57,25 +54,20 @@ struct MotorWiring
 MotorWiring wiringOf(const LensPanel &panel, Motor motor)
 {
     const LensPanel::MotorControls &c = panel.motors[int(motor)];
+    const LensMotor &m = LensMotor::all()[size_t(motor)];
     switch (motor) {
     case Motor::Zoom:
-        return {c.slider, c.field, {c.runButtons[0], c.runButtons[1]},
-                {&Controller::pelco_d_zoom_out, &Controller::pelco_d_zoom_in}, {c.stepButtons[0], c.stepButtons[1]},
-                &Controller::pelco_d_zoom_stop, &Controller::setZoomSpeed, &Controller::getZoomPosition,
-                &Controller::setZoomPosition, 1, "motor1SliderChanged()", "motor1LineEditChanged()",
-                LensActions::tr("Moving the zoom…"), LensActions::tr("Stopping the zoom…")};
+        return {m, c.slider, c.field, {c.runButtons[0], c.runButtons[1]}, {c.stepButtons[0], c.stepButtons[1]}, 1,
+                "motor1SliderChanged()", "motor1LineEditChanged()", LensActions::tr("Moving the zoom…"),
+                LensActions::tr("Stopping the zoom…")};
     case Motor::Focus:
-        return {c.slider, c.field, {c.runButtons[0], c.runButtons[1]},
-                {&Controller::pelco_d_focus_near, &Controller::pelco_d_focus_far}, {c.stepButtons[0], c.stepButtons[1]},
-                &Controller::pelco_d_focus_stop, &Controller::setFocusSpeed, &Controller::getFocusPosition,
-                &Controller::setFocusPosition, 1, "motor2SliderChanged()", "motor2LineEditChanged()",
-                LensActions::tr("Moving the focus…"), LensActions::tr("Stopping the focus…")};
+        return {m, c.slider, c.field, {c.runButtons[0], c.runButtons[1]}, {c.stepButtons[0], c.stepButtons[1]}, 1,
+                "motor2SliderChanged()", "motor2LineEditChanged()", LensActions::tr("Moving the focus…"),
+                LensActions::tr("Stopping the focus…")};
     case Motor::Iris:
         break;
     }
-    return {c.slider, c.field, {c.runButtons[0], c.runButtons[1]},
-            {&Controller::pelco_d_iris_close, &Controller::pelco_d_iris_open}, {c.stepButtons[0], c.stepButtons[1]},
-            &Controller::pelco_d_iris_stop, nullptr, &Controller::getIrisPosition, &Controller::setIrisPosition,
+    return {m, c.slider, c.field, {c.runButtons[0], c.runButtons[1]}, {c.stepButtons[0], c.stepButtons[1]},
             IrisUnitsPerStep, nullptr, nullptr, LensActions::tr("Moving the iris…"),
             LensActions::tr("Stopping the iris…")};
 }
@@ -129,10 +121,10 @@ bool LensActions::run(Motor motor, Direction direction, const QObject *holder, s
     // Through a local: GCC 12 with the address and undefined-behaviour
     // sanitizers calls the other element when the indexed array element
     // itself is called.
-    const auto runOperation = w.runs[int(direction)];
-    const bool ownSpeed = speed && w.speed;
+    const auto runOperation = w.motor.runs[size_t(direction)];
+    const bool ownSpeed = speed && w.motor.setSpeed;
     if (ownSpeed)
-        (m_comm.get()->*w.speed)(char(*speed));
+        (m_comm.get()->*w.motor.setSpeed)(char(*speed));
     else
         givePanelSpeed(motor);
     (m_comm.get()->*runOperation)();
@@ -148,8 +140,8 @@ void LensActions::stop(Motor motor)
     if (!operation || !m_comm)
         return;
     const bool ownSpeed = endRun(motor);
-    (m_comm.get()->*w.stop)();
-    const int position = (m_comm.get()->*w.read)();
+    (m_comm.get()->*w.motor.stop)();
+    const int position = (m_comm.get()->*w.motor.position)();
     // A failed focus read shows the focus at 0; the others leave the display.
     if (motor == Motor::Focus)
         showPosition(motor, qMax(0, position));
@@ -197,7 +189,7 @@ void LensActions::forgetRuns()
 {
     for (const Motor motor : runningMotors()) {
         if (m_comm)
-            (m_comm.get()->*wiringOf(m_panel, motor).stop)();
+            (m_comm.get()->*LensMotor::all()[size_t(motor)].stop)();
         endRun(motor);
     }
 }
@@ -225,7 +217,7 @@ bool LensActions::endRun(Motor motor)
 void LensActions::setPanelSpeed(Motor motor)
 {
     m_panelSpeedOwed[int(motor)] = false;
-    if (const auto speed = wiringOf(m_panel, motor).speed)
+    if (const auto speed = LensMotor::all()[size_t(motor)].setSpeed)
         (m_comm.get()->*speed)(char(m_panelSpeeds[int(motor)]));
 }
 
@@ -250,7 +242,7 @@ void LensActions::sendSlider(Motor motor)
             w.lineEdit->setText(QString::number(w.slider->value()));
         }
         givePanelSpeed(motor);
-        (m_comm.get()->*w.send)(w.slider->value() * w.unitsPerStep);
+        (m_comm.get()->*w.motor.setPosition)(w.slider->value() * w.unitsPerStep);
         Pause::wait(SettleAfterMoveMs);
     });
 }
@@ -270,7 +262,7 @@ void LensActions::sendTyped(Motor motor)
         if (motor == Motor::Zoom)
             qDebug() << "all digits";
         givePanelSpeed(motor);
-        (m_comm.get()->*w.send)(*position * w.unitsPerStep);
+        (m_comm.get()->*w.motor.setPosition)(*position * w.unitsPerStep);
     });
 }
 
@@ -442,7 +434,7 @@ void LensActions::readLive(Motor motor)
     const OperatorReport::Reporter previous =
         OperatorReport::setReporter([](OperatorReport::Severity, const QString &, const QString &) {});
     const auto restore = qScopeGuard([&previous] { OperatorReport::setReporter(previous); });
-    const int position = (m_comm.get()->*w.read)();
+    const int position = (m_comm.get()->*w.motor.position)();
     // Left alone while the operator has the slider or the field in hand.
     if (!m_inHand[int(motor)] && !w.slider->isSliderDown() && !w.lineEdit->hasFocus())
         showReadBack(motor, position);
