@@ -2,7 +2,6 @@
 
 #include "controller_tavro.h"
 #include "controller_usm.h"
-#include "lensmotor.h"
 
 std::unique_ptr<Controller> LensBoard::makeDriver(BoardType board, const QString &port)
 {
@@ -15,16 +14,6 @@ std::unique_ptr<Controller> LensBoard::makeDriver(BoardType board, const QString
         break;
     }
     return nullptr;
-}
-
-bool LensBoard::hasMotor(BoardType board, const LensMotor &motor)
-{
-    return motor.isOn(board);
-}
-
-bool LensBoard::hasSpeed(const LensMotor &motor)
-{
-    return motor.setSpeed != nullptr;
 }
 
 unsigned long LensBoard::calibrationWaitMs(BoardType board)

@@ -8,18 +8,14 @@
 
 #include <memory>
 
-struct LensMotor;
-
 // What the program knows of each board type, decided once for every front
-// end: its driver, its motors, which speeds can be chosen, and how long the
-// board goes on working after it has acknowledged a calibration.
+// end: its driver and how long the board goes on working after it has
+// acknowledged a calibration. Which motors it has, and which speeds can be
+// chosen, the motor table tells (LensMotor).
 namespace LensBoard {
 
 // The driver of board on port; nothing for no board.
 std::unique_ptr<Controller> makeDriver(BoardType board, const QString &port);
-
-bool hasMotor(BoardType board, const LensMotor &motor);
-bool hasSpeed(const LensMotor &motor);
 
 // The Tavro board calibrates on its own once it has taken the command; the
 // Pellan driver waits for its calibration runs itself.

@@ -406,7 +406,7 @@ void LensSession::readMoving()
 {
     for (const LensMotor &motor : LensMotor::all()) {
         const Motion &motion = m_motion[size_t(motor.index())];
-        if (!LensBoard::hasMotor(m_board, motor) || !(motion.running || motion.settling))
+        if (!motor.isOn(m_board) || !(motion.running || motion.settling))
             continue;
         const auto isRead = [&motor](const Job &job) { return job.quiet && job.request.motor == &motor; };
         if ((m_current && isRead(*m_current)) || std::any_of(m_queue.begin(), m_queue.end(), isRead))

@@ -59,8 +59,11 @@ SessionDriver::Done SessionDriver::execute(const Job &job)
         }
         break;
     case SessionRequest::Kind::Speed:
-        (c.*request.motor->setSpeed)(char(request.speed));
-        check(done, false);
+        // A motor whose speed cannot be chosen has no frame for it.
+        if (request.motor->setSpeed) {
+            (c.*request.motor->setSpeed)(char(request.speed));
+            check(done, false);
+        }
         break;
     case SessionRequest::Kind::Calibrate:
         c.calibrateAll();
@@ -165,7 +168,7 @@ bool SessionDriver::stop(const SessionRequest &request, Done &done)
 bool SessionDriver::readAll(Done &done)
 {
     for (const LensMotor &motor : LensMotor::all()) {
-        if (!LensBoard::hasMotor(m_board, motor))
+        if (!motor.isOn(m_board))
             continue;
         if (!readPosition(motor.index(), done))
             return false;
