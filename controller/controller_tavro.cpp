@@ -87,67 +87,67 @@ void ControllerTavro::setIrisPosition(int position)
 // frame table; the focus and iris stops are one and the same frame.
 void ControllerTavro::pelco_d_zoom_in()
 {
-    transmitData(encode(Operation::ZoomTele));
+    transmitData(encode(FrameKind::ZoomTele));
 }
 
 void ControllerTavro::pelco_d_zoom_out()
 {
-    transmitData(encode(Operation::ZoomWide));
+    transmitData(encode(FrameKind::ZoomWide));
 }
 
 void ControllerTavro::pelco_d_zoom_stop()
 {
-    transmitData(encode(Operation::ZoomStop));
+    transmitData(encode(FrameKind::ZoomStop));
 }
 
 void ControllerTavro::pelco_d_focus_near()
 {
-    transmitData(encode(Operation::FocusNear));
+    transmitData(encode(FrameKind::FocusNear));
 }
 
 void ControllerTavro::pelco_d_focus_far()
 {
-    transmitData(encode(Operation::FocusFar));
+    transmitData(encode(FrameKind::FocusFar));
 }
 
 void ControllerTavro::pelco_d_focus_stop()
 {
-    transmitData(encode(Operation::FocusStop));
+    transmitData(encode(FrameKind::FocusStop));
 }
 
 void ControllerTavro::pelco_d_iris_open()
 {
-    transmitData(encode(Operation::IrisOpen));
+    transmitData(encode(FrameKind::IrisOpen));
 }
 
 void ControllerTavro::pelco_d_iris_close()
 {
-    transmitData(encode(Operation::IrisClose));
+    transmitData(encode(FrameKind::IrisClose));
 }
 
 void ControllerTavro::pelco_d_iris_stop()
 {
-    transmitData(encode(Operation::IrisStop));
+    transmitData(encode(FrameKind::IrisStop));
 }
 
 void ControllerTavro::callPreset(char preset)
 {
-    transmitData(encode(Operation::CallPreset, quint8(preset)));
+    transmitData(encode(FrameKind::CallPreset, quint8(preset)));
 }
 
 void ControllerTavro::storePreset(char preset)
 {
-    transmitData(encode(Operation::StorePreset, quint8(preset)));
+    transmitData(encode(FrameKind::StorePreset, quint8(preset)));
 }
 
 void ControllerTavro::setFocusSpeed(char speed)
 {
-    transmitData(encode(Operation::SetFocusSpeed, quint8(speed)));
+    transmitData(encode(FrameKind::SetFocusSpeed, quint8(speed)));
 }
 
 void ControllerTavro::setZoomSpeed(char speed)
 {
-    transmitData(encode(Operation::SetZoomSpeed, quint8(speed)));
+    transmitData(encode(FrameKind::SetZoomSpeed, quint8(speed)));
 }
 
 void ControllerTavro::calibrateAll()
@@ -234,8 +234,8 @@ int ControllerTavro::getSensitivityMode()
 
 void ControllerTavro::callPresetAtSpeed(char preset, char speed)
 {
-    const bool zoomTaken = transmitData(encode(Operation::SetZoomSpeed, quint8(speed)));
-    if (!zoomTaken || !transmitData(encode(Operation::SetFocusSpeed, quint8(speed)))) {
+    const bool zoomTaken = transmitData(encode(FrameKind::SetZoomSpeed, quint8(speed)));
+    if (!zoomTaken || !transmitData(encode(FrameKind::SetFocusSpeed, quint8(speed)))) {
         qCritical() << "Preset speed not taken, preset" << int(quint8(preset)) << "not called";
         return;
     }

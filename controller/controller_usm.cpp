@@ -2,7 +2,6 @@
 
 #include "lens.h"
 #include "pause.h"
-#include "tracewords.h"
 
 #include <QDebug>
 #include <QSerialPortInfo>
@@ -162,9 +161,11 @@ std::optional<PellanFrames::Status> ControllerUSM::queryStatus(const char *failu
     const bool replied = transmitAndRecieve(PellanFrames::statusQuery(), &reply, PellanFrames::statusReplyLength);
     const std::optional<PellanFrames::Status> status = PellanFrames::decodeStatus(reply);
     if (!status) {
-        // A reply came, but no status: as much a failed exchange as none.
+        // A reply came, but no whole status from the board: as much a failed
+        // exchange as none. A position from it could send the focus anywhere.
         if (replied && !noted({Outcome::Kind::NoReply}))
-            qCritical() << TraceWords::unexpectedReply << reply;
+            qCritical().noquote() << "Status reply not used,"
+                                  << *PellanFrames::statusReplyFault(reply) + QLatin1Char(':') << FrameMeaning::hex(reply);
         qDebug() << failureLine;
         return std::nullopt;
     }

@@ -82,7 +82,7 @@ private:
     // the board gave no status (rotating is then left alone). A raw position of
     // -1 is a real place on the lens, so failure is not folded into it.
     std::optional<int> getRawFocusPosition(int *rotating);
-    // One status query; failureLine is logged when no status reply came.
+    // One status query; failureLine is logged when no whole status reply came.
     std::optional<PellanFrames::Status> queryStatus(const char *failureLine);
     std::optional<int> readFocusPosition();
     // Refreshes the current raw position before a relative move, stopping a

@@ -33,15 +33,29 @@ QString signedNumber(qint32 value)
     return value > 0 ? QStringLiteral("+%1").arg(value) : QString::number(value);
 }
 
+// "CRC wrong (expected B6 14)" for a sealed message whose last two bytes are
+// not the CRC of the bytes before them.
+std::optional<QString> crcFault(const QByteArray &sealed)
+{
+    const QByteArray expected = PellanFrames::sealed(sealed.left(sealed.size() - crcLength));
+    if (expected == sealed)
+        return std::nullopt;
+    return QStringLiteral("CRC wrong (expected %1)").arg(FrameMeaning::hex(expected.right(crcLength)));
+}
+
 // The words for a sealed message whose payload says text, with its CRC
 // checked.
 FrameMeaning checked(const QByteArray &sealed, const QString &text)
 {
-    const QByteArray payload = sealed.left(sealed.size() - crcLength);
-    const QByteArray expected = PellanFrames::sealed(payload);
-    if (expected == sealed)
-        return {text, true};
-    return {text + QStringLiteral(", CRC wrong (expected %1)").arg(FrameMeaning::hex(expected.right(crcLength))), false};
+    if (const std::optional<QString> fault = crcFault(sealed))
+        return {text + QStringLiteral(", ") + *fault, false};
+    return {text, true};
+}
+
+// The fields of a status reply, read whatever its CRC, address and function.
+PellanFrames::Status statusFields(const QByteArray &reply)
+{
+    return {qint8(reply.at(3)), bigEndian32At(reply, 8)};
 }
 
 // A sealed message that begins reply, when there is one: the move or status
@@ -62,10 +76,13 @@ FrameMeaning describeMessage(const QByteArray &reply)
     if (reply.size() < PellanFrames::frameLength)
         return {QStringLiteral("unknown frame"), false};
     const QByteArray message = reply.left(PellanFrames::frameLength);
-    if (const std::optional<PellanFrames::Status> status = PellanFrames::decodeStatus(message)) {
+    // Noise ahead of a reply shifts it: bytes that do not open as a status
+    // reply have no position.
+    if (message.at(0) == slaveAddress && quint8(message.at(1)) == functionStatus) {
+        const PellanFrames::Status status = statusFields(message);
         const QString text = QStringLiteral("position %1, %2")
-                                 .arg(status->rawPosition)
-                                 .arg(status->running ? QLatin1String("running") : QLatin1String("standing"));
+                                 .arg(status.rawPosition)
+                                 .arg(status.running ? QLatin1String("running") : QLatin1String("standing"));
         return withExtra(checked(message, text), PellanFrames::frameLength);
     }
     return withExtra(PellanFrames::describeFrame(message), PellanFrames::frameLength);
@@ -103,17 +120,33 @@ QByteArray PellanFrames::sealed(const QByteArray &payload)
     return frame;
 }
 
+std::optional<QString> PellanFrames::statusReplyFault(const QByteArray &reply)
+{
+    if (reply.size() != statusReplyLength)
+        return QStringLiteral("%1 bytes, not %2").arg(reply.size()).arg(statusReplyLength);
+    // A damaged reply's address and function may be damaged as well: the CRC
+    // says so first.
+    if (const std::optional<QString> fault = crcFault(reply))
+        return fault;
+    const auto named = [&reply](const char *field, int index, char expected) -> std::optional<QString> {
+        if (reply.at(index) == expected)
+            return std::nullopt;
+        return QStringLiteral("%1 %2, not %3")
+            .arg(QLatin1String(field), FrameMeaning::hex(reply.mid(index, 1)),
+                 FrameMeaning::hex(QByteArray(1, expected)));
+    };
+    // Sealed, but from another slave or no status reply: its position bytes
+    // are no position.
+    if (const std::optional<QString> fault = named("address", 0, slaveAddress))
+        return fault;
+    return named("function", 1, char(functionStatus));
+}
+
 std::optional<PellanFrames::Status> PellanFrames::decodeStatus(const QByteArray &reply)
 {
-    // Noise on the line ahead of a reply shifts it; bytes that do not open as
-    // a status reply would yield a position from the wrong bytes.
-    if (reply.size() != statusReplyLength || reply.at(0) != slaveAddress || quint8(reply.at(1)) != functionStatus)
+    if (statusReplyFault(reply))
         return std::nullopt;
-    const auto byte = [&reply](int index) { return quint32(quint8(reply.at(index))); };
-    Status status;
-    status.running = qint8(reply.at(3));
-    status.rawPosition = qint32((byte(8) << 24) | (byte(9) << 16) | (byte(10) << 8) | byte(11));
-    return status;
+    return statusFields(reply);
 }
 
 std::optional<PellanFrames::Move> PellanFrames::decodeMove(const QByteArray &payload)

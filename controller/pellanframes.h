@@ -32,9 +32,14 @@ struct Status
     qint32 rawPosition;
 };
 
-// The two fields the driver relies on, or nothing unless the reply has exactly
-// the length of a status reply and opens with the board's address and the
-// status function. The reply's CRC is not looked at.
+// Why reply is not a whole status reply from the board, in words: "15 bytes,
+// not 16", "CRC wrong (expected B6 14)", "address 02, not 01", "function 64,
+// not 65"; nothing when it is one. A line error in the position bytes leaves a
+// reply of the right length, address and function: only its CRC tells.
+std::optional<QString> statusReplyFault(const QByteArray &reply);
+
+// The two fields the driver relies on, or nothing when statusReplyFault()
+// finds a fault.
 std::optional<Status> decodeStatus(const QByteArray &reply);
 
 struct Move

@@ -10,9 +10,9 @@ constexpr char StandardSync = char(0xFF);
 constexpr char ExtendedMarker = char(0xFE);
 constexpr char Address = 0x00;
 
-using TavroFrames::Operation;
+using TavroFrames::FrameKind;
 
-// Where an operation's value goes in its frame.
+// Where a frame kind's value goes in its frame.
 enum class Parameter {
     None,
     // Pelco-D data 2.
@@ -25,11 +25,11 @@ enum class Parameter {
     Position,
 };
 
-// One operation's frame and reply. Standard frames carry command 1, command 2
+// One frame kind's frame and reply. Standard frames carry command 1, command 2
 // and their check byte; extended frames their code in command2.
 struct Shape
 {
-    Operation operation;
+    FrameKind kind;
     bool extended;
     quint8 command1;
     quint8 command2;
@@ -49,74 +49,74 @@ struct Shape
 // zoom wide and zoom stop carry 0x20 although the Pelco-D sum differs, and the
 // preset and speed frames go out with 0x00.
 constexpr std::array<Shape, 30> shapes{{
-    {Operation::ZoomTele, false, 0x00, 0x20, 0x20, Parameter::None, "zoom tele", {}, 0, nullptr},
-    {Operation::ZoomWide, false, 0x00, 0x40, 0x20, Parameter::None, "zoom wide", {}, 0, nullptr},
-    {Operation::ZoomStop, false, 0x00, 0x00, 0x20, Parameter::None, "zoom stop", {}, 0, nullptr},
-    {Operation::FocusNear, false, 0x01, 0x00, 0x01, Parameter::None, "focus near", {}, 0, nullptr},
-    {Operation::FocusFar, false, 0x00, 0x80, 0x80, Parameter::None, "focus far", {}, 0, nullptr},
-    {Operation::FocusStop, false, 0x00, 0x00, 0x00, Parameter::None, "focus stop", {}, 0, nullptr},
-    {Operation::IrisOpen, false, 0x02, 0x00, 0x02, Parameter::None, "iris open", {}, 0, nullptr},
-    {Operation::IrisClose, false, 0x04, 0x00, 0x04, Parameter::None, "iris close", {}, 0, nullptr},
-    {Operation::IrisStop, false, 0x00, 0x00, 0x00, Parameter::None, "iris stop", {}, 0, nullptr},
-    {Operation::StorePreset, false, 0x00, 0x03, 0x00, Parameter::Data2, "store preset %1", {}, 0, nullptr},
-    {Operation::CallPreset, false, 0x00, 0x07, 0x00, Parameter::Data2, "call preset %1", {}, 0, nullptr},
-    {Operation::SetZoomSpeed, false, 0x00, 0x25, 0x00, Parameter::Data2, "set zoom speed %1",
+    {FrameKind::ZoomTele, false, 0x00, 0x20, 0x20, Parameter::None, "zoom tele", {}, 0, nullptr},
+    {FrameKind::ZoomWide, false, 0x00, 0x40, 0x20, Parameter::None, "zoom wide", {}, 0, nullptr},
+    {FrameKind::ZoomStop, false, 0x00, 0x00, 0x20, Parameter::None, "zoom stop", {}, 0, nullptr},
+    {FrameKind::FocusNear, false, 0x01, 0x00, 0x01, Parameter::None, "focus near", {}, 0, nullptr},
+    {FrameKind::FocusFar, false, 0x00, 0x80, 0x80, Parameter::None, "focus far", {}, 0, nullptr},
+    {FrameKind::FocusStop, false, 0x00, 0x00, 0x00, Parameter::None, "focus stop", {}, 0, nullptr},
+    {FrameKind::IrisOpen, false, 0x02, 0x00, 0x02, Parameter::None, "iris open", {}, 0, nullptr},
+    {FrameKind::IrisClose, false, 0x04, 0x00, 0x04, Parameter::None, "iris close", {}, 0, nullptr},
+    {FrameKind::IrisStop, false, 0x00, 0x00, 0x00, Parameter::None, "iris stop", {}, 0, nullptr},
+    {FrameKind::StorePreset, false, 0x00, 0x03, 0x00, Parameter::Data2, "store preset %1", {}, 0, nullptr},
+    {FrameKind::CallPreset, false, 0x00, 0x07, 0x00, Parameter::Data2, "call preset %1", {}, 0, nullptr},
+    {FrameKind::SetZoomSpeed, false, 0x00, 0x25, 0x00, Parameter::Data2, "set zoom speed %1",
      {"low", "medium", "high"}, 0, nullptr},
-    {Operation::SetFocusSpeed, false, 0x00, 0x27, 0x00, Parameter::Data2, "set focus speed %1",
+    {FrameKind::SetFocusSpeed, false, 0x00, 0x27, 0x00, Parameter::Data2, "set focus speed %1",
      {"low", "medium", "high"}, 0, nullptr},
-    {Operation::InitMotor, true, 0, TavroFrames::InitMotor, 0, Parameter::None, "initialise the motors", {}, 0,
+    {FrameKind::InitMotor, true, 0, TavroFrames::InitMotor, 0, Parameter::None, "initialise the motors", {}, 0,
      nullptr},
-    {Operation::SetZoomPosition, true, 0, TavroFrames::SetZoomPosition, 0, Parameter::Position,
+    {FrameKind::SetZoomPosition, true, 0, TavroFrames::SetZoomPosition, 0, Parameter::Position,
      "set zoom position %1", {}, 0, nullptr},
-    {Operation::SetFocusPosition, true, 0, TavroFrames::SetFocusPosition, 0, Parameter::Position,
+    {FrameKind::SetFocusPosition, true, 0, TavroFrames::SetFocusPosition, 0, Parameter::Position,
      "set focus position %1", {}, 0, nullptr},
-    {Operation::SetIrisPosition, true, 0, TavroFrames::SetIrisPosition, 0, Parameter::Position,
+    {FrameKind::SetIrisPosition, true, 0, TavroFrames::SetIrisPosition, 0, Parameter::Position,
      "set iris position %1", {}, 0, nullptr},
-    {Operation::SetLensType, true, 0, TavroFrames::SetLensType, 0, Parameter::RepeatedByte, "set lens type %1", {},
+    {FrameKind::SetLensType, true, 0, TavroFrames::SetLensType, 0, Parameter::RepeatedByte, "set lens type %1", {},
      0, nullptr},
-    {Operation::GetZoomPosition, true, 0, TavroFrames::GetZoomPosition, 0, Parameter::None, "get zoom position", {},
+    {FrameKind::GetZoomPosition, true, 0, TavroFrames::GetZoomPosition, 0, Parameter::None, "get zoom position", {},
      4, "zoom position %1"},
-    {Operation::GetFocusPosition, true, 0, TavroFrames::GetFocusPosition, 0, Parameter::None, "get focus position",
+    {FrameKind::GetFocusPosition, true, 0, TavroFrames::GetFocusPosition, 0, Parameter::None, "get focus position",
      {}, 4, "focus position %1"},
-    {Operation::GetIrisPosition, true, 0, TavroFrames::GetIrisPosition, 0, Parameter::None, "get iris position", {},
+    {FrameKind::GetIrisPosition, true, 0, TavroFrames::GetIrisPosition, 0, Parameter::None, "get iris position", {},
      4, "iris position %1"},
-    {Operation::SetSensitivityMode, true, 0, TavroFrames::SetSensitivityMode, 0, Parameter::Byte,
+    {FrameKind::SetSensitivityMode, true, 0, TavroFrames::SetSensitivityMode, 0, Parameter::Byte,
      "set long-cable mode %1", {"off", "on"}, 0, nullptr},
-    {Operation::GetSensitivityMode, true, 0, TavroFrames::GetSensitivityMode, 0, Parameter::None,
+    {FrameKind::GetSensitivityMode, true, 0, TavroFrames::GetSensitivityMode, 0, Parameter::None,
      "get long-cable mode", {}, 4, "long-cable mode %1"},
-    {Operation::CalibrateAll, true, 0, TavroFrames::CalibrateAll, 0, Parameter::None, "calibrate all", {}, 0,
+    {FrameKind::CalibrateAll, true, 0, TavroFrames::CalibrateAll, 0, Parameter::None, "calibrate all", {}, 0,
      nullptr},
-    {Operation::GetLensType, true, 0, TavroFrames::GetLensType, 0, Parameter::None, "get lens type", {}, 1,
+    {FrameKind::GetLensType, true, 0, TavroFrames::GetLensType, 0, Parameter::None, "get lens type", {}, 1,
      "lens type %1"},
-    {Operation::StoreInDevice, true, 0, TavroFrames::StoreInDevice, 0, Parameter::None, "store in device", {}, 0,
+    {FrameKind::StoreInDevice, true, 0, TavroFrames::StoreInDevice, 0, Parameter::None, "store in device", {}, 0,
      nullptr},
-    {Operation::DisableStallDetection, true, 0, TavroFrames::DisableStallDetection, 0, Parameter::Byte,
+    {FrameKind::DisableStallDetection, true, 0, TavroFrames::DisableStallDetection, 0, Parameter::Byte,
      "stall detection %1", {"on", "off"}, 0, nullptr},
-    {Operation::GetMaxFocusPosition, true, 0, TavroFrames::GetMaxFocusPosition, 0, Parameter::None,
+    {FrameKind::GetMaxFocusPosition, true, 0, TavroFrames::GetMaxFocusPosition, 0, Parameter::None,
      "get focus maximum", {}, 4, "focus maximum %1"},
-    {Operation::GetMaxZoomPosition, true, 0, TavroFrames::GetMaxZoomPosition, 0, Parameter::None,
+    {FrameKind::GetMaxZoomPosition, true, 0, TavroFrames::GetMaxZoomPosition, 0, Parameter::None,
      "get zoom maximum", {}, 4, "zoom maximum %1"},
-    {Operation::GetMaxIrisPosition, true, 0, TavroFrames::GetMaxIrisPosition, 0, Parameter::None,
+    {FrameKind::GetMaxIrisPosition, true, 0, TavroFrames::GetMaxIrisPosition, 0, Parameter::None,
      "get iris maximum", {}, 4, "iris maximum %1"},
 }};
 
-// The table is looked up by operation.
-constexpr bool inOperationOrder()
+// The table is looked up by kind.
+constexpr bool inKindOrder()
 {
     for (size_t i = 0; i < shapes.size(); ++i) {
-        if (shapes[i].operation != Operation(i))
+        if (shapes[i].kind != FrameKind(i))
             return false;
     }
     return true;
 }
-static_assert(inOperationOrder(), "one shape per operation, in the order of Operation");
+static_assert(inKindOrder(), "one shape per frame kind, in the order of FrameKind");
 
-const Shape &shapeOf(Operation operation)
+const Shape &shapeOf(FrameKind kind)
 {
-    return shapes.at(size_t(operation));
+    return shapes.at(size_t(kind));
 }
 
-// The value an operation of this shape would have put into frame.
+// The value a frame of this shape would carry, read from frame.
 qint32 valueIn(const Shape &shape, const QByteArray &frame)
 {
     switch (shape.parameter) {
@@ -185,9 +185,9 @@ QByteArray TavroFrames::position(ExtendedCode code, qint32 position)
     return frame;
 }
 
-QByteArray TavroFrames::encode(Operation operation, qint32 value)
+QByteArray TavroFrames::encode(FrameKind kind, qint32 value)
 {
-    const Shape &shape = shapeOf(operation);
+    const Shape &shape = shapeOf(kind);
     const auto code = ExtendedCode(shape.command2);
     const auto byte = quint8(value & 0xFF);
     switch (shape.parameter) {
@@ -205,7 +205,7 @@ QByteArray TavroFrames::encode(Operation operation, qint32 value)
     return position(code, value);
 }
 
-// A frame means what the builders make of it: every operation whose frame,
+// A frame means what the builders make of it: every kind whose frame,
 // built with the value the frame carries, is the frame byte for byte.
 std::optional<TavroFrames::Request> TavroFrames::decodeFrame(const QByteArray &frame)
 {
@@ -214,12 +214,12 @@ std::optional<TavroFrames::Request> TavroFrames::decodeFrame(const QByteArray &f
     Request request;
     for (const Shape &shape : shapes) {
         const qint32 value = valueIn(shape, frame);
-        if (encode(shape.operation, value) == frame) {
-            request.operations.append(shape.operation);
+        if (encode(shape.kind, value) == frame) {
+            request.kinds.append(shape.kind);
             request.value = value;
         }
     }
-    if (request.operations.isEmpty())
+    if (request.kinds.isEmpty())
         return std::nullopt;
     return request;
 }
@@ -230,8 +230,8 @@ FrameMeaning TavroFrames::describeFrame(const QByteArray &frame)
     if (!request)
         return {QStringLiteral("unknown frame"), false};
     QStringList names;
-    for (Operation operation : request->operations) {
-        const Shape &shape = shapeOf(operation);
+    for (FrameKind kind : request->kinds) {
+        const Shape &shape = shapeOf(kind);
         names << withValue(shape.text, request->value, shape.words);
     }
     return {names.join(QLatin1String(" / ")), true};
@@ -240,7 +240,7 @@ FrameMeaning TavroFrames::describeFrame(const QByteArray &frame)
 int TavroFrames::replyDataBytes(const QByteArray &frame)
 {
     const std::optional<Request> request = decodeFrame(frame);
-    return request ? shapeOf(request->operations.first()).replyBytes : 0;
+    return request ? shapeOf(request->kinds.first()).replyBytes : 0;
 }
 
 FrameMeaning TavroFrames::describeReply(const QByteArray &frame, const QByteArray &reply)
@@ -251,7 +251,7 @@ FrameMeaning TavroFrames::describeReply(const QByteArray &frame, const QByteArra
     if (status != 0x00)
         return {QStringLiteral("rejected (status %1)").arg(FrameMeaning::hex(reply.left(1))), true};
     const std::optional<Request> request = decodeFrame(frame);
-    const Shape *shape = request ? &shapeOf(request->operations.first()) : nullptr;
+    const Shape *shape = request ? &shapeOf(request->kinds.first()) : nullptr;
     const QByteArray data = reply.mid(1);
     if (!shape || shape->replyBytes == 0)
         return {QStringLiteral("OK") + (data.isEmpty() ? QString() : FrameMeaning::extraBytes(data.size())), true};

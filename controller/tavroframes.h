@@ -39,8 +39,9 @@ enum ExtendedCode : quint8 {
     GetMaxIrisPosition = 0x16,
 };
 
-// Everything the driver asks of the board, one frame each.
-enum class Operation {
+// The kinds of frame the driver sends: everything it asks of the board, one
+// frame each.
+enum class FrameKind {
     ZoomTele,
     ZoomWide,
     ZoomStop,
@@ -85,17 +86,17 @@ QByteArray extended(ExtendedCode code, quint8 parameter = 0x00, quint8 last = 0x
 // positions go out in two's complement as they are.
 QByteArray position(ExtendedCode code, qint32 position);
 
-// The frame of operation with its one value (a preset, speed level, position,
-// lens type, mode or flag; ignored by operations without one), built by the
-// builders above. Byte parameters take the value's low byte.
-QByteArray encode(Operation operation, qint32 value = 0);
+// The frame of kind with its one value (a preset, speed level, position, lens
+// type, mode or flag; ignored by kinds without one), built by the builders
+// above. Byte parameters take the value's low byte.
+QByteArray encode(FrameKind kind, qint32 value = 0);
 
-// A frame read back: the operations whose frame it is (the focus and iris stops
-// share theirs) and its value. Nothing for bytes that are no frame of the
+// A frame read back: the kinds it is (the focus and iris stops share their
+// frame) and its value. Nothing for bytes that are no frame of the
 // driver's.
 struct Request
 {
-    QList<Operation> operations;
+    QList<FrameKind> kinds;
     qint32 value = 0;
 };
 std::optional<Request> decodeFrame(const QByteArray &frame);

@@ -132,6 +132,20 @@ int readPercent(const QSettings &settings, const QString &key, int fallback, int
     return kept;
 }
 
+// Two keys that name one control: the later key, action's, has it; the
+// earlier key's action takes none, and the file is told of once.
+void dropEarlierKey(PadLayout &layout, const std::array<bool, padActionCount> &named, PadAction action, int control)
+{
+    for (int other = 0; other < padActionCount; ++other) {
+        if (!named[other] || other == int(action) || control == noPadControl || layout.controls[other] != control)
+            continue;
+        qWarning().noquote() << "Gamepad layout:" << kGroup + padActionKey(PadAction(other)) << "names"
+                             << padControlName(control) + QLatin1Char(',') << "as" << kGroup + padActionKey(action)
+                             << "does - takes none";
+        layout.controls[other] = noPadControl;
+    }
+}
+
 } // namespace
 
 QString padControlName(int control)
@@ -191,6 +205,9 @@ PadLayout PadLayout::defaults()
 PadLayout PadLayout::read(const QSettings &settings)
 {
     PadLayout layout = defaults();
+    // The actions whose key named their control; the others hold theirs by
+    // default, or as given them by a key read before.
+    std::array<bool, padActionCount> named{};
     for (int index = 0; index < padActionCount; ++index) {
         const auto action = PadAction(index);
         const QString key = kGroup + padActionKey(action);
@@ -202,7 +219,9 @@ PadLayout PadLayout::read(const QSettings &settings)
                 qWarning().noquote() << "Gamepad layout:" << key << "names no" << (isPadRun(action) ? "axis:" : "button:")
                                      << word << "- keeps" << padControlName(layout.controls[index]);
             } else {
-                layout.controls[index] = control;
+                dropEarlierKey(layout, named, action, control);
+                layout.take(action, control);
+                named[index] = control != noPadControl;
             }
         }
         const QString invertedKey = key + QStringLiteral("Inverted");
@@ -221,6 +240,16 @@ PadLayout PadLayout::read(const QSettings &settings)
     layout.highFrom = readPercent(settings, QStringLiteral("highSpeedFrom"), std::max(layout.highFrom, layout.mediumFrom),
                                   layout.mediumFrom, 100);
     return layout;
+}
+
+void PadLayout::take(PadAction action, int control)
+{
+    const int previous = this->control(action);
+    for (int other = 0; other < padActionCount; ++other) {
+        if (other != int(action) && control != noPadControl && controls[other] == control)
+            controls[other] = padControlFits(PadAction(other), previous) ? previous : noPadControl;
+    }
+    controls[int(action)] = control;
 }
 
 void PadLayout::write(QSettings &settings) const

@@ -90,7 +90,9 @@ struct PadLayout
     static PadLayout defaults();
     // The layout in settings: a word that names no fitting control, or a
     // value that is no number or truth, is logged and leaves its action as
-    // by default; edges out of their range are brought into it.
+    // by default; edges out of their range are brought into it. A key takes
+    // its control as take() does; a control that two keys name is logged and
+    // goes to the later key's action, in the order of PadAction.
     static PadLayout read(const QSettings &settings);
     void write(QSettings &settings) const;
 
@@ -106,6 +108,11 @@ struct PadLayout
     QList<QPair<QString, QString>> controlList() const;
 
     bool operator==(const PadLayout &other) const;
+
+    // Binds control to action, as the operator does in the Gamepad dialog:
+    // the other action that held the control takes the one action leaves
+    // when that fits it, and none when it does not.
+    void take(PadAction action, int control);
 };
 
 #endif // PADLAYOUT_H

@@ -48,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             TraceDecoder::describe(record);
         }
         if (const std::optional<TavroFrames::Request> request = TavroFrames::decodeFrame(record.frame)) {
-            for (TavroFrames::Operation operation : request->operations)
-                require(TavroFrames::encode(operation, request->value) == record.frame, "Tavro frame read wrongly",
+            for (TavroFrames::FrameKind kind : request->kinds)
+                require(TavroFrames::encode(kind, request->value) == record.frame, "Tavro frame read wrongly",
                         record.frame);
         }
         const QByteArray payload = record.frame.left(PellanFrames::frameLength - 2);

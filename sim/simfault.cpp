@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::array<std::pair<SimFault, const char *>, 10> faultNames = {{
+const std::array<std::pair<SimFault, const char *>, 11> faultNames = {{
     {SimFault::None, "none"},
     {SimFault::NoReply, "no-reply"},
     {SimFault::Rejected, "rejected"},
@@ -18,6 +18,7 @@ const std::array<std::pair<SimFault, const char *>, 10> faultNames = {{
     {SimFault::WrongEcho, "wrong-echo"},
     {SimFault::NoiseBeforeReply, "noise-before-reply"},
     {SimFault::LateReply, "late-reply"},
+    {SimFault::BitError, "bit-error"},
 }};
 
 // count random bytes, the first of which is never avoid.
@@ -81,6 +82,12 @@ QList<QByteArray> shapeReply(const QByteArray &reply, SimFault fault, int firstB
         QByteArray wrong = reply;
         wrong[wrong.size() - 1] = char(~wrong.at(wrong.size() - 1));
         return {wrong};
+    }
+    case SimFault::BitError: {
+        QByteArray damaged = reply;
+        const qsizetype middle = damaged.size() / 2;
+        damaged[middle] = char(damaged.at(middle) ^ 0x40);
+        return {damaged};
     }
     default:
         return {reply};

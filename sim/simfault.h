@@ -39,6 +39,11 @@ enum class SimFault {
     // The frame is acted on, but the reply leaves only after the simulator's
     // late-reply delay, later than the program waits for it.
     LateReply,
+    // One bit of the reply's middle byte arrives flipped, as a line error may
+    // flip it: in a Pellan status reply a byte of the position, which only the
+    // CRC gives away; in a Tavro value a byte that nothing gives away. The
+    // frame is acted on.
+    BitError,
 };
 
 // How many random bytes NoiseBeforeReply puts before the reply.
@@ -46,7 +51,7 @@ constexpr int noiseBytes = 8;
 
 // The names used on the command line: none, no-reply, rejected, split-reply,
 // short-reply, trailing-bytes, random-bytes, wrong-echo, noise-before-reply,
-// late-reply.
+// late-reply, bit-error.
 QStringList simFaultNames();
 std::optional<SimFault> simFaultFromName(const QString &name);
 

@@ -47,10 +47,16 @@ private slots:
         QTest::addColumn<QString>("layout");
         QTest::addColumn<QString>("reported");
         QTest::newRow("none kept: the default layout") << "" << "" << "";
-        QTest::newRow("zoom on the right stick, inverted") << "zoom=righty zoomInverted=true focus=lefty"
+        // A control named for one action leaves the one held by default, as the dialog does: the other action
+        // takes the control given up when it fits, none when it does not.
+        QTest::newRow("zoom on the right stick, inverted") << "zoom=righty zoomInverted=true"
                                                            << "zoom=righty zoomInverted focus=lefty" << "";
-        QTest::newRow("preset on a trigger, refresh unbound") << "preset5=righttrigger refresh=none"
-                                                              << "preset5=righttrigger refresh=none" << "";
+        QTest::newRow("preset on a trigger, on A, refresh unbound")
+            << "preset5=righttrigger preset6=a refresh=none" << "preset1=none preset5=righttrigger preset6=a refresh=none"
+            << "";
+        QTest::newRow("one stick named for three runs: the last") << "zoom=rightx iris=rightx focus=rightx"
+                                                                  << "zoom=none focus=none iris=rightx"
+                                                                  << "gamepad/zoom gamepad/focus";
         QTest::newRow("written in capitals") << "iris=LeftX irisInverted=TRUE" << "iris=leftx irisInverted" << "";
         QTest::newRow("unknown word") << "preset3=triangle" << "" << "gamepad/preset3";
         QTest::newRow("a button for a run") << "zoom=a" << "" << "gamepad/zoom";

@@ -135,12 +135,7 @@ void GamepadDialog::done(int result)
 
 void GamepadDialog::bind(PadAction action, int control)
 {
-    const int previous = m_layout.control(action);
-    for (int other = 0; other < padActionCount; ++other) {
-        if (other != int(action) && control != noPadControl && m_layout.controls[other] == control)
-            m_layout.controls[other] = padControlFits(PadAction(other), previous) ? previous : noPadControl;
-    }
-    m_layout.controls[int(action)] = control;
+    m_layout.take(action, control);
     showLayout();
 }
 

@@ -337,6 +337,9 @@ void TestLensCtl::failures_data()
         "-> move 0 steps at speed 81 (stop), CRC wrong (expected 1D D7) [01 64 01 00 00 00 51 00 00 00 00 00 00 00 1D 28]",
         1);
     row("pellan preset store, silent", "pellan", true, SimFault::NoReply, {"preset", "store", "2"}, refused);
+    // The focus stays where it is: no move from a position a line error changed.
+    row("pellan set focus, bit error", "pellan", true, SimFault::BitError, {"set", "focus", "2000"}, refused,
+        "-> position 1073761824, standing, CRC wrong (expected 3E 47) [01 65 00 00 00 00 00 00 40 00 4E 20 00 00 30 87]", 1);
 }
 
 void TestLensCtl::failures()

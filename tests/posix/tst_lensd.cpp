@@ -157,8 +157,8 @@ void TestLensd::holds()
     QElapsedTimer clock;
     qint64 stoppedAt = -1;
     int runs = 0;
-    const QByteArray tele = TavroFrames::encode(TavroFrames::Operation::ZoomTele);
-    const QByteArray stop = TavroFrames::encode(TavroFrames::Operation::ZoomStop);
+    const QByteArray tele = TavroFrames::encode(TavroFrames::FrameKind::ZoomTele);
+    const QByteArray stop = TavroFrames::encode(TavroFrames::FrameKind::ZoomStop);
     ExchangeLog::Subscription exchanges([&](const ExchangeRecord &record) {
         runs += record.frame == tele;
         if (record.frame == stop && stoppedAt < 0)
@@ -379,7 +379,7 @@ void TestLensd::program()
         const int framesBefore = m_sim->frameCount();
         ::kill(pid_t(server.processId()), SIGTERM);
         QTRY_VERIFY(server.state() == QProcess::NotRunning);
-        QVERIFY(m_sim->frames().mid(framesBefore).contains(TavroFrames::encode(TavroFrames::Operation::ZoomStop)));
+        QVERIFY(m_sim->frames().mid(framesBefore).contains(TavroFrames::encode(TavroFrames::FrameKind::ZoomStop)));
     }
     QTRY_VERIFY(server.state() == QProcess::NotRunning);
     QCOMPARE(server.exitStatus(), QProcess::NormalExit);
