@@ -46,10 +46,9 @@ int readForAWhile(const QString &port, int ms, bool focus = false)
 }
 
 // --read PORT MS prints a line as it starts, then how many of its focus reads
-// failed in MS; --hold PORT MS holds the
-// port for MS, or until standard input ends; --query-as-nobody PORT 0 prints
-// the details of the report of one query, made as the user nobody if run as
-// root (status 77 when it cannot be).
+// failed in MS; --hold PORT MS holds the port for MS, or until standard input
+// ends; --query-as-nobody PORT 0 prints the details of the report of one
+// query, made as the user nobody if run as root (status 77 when it cannot be).
 int otherProgram(const QByteArray &mode, const QString &port, int ms)
 {
     if (mode == "--query-as-nobody") {
