@@ -13,7 +13,9 @@
 #include <QStringList>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -45,9 +47,16 @@ QString deviceName(const QString &portName)
     return device.isEmpty() ? portName : device;
 }
 
+// The lock every program waiting for the device watches, whatever name the
+// holder and the waiter gave it.
+QString deviceLockPath(const QString &portName)
+{
+    return lockFilePath(deviceName(portName));
+}
+
 QString turnFilePath(const QString &portName)
 {
-    const QString path = lockFilePath(deviceName(portName));
+    const QString path = deviceLockPath(portName);
     return path.isEmpty() ? path : path + QStringLiteral(".next");
 }
 
@@ -137,5 +146,27 @@ std::optional<PortHolder> PortLock::nextTurn(const QString &portName)
 #else
     Q_UNUSED(portName);
     return std::nullopt;
+#endif
+}
+
+qint64 PortLock::progress(const QString &portName)
+{
+#ifdef Q_OS_UNIX
+    const QFileInfo lock(deviceLockPath(portName));
+    return lock.exists() ? lock.lastModified().toMSecsSinceEpoch() : -1;
+#else
+    Q_UNUSED(portName);
+    return -1;
+#endif
+}
+
+void PortLock::markProgress(const QString &portName)
+{
+#ifdef Q_OS_UNIX
+    const QString lock = deviceLockPath(portName);
+    if (!lock.isEmpty())
+        ::utimensat(AT_FDCWD, QFile::encodeName(lock).constData(), nullptr, 0);
+#else
+    Q_UNUSED(portName);
 #endif
 }

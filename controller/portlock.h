@@ -50,6 +50,19 @@ std::unique_ptr<QLockFile> claimNextTurn(const QString &portName);
 // The other program that has claimed the next turn at the port, if any.
 std::optional<PortHolder> nextTurn(const QString &portName);
 
+// On a loaded machine one exchange of the holder can take longer than a
+// program waits for the port, yet the holder is no less sure to hand the port
+// over after it. So a wait gives up only once the others have shown no sign of
+// progress for that long, and the sign is the device's lock changing: when it
+// last did, -1 while there is none. Every open and close changes it, and so
+// does a holder whose exchange moves on (markProgress); a holder that hangs,
+// or keeps the port open without exchanging, leaves it as it is. It never
+// changes on Windows.
+qint64 progress(const QString &portName);
+// Leaves a sign of progress on the device's lock, which this program holds
+// while the port is open.
+void markProgress(const QString &portName);
+
 } // namespace PortLock
 
 #endif // PORTLOCK_H

@@ -17,6 +17,10 @@ namespace {
 
 // Another program holds the port for one exchange at a time, some 10 ms.
 constexpr unsigned long busyRetryMs = 5;
+// An exchange that takes longer than this (a tenth of the real wait for a busy
+// port) shows the programs waiting for the port that it moves on, each time
+// its bytes move once this long has passed since it last did.
+constexpr int progressMarkMs = 50;
 
 // One slice of a wait: what is left of it, but no more than a keep-alive slice.
 int sliceOf(const QDeadlineTimer &deadline)
@@ -132,7 +136,11 @@ bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
 
 bool SerialTransaction::open(int busyMs)
 {
-    const QDeadlineTimer deadline(busyMs, Qt::PreciseTimer);
+    // Put off by every sign of progress of the others, once the port has been
+    // found busy: a port nobody waits for costs no more looks than one at its
+    // turn file.
+    QDeadlineTimer deadline(busyMs, Qt::PreciseTimer);
+    std::optional<qint64> seen;
     // Claimed once the port has been found busy; held until it opens.
     std::unique_ptr<QLockFile> turn;
     bool lookedAgain = false;
@@ -142,8 +150,10 @@ bool SerialTransaction::open(int busyMs)
         m_holder = turn ? std::nullopt : PortLock::nextTurn(m_port.portName());
         if (!m_holder) {
             m_holder = PortLock::lockDevice(m_port.portName(), m_deviceLock);
-            if (!m_holder && m_port.open(QIODevice::ReadWrite))
+            if (!m_holder && m_port.open(QIODevice::ReadWrite)) {
+                m_sinceProgressMark.start();
                 return true;
+            }
             if (!m_holder) {
                 m_deviceLock.reset();
                 m_holder = PortLock::holder(m_port);
@@ -160,6 +170,10 @@ bool SerialTransaction::open(int busyMs)
             if (!turn)
                 turn = PortLock::claimNextTurn(m_port.portName());
         }
+        const qint64 progress = PortLock::progress(m_port.portName());
+        if (seen && progress != *seen)
+            deadline.setRemainingTime(busyMs, Qt::PreciseTimer);
+        seen = progress;
         if (deadline.hasExpired())
             return false;
         keepAlive(deadline);
@@ -223,8 +237,10 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
 bool SerialTransaction::waitForWritten(const QDeadlineTimer &deadline)
 {
     for (;;) {
-        if (m_port.bytesToWrite() == 0)
+        if (m_port.bytesToWrite() == 0) {
+            progressed();
             return true;
+        }
         if (deadline.hasExpired())
             return false;
         m_port.clearError();
@@ -245,8 +261,10 @@ bool SerialTransaction::waitForMore(const QDeadlineTimer &deadline)
 {
     const qint64 buffered = m_port.bytesAvailable();
     for (;;) {
-        if (m_port.bytesAvailable() > buffered)
+        if (m_port.bytesAvailable() > buffered) {
+            progressed();
             return true;
+        }
         if (deadline.hasExpired())
             return false;
         m_port.clearError();
@@ -257,8 +275,10 @@ bool SerialTransaction::waitForMore(const QDeadlineTimer &deadline)
         // time since the keep-alive last ran decides.
         if (!arrived || m_sinceKeepAlive.hasExpired(KeepAlive::sliceMs))
             keepAlive(deadline);
-        if (arrived)
+        if (arrived) {
+            progressed();
             return true;
+        }
     }
 }
 
@@ -266,6 +286,14 @@ void SerialTransaction::keepAlive(const QDeadlineTimer &deadline)
 {
     KeepAlive::call(KeepAlive::Reason::Board, deadline.remainingTime());
     m_sinceKeepAlive.restart();
+}
+
+void SerialTransaction::progressed()
+{
+    if (!m_sinceProgressMark.hasExpired(progressMarkMs))
+        return;
+    PortLock::markProgress(m_port.portName());
+    m_sinceProgressMark.restart();
 }
 
 void SerialTransaction::taken(const QByteArray &bytes)

@@ -58,7 +58,9 @@ public:
     // Opens and configures the port, drops stale bytes, writes the frame and
     // waits for the first reply bytes, up to timeouts.replyMs after the frame
     // has left. A port that another program holds is tried again every few
-    // milliseconds for up to timeouts.portBusyMs. A port that cannot be opened
+    // milliseconds until it is free, giving up once timeouts.portBusyMs have
+    // passed without a sign of progress from the holder (see
+    // PortLock::progress). A port that cannot be opened
     // is reported to the operator; so is a port that fails while the frame
     // goes out, for a query only. A frame that does not leave in time is only
     // logged.
@@ -91,7 +93,8 @@ public:
     const Outcome &outcome() const { return m_outcome; }
 
 private:
-    // Opens the port, waiting up to busyMs while another program holds it.
+    // Opens the port, waiting while another program holds it, up to busyMs
+    // since its last sign of progress.
     bool open(int busyMs);
     bool begin(const QByteArray &frame, int busyMs);
     bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
@@ -102,6 +105,9 @@ private:
     // has passed or the port has failed. Returns as soon as bytes arrive.
     bool waitForMore(const QDeadlineTimer &deadline);
     void keepAlive(const QDeadlineTimer &deadline);
+    // Bytes have moved: the programs waiting for the port are shown so, if
+    // they have not been for a while.
+    void progressed();
     void reportOpenFailure();
     // The log says it in English; the operator's box in the window's language.
     enum class Words { Log, Operator };
@@ -118,6 +124,7 @@ private:
     QString m_portName;
     QDeadlineTimer m_replyDeadline;
     QElapsedTimer m_sinceKeepAlive;
+    QElapsedTimer m_sinceProgressMark;
     // The other program that held the port, or had claimed its next turn,
     // when it last failed to open.
     std::optional<PortHolder> m_holder;

@@ -25,31 +25,30 @@ namespace {
 
 // Shortened as every time-out in the tests; the real wait is 500 ms.
 constexpr LinkTimeouts kLimits{2000, 1000, 500, 300};
-// Two programs taking turns wait for one exchange of the other at a time.
-constexpr LinkTimeouts kTurnLimits{2000, 1000, 500, 100};
 
 std::unique_ptr<BoardModel> board(bool pellan)
 {
     return pellan ? std::unique_ptr<BoardModel>(std::make_unique<PellanBoard>()) : std::make_unique<TavroBoard>();
 }
 
-// Reads the Tavro zoom position again and again for ms; how many reads failed.
-int readForAWhile(const QString &port, int ms)
+// Reads the Tavro zoom position (or the focus position) again and again for
+// ms, at least once; how many reads failed.
+int readForAWhile(const QString &port, int ms, bool focus = false)
 {
-    ControllerTavro::setTimeouts(kTurnLimits);
     QElapsedTimer elapsed;
     elapsed.start();
     int failures = 0;
-    while (!elapsed.hasExpired(ms))
-        failures += ControllerTavro(port).getZoomPosition() < 0 ? 1 : 0;
-    ControllerTavro::setTimeouts(kLimits);
+    do {
+        ControllerTavro controller(port);
+        failures += (focus ? controller.getFocusPosition() : controller.getZoomPosition()) < 0 ? 1 : 0;
+    } while (!elapsed.hasExpired(ms));
     return failures;
 }
 
-// --read PORT MS prints how many reads failed in MS; --hold PORT MS holds the
-// port for MS, or until standard input ends; --query-as-nobody PORT 0 prints
-// the details of the report of one query, made as the user nobody if run as
-// root (status 77 when it cannot be).
+// --read PORT MS prints a line as it starts, then how many of its focus reads
+// failed in MS; --hold PORT MS holds the port for MS, or until standard input
+// ends; --query-as-nobody PORT 0 prints the details of the report of one
+// query, made as the user nobody if run as root (status 77 when it cannot be).
 int otherProgram(const QByteArray &mode, const QString &port, int ms)
 {
     if (mode == "--query-as-nobody") {
@@ -62,7 +61,9 @@ int otherProgram(const QByteArray &mode, const QString &port, int ms)
         return ControllerTavro(port).getZoomPosition() == -1 ? 0 : 1;
     }
     if (mode == "--read") {
-        std::printf("%d failures\n", readForAWhile(port, ms));
+        std::puts("reading");
+        std::fflush(stdout);
+        std::printf("%d failures\n", readForAWhile(port, ms, true));
         return 0;
     }
     QSerialPort serialPort(port);
@@ -92,7 +93,8 @@ void TestBusyPort::waitsForTheHolder_data()
 {
     QTest::addColumn<bool>("pellan");
     // 0: only a lock file, as one being taken is before it names its holder; -1: only a claim to the next
-    // turn, left by a program gone
+    // turn, left by a program gone; -2: another program's read, longer than the wait, its reply bytes
+    // coming 100 ms apart; -3: another program's read, which the board does not answer
     QTest::addColumn<int>("holdMs");
     QTest::addColumn<QString>("detail"); // empty when the query goes through; %1 stands for the holder
 
@@ -102,23 +104,33 @@ void TestBusyPort::waitsForTheHolder_data()
     QTest::newRow("pellan, held 2 s") << true << 2000 << "In use by another program: tst_busyport, process ID %1";
     QTest::newRow("tavro, lock being taken") << false << 0 << "In use by another program";
     QTest::newRow("tavro, turn claimed by a program gone") << false << -1 << "";
+    QTest::newRow("tavro, read slowly") << false << -2 << "";
+    QTest::newRow("tavro, read unanswered") << false << -3 << "In use by another program: tst_busyport, process ID %1";
 }
 
-// Held briefly, the port is waited for and the query goes through; held long,
-// the query gives up after the wait, sends nothing, and the report's details
-// name the holder instead of the reason for a permission error.
+// Held briefly, or by an exchange that goes on, the port is waited for and the
+// query goes through; held long without exchanging, the query gives up after
+// the wait, sends nothing, and the report's details name the holder instead of
+// the reason for a permission error.
 void TestBusyPort::waitsForTheHolder()
 {
     QFETCH(bool, pellan);
     QFETCH(int, holdMs);
     QFETCH(QString, detail);
 
-    const BoardSimulator sim(board(pellan));
+    BoardSimulator sim(board(pellan));
     const QString port = sim.portName();
     QProcess holder;
     // The lock of /dev/pts/N is /var/lock/LCK..pts_N.
     QFile lock(QStringLiteral("/var/lock/LCK..") + port.mid(5).replace(u'/', u'_') + (holdMs < 0 ? ".next" : ""));
-    if (holdMs <= 0) {
+    if (holdMs < -1) {
+        if (holdMs == -2)
+            sim.setLineDelivery({19200, 1, std::chrono::milliseconds(100)});
+        else
+            sim.setFault(SimFault::NoReply, 1);
+        holder.start(QCoreApplication::applicationFilePath(), {"--read", port, "0"});
+        QVERIFY(QTest::qWaitFor([&sim] { return sim.frameCount() > 0; }, 5000));
+    } else if (holdMs <= 0) {
         QVERIFY2(lock.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(lock.fileName()));
         // No process has a number above 2^22.
         QVERIFY(holdMs == 0 || (lock.write("4194305\nlens-tool\nbench\n") > 0 && lock.flush()));
@@ -155,7 +167,7 @@ void TestBusyPort::waitsForTheHolder()
     QCOMPARE(reports, QStringList({"Could not open serial port: " + port
                                        + "\nCheck that the port is not used by another application.",
                                    detail}));
-    QCOMPARE(sim.frames(), QList<QByteArray>());
+    QCOMPARE(sim.frameCount(), holdMs < -1 ? 1 : 0);
 }
 
 void TestBusyPort::twoProgramsTakeTurns_data()
@@ -167,8 +179,11 @@ void TestBusyPort::twoProgramsTakeTurns_data()
     QTest::newRow("here by the device, there by a stable name") << false << true;
 }
 
-// Two programs reading one board back to back: each waits its turn, and no
-// read fails, however each names the port.
+// Two programs reading one board back to back for the same time, one the zoom
+// and one the focus: each waits its turn, so that no read fails and the board
+// hears them in turn (one kept waiting while the other reads again would only
+// now and then break in), however each names the port and however slow the
+// machine.
 void TestBusyPort::twoProgramsTakeTurns()
 {
     QFETCH(bool, linkHere);
@@ -180,10 +195,16 @@ void TestBusyPort::twoProgramsTakeTurns()
     QProcess other;
     other.setStandardErrorFile(QProcess::nullDevice());
     other.start(QCoreApplication::applicationFilePath(), {"--read", linkThere ? link : sim.portName(), "1500"});
-    QVERIFY(other.waitForStarted());
+    QVERIFY(other.waitForReadyRead(5000));
+    QCOMPARE(other.readLine(), QByteArray("reading\n"));
     QCOMPARE(readForAWhile(linkHere ? link : sim.portName(), 1500), 0);
     QVERIFY(other.waitForFinished(5000));
     QCOMPARE(other.readAllStandardOutput(), QByteArray("0 failures\n"));
+    const QList<QByteArray> frames = sim.frames();
+    qsizetype turns = 0;
+    for (qsizetype i = 1; i < frames.size(); ++i)
+        turns += frames[i] != frames[i - 1] ? 1 : 0;
+    QVERIFY2(turns * 2 >= frames.size(), qPrintable(QString::number(turns) + " turns in " + QString::number(frames.size())));
 }
 
 // A device the user may not open gets the reminder of the dialout group; a busy
