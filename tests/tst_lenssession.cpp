@@ -258,8 +258,11 @@ void TestLensSession::ownThreadNeverBlocks()
         SessionRequest calibrate;
         calibrate.kind = SessionRequest::Kind::Calibrate;
         session->submit(calibrate, [&heard](const SessionResult &result) { heard = result.done(); });
-        QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
+        // The thread's own events go on while the board is busy.
+        bool tickedMeanwhile = false;
+        QTimer::singleShot(100, [&] { tickedMeanwhile = !heard; });
         QTRY_VERIFY_WITH_TIMEOUT(heard, 5000);
+        QVERIFY(tickedMeanwhile);
         QVERIFY(clock.elapsed() >= 600);
         QCOMPARE(session->maximum(motorNamed("zoom")), 7350);
     }
