@@ -147,8 +147,8 @@ void TestControllerTavro::frames()
     QCOMPARE(TavroFrames::describeFrame(frame).text, meaning);
     const std::optional<TavroFrames::Request> request = TavroFrames::decodeFrame(frame);
     QVERIFY(request);
-    for (TavroFrames::Operation operation : request->operations)
-        QCOMPARE(TavroFrames::encode(operation, request->value).toHex(), frame.toHex());
+    for (TavroFrames::Operation asked : request->operations)
+        QCOMPARE(TavroFrames::encode(asked, request->value).toHex(), frame.toHex());
     QCOMPARE(TavroFrames::replyDataBytes(frame), nofBytes);
 }
 
