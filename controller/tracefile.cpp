@@ -51,7 +51,9 @@ QByteArray timeStamp()
     const QDate date = now.date();
     const QTime time = now.time();
     const int offset = now.offsetFromUtc();
-    char zone[8] = "Z";
+    // Room for any offset the type can hold, not only the real ones (at
+    // most 14 hours): the compiler cannot know them.
+    char zone[16] = "Z";
     if (offset != 0)
         std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+', std::abs(offset) / 3600,
                       std::abs(offset) % 3600 / 60);

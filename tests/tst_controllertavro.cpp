@@ -147,8 +147,8 @@ void TestControllerTavro::frames()
     QCOMPARE(TavroFrames::describeFrame(frame).text, meaning);
     const std::optional<TavroFrames::Request> request = TavroFrames::decodeFrame(frame);
     QVERIFY(request);
-    for (TavroFrames::FrameKind kind : request->kinds)
-        QCOMPARE(TavroFrames::encode(kind, request->value).toHex(), frame.toHex());
+    for (TavroFrames::FrameKind asked : request->kinds)
+        QCOMPARE(TavroFrames::encode(asked, request->value).toHex(), frame.toHex());
     QCOMPARE(TavroFrames::replyDataBytes(frame), nofBytes);
 }
 

@@ -185,10 +185,10 @@ class TestMainWindowControls : public QObject
                 m_duringPause = [this, step = part[1], done = false]() mutable {
                     if (std::exchange(done, true) || pad(step))
                         return;
-                    const QKeyCombination keys = QKeySequence(step.mid(1))[0];
+                    const QKeyCombination combination = QKeySequence(step.mid(1))[0];
                     QCoreApplication::postEvent(QApplication::focusWidget(),
                                                 new QKeyEvent(step[0] == '<' ? QEvent::KeyRelease : QEvent::KeyPress,
-                                                              keys.key(), keys.keyboardModifiers()));
+                                                              combination.key(), combination.keyboardModifiers()));
                     QTest::qWait(KeyboardControl::repeatGraceMs * 2);
                 };
             } else if (keys.count() == 1 && keys[0].key() != Qt::Key_unknown) {
@@ -849,7 +849,11 @@ private slots:
     {
         QFETCH(bool, mapped);
         QCOMPARE(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0);
-        SDL_VirtualJoystickDesc desc{SDL_VIRTUAL_JOYSTICK_DESC_VERSION, SDL_JOYSTICK_TYPE_UNKNOWN, 2, 2};
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
+        desc.naxes = 2;
+        desc.nbuttons = 2;
         desc.name = "Odd Pad";
         SDL_Joystick *pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
         char guid[33];

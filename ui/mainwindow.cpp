@@ -81,9 +81,9 @@ void report(QPushButton *cancelButton, const Report &what, const QString &detail
 MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
+    , m_commissioning([this](BoardType type) { return ui->cb_controller->itemText(int(type)); })
     , m_operations(std::make_unique<OperationMonitor>(
           this, [](QWidget *window) { return new OperationProgressDialog(window); }))
-    , m_commissioning([this](BoardType type) { return ui->cb_controller->itemText(int(type)); })
 {
     MessageBoxReport::install();
     // Before the form: a slider answers through the interface it had first.

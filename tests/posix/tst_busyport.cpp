@@ -141,7 +141,7 @@ void TestBusyPort::waitsForTheHolder()
     }
     QStringList reports;
     const auto previous = OperatorReport::setReporter(
-        [&reports](OperatorReport::Severity, const QString &text, const QString &detail) { reports << text << detail; });
+        [&reports](OperatorReport::Severity, const QString &text, const QString &reported) { reports << text << reported; });
     QList<ExchangeRecord> records;
     const ExchangeLog::Subscription listening([&records](const ExchangeRecord &record) { records << record; });
     QElapsedTimer elapsed;
