@@ -163,7 +163,7 @@ std::optional<PellanFrames::Status> ControllerUSM::queryStatus(const char *failu
     if (!status) {
         // A reply came, but no whole status from the board: as much a failed
         // exchange as none. A position from it could send the focus anywhere.
-        if (replied && !noted({Outcome::Kind::NoReply}))
+        if (replied && !noted(Outcome(Outcome::Kind::NoReply)))
             qCritical().noquote() << "Status reply not used,"
                                   << *PellanFrames::statusReplyFault(reply) + QLatin1Char(':') << FrameMeaning::hex(reply);
         qDebug() << failureLine;
@@ -353,7 +353,7 @@ void ControllerUSM::storeInDevice()
     // later write-back that a crash or power loss could prevent.
     m_usmSettings->sync();
     if (m_usmSettings->status() != QSettings::NoError) {
-        noted({Outcome::Kind::Rejected, QStringLiteral("the presets could not be stored on this computer")});
+        noted(Outcome(Outcome::Kind::Rejected, QStringLiteral("the presets could not be stored on this computer")));
         qCritical() << "Could not store the presets: " << m_usmSettings->status();
     }
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <utility>
+
 // How a driver operation went, as data: the first of its exchanges that
 // failed, or Ok. Whoever asked words it for the operator, a script or a
 // remote client; the drivers themselves only log.
@@ -24,6 +26,13 @@ struct Outcome
         // Another program held the port all the time the exchange waited.
         Busy,
     };
+
+    Outcome() = default;
+    explicit Outcome(Kind failure, QString why = {})
+        : kind(failure)
+        , reason(std::move(why))
+    {
+    }
 
     Kind kind = Kind::Ok;
     // PortFailure and Busy: the system's reason in English, such as

@@ -84,9 +84,7 @@ SessionDriver::Done SessionDriver::execute(const Job &job)
     case SessionRequest::Kind::Probe:
         done.result.value = c.getLensType();
         if (check(done, true) && done.result.value < 0) {
-            done.result.kind = SessionResult::Kind::Failed;
-            done.result.outcome.kind = Outcome::Kind::NoReply;
-            done.result.query = true;
+            done.result = SessionResult::failure(Outcome(Outcome::Kind::NoReply), true);
         }
         break;
     }
@@ -110,7 +108,7 @@ bool SessionDriver::goTo(const Job &job, Done &done)
         if (!check(done, true))
             return false;
         if (read < 0) {
-            done.result = {SessionResult::Kind::Failed, {Outcome::Kind::NoReply}, true};
+            done.result = SessionResult::failure(Outcome(Outcome::Kind::NoReply), true);
             return false;
         }
         maximum = done.maxima[index] = read;
@@ -178,7 +176,7 @@ bool SessionDriver::readAll(Done &done)
         // A position of -1 can be a real place on the Pellan lens, so only
         // the outcome tells a failed read; a maximum is never negative.
         if (maximum < 0) {
-            done.result = {SessionResult::Kind::Failed, {Outcome::Kind::NoReply}, true};
+            done.result = SessionResult::failure(Outcome(Outcome::Kind::NoReply), true);
             return false;
         }
         done.maxima[motor.index()] = maximum;
@@ -200,8 +198,6 @@ bool SessionDriver::check(Done &done, bool query)
     Outcome outcome = m_driver->takeOutcome();
     if (outcome.ok())
         return true;
-    done.result.kind = SessionResult::Kind::Failed;
-    done.result.outcome = std::move(outcome);
-    done.result.query = query;
+    done.result = SessionResult::failure(std::move(outcome), query);
     return false;
 }

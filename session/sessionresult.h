@@ -3,6 +3,8 @@
 
 #include "outcome.h"
 
+#include <utility>
+
 // How a request of the lens session went, as data; each front end words it.
 struct SessionResult
 {
@@ -24,6 +26,16 @@ struct SessionResult
     int value = 0;
 
     bool done() const { return kind == Kind::Done; }
+
+    // What failed, and whether it was a query.
+    static SessionResult failure(Outcome outcome, bool query)
+    {
+        SessionResult result;
+        result.kind = Kind::Failed;
+        result.outcome = std::move(outcome);
+        result.query = query;
+        return result;
+    }
 };
 
 #endif // SESSIONRESULT_H

@@ -26,7 +26,7 @@ struct FakeBoard
     // Pauses of 8 s that calibrateAll() announces and makes, as the Pellan driver does.
     int calibrationPauses = 0;
     // Calls (by name) that the board does not acknowledge.
-    QStringList rejected;
+    QStringList rejected = {};
     // How long each call takes, as a board on a line would.
     unsigned long callMs = 0;
 };
@@ -102,7 +102,7 @@ private:
         if (m_board->callMs > 0)
             QThread::msleep(m_board->callMs);
         if (m_board->rejected.contains(QLatin1String(name)))
-            noted({Outcome::Kind::Rejected});
+            noted(Outcome(Outcome::Kind::Rejected));
     }
     int query(const char *name, int answer)
     {

@@ -55,7 +55,7 @@ private:
         const QByteArray reply = replies.isEmpty() ? QByteArray() : replies.takeFirst();
         if (reply.size() >= nofBytes)
             *response = reply.left(nofBytes);
-        return counted(reply.size() >= nofBytes);
+        return noted(reply.size() >= nofBytes ? Outcome() : Outcome(Outcome::Kind::NoReply));
     }
 
     QStringList *m_events;
