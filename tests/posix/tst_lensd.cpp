@@ -91,6 +91,8 @@ void TestLensd::cleanup()
     m_service.reset();
     m_sim.reset();
     m_setup.reset();
+    // A test's handler of the client's datagrams writes to that test's locals.
+    disconnect(&m_client, nullptr, this, nullptr);
     m_client.close();
 }
 
