@@ -120,27 +120,47 @@ Start runToEnd(const QList<QByteArray> &arguments, const QByteArray &folder)
     return {ms, peakMiB, clean};
 }
 
-// Starts one program and then the other, runs times after a first start
-// that is not counted (it writes config.ini and fills the system's caches),
-// alternating so that a change in the machine's load falls on both alike;
-// their start times and peak memories as two figures named by what.
-QList<Figure> pairedStarts(const std::function<Start()> &program, const std::function<Start()> &baseline,
-                           int runs, bool valid, const QString &timeName, const QString &memoryName)
+// A program the start figures compare with, named in the figures.
+struct Baseline
 {
-    QList<double> programMs, baselineMs, programMiB, baselineMiB;
+    QString name;
+    std::function<Start()> start;
+};
+
+// Starts the program and then each baseline, runs times after a first round
+// that is not counted (it writes config.ini and fills the system's caches),
+// in turn so that a change in the machine's load falls on all alike; the
+// program's start time against each baseline's, then its peak memory against
+// each's, named by what with the baseline's name in brackets.
+QList<Figure> startsAgainst(const std::function<Start()> &program, const QList<Baseline> &baselines, int runs,
+                            bool valid, const QString &timeName, const QString &memoryName)
+{
+    QList<double> programMs, programMiB;
+    QList<QList<double>> baselineMs(baselines.size()), baselineMiB(baselines.size());
     for (int run = -1; run < runs; ++run) {
         const Start p = program();
-        const Start b = baseline();
-        valid = valid && p.ok && b.ok;
-        if (run < 0)
-            continue;
-        programMs << p.ms;
-        baselineMs << b.ms;
-        programMiB << p.peakMiB;
-        baselineMiB << b.peakMiB;
+        valid = valid && p.ok;
+        if (run >= 0) {
+            programMs << p.ms;
+            programMiB << p.peakMiB;
+        }
+        for (qsizetype i = 0; i < baselines.size(); ++i) {
+            const Start b = baselines.at(i).start();
+            valid = valid && b.ok;
+            if (run >= 0) {
+                baselineMs[i] << b.ms;
+                baselineMiB[i] << b.peakMiB;
+            }
+        }
     }
-    return {Figure{timeName, QStringLiteral("ms"), runs, median(programMs), median(baselineMs), valid},
-            Figure{memoryName, QStringLiteral("MB"), runs, median(programMiB), median(baselineMiB), valid}};
+    QList<Figure> figures;
+    for (qsizetype i = 0; i < baselines.size(); ++i)
+        figures << Figure{QStringLiteral("%1 (%2)").arg(timeName, baselines.at(i).name), QStringLiteral("ms"), runs,
+                          median(programMs), median(baselineMs.at(i)), valid};
+    for (qsizetype i = 0; i < baselines.size(); ++i)
+        figures << Figure{QStringLiteral("%1 (%2)").arg(memoryName, baselines.at(i).name), QStringLiteral("MB"),
+                          runs, median(programMiB), median(baselineMiB.at(i)), valid};
+    return figures;
 }
 
 } // namespace
@@ -151,9 +171,12 @@ QList<Figure> benchStart(const QString &programFolder, int runs)
     const QByteArray where = QFile::encodeName(folder.path());
     const QByteArray window = QFile::encodeName(programFolder + QStringLiteral("/bench-window-start"));
     const QByteArray bare = QFile::encodeName(programFolder + QStringLiteral("/bench-bare-start"));
-    return pairedStarts([&] { return launch(window, where); }, [&] { return launch(bare, where); }, runs,
-                        folder.isValid(), QStringLiteral("Start to first show (bare window)"),
-                        QStringLiteral("Peak resident memory (bare window)"));
+    const QByteArray form = QFile::encodeName(programFolder + QStringLiteral("/bench-form-start"));
+    return startsAgainst([&] { return launch(window, where); },
+                         {{QStringLiteral("bare window"), [&] { return launch(bare, where); }},
+                          {QStringLiteral("form"), [&] { return launch(form, where); }}},
+                         runs, folder.isValid(), QStringLiteral("Start to first show"),
+                         QStringLiteral("Peak resident memory"));
 }
 
 QList<Figure> benchToolStart(const QString &programFolder, int runs)
@@ -163,7 +186,8 @@ QList<Figure> benchToolStart(const QString &programFolder, int runs)
     const QList<QByteArray> tool{QFile::encodeName(programFolder + QStringLiteral("/tavro-lensctl")),
                                  QByteArrayLiteral("--version")};
     const QList<QByteArray> bare{QFile::encodeName(programFolder + QStringLiteral("/bench-bare-core-start"))};
-    return pairedStarts([&] { return runToEnd(tool, where); }, [&] { return runToEnd(bare, where); }, runs,
-                        folder.isValid(), QStringLiteral("tavro-lensctl --version (bare console)"),
-                        QStringLiteral("tavro-lensctl peak memory (bare console)"));
+    return startsAgainst([&] { return runToEnd(tool, where); },
+                         {{QStringLiteral("bare console"), [&] { return runToEnd(bare, where); }}}, runs,
+                         folder.isValid(), QStringLiteral("tavro-lensctl --version"),
+                         QStringLiteral("tavro-lensctl peak memory"));
 }

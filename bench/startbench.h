@@ -3,10 +3,11 @@
 
 #include "figures.h"
 
-// Starts the window program and the bare window program runs times each (after
-// one start that is not counted), from a folder of their own, and compares
-// their time from launch to the first show and their peak resident memory.
-// programFolder holds bench-window-start and bench-bare-start.
+// Starts the window program, the bare window program and the window's form
+// alone runs times each (after one start that is not counted), from a folder
+// of their own, and compares the window's time from launch to the first show
+// and its peak resident memory with each of the other two's. programFolder
+// holds bench-window-start, bench-bare-start and bench-form-start.
 QList<Figure> benchStart(const QString &programFolder, int runs);
 
 // Runs tavro-lensctl --version and the bare console program runs times each

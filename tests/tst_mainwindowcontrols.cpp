@@ -467,7 +467,8 @@ private slots:
 
     // A preset at a speed of its own (stored as 0 panel, 1 low, 2 medium, 3 high; anything else is
     // the panel's) leaves the panel's speeds (zoom 1, focus 2) to go out before the next run, step or
-    // move of each motor, or a preset at the panel's speeds; the menu on a Call button keeps the choice.
+    // move of each motor, or a preset at the panel's speeds; the menu on a Call button (Call 10's too)
+    // keeps the choice ("kept": preset=value).
     void presetSpeeds_data()
     {
         QTest::addColumn<QString>("stored");
@@ -476,20 +477,21 @@ private slots:
         QTest::addColumn<QString>("kept");
         QTest::newRow("high, runs") << "2=3" << "pb_callPreset2 | pb_irisOpen pb_zoomTele pb_focusFar pb_zoomWide"
                                     << "callPresetAtSpeed(2,2) | pelco_d_iris_open setZoomSpeed(1) pelco_d_zoom_in "
-                                       "setFocusSpeed(2) pelco_d_focus_far pelco_d_zoom_out" << "3";
+                                       "setFocusSpeed(2) pelco_d_focus_far pelco_d_zoom_out" << "2=3";
         QTest::newRow("low, step and moves") << "2=1" << "F2 | pb_focusPlus type:le_motor1:5 @hs_motor3 End wait type:le_motor2:9"
                                              << "callPresetAtSpeed(2,0) | setFocusSpeed(2) setFocusPosition(41) pause(500) "
                                                 "setZoomSpeed(1) setZoomPosition(5) setIrisPosition(5500) pause(500) "
                                                 "setFocusPosition(9)"
-                                             << "1";
+                                             << "2=1";
         QTest::newRow("panel preset after") << "2=2" << "pb_callPreset2 | pb_callPreset1 pb_zoomTele"
                                             << "callPresetAtSpeed(2,1) | setZoomSpeed(1) setFocusSpeed(2) callPreset(1) "
-                                               "pelco_d_zoom_in" << "2";
+                                               "pelco_d_zoom_in" << "2=2";
         QTest::newRow("unreadable values") << "1=4 2=-1 3=high 4= 5=2" << "F1 F2 F3 F4 F5 pb_zoomTele"
                                            << "callPreset(1) callPreset(2) callPreset(3) callPreset(4) "
-                                              "callPresetAtSpeed(5,1) setZoomSpeed(1) pelco_d_zoom_in" << "-1";
-        QTest::newRow("Shift+F10 menu") << "" << "@pb_callPreset2 Shift+F10 choose:3 F2" << "callPresetAtSpeed(2,2)" << "3";
-        QTest::newRow("menu key, panel") << "2=1" << "@pb_callPreset2 Menu choose:0 F2" << "callPreset(2)" << "0";
+                                              "callPresetAtSpeed(5,1) setZoomSpeed(1) pelco_d_zoom_in" << "2=-1";
+        QTest::newRow("Shift+F10 menu, Call 10") << "" << "@pb_callPreset10 Shift+F10 choose:3 F10" << "callPresetAtSpeed(10,2)"
+                                                 << "10=3";
+        QTest::newRow("menu key, panel") << "2=1" << "@pb_callPreset2 Menu choose:0 F2" << "callPreset(2)" << "2=0";
     }
     void presetSpeeds()
     {
@@ -499,10 +501,11 @@ private slots:
         play(script);
         QTEST(calls(), "calls");
         QFETCH(QString, kept);
-        QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("presets/speed2").toString(), kept);
-        const QString name = QStringList{"Panel speed", "Low", "Medium", "High"}.value(kept.toInt(), "Panel speed");
-        QVERIFY(get<QPushButton>("pb_callPreset2")->toolTip().contains(name));
-        QVERIFY(get<QPushButton>("pb_callPreset2")->accessibleDescription().endsWith(name));
+        const QString preset = kept.section('=', 0, 0), value = kept.section('=', 1);
+        QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("presets/speed" + preset).toString(), value);
+        const QString name = QStringList{"Panel speed", "Low", "Medium", "High"}.value(value.toInt(), "Panel speed");
+        QVERIFY(get<QPushButton>("pb_callPreset" + preset)->toolTip().contains(name));
+        QVERIFY(get<QPushButton>("pb_callPreset" + preset)->accessibleDescription().endsWith(name));
     }
 
     // Keys, wheel and groove clicks move a slider by a hundredth of its range (a page: ten), and
@@ -749,6 +752,8 @@ private slots:
                                          << "start=1 start=0 x=1 x=0 up=1 up=0"
                                          << "callPreset(3) getFocusPosition getZoomPosition getIrisPosition callPreset(7)"
                                          << "<b>D-pad up</b></td><td>Call preset 7";
+        QTest::newRow("preset on a trigger, past half") << "preset3=righttrigger" << "rt=40 rt=0 rt=60 rt=0" << "callPreset(3)"
+                                                        << "<b>Right trigger</b></td><td>Call preset 3";
         QTest::newRow("dead zone edge") << "deadZone=40" << "ly=39 ly=41 ly=0" << "setZoomSpeed(0) pelco_d_zoom_in" + zoom
                                         << "Rest within 40 %";
         QTest::newRow("band edges") << "mediumSpeedFrom=30 highSpeedFrom=60" << "ly=29 | ly=31 | ly=61 ly=0"

@@ -103,6 +103,9 @@ private slots:
         const QByteArray text = config.open(QIODevice::ReadOnly) ? config.readAll() : QByteArray("<no file>");
         QVERIFY2(written.isEmpty() ? !text.contains("language=") : text.contains(written), text.constData());
         QCOMPARE(told, written.isEmpty() ? QStringList() : QStringList{"The new language takes effect at the next start."});
+        // The menu ticks the choice alone.
+        for (const QAction *action : w<QMenu>("menuLanguage")->actions())
+            QCOMPARE(action->isChecked(), action->objectName() == entry);
     }
 };
 

@@ -20,7 +20,6 @@
 #include <QNetworkDatagram>
 #include <QNetworkReply>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QUdpSocket>
 #include <QWebSocket>
 #include <QtTest>
@@ -56,7 +55,8 @@ private slots:
     void silentBoardRecovers();
     void liveFeeds_data();
     void liveFeeds();
-    void garbageSendsNothing();
+    void liveFeedAccess_data();
+    void liveFeedAccess();
     void sharedWithTheTool();
     void program_data();
     void program();
@@ -91,6 +91,8 @@ void TestLensd::cleanup()
     m_service.reset();
     m_sim.reset();
     m_setup.reset();
+    // A test's handler of the client's datagrams writes to that test's locals.
+    disconnect(&m_client, nullptr, this, nullptr);
     m_client.close();
 }
 
@@ -208,7 +210,6 @@ void TestLensd::requests_data()
     row("pellan focus", "pellan", SimFault::None, "/v1/focus/goto", R"({"position":100})", 200, "focus=100");
     row("tavro names its board", "tavro", SimFault::None, "/v1/refresh", "", 200, "board=tavro");
     row("pellan names its board", "pellan", SimFault::None, "/v1/refresh", "", 200, "board=pellan");
-    row("pellan zoom", "pellan", SimFault::None, "/v1/zoom/stop", "", 404, "the Pellan board has no zoom motor");
     row("silent board", "tavro", SimFault::NoReply, "/v1/refresh", "", 502,
         "no valid answer from the board on PORT");
     row("rejected", "tavro", SimFault::Rejected, "/v1/presets/3/call", "", 502,
@@ -298,23 +299,49 @@ void TestLensd::liveFeeds()
     QTRY_VERIFY(m_service->isIdle());
 }
 
-// Random datagrams and bodies that are not requests never reach the line.
-void TestLensd::garbageSendsNothing()
+// A change after the whole picture reaches an OSC subscriber at the port it
+// named, not the sender's, and the WebSocket of a server with a token only
+// with the token, in its header or its address.
+void TestLensd::liveFeedAccess_data()
 {
-    startServer(QStringLiteral("tavro"));
-    const int framesBefore = m_sim->frameCount();
-    QRandomGenerator random(21);
-    for (int i = 0; i < 300; ++i) {
-        QByteArray datagram = OscFront::message("/lens/zoom/goto", {int(random.bounded(7000))});
-        for (int flips = 0; flips < 3; ++flips)
-            datagram[random.bounded(int(datagram.size()))] = char(random.bounded(256));
-        datagram.chop(random.bounded(1 + (i % 2) * 4) + 1);
-        m_client.writeDatagram(datagram, QHostAddress::LocalHost, m_osc->port());
-    }
-    for (const char *body : {"{", "[]", "{\"position\": \"x\"}", "{\"position\": -5}", "null", "\xff\xfe"})
-        QCOMPARE(http("POST", QStringLiteral("/v1/zoom/goto"), body).status, 400);
-    QTest::qWait(300);
-    QCOMPARE(m_sim->frameCount(), framesBefore);
+    // "osc", "header" (the token as Authorization), or what follows /v1/live.
+    QTest::addColumn<QString>("feed");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("osc subscription to a port") << "osc" << true;
+    QTest::newRow("websocket, token in the header") << "header" << true;
+    QTest::newRow("websocket, token in the address") << "?token=t0k" << true;
+    QTest::newRow("websocket without the token") << "" << false;
+}
+
+void TestLensd::liveFeedAccess()
+{
+    QFETCH(QString, feed);
+    QFETCH(bool, told);
+    startServer(QStringLiteral("tavro"), {}, "t0k");
+    QUdpSocket subscriber;
+    QVERIFY(subscriber.bind(QHostAddress::LocalHost, 0));
+    QWebSocket socket;
+    QStringList changes;
+    connect(&socket, &QWebSocket::textMessageReceived, this, [&changes](const QString &text) { changes << text; });
+    connect(&subscriber, &QUdpSocket::readyRead, this, [&] {
+        while (subscriber.hasPendingDatagrams())
+            changes << QString::fromLatin1(subscriber.receiveDatagram().data().constData());
+    });
+    QNetworkRequest live(QUrl(QStringLiteral("ws://127.0.0.1:%1/v1/live%2").arg(m_httpPort).arg(feed.startsWith('?') ? feed : "")));
+    if (feed == QLatin1String("header"))
+        live.setRawHeader("Authorization", "Bearer t0k");
+    if (feed == QLatin1String("osc"))
+        osc("/lens/subscribe", {int(subscriber.localPort())});
+    else
+        socket.open(live);
+    // The whole picture's zoom first: an OSC picture is several datagrams.
+    const QString zoom = feed == QLatin1String("osc") ? QStringLiteral("/lens/zoom/position") : QStringLiteral("\"zoom\":");
+    QTRY_VERIFY(changes.join(QLatin1Char(' ')).contains(zoom)
+                || socket.closeCode() == QWebSocketProtocol::CloseCodePolicyViolated);
+    changes.clear();
+    QCOMPARE(http("POST", QStringLiteral("/v1/zoom/goto"), R"({"position":3000})", "t0k").status, 200);
+    QTRY_COMPARE_WITH_TIMEOUT(statusOf("zoom"), QStringLiteral("3000"), 15000);
+    QTRY_COMPARE(changes.join(QLatin1Char(' ')).contains(zoom), told);
 }
 
 // The tool takes its turns on the port while a control surface moves the lens.
@@ -345,15 +372,19 @@ void TestLensd::program_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("err");
+    // Who else may read the token file.
+    QTest::addColumn<int>("readers");
 
     QTest::newRow("sigterm stops the run") << QStringList{"--http", "127.0.0.1:18749", "--osc", "18750"} << 0
-                                           << QString();
+                                           << QString() << 0;
     QTest::newRow("public http without token")
         << QStringList{"--http", "0.0.0.0:18749"} << 2
-        << QStringLiteral("tavro-lensd: HTTP on 0.0.0.0 needs a token: give --token-file (see --help)\n");
-    QTest::newRow("token file readable by others")
-        << QStringList{"--http", "0.0.0.0:18749", "--token-file", "TOKEN"} << 2
-        << QStringLiteral("tavro-lensd: the token file TOKEN is readable by others: chmod 600 it\n");
+        << QStringLiteral("tavro-lensd: HTTP on 0.0.0.0 needs a token: give --token-file (see --help)\n") << 0;
+    for (const auto &[name, readers] : {std::pair{"token file readable by others", QFileDevice::ReadOther},
+                                        std::pair{"token file readable by its group", QFileDevice::ReadGroup}})
+        QTest::newRow(name) << QStringList{"--http", "0.0.0.0:18749", "--token-file", "TOKEN"} << 2
+                            << QStringLiteral("tavro-lensd: the token file TOKEN is readable by others: chmod 600 it\n")
+                            << int(readers);
 }
 
 void TestLensd::program()
@@ -361,11 +392,11 @@ void TestLensd::program()
     QFETCH(QStringList, options);
     QFETCH(int, status);
     QFETCH(QString, err);
+    QFETCH(int, readers);
     m_sim = std::make_unique<BoardSimulator>(std::make_unique<TavroBoard>());
-    // As a token file is made: readable by everyone unless told otherwise.
     QTemporaryFile token;
     QVERIFY(token.open() && token.write("t0k\n") == 4 && token.flush());
-    QVERIFY(token.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    QVERIFY(token.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::Permission(readers)));
     options.replaceInStrings(QStringLiteral("TOKEN"), token.fileName());
     err.replace(QStringLiteral("TOKEN"), token.fileName());
     QProcess server;
