@@ -110,10 +110,8 @@ bool LensSession::isRepeat(const SessionRequest &request) const
         return direction == request.direction && (request.speed < 0 || request.speed == speed);
     };
     // A repeat that comes while its run is being sent is a repeat too.
-    if (m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
-        && m_current->request.motor == request.motor
-        && sameRun(m_current->request.direction, m_current->request.speed))
-        return true;
+    if (const SessionRequest *sending = runUnderWay(*request.motor))
+        return sameRun(sending->direction, sending->speed);
     const Motion &motion = m_motion[size_t(request.motor->index())];
     return motion.running && sameRun(motion.direction, motion.speed);
 }
@@ -317,29 +315,39 @@ void LensSession::release(const LensMotor &motor, const void *holder)
             break;
         }
     }
-    const bool sending = m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
-        && m_current->request.motor == &motor && m_current->request.holder == holder;
+    const SessionRequest *sending = runUnderWay(motor);
     const Motion &motion = m_motion[size_t(index)];
-    if (sending || (motion.running && motion.holder == holder))
+    if ((sending && sending->holder == holder) || (motion.running && motion.holder == holder))
         queueStop(index);
 }
 
 void LensSession::releaseAll(const void *holder)
 {
     for (const LensMotor &motor : LensMotor::all()) {
+        // Whatever holds a run of the motor: under way, running or waiting.
+        QList<const void *> held;
+        if (const SessionRequest *sending = runUnderWay(motor))
+            held << sending->holder;
         const Motion &motion = m_motion[size_t(motor.index())];
-        const void *held = m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
-                && m_current->request.motor == &motor
-            ? m_current->request.holder
-            : motion.running ? motion.holder : nullptr;
+        if (motion.running)
+            held << motion.holder;
         for (const Job &queued : m_queue) {
-            if (!queued.quiet && queued.request.kind == SessionRequest::Kind::Run && queued.request.motor == &motor
-                && queued.request.holder)
-                held = queued.request.holder;
+            if (!queued.quiet && queued.request.kind == SessionRequest::Kind::Run && queued.request.motor == &motor)
+                held << queued.request.holder;
         }
-        if (held && (!holder || held == holder))
-            release(motor, held);
+        for (const void *each : held) {
+            if (each && (!holder || each == holder))
+                release(motor, each);
+        }
     }
+}
+
+const SessionRequest *LensSession::runUnderWay(const LensMotor &motor) const
+{
+    if (m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
+        && m_current->request.motor == &motor)
+        return &m_current->request;
+    return nullptr;
 }
 
 void LensSession::queueStop(int motor)
@@ -432,9 +440,7 @@ void LensSession::shutdown()
     for (int i = 0; i < int(m_motion.size()); ++i) {
         m_holds[size_t(i)].stop();
         const Motion &motion = m_motion[size_t(i)];
-        const bool starting = m_current && !m_current->quiet && m_current->request.kind == SessionRequest::Kind::Run
-            && m_current->request.motor->index() == i;
-        if (motion.running || motion.settling || starting) {
+        if (motion.running || motion.settling || runUnderWay(LensMotor::all()[size_t(i)])) {
             SessionRequest request;
             request.kind = SessionRequest::Kind::Stop;
             request.motor = &LensMotor::all()[size_t(i)];

@@ -125,6 +125,8 @@ private:
     };
 
     bool isRepeat(const SessionRequest &request) const;
+    // The run of motor the driver is carrying out, if it is one.
+    const SessionRequest *runUnderWay(const LensMotor &motor) const;
     void enqueue(Job job);
     void schedule();
     void pump();

@@ -162,6 +162,9 @@ void TestLensSession::rules_data()
         "run zoom tele by 1; run iris close; run focus far by 2; idle; releaseAll; idle",
         "pelco_d_zoom_in pelco_d_iris_close pelco_d_focus_far pelco_d_zoom_stop getZoomPosition pelco_d_focus_stop "
         "getFocusPosition");
+    row("losing the activation ends a run held and one waiting by another holder", false,
+        "run zoom tele by 1; idle; goto focus 500; run zoom wide by 2; releaseAll; idle",
+        "pelco_d_zoom_in pelco_d_zoom_stop getZoomPosition setFocusPosition(500) getFocusPosition");
     row("a preset called at low speed goes at low, and is read back", false, "call 3 speed 0; idle",
         "callPresetAtSpeed(3,0) getZoomPosition getMaxZoomPosition getFocusPosition getMaxFocusPosition "
         "getIrisPosition getMaxIrisPosition");
