@@ -89,10 +89,16 @@ class Session:
             os.close(write)
             with os.fdopen(read) as pipe:
                 number = pipe.readline().strip()
-            time.sleep(0.2)
-            if number and xvfb.poll() is None:
-                os.environ["DISPLAY"] = ":" + number
-                return
+            # The display is there once its socket is, and Xvfb still runs.
+            deadline = time.monotonic() + 5
+            while number and xvfb.poll() is None and time.monotonic() < deadline:
+                if os.path.exists("/tmp/.X11-unix/X" + number):
+                    time.sleep(0.2)
+                    if xvfb.poll() is None:
+                        os.environ["DISPLAY"] = ":" + number
+                        return
+                    break
+                time.sleep(0.05)
         raise CheckFailed("Xvfb did not start")
 
     def start_accessibility_bus(self):
