@@ -104,14 +104,9 @@ bool SessionDriver::goTo(const Job &job, Done &done)
     // The range is the board's; a board that was silent so far is asked now.
     std::optional<int> maximum = job.maxima[index];
     if (!maximum) {
-        const int read = (m_driver.get()->*motor.maximum)();
-        if (!check(done, true))
+        if (!readMaximum(index, done))
             return false;
-        if (read < 0) {
-            done.result = SessionResult::failure(Outcome(Outcome::Kind::NoReply), true);
-            return false;
-        }
-        maximum = done.maxima[index] = read;
+        maximum = done.maxima[index];
     }
     int position = request.value;
     if (request.kind == SessionRequest::Kind::Step) {
@@ -168,19 +163,24 @@ bool SessionDriver::readAll(Done &done)
     for (const LensMotor &motor : LensMotor::all()) {
         if (!motor.isOn(m_board))
             continue;
-        if (!readPosition(motor.index(), done))
+        if (!readPosition(motor.index(), done) || !readMaximum(motor.index(), done))
             return false;
-        const int maximum = (m_driver.get()->*motor.maximum)();
-        if (!check(done, true))
-            return false;
-        // A position of -1 can be a real place on the Pellan lens, so only
-        // the outcome tells a failed read; a maximum is never negative.
-        if (maximum < 0) {
-            done.result = SessionResult::failure(Outcome(Outcome::Kind::NoReply), true);
-            return false;
-        }
-        done.maxima[motor.index()] = maximum;
     }
+    return true;
+}
+
+bool SessionDriver::readMaximum(int motor, Done &done)
+{
+    const int maximum = (m_driver.get()->*LensMotor::all()[size_t(motor)].maximum)();
+    if (!check(done, true))
+        return false;
+    // A position of -1 can be a real place on the Pellan lens, so only the
+    // outcome tells a failed read; a maximum is never negative.
+    if (maximum < 0) {
+        done.result = SessionResult::failure(Outcome(Outcome::Kind::NoReply), true);
+        return false;
+    }
+    done.maxima[size_t(motor)] = maximum;
     return true;
 }
 

@@ -58,6 +58,7 @@ private:
     // without an answer ends it.
     bool readAll(Done &done);
     bool readPosition(int motor, Done &done);
+    bool readMaximum(int motor, Done &done);
     // Takes the driver's outcome since the last look; false, with the result
     // failed, when an exchange failed.
     bool check(Done &done, bool query);
