@@ -24,6 +24,11 @@ std::unique_ptr<Controller> BoardCommissioning::createController(BoardType type,
     return m_factory ? m_factory(type, portName) : LensBoard::makeDriver(type, portName);
 }
 
+BoardCommissioning::ControllerFactory BoardCommissioning::factory() const
+{
+    return m_factory ? m_factory : ControllerFactory(LensBoard::makeDriver);
+}
+
 BoardCommissioning::Probe BoardCommissioning::probe(BoardType type, const QString &portName) const
 {
     Probe found;

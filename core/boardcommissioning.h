@@ -49,6 +49,8 @@ public:
     // restores the real drivers.
     void setControllerFactory(ControllerFactory factory);
     std::unique_ptr<Controller> createController(BoardType type, const QString &portName) const;
+    // How drivers are made, to be called on any thread.
+    ControllerFactory factory() const;
 
     // Asks the board on portName for its lens type, with the driver of type.
     // Only a board that got the question and gave no answer (or not the

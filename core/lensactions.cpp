@@ -2,20 +2,19 @@
 
 #include "controller.h"
 #include "controller_tavro.h"
+#include "lenssession.h"
 #include "lensmotor.h"
-#include "operation.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
-#include "pause.h"
 
 #include <QDebug>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -28,7 +27,10 @@ constexpr int IrisUnitsPerStep = 55;
 constexpr int IrisSliderMaximum = 100;
 
 // The board needs this long to take a position before the next command.
-constexpr unsigned long SettleAfterMoveMs = 500;
+constexpr int SettleAfterMoveMs = 500;
+
+// How often a close that waits for the board looks whether it is done.
+constexpr int CloseWaitMs = 20;
 
 using Motor = LensActions::Motor;
 
@@ -74,6 +76,39 @@ MotorWiring wiringOf(const LensPanel &panel, Motor motor)
 
 constexpr Motor kMotors[] = {Motor::Zoom, Motor::Focus, Motor::Iris};
 
+const LensMotor &motorOf(Motor motor)
+{
+    return LensMotor::all()[size_t(motor)];
+}
+
+SessionRequest requestOf(SessionRequest::Kind kind, Motor motor)
+{
+    SessionRequest request;
+    request.kind = kind;
+    request.motor = &motorOf(motor);
+    return request;
+}
+
+// What the window reads for its own display, in the order it reads.
+struct Readings
+{
+    std::array<int, 3> positions{-1, -1, -1};
+    std::array<int, 3> maxima{-1, -1, -1};
+};
+
+// One read of the window's, as the display rules want the raw answer; the
+// session learns it too when the board answered.
+int readInto(Controller &driver, SessionDriver::Done &done, int (Controller::*query)(), std::optional<int> &known)
+{
+    const int value = (driver.*query)();
+    const Outcome outcome = driver.takeOutcome();
+    if (outcome.ok())
+        known = value;
+    else if (done.result.done())
+        done.result = SessionResult::failure(outcome, true);
+    return value;
+}
+
 // A typed position: negative numbers count as 0 and the slider clamps what is
 // too large; the field then shows what the slider took. Text that is not a
 // number (or too large for one) sends nothing: the field goes back to the
@@ -97,101 +132,155 @@ std::optional<int> takeTypedPosition(QSlider *slider, QLineEdit *lineEdit)
 
 } // namespace
 
-LensActions::LensActions(QWidget *window, const LensPanel &panel, const std::unique_ptr<Controller> &comm,
-                         OperationMonitor &monitor)
+LensActions::LensActions(QWidget *window, const LensPanel &panel, OperationMonitor &monitor)
     : m_window(window)
     , m_panel(panel)
-    , m_comm(comm)
     , m_monitor(monitor)
 {
     m_window->installEventFilter(this);
+    m_closeWait.setInterval(CloseWaitMs);
+    connect(&m_closeWait, &QTimer::timeout, this, [this] {
+        if (m_session && m_session->isWorking())
+            return;
+        m_closeWait.stop();
+        m_window->close();
+    });
+}
+
+LensActions::~LensActions() = default;
+
+void LensActions::replaceSession(std::unique_ptr<LensSession> session, const std::function<void()> &ready)
+{
+    m_next = std::move(session);
+    m_nextReady = ready;
+    if (!m_session) {
+        takeOver();
+        return;
+    }
+    LensSession *retiring = m_session.release();
+    emit runsChanged();
+    connect(retiring, &LensSession::finished, this, [this, retiring] {
+        retiring->deleteLater();
+        takeOver();
+    });
+    retiring->shutdown();
+}
+
+void LensActions::takeOver()
+{
+    m_session = std::move(m_next);
+    m_ownSpeed = {};
+    m_panelSpeedOwed = {};
+    if (m_session) {
+        m_session->setCollectReports(true);
+        m_session->setLiveReads(m_liveReads);
+        connect(m_session.get(), &LensSession::runningChanged, this,
+                [this](int motor, bool running) { runningChanged(Motor(motor), running); });
+        connect(m_session.get(), &LensSession::positionChanged, this,
+                [this](int motor, int position) { showLive(Motor(motor), position); });
+        connect(m_session.get(), &LensSession::reported, this, [](const QList<OperatorReport::Report> &reports) {
+            for (const OperatorReport::Report &report : reports)
+                OperatorReport::show(report.severity, report.text, report.detail);
+        });
+    }
+    if (const std::function<void()> ready = std::exchange(m_nextReady, {}))
+        ready();
+}
+
+bool LensActions::isIdle() const
+{
+    return !m_monitor.isRunning() && !m_next && (!m_session || !m_session->isWorking());
+}
+
+void LensActions::submit(const SessionRequest &request, const std::function<void(const SessionResult &)> &done)
+{
+    if (m_session)
+        m_session->submit(request, done);
+}
+
+bool LensActions::operate(const QString &step, const SessionRequest &request,
+                          const std::function<void(const SessionResult &)> &then)
+{
+    if (!m_session || !m_monitor.begin(step))
+        return false;
+    m_session->submit(request, [this, then](const SessionResult &result) {
+        if (then)
+            then(result);
+        m_monitor.end();
+    });
+    return true;
 }
 
 bool LensActions::run(Motor motor, Direction direction, const QObject *holder, std::optional<int> speed)
 {
     const MotorWiring w = wiringOf(m_panel, motor);
-    if (!m_comm || m_monitor.isRunning() || !w.runButtons[int(direction)]->isEnabled())
+    if (!m_session || m_monitor.isRunning() || !w.runButtons[int(direction)]->isEnabled())
         return false;
-    // Before the operation, as a click on the button would: a typed entry
-    // that loses the focus goes out first.
+    // First, as a click on the button would: a typed entry that loses the
+    // focus goes out ahead of the run.
     w.slider->setFocus();
-    const Operation operation(m_monitor, w.moving);
-    if (!operation || !m_comm)
-        return false;
-    // Through a local: GCC 12 with the address and undefined-behaviour
-    // sanitizers calls the other element when the indexed array element
-    // itself is called.
-    const auto runOperation = w.motor.runs[size_t(direction)];
+    SessionRequest request = requestOf(SessionRequest::Kind::Run, motor);
+    request.direction = int(direction);
+    request.holder = holder;
     const bool ownSpeed = speed && w.motor.setSpeed;
     if (ownSpeed)
-        (m_comm.get()->*w.motor.setSpeed)(char(*speed));
+        request.speed = *speed;
     else
         givePanelSpeed(motor);
-    (m_comm.get()->*runOperation)();
-    m_runs[int(motor)] = {true, holder, ownSpeed || m_runs[int(motor)].ownSpeed};
-    emit runsChanged();
+    m_ownSpeed[int(motor)] = ownSpeed || m_ownSpeed[int(motor)];
+    submit(request);
     return true;
 }
 
 void LensActions::stop(Motor motor)
 {
-    const MotorWiring w = wiringOf(m_panel, motor);
-    const Operation operation(m_monitor, w.stopping);
-    if (!operation || !m_comm)
+    if (!m_session)
         return;
-    const bool ownSpeed = endRun(motor);
-    (m_comm.get()->*w.motor.stop)();
-    const int position = (m_comm.get()->*w.motor.position)();
-    // A failed focus read shows the focus at 0; the others leave the display.
-    if (motor == Motor::Focus)
-        showPosition(motor, qMax(0, position));
-    else
-        showReadBack(motor, position);
-    if (ownSpeed)
+    LensSession *session = m_session.get();
+    submit(requestOf(SessionRequest::Kind::Stop, motor), [this, session, motor](const SessionResult &result) {
+        const std::optional<int> position = session->position(motorOf(motor));
+        // A failed focus read shows the focus at 0; the others leave the display.
+        if (motor == Motor::Focus && (result.done() || result.query))
+            showPosition(motor, result.done() && position ? qMax(0, *position) : 0);
+        else if (result.done() && position)
+            showReadBack(motor, *position);
+    });
+    wiringOf(m_panel, motor).slider->setFocus();
+}
+
+void LensActions::runningChanged(Motor motor, bool running)
+{
+    // Calibrated or stopped, a run's own speed gives way to the panel's.
+    if (!running && std::exchange(m_ownSpeed[int(motor)], false))
         setPanelSpeed(motor);
-    w.slider->setFocus();
+    emit runsChanged();
 }
 
 void LensActions::release(Motor motor, const QObject *holder)
 {
-    m_monitor.runWhenIdle(this, [this, motor, holder] {
-        if (holder && this->holder(motor) == holder)
-            stop(motor);
-    });
+    if (m_session && holder)
+        m_session->release(motorOf(motor), holder);
 }
 
 void LensActions::releaseAll(const QObject *holder)
 {
-    for (const Motor motor : kMotors) {
-        const QObject *held = this->holder(motor);
-        if (held && (!holder || held == holder))
-            release(motor, held);
-    }
+    if (m_session)
+        m_session->releaseAll(holder);
 }
 
 const QObject *LensActions::holder(Motor motor) const
 {
-    const Run &run = m_runs[int(motor)];
-    return run.running ? run.holder : nullptr;
+    return m_session ? static_cast<const QObject *>(m_session->holder(motorOf(motor))) : nullptr;
 }
 
 QList<LensActions::Motor> LensActions::runningMotors() const
 {
     QList<Motor> running;
     for (const Motor motor : kMotors) {
-        if (m_runs[int(motor)].running)
+        if (m_session && m_session->isRunning(motorOf(motor)))
             running << motor;
     }
     return running;
-}
-
-void LensActions::forgetRuns()
-{
-    for (const Motor motor : runningMotors()) {
-        if (m_comm)
-            (m_comm.get()->*LensMotor::all()[size_t(motor)].stop)();
-        endRun(motor);
-    }
 }
 
 void LensActions::stopAll()
@@ -206,19 +295,14 @@ void LensActions::setPanelSpeeds(int zoom, int focus)
     m_panelSpeedOwed = {};
 }
 
-bool LensActions::endRun(Motor motor)
-{
-    const Run run = std::exchange(m_runs[int(motor)], Run());
-    if (run.running)
-        emit runsChanged();
-    return run.ownSpeed;
-}
-
 void LensActions::setPanelSpeed(Motor motor)
 {
     m_panelSpeedOwed[int(motor)] = false;
-    if (const auto speed = LensMotor::all()[size_t(motor)].setSpeed)
-        (m_comm.get()->*speed)(char(m_panelSpeeds[int(motor)]));
+    if (!motorOf(motor).setSpeed)
+        return;
+    SessionRequest request = requestOf(SessionRequest::Kind::Speed, motor);
+    request.speed = m_panelSpeeds[int(motor)];
+    submit(request);
 }
 
 void LensActions::givePanelSpeed(Motor motor)
@@ -229,50 +313,50 @@ void LensActions::givePanelSpeed(Motor motor)
 
 void LensActions::sendSlider(Motor motor)
 {
-    m_monitor.runWhenIdle(this, [this, motor] {
-        const MotorWiring w = wiringOf(m_panel, motor);
-        const Operation operation(m_monitor, w.moving);
-        if (!operation || !m_comm)
-            return;
-        m_inHand[int(motor)] = false;
-        if (w.sliderLine)
-            qDebug() << w.sliderLine;
-        {
-            const QSignalBlocker blocker(w.lineEdit);
-            w.lineEdit->setText(QString::number(w.slider->value()));
-        }
-        givePanelSpeed(motor);
-        (m_comm.get()->*w.motor.setPosition)(w.slider->value() * w.unitsPerStep);
-        Pause::wait(SettleAfterMoveMs);
-    });
+    if (!m_session)
+        return;
+    const MotorWiring w = wiringOf(m_panel, motor);
+    m_inHand[int(motor)] = false;
+    if (w.sliderLine)
+        qDebug() << w.sliderLine;
+    {
+        const QSignalBlocker blocker(w.lineEdit);
+        w.lineEdit->setText(QString::number(w.slider->value()));
+    }
+    givePanelSpeed(motor);
+    SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
+    request.value = w.slider->value() * w.unitsPerStep;
+    request.exact = true;
+    request.settleMs = SettleAfterMoveMs;
+    submit(request);
 }
 
 void LensActions::sendTyped(Motor motor)
 {
-    m_monitor.runWhenIdle(this, [this, motor] {
-        const MotorWiring w = wiringOf(m_panel, motor);
-        const Operation operation(m_monitor, w.moving);
-        if (!operation || !m_comm)
-            return;
-        if (w.lineEditLine)
-            qDebug() << w.lineEditLine;
-        const std::optional<int> position = takeTypedPosition(w.slider, w.lineEdit);
-        if (!position)
-            return;
-        if (motor == Motor::Zoom)
-            qDebug() << "all digits";
-        givePanelSpeed(motor);
-        (m_comm.get()->*w.motor.setPosition)(*position * w.unitsPerStep);
-    });
+    if (!m_session)
+        return;
+    const MotorWiring w = wiringOf(m_panel, motor);
+    if (w.lineEditLine)
+        qDebug() << w.lineEditLine;
+    const std::optional<int> position = takeTypedPosition(w.slider, w.lineEdit);
+    if (!position)
+        return;
+    if (motor == Motor::Zoom)
+        qDebug() << "all digits";
+    givePanelSpeed(motor);
+    SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
+    request.value = *position * w.unitsPerStep;
+    request.exact = true;
+    submit(request);
 }
 
 // A step is a hundredth of the range, the same size in both directions; the
 // slider clamps at the ends. The slider stays where it is when the send
-// could not run.
+// could not go.
 void LensActions::step(Motor motor, int direction)
 {
     const MotorWiring w = wiringOf(m_panel, motor);
-    if (!m_comm || m_monitor.isRunning() || !w.stepButtons[direction > 0]->isEnabled())
+    if (!m_session || m_monitor.isRunning() || !w.stepButtons[direction > 0]->isEnabled())
         return;
     QSlider *slider = w.slider;
     slider->setValue(slider->value() + direction * (slider->maximum() / 100));
@@ -284,20 +368,26 @@ void LensActions::setSliderInHand(Motor motor, bool inHand)
     m_inHand[int(motor)] = inHand;
 }
 
+// The preset number travels as the number itself (1..10), not as a digit.
 bool LensActions::callPreset(int preset)
 {
+    if (!m_session || m_monitor.isRunning() || !presetEnabled(QStringLiteral("pb_callPreset%1"), preset))
+        return false;
     const PresetSpeed speed = presetSpeed(preset);
-    return presetAction(QStringLiteral("pb_callPreset%1"), tr("Calling preset %1…"), [this, speed](char number) {
-        if (speed == PresetSpeed::Panel) {
-            givePanelSpeed(Motor::Zoom);
-            givePanelSpeed(Motor::Focus);
-            m_comm->callPreset(number);
-            return;
-        }
-        m_comm->callPresetAtSpeed(number, char(int(speed) - 1));
+    SessionRequest request;
+    request.kind = SessionRequest::Kind::PresetCall;
+    request.value = preset;
+    request.exact = true;
+    if (speed == PresetSpeed::Panel) {
+        givePanelSpeed(Motor::Zoom);
+        givePanelSpeed(Motor::Focus);
+    } else {
+        request.speed = int(speed) - 1;
         m_panelSpeedOwed[int(Motor::Zoom)] = true;
         m_panelSpeedOwed[int(Motor::Focus)] = true;
-    }, preset);
+    }
+    submit(request);
+    return true;
 }
 
 LensActions::PresetSpeed LensActions::presetSpeed(int preset) const
@@ -313,99 +403,106 @@ void LensActions::setPresetSpeed(int preset, PresetSpeed speed)
 
 bool LensActions::storePreset(int preset)
 {
-    return presetAction(QStringLiteral("pb_storePreset%1"), tr("Storing preset %1…"),
-                        [this](char number) { m_comm->storePreset(number); }, preset);
+    if (!presetEnabled(QStringLiteral("pb_storePreset%1"), preset))
+        return false;
+    SessionRequest request;
+    request.kind = SessionRequest::Kind::PresetStore;
+    request.value = preset;
+    request.exact = true;
+    return operate(tr("Storing preset %1…").arg(preset), request);
 }
 
-// The preset number travels as the number itself (1..10), not as a digit.
-bool LensActions::presetAction(const QString &button, const QString &step, const std::function<void(char)> &call,
-                               int preset)
+bool LensActions::presetEnabled(const QString &button, int preset) const
 {
     const auto *pushButton = m_window->findChild<QPushButton *>(button.arg(preset));
-    if (!pushButton || !pushButton->isEnabled())
-        return false;
-    const Operation operation(m_monitor, step.arg(preset));
-    if (!operation || !m_comm)
-        return false;
-    call(char(preset));
-    return true;
+    return pushButton && pushButton->isEnabled();
 }
 
 bool LensActions::refresh()
 {
-    if (!m_panel.refresh->isEnabled())
+    if (!m_panel.refresh->isEnabled() || !m_session || !m_monitor.begin(tr("Reading the positions…")))
         return false;
-    const Operation operation(m_monitor, tr("Reading the positions…"));
-    if (!operation || !m_comm)
-        return false;
-    const int focus = m_comm->getFocusPosition();
-    if (focus >= 0)
-        showPosition(Motor::Focus, focus);
-    const int zoom = m_comm->getZoomPosition();
-    if (zoom >= 0)
-        showPosition(Motor::Zoom, zoom);
-    showReadBack(Motor::Iris, m_comm->getIrisPosition());
+    auto readings = std::make_shared<Readings>();
+    m_session->submitWork([readings](Controller &driver, SessionDriver::Done &done) {
+        std::array<int, 3> &p = readings->positions;
+        p[1] = readInto(driver, done, &Controller::getFocusPosition, done.positions[1]);
+        p[0] = readInto(driver, done, &Controller::getZoomPosition, done.positions[0]);
+        p[2] = readInto(driver, done, &Controller::getIrisPosition, done.positions[2]);
+    }, [this, readings](const SessionResult &) {
+        const std::array<int, 3> &p = readings->positions;
+        if (p[1] >= 0)
+            showPosition(Motor::Focus, p[1]);
+        if (p[0] >= 0)
+            showPosition(Motor::Zoom, p[0]);
+        showReadBack(Motor::Iris, p[2]);
+        m_monitor.end();
+    });
     return true;
 }
 
 void LensActions::storeInDevice()
 {
-    const Operation operation(m_monitor, tr("Storing in the board…"));
-    if (operation && m_comm)
-        m_comm->storeInDevice();
+    SessionRequest request;
+    request.kind = SessionRequest::Kind::Store;
+    operate(tr("Storing in the board…"), request);
 }
 
 void LensActions::calibrateAll()
 {
-    Operation operation(m_monitor, tr("Calibrating…"));
-    if (!operation)
-        return;
-    if (!m_comm) {
+    if (!m_session) {
         qDebug() << "comm not set";
         return;
     }
+    SessionRequest request;
+    request.kind = SessionRequest::Kind::Calibrate;
+    request.exact = true;
     // Whichever the board, the window gives it the Tavro board's calibration
     // time before it reads the new positions.
-    calibrate(ControllerTavro::calibrationMs);
-    operation.setStep(tr("Reading the positions…"));
-    readPositionsAndRanges();
-}
-
-void LensActions::calibrate(unsigned long waitMs)
-{
-    if (waitMs > 0)
-        Pause::announce(waitMs);
-    m_comm->calibrateAll();
-    // Calibrated, the motors stand; a run's own speed gives way to the panel's.
-    for (const Motor motor : kMotors) {
-        if (endRun(motor))
-            setPanelSpeed(motor);
-    }
-    if (waitMs > 0)
-        Pause::wait(waitMs);
-}
-
-void LensActions::readPositionsAndRanges()
-{
-    if (!m_comm)
+    request.waitMs = int(ControllerTavro::calibrationMs);
+    if (!m_monitor.begin(tr("Calibrating…")))
         return;
-    const int zoom = m_comm->getZoomPosition();
-    const int focus = m_comm->getFocusPosition();
-    const int iris = m_comm->getIrisPosition();
-    const int maxZoom = m_comm->getMaxZoomPosition();
-    const int maxFocus = m_comm->getMaxFocusPosition();
+    m_session->submit(request, [this](const SessionResult &) {
+        m_monitor.setStep(tr("Reading the positions…"));
+        readPositionsAndRanges(Reads::All, [this] { m_monitor.end(); });
+    });
+}
 
-    // A failed maximum read keeps the range and display the motor had.
-    if (maxZoom >= 0) {
-        m_panel.motors[0].slider->setMaximum(maxZoom);
-        showPosition(Motor::Zoom, zoom);
+void LensActions::readPositionsAndRanges(Reads reads, const std::function<void()> &then)
+{
+    if (!m_session) {
+        then();
+        return;
     }
-    if (maxFocus >= 0) {
-        m_panel.motors[1].slider->setMaximum(maxFocus);
-        showPosition(Motor::Focus, focus);
-    }
-    m_panel.motors[2].slider->setMaximum(IrisSliderMaximum);
-    showReadBack(Motor::Iris, iris);
+    auto readings = std::make_shared<Readings>();
+    m_session->submitWork([readings, reads](Controller &driver, SessionDriver::Done &done) {
+        std::array<int, 3> &p = readings->positions;
+        std::array<int, 3> &m = readings->maxima;
+        if (reads == Reads::Focus) {
+            p[1] = readInto(driver, done, &Controller::getFocusPosition, done.positions[1]);
+            m[1] = readInto(driver, done, &Controller::getMaxFocusPosition, done.maxima[1]);
+            return;
+        }
+        p[0] = readInto(driver, done, &Controller::getZoomPosition, done.positions[0]);
+        p[1] = readInto(driver, done, &Controller::getFocusPosition, done.positions[1]);
+        p[2] = readInto(driver, done, &Controller::getIrisPosition, done.positions[2]);
+        m[0] = readInto(driver, done, &Controller::getMaxZoomPosition, done.maxima[0]);
+        m[1] = readInto(driver, done, &Controller::getMaxFocusPosition, done.maxima[1]);
+    }, [this, readings, reads, then](const SessionResult &) {
+        const std::array<int, 3> &p = readings->positions;
+        const std::array<int, 3> &m = readings->maxima;
+        // A failed maximum read keeps the range and display the motor had.
+        for (const Motor motor : {Motor::Zoom, Motor::Focus}) {
+            if ((reads == Reads::All || motor == Motor::Focus) && m[int(motor)] >= 0) {
+                m_panel.motors[int(motor)].slider->setMaximum(m[int(motor)]);
+                showPosition(motor, p[int(motor)]);
+            }
+        }
+        if (reads == Reads::All) {
+            m_panel.motors[2].slider->setMaximum(IrisSliderMaximum);
+            showReadBack(Motor::Iris, p[2]);
+        }
+        then();
+    });
 }
 
 void LensActions::showPosition(Motor motor, int position)
@@ -423,21 +520,19 @@ void LensActions::showReadBack(Motor motor, int driverUnits)
         showPosition(motor, driverUnits / wiringOf(m_panel, motor).unitsPerStep);
 }
 
-void LensActions::readLive(Motor motor)
+void LensActions::showLive(Motor motor, int driverUnits)
 {
     const MotorWiring w = wiringOf(m_panel, motor);
-    const Operation read(m_monitor, QString(), OperationMonitor::Mode::Quiet);
-    if (!read || !m_comm)
-        return;
-    // The next STOP or Refresh tells of a link that fails; a read the operator
-    // did not ask for does not.
-    const OperatorReport::Reporter previous =
-        OperatorReport::setReporter([](OperatorReport::Severity, const QString &, const QString &) {});
-    const auto restore = qScopeGuard([&previous] { OperatorReport::setReporter(previous); });
-    const int position = (m_comm.get()->*w.motor.position)();
     // Left alone while the operator has the slider or the field in hand.
     if (!m_inHand[int(motor)] && !w.slider->isSliderDown() && !w.lineEdit->hasFocus())
-        showReadBack(motor, position);
+        showReadBack(motor, driverUnits);
+}
+
+void LensActions::setLiveReads(bool on)
+{
+    m_liveReads = on;
+    if (m_session)
+        m_session->setLiveReads(on);
 }
 
 QSlider *LensActions::slider(Motor motor) const
@@ -455,9 +550,15 @@ bool LensActions::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_window) {
         if (event->type() == QEvent::WindowDeactivate) {
             releaseAll();
-        } else if (event->type() == QEvent::Close) {
-            // No motor runs on after the window: the driver goes with it.
+        } else if (event->type() == QEvent::Close && m_session) {
+            // No motor runs on after the window: it closes once the session
+            // has stopped them, a run still on its way among them.
             stopAll();
+            if (m_session->isWorking()) {
+                event->ignore();
+                m_closeWait.start();
+                return true;
+            }
         }
     }
     return QObject::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -10,8 +11,10 @@
 #include <optional>
 
 #include "lenspanel.h"
+#include "sessionrequest.h"
+#include "sessionresult.h"
 
-class Controller;
+class LensSession;
 class OperationMonitor;
 class QLineEdit;
 class QPushButton;
@@ -19,17 +22,20 @@ class QSlider;
 class QWidget;
 
 // Everything the window does to the lens, whoever asks for it: the buttons,
-// the keyboard, the sliders' own keys and wheel, a gamepad. Each action runs
-// as one operation on the driver in service and keeps slider and field
-// showing the same number.
+// the keyboard, the sliders' own keys and wheel, a gamepad. Each action is a
+// request to the window's lens session, which carries it out on the driver's
+// thread by the session's rules, and slider and field show what the board
+// answers. Reading the board for the operator (Refresh, Calibrate All,
+// storing) runs as one operation of the monitor; the moves do not: a stop
+// goes ahead of the moves still waiting, and the newest move of a motor wins.
 //
 // A motor runs from its run action until its STOP. A run that an input holds
 // (a key kept down) also ends when that input lets go, and whatever holds it,
 // when the window loses activation: a motor must not run on with no one at
-// the controls. Every run ends when the window closes. An end that comes while
-// another operation runs is carried out right after it, never dropped. A run
-// at a speed of its own sets the speed the settings panel chose again when it
-// ends, so the buttons keep the operator's speed.
+// the controls. Every run ends when the window closes: the close waits until
+// the session has stopped the motors. A run at a speed of its own sets the
+// speed the settings panel chose again when it ends, so the buttons keep the
+// operator's speed.
 //
 // A preset may be called at a speed of its own. On a board that keeps speeds
 // as settings the preset's level then stays with the board while its move goes
@@ -52,18 +58,28 @@ public:
     // How fast a preset is called: at the panel's speeds or at a level of its
     // own. The numbers are those kept in the settings file.
     enum class PresetSpeed { Panel = 0, Low = 1, Medium = 2, High = 3 };
+    // What is read with the positions: every motor and the zoom and focus
+    // ranges, or the focus and its range alone.
+    enum class Reads { All, Focus };
 
-    // comm is the window's driver in service, which may be replaced or absent.
-    LensActions(QWidget *window, const LensPanel &panel, const std::unique_ptr<Controller> &comm,
-                OperationMonitor &monitor);
+    LensActions(QWidget *window, const LensPanel &panel, OperationMonitor &monitor);
+    ~LensActions() override;
+
+    // The session that drives the board from now on, none for no board. The
+    // one before is shut down first, stopping the motors it ran, so that the
+    // board hears one driver at a time; then ready runs.
+    void replaceSession(std::unique_ptr<LensSession> session, const std::function<void()> &ready);
+    LensSession *session() const { return m_session.get(); }
+    // Nothing waiting for the board or under way, and no operation running.
+    bool isIdle() const;
 
     // The run button of motor and direction: the slider takes the keyboard
-    // focus, then the run starts. Nothing happens while the button is
-    // disabled or an operation runs. holder is the input that holds the run,
-    // none for a run that goes on until STOP. A motor already running runs
-    // again, held as asked: that is also how a new speed takes effect. With a
-    // speed level, zoom and focus are set to it first.
-    // True when the run was sent.
+    // focus, then the run goes to the session. Nothing happens while the
+    // button is disabled or an operation runs. holder is the input that holds
+    // the run, none for a run that goes on until STOP. A motor already
+    // running runs again, held as asked: that is also how a new speed takes
+    // effect. With a speed level, zoom and focus are set to it first.
+    // True when the run went to the session.
     bool run(Motor motor, Direction direction, const QObject *holder = nullptr,
              std::optional<int> speed = std::nullopt);
     // The STOP button: stop, read the position back and show it; the slider
@@ -76,17 +92,14 @@ public:
     // What holds motor's run: nullptr when none does or the motor stands.
     const QObject *holder(Motor motor) const;
     QList<Motor> runningMotors() const;
-    // The driver in service is about to go: a motor still running is stopped
-    // on it first, without a read-back, and no run goes on.
-    void forgetRuns();
-    // STOP for every motor running, as when the window closes.
+    // STOP for every motor running, as when the settings are opened.
     void stopAll();
     // The zoom and focus speed levels the settings panel has just given the
     // board.
     void setPanelSpeeds(int zoom, int focus);
 
     // The slider's value goes out as at a handle release (field, move,
-    // settling pause); while an operation runs, right after it.
+    // settling pause).
     void sendSlider(Motor motor);
     // The typed position goes out; a number beyond the range goes out, and
     // is shown, as the end of the range.
@@ -106,19 +119,14 @@ public:
     bool refresh();
     void storeInDevice();
     void calibrateAll();
-    // The board calibrates, then the window waits waitMs (none: 0) for it to
-    // finish; that wait is announced ahead, before those the driver makes.
-    void calibrate(unsigned long waitMs);
 
-    // Reads the three positions and the zoom and focus maxima and shows them,
-    // resizing the sliders (iris range 0..100).
-    void readPositionsAndRanges();
+    // Reads the positions and ranges and shows them, resizing the sliders
+    // (iris range 0..100), then runs then.
+    void readPositionsAndRanges(Reads reads, const std::function<void()> &then);
     // The display rule: the field gets the number, the slider clamps it.
     void showPosition(Motor motor, int position);
-    // Reads motor's position without a word to the operator, cursor or
-    // dialog, holding the window's input back meanwhile, and shows it; a
-    // failed read changes nothing.
-    void readLive(Motor motor);
+    // "Live positions while running": moving motors are read and shown.
+    void setLiveReads(bool on);
 
     QSlider *slider(Motor motor) const;
     QPushButton *runButton(Motor motor, Direction direction) const;
@@ -131,30 +139,36 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Run
-    {
-        bool running = false;
-        const QObject *holder = nullptr;
-        bool ownSpeed = false;
-    };
-
-    // Ends the run; true when it had a speed of its own.
-    bool endRun(Motor motor);
+    void connectSession();
+    void submit(const SessionRequest &request, const std::function<void(const SessionResult &)> &done = {});
+    // A request that is an operation of the monitor: step says what it does;
+    // then hears how it went before the operation ends.
+    bool operate(const QString &step, const SessionRequest &request,
+                 const std::function<void(const SessionResult &)> &then = {});
+    void runningChanged(Motor motor, bool running);
     void setPanelSpeed(Motor motor);
     // The panel's speed of motor, if the board holds another since a preset.
     void givePanelSpeed(Motor motor);
-    // Calls or stores preset through call, as long as its button (button's
-    // name with %1 for the number) is enabled.
-    bool presetAction(const QString &button, const QString &step, const std::function<void(char)> &call, int preset);
+    bool presetEnabled(const QString &button, int preset) const;
     // A read-back in driver units on the slider's scale; a failed read leaves
     // the display as it was.
     void showReadBack(Motor motor, int driverUnits);
+    void showLive(Motor motor, int driverUnits);
+    // The session waiting takes over once the one before it has finished.
+    void takeOver();
 
     QWidget *m_window;
     const LensPanel m_panel;
-    const std::unique_ptr<Controller> &m_comm;
     OperationMonitor &m_monitor;
-    std::array<Run, motorCount> m_runs;
+    std::unique_ptr<LensSession> m_session;
+    // To take over once the session before it has stopped its motors.
+    std::unique_ptr<LensSession> m_next;
+    std::function<void()> m_nextReady;
+    // A close waits while the session works.
+    QTimer m_closeWait;
+    bool m_liveReads = false;
+    // The run of each motor went at a speed of its own.
+    std::array<bool, motorCount> m_ownSpeed{};
     std::array<bool, motorCount> m_inHand{};
     std::array<int, motorCount> m_panelSpeeds{};
     std::array<bool, motorCount> m_panelSpeedOwed{};

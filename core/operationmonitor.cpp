@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -35,14 +34,6 @@ bool isInput(QEvent::Type type)
     }
 }
 
-// A drag: held back with the press and release around it, so that it takes
-// place after all. A pointer that merely passes over the window is not.
-bool isDrag(const QEvent *event)
-{
-    return event->type() == QEvent::MouseMove
-        && static_cast<const QMouseEvent *>(event)->buttons() != Qt::NoButton;
-}
-
 // The widget an event is for: the receiver, or for a shortcut owned by an
 // action, the widget that holds the action.
 QWidget *widgetOf(QObject *receiver)
@@ -60,84 +51,67 @@ OperationMonitor::OperationMonitor(QWidget *window, ProgressFactory makeProgress
     : m_window(window)
     , m_makeProgress(std::move(makeProgress))
 {
+    m_progressDelay.setSingleShot(true);
+    m_progressDelay.setInterval(int(progressAfterMs));
+    connect(&m_progressDelay, &QTimer::timeout, this, [this] {
+        if (m_running && m_reports.isEmpty())
+            m_dialog->show();
+    });
+    // The driver waits on its own thread; what it waits for is shown here.
+    m_previousKeepAlive = KeepAlive::setFunction([this](KeepAlive::Reason reason, qint64 remainingMs) {
+        QMetaObject::invokeMethod(this, [this, reason, remainingMs] { showWait(reason, remainingMs); },
+                                  Qt::QueuedConnection);
+    });
 }
 
-// Only a window deleted from inside its own operation gets here while one
-// runs; the drivers must not call into a monitor that is gone.
+// The window's drivers are gone by now: nothing calls the keep-alive any more.
 OperationMonitor::~OperationMonitor()
 {
-    if (!m_running)
-        return;
     KeepAlive::setFunction(std::move(m_previousKeepAlive));
-    QApplication::restoreOverrideCursor();
+    if (m_running)
+        QApplication::restoreOverrideCursor();
 }
 
-bool OperationMonitor::begin(const QString &step, Mode mode)
+bool OperationMonitor::begin(const QString &step)
 {
     if (m_running)
         return false;
     m_running = true;
-    m_mode = mode;
-    m_clock.start();
     qApp->installEventFilter(this);
-    if (m_mode == Mode::Busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        // Made now, since it counts the operation's pauses before it shows.
-        if (!m_dialog)
-            m_dialog = m_makeProgress(m_window);
-        m_dialog->start(step);
-    }
-    m_previousKeepAlive = KeepAlive::setFunction(
-        [this](KeepAlive::Reason reason, qint64 remainingMs) { keepAlive(reason, remainingMs); });
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Made now, since it counts the operation's pauses before it shows.
+    if (!m_dialog)
+        m_dialog = m_makeProgress(m_window);
+    m_dialog->start(step);
+    m_progressDelay.start();
     return true;
 }
 
 void OperationMonitor::setStep(const QString &step)
 {
-    if (m_running && m_mode == Mode::Busy)
+    if (m_running)
         m_dialog->setStep(step);
 }
 
 void OperationMonitor::end()
 {
-    KeepAlive::setFunction(std::move(m_previousKeepAlive));
-    m_previousKeepAlive = nullptr;
-    if (m_dialog && m_dialog->isVisible()) {
+    if (!m_running)
+        return;
+    m_progressDelay.stop();
+    if (m_dialog->isVisible()) {
         m_dialog->hide();
         m_window->activateWindow();
     }
-    // Input that came in since the last keep-alive is dropped (or held back)
-    // like the rest, and the window has its activation back before the next
-    // click.
-    QCoreApplication::processEvents();
     // A report deleted while shown never says it hid; its cursor goes too.
     for (qsizetype i = 0; i < m_reports.size(); ++i)
         QApplication::restoreOverrideCursor();
     m_reports.clear();
-    if (m_mode == Mode::Busy)
-        QApplication::restoreOverrideCursor();
+    QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
     m_running = false;
-    // Posted, so they come in their order and each call after the input
-    // before it; a call that finds another operation running waits again.
-    // A window about to close takes none of it: nothing more goes to the
-    // board after the operation's own frames.
-    std::vector<Deferred> deferred;
-    deferred.swap(m_deferred);
-    if (m_closeRequested)
-        deferred.clear();
-    for (Deferred &item : deferred) {
-        if (item.event && item.receiver)
-            QCoreApplication::postEvent(item.receiver, item.event.release());
-        else if (item.call && item.receiver)
-            QMetaObject::invokeMethod(
-                item.receiver,
-                [this, context = item.receiver, call = std::move(item.call)] { runWhenIdle(context, call); },
-                Qt::QueuedConnection);
-    }
     if (m_closeRequested) {
         m_closeRequested = false;
-        // After the slot that ran the operation has returned.
+        // After the answer that ended the operation has been taken in.
         QTimer::singleShot(0, m_window, [window = m_window] { window->close(); });
     }
 }
@@ -145,7 +119,8 @@ void OperationMonitor::end()
 bool OperationMonitor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Close && watched == m_window) {
-        // The driver is in the middle of a call; the window closes once it is done.
+        // The board is in the middle of the operation; the window closes once
+        // it is done.
         m_closeRequested = true;
         event->ignore();
         return true;
@@ -159,44 +134,30 @@ bool OperationMonitor::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    const bool quiet = m_mode == Mode::Quiet;
-    if (!isInput(event->type()) && !(quiet && isDrag(event)))
+    if (!isInput(event->type()))
         return false;
     // Dialogs, the reports the operation opens among them, keep their input.
     const QWidget *widget = widgetOf(watched);
     if (!widget || widget->window() != m_window)
         return false;
-    if (quiet)
-        m_deferred.push_back({watched, std::unique_ptr<QEvent>(event->clone()), {}});
-    else
-        emit inputDropped(watched, event);
+    emit inputDropped(watched, event);
     return true;
 }
 
-void OperationMonitor::runWhenIdle(QObject *context, std::function<void()> call)
+void OperationMonitor::showWait(KeepAlive::Reason reason, qint64 remainingMs)
 {
+    // Live reads between operations wait too; nobody waits for them.
     if (!m_running)
-        call();
-    else
-        m_deferred.push_back({context, nullptr, std::move(call)});
-}
-
-void OperationMonitor::keepAlive(KeepAlive::Reason reason, qint64 remainingMs)
-{
-    if (m_mode == Mode::Quiet) {
-        QCoreApplication::processEvents();
         return;
-    }
     m_dialog->showWait(reason, remainingMs);
     const bool longPause = reason == KeepAlive::Reason::Pause && remainingMs >= progressAfterMs;
-    if (longPause || m_clock.elapsed() >= progressAfterMs)
+    if (longPause && m_reports.isEmpty())
         m_dialog->show();
-    QCoreApplication::processEvents();
 }
 
 // The operator reads the report and clicks it away: no wait cursor, and no
 // progress dialog saying that the window waits for the board. The next
-// keep-alive brings the dialog back if the operation goes on long.
+// long pause brings the dialog back.
 void OperationMonitor::reportShown(QObject *report)
 {
     if (m_reports.contains(report))

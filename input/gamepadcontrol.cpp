@@ -110,12 +110,10 @@ void GamepadControl::read(const PadState &state)
         capture(state);
         return;
     }
-    // A reading during one of the pad's own actions, or during a look at the
-    // board the operator did not ask for (a live position), waits for the
-    // next: neither is an operation a stick is held through.
-    if (m_acting || m_monitor.isQuiet())
+    // A reading during one of the pad's own actions waits for the next.
+    if (m_acting)
         return;
-    // Asked afresh after each action, which lets the window's events through.
+    // Asked afresh after each action: one may have begun an operation.
     const auto canAct = [this] { return !m_monitor.isRunning() && m_window->isActiveWindow(); };
     for (const Motor motor : {Motor::Zoom, Motor::Focus, Motor::Iris})
         drive(motor, canAct());

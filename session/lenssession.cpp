@@ -99,7 +99,19 @@ void LensSession::submit(const SessionRequest &request, const Done &done)
         answerNow({});
         return;
     }
-    enqueue({request, false, waiting});
+    enqueue({request, false, waiting, {}});
+}
+
+void LensSession::submitWork(const SessionDriver::Work &work, const Done &done)
+{
+    Job job{{}, false, {}, work};
+    if (done)
+        job.waiting << done;
+    if (m_stopping) {
+        QMetaObject::invokeMethod(this, [done] { if (done) done(stopping()); }, Qt::QueuedConnection);
+        return;
+    }
+    enqueue(std::move(job));
 }
 
 bool LensSession::isRepeat(const SessionRequest &request) const
@@ -121,7 +133,7 @@ SessionResult LensSession::runNow(const SessionRequest &request)
     Q_ASSERT(!m_thread && m_queue.empty() && !m_current);
     if (m_stopping)
         return stopping();
-    const Job job{request, false, {}};
+    const Job job{request, false, {}, {}};
     m_current = job;
     const SessionDriver::Done done = m_driver->execute(driverJob(job));
     m_current.reset();
@@ -198,7 +210,7 @@ void LensSession::pump()
 
 SessionDriver::Job LensSession::driverJob(const Job &job) const
 {
-    SessionDriver::Job driverJob{job.request, job.quiet, {}, {}};
+    SessionDriver::Job driverJob{job.request, job.work, m_collectReports && !job.quiet, job.quiet, {}, {}};
     for (size_t i = 0; i < m_motion.size(); ++i) {
         driverJob.positions[i] = m_motion[i].position;
         driverJob.maxima[i] = m_motion[i].maximum;
@@ -211,6 +223,8 @@ void LensSession::finish(const Job &job, const SessionDriver::Done &done)
     const Job finished = job;
     m_current.reset();
     apply(finished, done);
+    if (!finished.quiet && !done.result.reports.isEmpty())
+        emit reported(done.result.reports);
     for (const Done &answer : finished.waiting)
         answer(done.result);
     updateLiveReads();
@@ -355,7 +369,7 @@ void LensSession::queueStop(int motor)
     SessionRequest request;
     request.kind = SessionRequest::Kind::Stop;
     request.motor = &LensMotor::all()[size_t(motor)];
-    enqueue({request, false, {}});
+    enqueue({request, false, {}, {}});
 }
 
 void LensSession::holdExpired(int motor)
@@ -421,7 +435,7 @@ void LensSession::readMoving()
             continue;
         SessionRequest request;
         request.motor = &motor;
-        enqueue({request, true, {}});
+        enqueue({request, true, {}, {}});
     }
 }
 
@@ -444,7 +458,7 @@ void LensSession::shutdown()
             SessionRequest request;
             request.kind = SessionRequest::Kind::Stop;
             request.motor = &LensMotor::all()[size_t(i)];
-            m_queue.push_back({request, false, {}});
+            m_queue.push_back({request, false, {}, {}});
         }
     }
     if (m_queue.empty() && !m_current) {

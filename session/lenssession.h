@@ -67,6 +67,9 @@ public:
     // Queues request; done hears how it went once it has been carried out,
     // or at once for what needs no exchange. Never called inside submit().
     void submit(const SessionRequest &request, const Done &done = {});
+    // Queues work of the caller's own on the driver, in its turn among the
+    // requests; done hears how it went.
+    void submitWork(const SessionDriver::Work &work, const Done &done = {});
     // Carries request out now, on this thread, and tells how it went: for a
     // program that does one thing after another (CallersThread only, with
     // nothing queued).
@@ -85,6 +88,10 @@ public:
     bool isWorking() const { return m_current || !m_queue.empty(); }
     // Whether moving motors are read while they move; on at first.
     void setLiveReads(bool on);
+    // Whether what the drivers tell the operator comes back as data, with
+    // each result and through reported(), instead of going to the reporter
+    // in place on the driver's thread; off at first.
+    void setCollectReports(bool on) { m_collectReports = on; }
 
     // As last read; nothing when not read yet or for a motor the board lacks.
     std::optional<int> position(const LensMotor &motor) const;
@@ -100,6 +107,9 @@ signals:
     void runningChanged(int motor, bool running);
     // A request the board did not carry out; live reads fail quietly.
     void failed(const SessionResult &result);
+    // What the drivers told the operator during a request (not during a live
+    // read), in its order: only while reports are collected.
+    void reported(const QList<OperatorReport::Report> &reports);
     void finished();
 
 private:
@@ -108,6 +118,7 @@ private:
         SessionRequest request;
         bool quiet = false;
         QList<Done> waiting;
+        SessionDriver::Work work = {};
     };
     struct Motion
     {
@@ -157,6 +168,7 @@ private:
     bool m_pumpScheduled = false;
     bool m_stopping = false;
     bool m_liveReadsOn = true;
+    bool m_collectReports = false;
 };
 
 #endif // LENSSESSION_H

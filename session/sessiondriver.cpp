@@ -3,6 +3,7 @@
 #include "controller.h"
 #include "lensboard.h"
 #include "lensmotor.h"
+#include "operatorreport.h"
 #include "pause.h"
 
 #include <QtGlobal>
@@ -19,11 +20,25 @@ SessionDriver::~SessionDriver() = default;
 
 SessionDriver::Done SessionDriver::execute(const Job &job)
 {
+    if (!job.collectReports)
+        return carryOut(job);
+    OperatorReport::Capture capture;
+    Done done = carryOut(job);
+    done.result.reports = capture.take();
+    return done;
+}
+
+SessionDriver::Done SessionDriver::carryOut(const Job &job)
+{
     Done done;
     // Whatever failed before this job is not its failure.
     m_driver->takeOutcome();
     const SessionRequest &request = job.request;
     Controller &c = *m_driver;
+    if (job.work) {
+        job.work(c, done);
+        return done;
+    }
     if (job.quiet) {
         readPosition(request.motor->index(), done);
         return done;
@@ -65,15 +80,20 @@ SessionDriver::Done SessionDriver::execute(const Job &job)
             check(done, false);
         }
         break;
-    case SessionRequest::Kind::Calibrate:
+    case SessionRequest::Kind::Calibrate: {
+        if (request.waitMs > 0)
+            Pause::announce(unsigned(request.waitMs));
         c.calibrateAll();
         if (!check(done, false))
             break;
-        if (const unsigned long waitMs = LensBoard::calibrationWaitMs(m_board))
+        const unsigned long waitMs =
+            request.waitMs >= 0 ? unsigned(request.waitMs) : LensBoard::calibrationWaitMs(m_board);
+        if (waitMs > 0)
             Pause::wait(waitMs);
         if (!request.exact)
             readAll(done);
         break;
+    }
     case SessionRequest::Kind::Refresh:
         readAll(done);
         break;
@@ -99,6 +119,8 @@ bool SessionDriver::goTo(const Job &job, Done &done)
     if (request.exact) {
         (m_driver.get()->*motor.setPosition)(request.value);
         done.taken = check(done, false);
+        if (request.settleMs > 0)
+            Pause::wait(unsigned(request.settleMs));
         return done.taken;
     }
     // The range is the board's; a board that was silent so far is asked now.
@@ -127,6 +149,8 @@ bool SessionDriver::goTo(const Job &job, Done &done)
     }
     (m_driver.get()->*motor.setPosition)(position);
     done.taken = check(done, false);
+    if (request.settleMs > 0)
+        Pause::wait(unsigned(request.settleMs));
     return done.taken && readPosition(index, done);
 }
 

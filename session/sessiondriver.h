@@ -6,6 +6,7 @@
 #include "sessionresult.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -19,9 +20,18 @@ class Controller;
 class SessionDriver
 {
 public:
+    struct Done;
+    // Work of a front end's own on the driver, such as putting the board into
+    // service: it tells what it read and how it went through done.
+    using Work = std::function<void(Controller &driver, Done &done)>;
+
     struct Job
     {
         SessionRequest request;
+        // Instead of the request, when set.
+        Work work;
+        // The operator's reports made meanwhile go back with the result.
+        bool collectReports = false;
         // A read of request.motor's position the operator did not ask for:
         // its failure is nobody's concern.
         bool quiet = false;
@@ -47,6 +57,9 @@ public:
     SessionDriver &operator=(const SessionDriver &) = delete;
 
     Done execute(const Job &job);
+    // Takes the driver's outcome since the last look into done; false, with
+    // the result failed, when an exchange failed.
+    bool check(Done &done, bool query);
 
     Controller &controller() const { return *m_driver; }
 
@@ -59,9 +72,7 @@ private:
     bool readAll(Done &done);
     bool readPosition(int motor, Done &done);
     bool readMaximum(int motor, Done &done);
-    // Takes the driver's outcome since the last look; false, with the result
-    // failed, when an exchange failed.
-    bool check(Done &done, bool query);
+    Done carryOut(const Job &job);
 
     BoardType m_board;
     std::unique_ptr<Controller> m_driver;

@@ -55,6 +55,12 @@ struct SessionRequest
     int holdMs = 0;
     // Run: the input that holds it (a key, a stick); null for none.
     const void *holder = nullptr;
+    // Goto: how long the board is left alone after the frame, to take the
+    // position before the next command.
+    int settleMs = 0;
+    // Calibrate: how long the board is given after the command, announced
+    // ahead; negative for as long as the board needs.
+    int waitMs = -1;
     // Only the frames the request names: a goto is neither checked against
     // the range nor read back, nor a stop, a preset call or a calibration
     // followed by reads. For the tool, whose scripts count on the frames.

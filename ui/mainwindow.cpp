@@ -1,12 +1,12 @@
 #include "mainwindow.h"
 
+#include "boardtask.h"
 #include "controller.h"
 #include "helpmenu.h"
 #include "languagemenu.h"
 #include "lensactions.h"
 #include "livepositions.h"
 #include "messageboxreport.h"
-#include "operation.h"
 #include "operationmonitor.h"
 #include "operationprogressdialog.h"
 #include "operatorreport.h"
@@ -131,7 +131,8 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
                             {ui->hs_motor2, ui->le_motor2, {ui->pb_focusNear, ui->pb_focusFar}, {ui->pb_focusMinus, ui->pb_focusPlus}},
                             {ui->hs_motor3, ui->le_motor3, {ui->pb_irisClose, ui->pb_irisOpen}, {ui->pb_irisMinus, ui->pb_irisPlus}}}},
                           ui->pb_refresh};
-    m_actions = std::make_unique<LensActions>(this, panel, m_comm, *m_operations);
+    m_actions = std::make_unique<LensActions>(this, panel, *m_operations);
+    m_boardLook = std::make_unique<BoardTask>(m_threading);
     m_presetSpeeds = std::make_unique<PresetSpeedMenu>(this, *m_actions, *m_settings);
     m_livePositions = std::make_unique<LivePositions>(*m_actions, ui->action_livePositions, *m_settings);
     m_help = std::make_unique<HelpMenu>(this, ui->action_keyboardControls, ui->action_about, help);
@@ -216,26 +217,37 @@ MainWindow::~MainWindow()
         child->disconnect(this);
 }
 
-void MainWindow::setControllerFactory(ControllerFactory factory)
+void MainWindow::setControllerFactory(ControllerFactory factory, LensSession::Threading threading)
 {
     m_commissioning.setControllerFactory(std::move(factory));
+    m_threading = threading;
+    m_boardLook = std::make_unique<BoardTask>(m_threading);
 }
 
-void MainWindow::replaceDriver()
+bool MainWindow::isIdle() const
 {
-    // The board is spoken to by one driver at a time, and none goes while one
-    // of its motors runs; the new one starts with the motors standing.
-    m_actions->forgetRuns();
-    m_comm.reset();
-    m_comm = m_commissioning.createController(m_controllerType, m_selectedSerialPort);
+    return m_actions->isIdle() && !m_boardLook->isRunning();
 }
 
-std::unique_ptr<Controller> MainWindow::probeBoard()
+void MainWindow::replaceSession(const std::function<void()> &ready)
+{
+    // The board is spoken to by one session at a time, and none goes while
+    // one of its motors runs; the new one starts with the motors standing.
+    std::unique_ptr<LensSession> session;
+    if (m_controllerType != BoardType::None) {
+        session = std::make_unique<LensSession>(m_controllerType, m_selectedSerialPort, m_threading,
+                                                m_commissioning.factory());
+    }
+    m_actions->replaceSession(std::move(session), ready);
+}
+
+void MainWindow::probeBoard(bool readSensitivity, const std::function<void(const QString &port, int sensitivity)> &then)
 {
     const QString portName = findSerialPort(ui->cb_serialPortSelect->currentPort());
     if (portName.isEmpty()) {
         report(ui->pb_settingsCancel, kNoPortReport);
-        return nullptr;
+        m_operations->end();
+        return;
     }
     // Only a board type shown in the panel is probed or saved: "Please select
     // controller" keeps the previous board's lens list on display, and without a
@@ -243,59 +255,96 @@ std::unique_ptr<Controller> MainWindow::probeBoard()
     const BoardType shownType = BoardType(ui->cb_controller->currentIndex());
     if (shownType != BoardType::Tavro && shownType != BoardType::Pellan) {
         report(ui->pb_settingsCancel, kNoBoardReport);
-        return nullptr;
+        m_operations->end();
+        return;
     }
-    BoardCommissioning::Probe found = m_commissioning.probe(m_controllerType, portName);
-    m_lensType = found.lensType;
-    if (!found.driver)
-        report(ui->pb_settingsCancel, kNoBoardReport, found.hint);
-    return std::move(found.driver);
+    struct Found
+    {
+        QString port;
+        int lensType = -1;
+        int sensitivity = -1;
+        QString hint;
+    };
+    auto found = std::make_shared<Found>();
+    // With the names the hint needs taken from the panel here, and the
+    // drivers made, used and gone on the look's thread.
+    QStringList names;
+    for (int i = 0; i < ui->cb_controller->count(); ++i)
+        names << ui->cb_controller->itemText(i);
+    BoardCommissioning look([names](BoardType type) { return names.value(int(type)); });
+    look.setControllerFactory(m_commissioning.factory());
+    m_boardLook->start([look, found, type = m_controllerType, portName, readSensitivity] {
+        BoardCommissioning::Probe probe = look.probe(type, portName);
+        found->lensType = probe.lensType;
+        found->hint = probe.hint;
+        if (!probe.driver)
+            return;
+        found->port = probe.driver->portName();
+        if (readSensitivity)
+            found->sensitivity = probe.driver->getSensitivityMode();
+    }, [this, found, then](const QList<OperatorReport::Report> &reports) {
+        for (const OperatorReport::Report &each : reports)
+            OperatorReport::show(each.severity, each.text, each.detail);
+        m_lensType = found->lensType;
+        if (found->port.isEmpty()) {
+            report(ui->pb_settingsCancel, kNoBoardReport, found->hint);
+            m_operations->end();
+            return;
+        }
+        then(found->port, found->sensitivity);
+    });
 }
 
 void MainWindow::setSerialPort(const QString &portName, int lensType)
 {
-    const Operation operation(*m_operations, tr("Configuring the board…"));
-    if (!operation)
+    if (!m_operations->begin(tr("Configuring the board…")))
         return;
     if (portName.isEmpty()) {
         qCritical() << "Error, no serial port selected!";
+        m_operations->end();
         return;
     }
     m_selectedSerialPort = portName;
-    replaceDriver();
-    if (m_comm) {
-        m_comm->setLensType(lensType);
-        m_comm->initMotor();
-        ui->groupBox_lensControl->setEnabled(true);
-        ui->groupBox_presets->setEnabled(true);
-    }
+    replaceSession([this, lensType] {
+        LensSession *session = m_actions->session();
+        if (!session) {
+            m_operations->end();
+            return;
+        }
+        session->submitWork([lensType](Controller &driver, SessionDriver::Done &done) {
+            driver.setLensType(lensType);
+            driver.initMotor();
+            if (const Outcome outcome = driver.takeOutcome(); !outcome.ok())
+                done.result = SessionResult::failure(outcome, false);
+        }, [this](const SessionResult &) {
+            ui->groupBox_lensControl->setEnabled(true);
+            ui->groupBox_presets->setEnabled(true);
+            m_operations->end();
+        });
+    });
 }
 
 void MainWindow::settingsMultiClicked()
 {
-    // Editing the settings takes the lens controls away, STOP among them: no
-    // motor runs on out of the operator's reach.
-    if (!m_settingsState)
-        m_actions->stopAll();
-    Operation operation(*m_operations, tr("Checking the board…"));
-    if (!operation)
+    if (m_operations->isRunning())
         return;
     if (!m_settingsState) {
+        // Editing the settings takes the lens controls away, STOP among them:
+        // no motor runs on out of the operator's reach.
+        m_actions->stopAll();
         toggleSettings();
         return;
     }
-
+    if (!m_operations->begin(tr("Checking the board…")))
+        return;
     // The port commissioned is the one the board just answered on; a second
     // look-up could find another one by then.
-    QString answeredPort;
-    {
-        const std::unique_ptr<Controller> probe = probeBoard();
-        if (!probe)
-            return;
-        answeredPort = probe->portName();
-    }
+    probeBoard(false, [this](const QString &port, int) { saveProbed(port); });
+}
 
-    operation.setStep(tr("Configuring the board…"));
+void MainWindow::saveProbed(const QString &answeredPort)
+{
+    m_operations->setStep(tr("Configuring the board…"));
     qDebug() << "port name: " << ui->cb_serialPortSelect->currentText();
     qDebug() << "Port number: ";
     qDebug() << ui->cb_serialPortSelect->currentIndex();
@@ -309,6 +358,7 @@ void MainWindow::settingsMultiClicked()
         // list does not have.
         if (m_lensType <= 0) {
             report(ui->pb_settingsCancel, kNoLensReport);
+            m_operations->end();
             return;
         }
     }
@@ -323,7 +373,6 @@ void MainWindow::settingsMultiClicked()
         qDebug() << "Tavro Lens on port: " << m_selectedSerialPort;
     else
         qDebug() << "USM Lens on port: " << m_selectedSerialPort;
-    replaceDriver();
 
     const int zoomSpeed = speedLevel(ui->cb_zoomSpeed);
     const int focusSpeed = speedLevel(ui->cb_focusSpeed);
@@ -332,22 +381,37 @@ void MainWindow::settingsMultiClicked()
     // The operator's choices must survive a crash or a power cut.
     SettingsFile::writeBack(*m_settings);
 
-    if (m_comm) {
-        const BoardCommissioning::Choices choices{
-            m_controllerType, m_lensType, m_settings->value(QStringLiteral("misc/stallDetection"), true).toBool(),
-            ui->cb_longCable->isChecked(), zoomSpeed, focusSpeed};
-        BoardCommissioning::configure(*m_comm, choices, [&operation](const QString &step) { operation.setStep(step); });
-        m_actions->setPanelSpeeds(zoomSpeed, focusSpeed);
-        operation.setStep(tr("Reading the positions…"));
-        InitUIForController();
-    }
-
-    toggleSettings();
+    const BoardCommissioning::Choices choices{
+        m_controllerType, m_lensType, m_settings->value(QStringLiteral("misc/stallDetection"), true).toBool(),
+        ui->cb_longCable->isChecked(), zoomSpeed, focusSpeed};
+    replaceSession([this, choices] {
+        LensSession *session = m_actions->session();
+        if (!session) {
+            toggleSettings();
+            m_operations->end();
+            return;
+        }
+        OperationMonitor *monitor = m_operations.get();
+        // Each step is told on the window's thread, while the board works on.
+        const auto step = [monitor](const QString &what) {
+            QMetaObject::invokeMethod(monitor, [monitor, what] { monitor->setStep(what); }, Qt::QueuedConnection);
+        };
+        session->submitWork([choices, step](Controller &driver, SessionDriver::Done &) {
+            BoardCommissioning::configure(driver, choices, step);
+        }, [this, choices](const SessionResult &) {
+            m_actions->setPanelSpeeds(choices.zoomSpeed, choices.focusSpeed);
+            m_operations->setStep(tr("Reading the positions…"));
+            InitUIForController([this] {
+                toggleSettings();
+                m_operations->end();
+            });
+        });
+    });
 }
 
 void MainWindow::cancelSettingsClicked()
 {
-    if (!m_comm) {
+    if (!m_actions->session()) {
         report(ui->pb_settingsCancel, kNoPortReport);
         return;
     }
@@ -357,24 +421,16 @@ void MainWindow::cancelSettingsClicked()
         report(ui->pb_settingsCancel, kNoLensReport);
 }
 
-bool MainWindow::checkController()
+void MainWindow::testSerialClicked()
 {
-    const Operation operation(*m_operations, tr("Checking the board…"));
-    return operation && probeBoard() != nullptr;
-}
-
-bool MainWindow::testSerialClicked()
-{
-    const Operation operation(*m_operations, tr("Checking the board…"));
-    if (!operation)
-        return false;
-    const std::unique_ptr<Controller> probe = probeBoard();
-    if (!probe)
-        return false;
-    report(ui->pb_settingsCancel, kBoardFoundReport);
-    ui->cb_lensSelect->setCurrentIndex(m_lensType);
-    ui->cb_longCable->setChecked(probe->getSensitivityMode() == 1);
-    return true;
+    if (!m_operations->begin(tr("Checking the board…")))
+        return;
+    probeBoard(true, [this](const QString &, int sensitivity) {
+        report(ui->pb_settingsCancel, kBoardFoundReport);
+        ui->cb_lensSelect->setCurrentIndex(m_lensType);
+        ui->cb_longCable->setChecked(sensitivity == 1);
+        m_operations->end();
+    });
 }
 
 void MainWindow::websiteClicked(const QString &)

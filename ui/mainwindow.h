@@ -5,6 +5,7 @@
 
 #include "boardcommissioning.h"
 #include "controlhelp.h"
+#include "lenssession.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -13,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-class Controller;
+class BoardTask;
 class HelpMenu;
 class LensActions;
 class LivePositions;
@@ -39,9 +40,12 @@ public:
     explicit MainWindow(const ControlHelp &help = {}, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Replaces how drivers are made (tests hand in fakes); an empty factory
-    // restores the real drivers.
-    void setControllerFactory(ControllerFactory factory);
+    // Replaces how drivers are made (tests hand in fakes, and may keep them
+    // on the window's thread); an empty factory restores the real drivers.
+    void setControllerFactory(ControllerFactory factory,
+                              LensSession::Threading threading = LensSession::Threading::OwnThread);
+    // Nothing waiting for the board or under way, and no operation running.
+    bool isIdle() const;
 
 protected:
     // What the input sources drive.
@@ -73,8 +77,7 @@ public slots:
     void storeInDeviceClicked();
     void settingsMultiClicked();
     void cancelSettingsClicked();
-    bool checkController();
-    bool testSerialClicked();
+    void testSerialClicked();
     void websiteClicked(const QString &link);
     void calibrateAllClicked();
     void storePreset1Clicked();
@@ -110,17 +113,22 @@ private:
     void toggleSettings();
     void initTavroController();
     void initUSMController();
-    void InitUIForController();
-    // Asks the board on the chosen port for its lens type (into m_lensType) and
-    // hands back the probe driver; reports and gives nothing when there is no
-    // port, no board type or no answer.
-    std::unique_ptr<Controller> probeBoard();
-    // A new driver in service (or none) for the chosen port.
-    void replaceDriver();
+    // Reads the positions and ranges, then enables the lens controls and
+    // runs then.
+    void InitUIForController(const std::function<void()> &then);
+    void enableLensControls();
+    // Asks the board on the chosen port for its lens type (into m_lensType),
+    // and with readSensitivity its sensitivity mode, on a thread of its own;
+    // then hears the port the board answered on. Reports, and ends the
+    // operation, when there is no port, no board type or no answer.
+    void probeBoard(bool readSensitivity, const std::function<void(const QString &port, int sensitivity)> &then);
+    // Save, once the board has answered on port.
+    void saveProbed(const QString &port);
+    // A new session in service (or none) for the chosen port, then ready.
+    void replaceSession(const std::function<void()> &ready);
     // The ten Set and ten Call buttons, each named by its preset (mainwindow_controls.cpp).
     void connectPresetButtons();
 
-    std::unique_ptr<Controller> m_comm;
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<QSettings> m_settings;
     BoardType m_controllerType = BoardType::None;
@@ -128,11 +136,15 @@ private:
     int m_lensType = 0;
     bool m_settingsState = true;
     BoardCommissioning m_commissioning;
+    LensSession::Threading m_threading = LensSession::Threading::OwnThread;
     // Every slot that speaks to the board runs as one of its operations.
     std::unique_ptr<OperationMonitor> m_operations;
     // What the operating slots (mainwindow_controls.cpp) and the input
     // sources ask for; gone before the driver and the monitor.
     std::unique_ptr<LensActions> m_actions;
+    // The look for a board before Save and at Test; gone first, once its
+    // drivers are done.
+    std::unique_ptr<BoardTask> m_boardLook;
     std::unique_ptr<PresetSpeedMenu> m_presetSpeeds;
     std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<HelpMenu> m_help;

@@ -123,11 +123,18 @@ void MainWindow::initUSMController()
     ui->lbl_zoomSpeed->setVisible(false);
 }
 
-void MainWindow::InitUIForController()
+void MainWindow::InitUIForController(const std::function<void()> &then)
+{
+    m_actions->readPositionsAndRanges(
+        m_controllerType == BoardType::Pellan ? LensActions::Reads::Focus : LensActions::Reads::All, [this, then] {
+            enableLensControls();
+            then();
+        });
+}
+
+void MainWindow::enableLensControls()
 {
     if (m_controllerType == BoardType::Tavro) {
-        m_actions->readPositionsAndRanges();
-
         ui->hs_motor1->setEnabled(true);
         ui->hs_motor2->setEnabled(true);
         ui->hs_motor3->setEnabled(true);
@@ -148,13 +155,6 @@ void MainWindow::InitUIForController()
         ui->pb_irisStop->setEnabled(true);
         ui->pb_storeInDevice->setText(tr("Store in device"));
     } else if (m_controllerType == BoardType::Pellan) {
-        const int focusPosition = m_comm->getFocusPosition();
-        const int maxFocus = m_comm->getMaxFocusPosition();
-        if (maxFocus >= 0) {
-            ui->hs_motor2->setMaximum(maxFocus);
-            m_actions->showPosition(LensActions::Motor::Focus, focusPosition);
-        }
-
         ui->hs_motor2->setEnabled(true);
         ui->le_motor2->setEnabled(true);
         ui->groupBox_focus->setEnabled(true);

@@ -19,14 +19,17 @@ QMessageBox::Icon iconOf(OperatorReport::Severity severity)
     return QMessageBox::Critical;
 }
 
+// Opened, not run in an event loop of its own: the window goes on while the
+// operator reads.
 void showMessageBox(OperatorReport::Severity severity, const QString &text, const QString &detail)
 {
-    QMessageBox box;
-    box.setIcon(iconOf(severity));
-    box.setText(text);
+    auto *box = new QMessageBox;
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setIcon(iconOf(severity));
+    box->setText(text);
     if (!detail.isEmpty())
-        box.setDetailedText(detail);
-    box.exec();
+        box->setDetailedText(detail);
+    box->open();
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#include "boardtask.h"
+
+#include <QThread>
+
+#include <memory>
+
+BoardTask::BoardTask(LensSession::Threading threading, QObject *parent)
+    : QObject(parent)
+    , m_threading(threading)
+{
+}
+
+BoardTask::~BoardTask()
+{
+    if (!m_thread)
+        return;
+    m_thread->wait();
+    delete m_thread;
+}
+
+void BoardTask::start(const Work &work, const Then &then)
+{
+    if (m_running)
+        return;
+    m_running = true;
+    auto reports = std::make_shared<QList<OperatorReport::Report>>();
+    const auto carryOut = [work, reports] {
+        OperatorReport::Capture capture;
+        work();
+        *reports = capture.take();
+    };
+    const auto finish = [this, then, reports] {
+        m_running = false;
+        then(*reports);
+    };
+    if (m_threading == LensSession::Threading::CallersThread) {
+        QMetaObject::invokeMethod(this, [carryOut, finish] {
+            carryOut();
+            finish();
+        }, Qt::QueuedConnection);
+        return;
+    }
+    m_thread = QThread::create(carryOut);
+    m_thread->setObjectName(QStringLiteral("board look"));
+    connect(m_thread, &QThread::finished, this, [this, finish] {
+        m_thread->deleteLater();
+        m_thread = nullptr;
+        finish();
+    });
+    m_thread->start();
+}
