@@ -29,9 +29,6 @@ constexpr int IrisSliderMaximum = 100;
 // The board needs this long to take a position before the next command.
 constexpr int SettleAfterMoveMs = 500;
 
-// How often a close that waits for the board looks whether it is done.
-constexpr int CloseWaitMs = 20;
-
 using Motor = LensActions::Motor;
 
 // A motor's widgets and words, with the driver operations of its entry in the
@@ -138,37 +135,38 @@ LensActions::LensActions(QWidget *window, const LensPanel &panel, OperationMonit
     , m_monitor(monitor)
 {
     m_window->installEventFilter(this);
-    m_closeWait.setInterval(CloseWaitMs);
-    connect(&m_closeWait, &QTimer::timeout, this, [this] {
-        if (m_session && m_session->isWorking())
-            return;
-        m_closeWait.stop();
-        m_window->close();
-    });
 }
 
 LensActions::~LensActions() = default;
 
-void LensActions::replaceSession(std::unique_ptr<LensSession> session, const std::function<void()> &ready)
+void LensActions::replaceSession(const SessionFactory &make, const std::function<void()> &ready)
 {
-    m_next = std::move(session);
+    m_next = make;
     m_nextReady = ready;
-    if (!m_session) {
+    if (m_session)
+        retire([this] { takeOver(); });
+    else
         takeOver();
-        return;
-    }
+}
+
+void LensActions::retire(const std::function<void()> &then)
+{
     LensSession *retiring = m_session.release();
     emit runsChanged();
-    connect(retiring, &LensSession::finished, this, [this, retiring] {
-        retiring->deleteLater();
-        takeOver();
+    connect(retiring, &LensSession::finished, this, [this, retiring, then] {
+        // Once finished() has returned: the old driver is gone before
+        // anything follows.
+        QMetaObject::invokeMethod(this, [retiring, then] {
+            delete retiring;
+            then();
+        }, Qt::QueuedConnection);
     });
     retiring->shutdown();
 }
 
 void LensActions::takeOver()
 {
-    m_session = std::move(m_next);
+    m_session = std::exchange(m_next, {})();
     m_ownSpeed = {};
     m_panelSpeedOwed = {};
     if (m_session) {
@@ -176,7 +174,7 @@ void LensActions::takeOver()
         m_session->setLiveReads(m_liveReads);
         connect(m_session.get(), &LensSession::runningChanged, this,
                 [this](int motor, bool running) { runningChanged(Motor(motor), running); });
-        connect(m_session.get(), &LensSession::positionChanged, this,
+        connect(m_session.get(), &LensSession::liveRead, this,
                 [this](int motor, int position) { showLive(Motor(motor), position); });
         connect(m_session.get(), &LensSession::reported, this, [](const QList<OperatorReport::Report> &reports) {
             for (const OperatorReport::Report &report : reports)
@@ -551,14 +549,12 @@ bool LensActions::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::WindowDeactivate) {
             releaseAll();
         } else if (event->type() == QEvent::Close && m_session) {
-            // No motor runs on after the window: it closes once the session
-            // has stopped them, a run still on its way among them.
-            stopAll();
-            if (m_session->isWorking()) {
-                event->ignore();
-                m_closeWait.start();
-                return true;
-            }
+            // No motor runs on after the window, and nothing still waiting
+            // goes out: it closes once the session has stopped the motors it
+            // ran, a run still on its way among them.
+            event->ignore();
+            retire([this] { m_window->close(); });
+            return true;
         }
     }
     return QObject::eventFilter(watched, event);

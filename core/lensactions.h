@@ -3,7 +3,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -65,10 +64,11 @@ public:
     LensActions(QWidget *window, const LensPanel &panel, OperationMonitor &monitor);
     ~LensActions() override;
 
-    // The session that drives the board from now on, none for no board. The
-    // one before is shut down first, stopping the motors it ran, so that the
-    // board hears one driver at a time; then ready runs.
-    void replaceSession(std::unique_ptr<LensSession> session, const std::function<void()> &ready);
+    using SessionFactory = std::function<std::unique_ptr<LensSession>()>;
+    // The session make makes drives the board from now on (none for no
+    // board). The one before is shut down and gone first, stopping the motors
+    // it ran, so that the board hears one driver at a time; then ready runs.
+    void replaceSession(const SessionFactory &make, const std::function<void()> &ready);
     LensSession *session() const { return m_session.get(); }
     // Nothing waiting for the board or under way, and no operation running.
     bool isIdle() const;
@@ -154,6 +154,9 @@ private:
     // the display as it was.
     void showReadBack(Motor motor, int driverUnits);
     void showLive(Motor motor, int driverUnits);
+    // The session in service shuts down, stopping its motors; then runs once
+    // it is gone.
+    void retire(const std::function<void()> &then);
     // The session waiting takes over once the one before it has finished.
     void takeOver();
 
@@ -162,10 +165,8 @@ private:
     OperationMonitor &m_monitor;
     std::unique_ptr<LensSession> m_session;
     // To take over once the session before it has stopped its motors.
-    std::unique_ptr<LensSession> m_next;
+    SessionFactory m_next;
     std::function<void()> m_nextReady;
-    // A close waits while the session works.
-    QTimer m_closeWait;
     bool m_liveReads = false;
     // The run of each motor went at a speed of its own.
     std::array<bool, motorCount> m_ownSpeed{};

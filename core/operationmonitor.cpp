@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -57,10 +58,14 @@ OperationMonitor::OperationMonitor(QWidget *window, ProgressFactory makeProgress
         if (m_running && m_reports.isEmpty())
             m_dialog->show();
     });
-    // The driver waits on its own thread; what it waits for is shown here.
+    // The driver waits on its own thread; what it waits for is shown here,
+    // at once when the driver works on the window's thread.
     m_previousKeepAlive = KeepAlive::setFunction([this](KeepAlive::Reason reason, qint64 remainingMs) {
-        QMetaObject::invokeMethod(this, [this, reason, remainingMs] { showWait(reason, remainingMs); },
-                                  Qt::QueuedConnection);
+        if (QThread::currentThread() == thread())
+            showWait(reason, remainingMs);
+        else
+            QMetaObject::invokeMethod(this, [this, reason, remainingMs] { showWait(reason, remainingMs); },
+                                      Qt::QueuedConnection);
     });
 }
 

@@ -164,6 +164,13 @@ void LensSession::enqueue(Job job)
             it = m_queue.erase(it);
         }
         if (isStop(request)) {
+            // The stop reads the motor back: a live read still waiting has
+            // nothing left to tell.
+            m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
+                                         [&request](const Job &queued) {
+                                             return queued.quiet && queued.request.motor == request.motor;
+                                         }),
+                          m_queue.end());
             m_holds[size_t(request.motor->index())].stop();
             // Behind the stops already waiting, ahead of everything else.
             const auto firstOther = std::find_if(m_queue.begin(), m_queue.end(), [](const Job &queued) {
@@ -210,7 +217,7 @@ void LensSession::pump()
 
 SessionDriver::Job LensSession::driverJob(const Job &job) const
 {
-    SessionDriver::Job driverJob{job.request, job.work, m_collectReports && !job.quiet, job.quiet, {}, {}};
+    SessionDriver::Job driverJob{job.request, job.work, m_collectReports, job.quiet, {}, {}};
     for (size_t i = 0; i < m_motion.size(); ++i) {
         driverJob.positions[i] = m_motion[i].position;
         driverJob.maxima[i] = m_motion[i].maximum;
@@ -246,6 +253,8 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
             if (motion.unchangedReads >= 2)
                 motion.settling = false;
             setPosition(i, *position);
+            if (job.quiet)
+                emit liveRead(i, *position);
         }
     }
     if (job.quiet)
@@ -430,7 +439,10 @@ void LensSession::readMoving()
         const Motion &motion = m_motion[size_t(motor.index())];
         if (!motor.isOn(m_board) || !(motion.running || motion.settling))
             continue;
-        const auto isRead = [&motor](const Job &job) { return job.quiet && job.request.motor == &motor; };
+        // Not twice, nor after a stop that reads the motor back anyway.
+        const auto isRead = [&motor](const Job &job) {
+            return job.request.motor == &motor && (job.quiet || isStop(job.request));
+        };
         if ((m_current && isRead(*m_current)) || std::any_of(m_queue.begin(), m_queue.end(), isRead))
             continue;
         SessionRequest request;

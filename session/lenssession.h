@@ -103,6 +103,8 @@ public:
 signals:
     // Motors by their place in LensMotor::all().
     void positionChanged(int motor, int position);
+    // What each live read of a moving motor found, changed or not.
+    void liveRead(int motor, int position);
     void maximumChanged(int motor, int maximum);
     void runningChanged(int motor, bool running);
     // A request the board did not carry out; live reads fail quietly.

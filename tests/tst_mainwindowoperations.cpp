@@ -45,7 +45,7 @@ class TestMainWindowOperations : public QObject
         m_window = std::make_unique<LensWindow>();
         m_window->setControllerFactory([board = m_board](BoardType, const QString &port) {
             return std::make_unique<FakeController>(port, board);
-        });
+        }, LensSession::Threading::CallersThread);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         if (saved)
@@ -53,7 +53,12 @@ class TestMainWindowOperations : public QObject
         m_board->calls.clear();
     }
     template<typename T = QWidget> T *w(const char *name) const { return m_window->findChild<T *>(name); }
-    void click(const char *button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
+    // Clicks and waits until the board has heard all of it.
+    void click(const char *button)
+    {
+        QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton);
+        QTRY_VERIFY(m_window->isIdle());
+    }
     // A click as the window system would queue it, on the middle of the widget.
     static void postClick(QWidget *widget)
     {
@@ -70,6 +75,7 @@ class TestMainWindowOperations : public QObject
             slider->setSliderDown(true);
             slider->setValue(slider->value() + 10);
             slider->setSliderDown(false);
+            QTRY_VERIFY(m_window->isIdle());
         } else {
             click(qPrintable(action));
         }
@@ -106,9 +112,10 @@ private slots:
         QTest::newRow("Pellan Calibrate All") << int(BoardType::Pellan) << "pb_calibrateAll"
                                               << "pause(8000) Calibrating… / 24 s left / wait cursor pause(8000) Calibrating… / "
                                                  "16 s left / wait cursor pause(8000) Calibrating… / 8 s left / wait cursor";
-        QTest::newRow("focus +") << tavro << "pb_focusPlus" << "pause(500) no dialog / wait cursor";
-        QTest::newRow("zoom slider") << tavro << "hs_motor1" << "pause(500) no dialog / wait cursor";
-        QTest::newRow("Pellan focus slider") << int(BoardType::Pellan) << "hs_motor2" << "pause(500) no dialog / wait cursor";
+        // A move is no operation: the window waits for nothing.
+        QTest::newRow("focus +") << tavro << "pb_focusPlus" << "pause(500) no dialog / no wait cursor";
+        QTest::newRow("zoom slider") << tavro << "hs_motor1" << "pause(500) no dialog / no wait cursor";
+        QTest::newRow("Pellan focus slider") << int(BoardType::Pellan) << "hs_motor2" << "pause(500) no dialog / no wait cursor";
     }
     void progressDuringPauses()
     {
@@ -208,8 +215,7 @@ private slots:
         QVERIFY(m_board->calls.last() == "getIrisPosition");
     }
 
-    // The driver is in the middle of a call: the window closes when the operation is over, and
-    // nothing it held back for later goes to the board.
+    // The board is in the middle of an operation: the window closes when it is over.
     void closingDuringAnOperationWaitsForItsEnd_data()
     {
         QTest::addColumn<QString>("closed");
@@ -220,16 +226,16 @@ private slots:
     {
         QFETCH(QString, closed);
         open(BoardType::Tavro, true);
-        bool accepted = true;
+        bool accepted = true, shown = false;
         m_duringPause = [&] {
             // A modal window would keep the window system's close request from the window.
             QVERIFY(!QGuiApplication::modalWindow());
-            m_window->motor1SliderChanged();
             accepted = (closed == "MainWindow" ? m_window.get() : w(qPrintable(closed)))->close();
+            shown = m_window->isVisible();
         };
         click("pb_calibrateAll");
         QVERIFY(!accepted);
-        QVERIFY(m_window->isVisible());
+        QVERIFY(shown);
         QTRY_VERIFY(!m_window->isVisible());
         QCOMPARE(m_board->calls.join(' '), "calibrateAll pause(8000) getZoomPosition getFocusPosition getIrisPosition "
                                            "getMaxZoomPosition getMaxFocusPosition");

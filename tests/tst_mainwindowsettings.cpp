@@ -71,11 +71,16 @@ class TestMainWindowSettings : public QObject
             auto driver = std::make_unique<FakeController>(port, board);
             QObject::connect(driver.get(), &QObject::destroyed, [board, name] { board->calls << "destroy" + name; });
             return std::unique_ptr<Controller>(std::move(driver));
-        });
+        }, LensSession::Threading::CallersThread);
     }
     template<typename T = QWidget>
     T *w(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
-    void click(const char *button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
+    // Clicks and waits until the board has heard all of it.
+    void click(const char *button)
+    {
+        QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton);
+        QTRY_VERIFY(m_window->isIdle());
+    }
     void verifyEditingMode(bool editing)
     {
         QCOMPARE(w<QPushButton>("pb_settingsMultiButton")->text(), editing ? "Save" : "Edit Settings");

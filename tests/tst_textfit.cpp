@@ -131,7 +131,7 @@ private slots:
             LensWindow window;
             window.setControllerFactory([board = std::make_shared<FakeBoard>()](BoardType, const QString &port) {
                 return std::make_unique<FakeController>(port, board);
-            });
+            }, LensSession::Threading::CallersThread);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             measure(&window);

@@ -25,6 +25,7 @@
 #include <QPixmap>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
 
 namespace {
@@ -233,12 +234,11 @@ void MainWindow::replaceSession(const std::function<void()> &ready)
 {
     // The board is spoken to by one session at a time, and none goes while
     // one of its motors runs; the new one starts with the motors standing.
-    std::unique_ptr<LensSession> session;
-    if (m_controllerType != BoardType::None) {
-        session = std::make_unique<LensSession>(m_controllerType, m_selectedSerialPort, m_threading,
-                                                m_commissioning.factory());
-    }
-    m_actions->replaceSession(std::move(session), ready);
+    m_actions->replaceSession([this, type = m_controllerType, port = m_selectedSerialPort] {
+        return type == BoardType::None
+            ? nullptr
+            : std::make_unique<LensSession>(type, port, m_threading, m_commissioning.factory());
+    }, ready);
 }
 
 void MainWindow::probeBoard(bool readSensitivity, const std::function<void(const QString &port, int sensitivity)> &then)
@@ -394,7 +394,10 @@ void MainWindow::saveProbed(const QString &answeredPort)
         OperationMonitor *monitor = m_operations.get();
         // Each step is told on the window's thread, while the board works on.
         const auto step = [monitor](const QString &what) {
-            QMetaObject::invokeMethod(monitor, [monitor, what] { monitor->setStep(what); }, Qt::QueuedConnection);
+            if (QThread::currentThread() == monitor->thread())
+                monitor->setStep(what);
+            else
+                QMetaObject::invokeMethod(monitor, [monitor, what] { monitor->setStep(what); }, Qt::QueuedConnection);
         };
         session->submitWork([choices, step](Controller &driver, SessionDriver::Done &) {
             BoardCommissioning::configure(driver, choices, step);

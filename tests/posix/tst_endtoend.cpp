@@ -158,11 +158,14 @@ void TestEndToEnd::releaseSlider(const char *name, int value)
     slider->setSliderDown(true);
     slider->setValue(value);
     slider->setSliderDown(false);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->isIdle(), 20000);
 }
 
+// Clicks and waits until the board has heard all of it.
 void TestEndToEnd::click(const char *name)
 {
     QTest::mouseClick(widget<QPushButton>(name), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->isIdle(), 20000);
 }
 
 void TestEndToEnd::tavroOperatesTheMotors()

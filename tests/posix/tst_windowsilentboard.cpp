@@ -60,6 +60,9 @@ private slots:
         clock.start();
         QTest::ignoreMessage(QtCriticalMsg, "Timeout waiting for response for NOK/OK");
         QTest::mouseClick(window.findChild<QPushButton *>("pb_settingsMultiButton"), Qt::LeftButton);
+        // The click returns at once; the board is asked on a thread of its own.
+        QVERIFY(clock.elapsed() < 150);
+        QTRY_VERIFY_WITH_TIMEOUT(window.isIdle(), 10000);
         const qint64 took = clock.elapsed();
 
         ControllerTavro::setTimeouts(previousTimeouts);
