@@ -5,11 +5,11 @@
 
 #include <functional>
 
-// The drivers wait on the caller's thread: for the fixed pauses a board needs,
-// for a frame to leave the port and for a reply. A program that has more to do
-// meanwhile (a window to repaint) installs a keep-alive, which every wait calls
-// between slices of at most sliceMs. None is installed by default, so a console
-// program waits exactly as before.
+// The drivers wait on the thread that calls them: for the fixed pauses a board
+// needs, for a frame to leave the port and for a reply. A program that tells
+// what is waited for (a window's progress dialog) installs a keep-alive, which
+// every wait calls between slices of at most sliceMs, on the waiting thread.
+// None is installed by default, so a console program waits exactly as before.
 namespace KeepAlive {
 
 // The longest a wait goes without calling the keep-alive, give or take the time

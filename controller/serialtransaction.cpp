@@ -230,9 +230,8 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
     return false;
 }
 
-// The keep-alive may run the event loop, and the port's own notifier may then
-// take in or send out the bytes being waited for; so every slice starts by
-// looking at the buffers. A slice that ends without bytes is no failure unless
+// A port notifier's event loop may take in or send out the bytes being waited
+// for between slices; so every slice starts by looking at the buffers. A slice that ends without bytes is no failure unless
 // the port reports an error of its own.
 bool SerialTransaction::waitForWritten(const QDeadlineTimer &deadline)
 {

@@ -283,8 +283,14 @@ QList<LensActions::Motor> LensActions::runningMotors() const
 
 void LensActions::stopAll()
 {
-    for (const Motor motor : runningMotors())
-        stop(motor);
+    if (!m_session)
+        return;
+    // A run still on its way is stopped too: every motor of the board then.
+    const bool onItsWay = m_session->isWorking();
+    for (const Motor motor : kMotors) {
+        if (m_session->isRunning(motorOf(motor)) || (onItsWay && motorOf(motor).isOn(m_session->board())))
+            stop(motor);
+    }
 }
 
 void LensActions::setPanelSpeeds(int zoom, int focus)

@@ -92,7 +92,8 @@ public:
     // What holds motor's run: nullptr when none does or the motor stands.
     const QObject *holder(Motor motor) const;
     QList<Motor> runningMotors() const;
-    // STOP for every motor running, as when the settings are opened.
+    // STOP for every motor running or about to, as when the settings are
+    // opened.
     void stopAll();
     // The zoom and focus speed levels the settings panel has just given the
     // board.

@@ -4,7 +4,6 @@
 #include "operationmonitor.h"
 
 #include <QLabel>
-#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QWidget>
 
@@ -110,9 +109,6 @@ void GamepadControl::read(const PadState &state)
         capture(state);
         return;
     }
-    // A reading during one of the pad's own actions waits for the next.
-    if (m_acting)
-        return;
     // Asked afresh after each action: one may have begun an operation.
     const auto canAct = [this] { return !m_monitor.isRunning() && m_window->isActiveWindow(); };
     for (const Motor motor : {Motor::Zoom, Motor::Focus, Motor::Iris})
@@ -124,7 +120,6 @@ void GamepadControl::read(const PadState &state)
         m_pressed[index] = down;
         if (!pressed || !canAct())
             continue;
-        const QScopedValueRollback<bool> acting(m_acting, true);
         if (action >= PadAction::Preset1 && action <= PadAction::Preset10)
             m_actions.callPreset(index - int(PadAction::Preset1) + 1);
         else if (action == PadAction::Refresh)
@@ -169,7 +164,6 @@ void GamepadControl::drive(Motor motor, bool canAct)
     const int band = m_layout.band(deflection);
     const Direction direction = deflection > 0 ? Direction::TowardsMaximum : Direction::TowardsZero;
     MotorHold &hold = m_holds[int(motor)];
-    const QScopedValueRollback<bool> acting(m_acting, true);
     // Its run was ended some other way: STOP, the window deactivated.
     if (hold.hold == Hold::Running && canAct && m_actions.holder(motor) != this)
         hold.hold = Hold::Waiting;

@@ -69,8 +69,6 @@ private:
     // The press actions down as last read.
     std::array<bool, padActionCount> m_pressed{};
     std::array<MotorHold, LensActions::motorCount> m_holds{};
-    // An action of the pad's is under way.
-    bool m_acting = false;
     // A control asked for, and which controls have been at rest since (or
     // were when asked).
     std::function<void(int control)> m_capture;

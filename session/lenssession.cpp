@@ -503,6 +503,15 @@ bool LensSession::isRunning(const LensMotor &motor) const
 
 const void *LensSession::holder(const LensMotor &motor) const
 {
+    // The newest word on the motor counts: a run or a stop still waiting,
+    // then the one under way, then what the board was last told.
+    const auto onMotor = [&motor](const Job &job) {
+        return !job.quiet && job.request.motor == &motor && (isMove(job.request) || isStop(job.request));
+    };
+    const auto waiting = std::find_if(m_queue.rbegin(), m_queue.rend(), onMotor);
+    const Job *latest = waiting != m_queue.rend() ? &*waiting : m_current && onMotor(*m_current) ? &*m_current : nullptr;
+    if (latest)
+        return latest->request.kind == SessionRequest::Kind::Run ? latest->request.holder : nullptr;
     const Motion &motion = m_motion[size_t(motor.index())];
     return motion.running ? motion.holder : nullptr;
 }

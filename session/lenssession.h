@@ -97,7 +97,8 @@ public:
     std::optional<int> position(const LensMotor &motor) const;
     std::optional<int> maximum(const LensMotor &motor) const;
     bool isRunning(const LensMotor &motor) const;
-    // What holds motor's run: null when none does or the motor stands.
+    // What holds motor's run, a run still waiting or under way among them:
+    // null when none does, or the motor stands or is to stop.
     const void *holder(const LensMotor &motor) const;
 
 signals:

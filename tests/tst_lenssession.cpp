@@ -43,7 +43,7 @@ private:
     //   goto M N | step M N | run M D [hold MS] [by K] [speed S] | stop M |
     //   release M K | releaseAll | call N [speed S] | store N | refresh |
     //   calibrate | shutdown | idle (until nothing waits or is under way) |
-    //   wait MS
+    //   wait MS | holder M K (K holds M's run now; "-": none does)
     // Requests between two waits are handed over before the session has
     // carried out the first of them, as if they came while the board was busy.
     void play(LensSession &session, const QString &script, QStringList *results = nullptr);
@@ -74,6 +74,11 @@ void TestLensSession::play(LensSession &session, const QString &script, QStringL
         }
         if (verb == QLatin1String("release")) {
             session.release(*request.motor, &holders[w.at(2).toInt()]);
+            continue;
+        }
+        if (verb == QLatin1String("holder")) {
+            const void *expected = w.at(2) == QLatin1String("-") ? nullptr : &holders[w.at(2).toInt()];
+            QCOMPARE(session.holder(*request.motor), expected);
             continue;
         }
         if (verb == QLatin1String("releaseAll")) {
@@ -131,6 +136,11 @@ void TestLensSession::rules_data()
     const auto row = [](const char *name, bool ownThread, const char *script, const char *calls, bool live = false) {
         QTest::newRow(name) << ownThread << live << QString::fromLatin1(script) << QString::fromLatin1(calls);
     };
+    // A key or stick that asks again while its run is on its way must not
+    // take it for ended, nor for its own once it has let go.
+    row("a run on its way is held, a motor to stop is not", false,
+        "run zoom tele by 1; holder zoom 1; idle; release zoom 1; holder zoom -; run zoom wide by 1; holder zoom 1; "
+        "idle; release zoom 1; idle", "pelco_d_zoom_in pelco_d_zoom_out pelco_d_zoom_stop getZoomPosition");
     row("a stop goes ahead of the moves waiting", true, "goto zoom 1000; goto focus 500; stop iris; idle",
         "pelco_d_iris_stop getIrisPosition setZoomPosition(1000) getZoomPosition setFocusPosition(500) "
         "getFocusPosition");
