@@ -86,6 +86,10 @@ public:
         QElapsedTimer timer;
         timer.start();
         pushButton->click();
+        // The board works on the session's thread: the click is over once
+        // the window has heard the last answer.
+        while (!m_window->isIdle())
+            QApplication::processEvents(QEventLoop::AllEvents, 1);
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         // What the window left to do after the click, such as repainting.
         QApplication::processEvents();
