@@ -46,8 +46,6 @@ struct MotorWiring
     // The trace lines of a slider release and of a finished entry (none: no line).
     const char *sliderLine;
     const char *lineEditLine;
-    QString moving;
-    QString stopping;
 };
 
 MotorWiring wiringOf(const LensPanel &panel, Motor motor)
@@ -57,18 +55,15 @@ MotorWiring wiringOf(const LensPanel &panel, Motor motor)
     switch (motor) {
     case Motor::Zoom:
         return {m, c.slider, c.field, {c.runButtons[0], c.runButtons[1]}, {c.stepButtons[0], c.stepButtons[1]}, 1,
-                "motor1SliderChanged()", "motor1LineEditChanged()", LensActions::tr("Moving the zoom…"),
-                LensActions::tr("Stopping the zoom…")};
+                "motor1SliderChanged()", "motor1LineEditChanged()"};
     case Motor::Focus:
         return {m, c.slider, c.field, {c.runButtons[0], c.runButtons[1]}, {c.stepButtons[0], c.stepButtons[1]}, 1,
-                "motor2SliderChanged()", "motor2LineEditChanged()", LensActions::tr("Moving the focus…"),
-                LensActions::tr("Stopping the focus…")};
+                "motor2SliderChanged()", "motor2LineEditChanged()"};
     case Motor::Iris:
         break;
     }
     return {m, c.slider, c.field, {c.runButtons[0], c.runButtons[1]}, {c.stepButtons[0], c.stepButtons[1]},
-            IrisUnitsPerStep, nullptr, nullptr, LensActions::tr("Moving the iris…"),
-            LensActions::tr("Stopping the iris…")};
+            IrisUnitsPerStep, nullptr, nullptr};
 }
 
 constexpr Motor kMotors[] = {Motor::Zoom, Motor::Focus, Motor::Iris};

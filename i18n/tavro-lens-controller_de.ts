@@ -220,34 +220,6 @@
 <context>
     <name>LensActions</name>
     <message>
-        <source>Moving the zoom…</source>
-        <translation>Zoom fährt…</translation>
-    </message>
-    <message>
-        <source>Stopping the zoom…</source>
-        <translation>Zoom wird angehalten…</translation>
-    </message>
-    <message>
-        <source>Moving the focus…</source>
-        <translation>Fokus fährt…</translation>
-    </message>
-    <message>
-        <source>Stopping the focus…</source>
-        <translation>Fokus wird angehalten…</translation>
-    </message>
-    <message>
-        <source>Moving the iris…</source>
-        <translation>Blende fährt…</translation>
-    </message>
-    <message>
-        <source>Stopping the iris…</source>
-        <translation>Blende wird angehalten…</translation>
-    </message>
-    <message>
-        <source>Calling preset %1…</source>
-        <translation>Voreinstellung %1 wird abgerufen…</translation>
-    </message>
-    <message>
         <source>Storing preset %1…</source>
         <translation>Voreinstellung %1 wird gesetzt…</translation>
     </message>

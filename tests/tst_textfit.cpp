@@ -100,13 +100,11 @@ class TestTextFit : public QObject
     // Measures the modal box that doing opens, then closes it.
     void measureModal(const std::function<void()> &doing)
     {
-        QTimer::singleShot(0, this, [this] {
-            QWidget *box = QApplication::activeModalWidget();
-            QVERIFY(box);
-            measure(box);
-            box->close();
-        });
         doing();
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QWidget *box = QApplication::activeModalWidget();
+        measure(box);
+        box->close();
     }
 
 private slots:
@@ -146,7 +144,7 @@ private slots:
             gamepad.show();
             measure(&gamepad);
             OperationProgressDialog progress(&window);
-            progress.start(QCoreApplication::translate("LensActions", "Calling preset %1…").arg(10));
+            progress.start(QCoreApplication::translate("LensActions", "Storing preset %1…").arg(10));
             progress.showWait(KeepAlive::Reason::Board, 0);
             progress.show();
             measure(&progress);

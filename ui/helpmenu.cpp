@@ -67,9 +67,16 @@ void HelpMenu::showAbout()
     const QString name = QCoreApplication::applicationName();
     const QString gamepads = m_help.gamepadSupport ? m_help.gamepadSupport() : QString();
     //: %1 is the program's name.
-    QMessageBox::about(m_window, tr("About %1").arg(name),
-                       //: The program's name, its version, the Qt it runs on and the one it was built with, the gamepad line.
-                       tr("<p><b>%1</b></p><p>Version %2</p><p>Qt %3 (built with Qt %4)</p><p>%5</p>")
-                           .arg(name.toHtmlEscaped(), QStringLiteral(TAVRO_VERSION), QString::fromLatin1(qVersion()),
-                                QStringLiteral(QT_VERSION_STR), gamepads.toHtmlEscaped()));
+    auto *box = new QMessageBox(QMessageBox::Information, tr("About %1").arg(name),
+                                //: The program's name, its version, the Qt it runs on and the one it was built with, the gamepad line.
+                                tr("<p><b>%1</b></p><p>Version %2</p><p>Qt %3 (built with Qt %4)</p><p>%5</p>")
+                                    .arg(name.toHtmlEscaped(), QStringLiteral(TAVRO_VERSION),
+                                         QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR),
+                                         gamepads.toHtmlEscaped()),
+                                QMessageBox::Ok, m_window);
+    // Opened over the window, not run in an event loop of its own.
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (!m_window->windowIcon().isNull())
+        box->setIconPixmap(m_window->windowIcon().pixmap(64));
+    box->open();
 }
