@@ -139,28 +139,31 @@ void LensActions::replaceSession(const SessionFactory &make, const std::function
     m_next = make;
     m_nextReady = ready;
     if (m_session)
-        retire([this] { takeOver(); });
-    else
+        retire([] {});
+    else if (!m_retiring)
         takeOver();
 }
 
 void LensActions::retire(const std::function<void()> &then)
 {
-    LensSession *retiring = m_session.release();
+    m_retiring = std::move(m_session);
     emit runsChanged();
-    connect(retiring, &LensSession::finished, this, [this, retiring, then] {
+    connect(m_retiring.get(), &LensSession::finished, this, [this, then] {
         // Once finished() has returned: the old driver is gone before
-        // anything follows.
-        QMetaObject::invokeMethod(this, [retiring, then] {
-            delete retiring;
+        // anything follows, a session waiting to take over among it.
+        QMetaObject::invokeMethod(this, [this, then] {
+            m_retiring.reset();
             then();
+            takeOver();
         }, Qt::QueuedConnection);
     });
-    retiring->shutdown();
+    m_retiring->shutdown();
 }
 
 void LensActions::takeOver()
 {
+    if (!m_next)
+        return;
     m_session = std::exchange(m_next, {})();
     m_ownSpeed = {};
     m_panelSpeedOwed = {};
@@ -182,7 +185,7 @@ void LensActions::takeOver()
 
 bool LensActions::isIdle() const
 {
-    return !m_monitor.isRunning() && !m_next && (!m_session || !m_session->isWorking());
+    return !m_monitor.isRunning() && !m_next && !m_retiring && (!m_session || !m_session->isWorking());
 }
 
 void LensActions::submit(const SessionRequest &request, const std::function<void(const SessionResult &)> &done)

@@ -156,7 +156,7 @@ private:
     void showReadBack(Motor motor, int driverUnits);
     void showLive(Motor motor, int driverUnits);
     // The session in service shuts down, stopping its motors; then runs once
-    // it is gone.
+    // it is gone, and then a session waiting takes over.
     void retire(const std::function<void()> &then);
     // The session waiting takes over once the one before it has finished.
     void takeOver();
@@ -165,6 +165,9 @@ private:
     const LensPanel m_panel;
     OperationMonitor &m_monitor;
     std::unique_ptr<LensSession> m_session;
+    // Shutting down: stopping the motors it ran before the next takes over,
+    // or the window closes.
+    std::unique_ptr<LensSession> m_retiring;
     // To take over once the session before it has stopped its motors.
     SessionFactory m_next;
     std::function<void()> m_nextReady;
