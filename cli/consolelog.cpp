@@ -33,8 +33,6 @@ ConsoleLog::ConsoleLog(QTextStream &err, bool verbose)
     Q_ASSERT(!activeLog);
     activeLog = this;
     m_previousHandler = qInstallMessageHandler(handleMessage);
-    m_previousReporter = OperatorReport::setReporter(
-        [this](OperatorReport::Severity, const QString &text, const QString &) { report(text); });
     if (m_verbose) {
         m_exchanges = std::make_unique<ExchangeLog::Subscription>([this](const ExchangeRecord &record) {
             m_err << "exchange: " << TraceDecoder::describe(record) << '\n';
@@ -51,7 +49,6 @@ ConsoleLog::~ConsoleLog()
     // The file hands the log back to this handler, so it goes first.
     m_trace.reset();
     m_exchanges.reset();
-    OperatorReport::setReporter(m_previousReporter);
     qInstallMessageHandler(m_previousHandler);
     activeLog = nullptr;
 }
@@ -67,10 +64,3 @@ void ConsoleLog::handleMessage(QtMsgType type, const QMessageLogContext &, const
     activeLog->m_err.flush();
 }
 
-void ConsoleLog::report(const QString &text)
-{
-    if (m_verbose) {
-        m_err << "report: " << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
-        m_err.flush();
-    }
-}

@@ -1,7 +1,6 @@
 #ifndef CONSOLELOG_H
 #define CONSOLELOG_H
 
-#include "operatorreport.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -15,12 +14,11 @@ namespace ExchangeLog {
 class Subscription;
 }
 
-// While it exists, what the drivers tell the operator and the Qt log go to the
-// console instead of message boxes and a flood of trace lines: only with
-// verbose are the drivers' operator reports, the log's warnings and errors,
-// and every exchange with the board in words, written to err. When TAVRO_TRACE_FILE names a file, the
-// whole log is added to it as the program writes its trace file. One at a
-// time; the previous handler and reporter come back when it goes.
+// While it exists, the Qt log goes to the console instead of a flood of trace
+// lines: only with verbose are the log's warnings and errors, and every
+// exchange with the board in words, written to err. When TAVRO_TRACE_FILE
+// names a file, the whole log is added to it as the program writes its trace
+// file. One at a time; the previous handler comes back when it goes.
 class ConsoleLog
 {
 public:
@@ -31,12 +29,10 @@ public:
 
 private:
     static void handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);
-    void report(const QString &text);
 
     QTextStream &m_err;
     bool m_verbose;
     QtMessageHandler m_previousHandler;
-    OperatorReport::Reporter m_previousReporter;
     std::unique_ptr<ExchangeLog::Subscription> m_exchanges;
     std::unique_ptr<TraceFile> m_trace;
 };

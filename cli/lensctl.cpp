@@ -109,7 +109,7 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
                                              QStringLiteral("Run the rest of a session after a failed command."));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
-        QStringLiteral("Also write the drivers' warnings, errors and operator reports, and every exchange "
+        QStringLiteral("Also write the drivers' warnings and errors, and every exchange "
                        "with the board in words, to standard error."));
     parser.addOptions({boardOption, portOption, jsonOption, keepGoingOption, verboseOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),

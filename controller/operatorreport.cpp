@@ -3,8 +3,6 @@
 #include <QDebug>
 #include <QString>
 
-#include <utility>
-
 namespace {
 
 void logReport(OperatorReport::Severity severity, const QString &text, const QString &detail)
@@ -36,31 +34,10 @@ OperatorReport::Reporter &currentReporter()
     return reporter;
 }
 
-thread_local OperatorReport::Capture *t_capture = nullptr;
-
 } // namespace
-
-OperatorReport::Capture::Capture()
-    : m_previous(std::exchange(t_capture, this))
-{
-}
-
-OperatorReport::Capture::~Capture()
-{
-    t_capture = m_previous;
-}
-
-QList<OperatorReport::Report> OperatorReport::Capture::take()
-{
-    return std::exchange(m_reports, {});
-}
 
 void OperatorReport::show(Severity severity, const QString &text, const QString &detail)
 {
-    if (t_capture) {
-        t_capture->add({severity, text, detail});
-        return;
-    }
     const Reporter &reporter = currentReporter() ? currentReporter() : defaultReporter();
     reporter(severity, text, detail);
 }

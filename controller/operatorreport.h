@@ -1,11 +1,9 @@
 #ifndef OPERATORREPORT_H
 #define OPERATORREPORT_H
 
-#include <QList>
 #include <QString>
 
 #include <functional>
-#include <utility>
 
 // Every modal report to the operator goes through here, so tests can record the
 // reports instead of clicking boxes away.
@@ -18,39 +16,15 @@ using Reporter = std::function<void(Severity severity, const QString &text, cons
 // For a reporter that has no use for the detail.
 using BriefReporter = std::function<void(Severity severity, const QString &text)>;
 
-// A report as data, for a thread that has no box to show it in.
+// A report as data, as the window words it before it shows it.
 struct Report
 {
     Severity severity = Severity::Critical;
     QString text;
     QString detail;
-
-    bool operator==(const Report &other) const
-    {
-        return severity == other.severity && text == other.text && detail == other.detail;
-    }
 };
 
-// While one lives, the reports made on its thread are kept in it, in their
-// order, instead of going to the reporter: a driver working for a window on
-// a thread of its own hands them over as data, and the window shows them.
-class Capture
-{
-public:
-    Capture();
-    ~Capture();
-    Capture(const Capture &) = delete;
-    Capture &operator=(const Capture &) = delete;
-
-    void add(Report report) { m_reports.append(std::move(report)); }
-    QList<Report> take();
-
-private:
-    QList<Report> m_reports;
-    Capture *m_previous;
-};
-
-// Hands the report to the capture or the reporter in place. Console programs have no window
+// Hands the report to the reporter in place. Console programs have no window
 // to show a box in: by default a report is a line of the log, at its
 // severity's level, with the detail after it.
 void show(Severity severity, const QString &text, const QString &detail = QString());

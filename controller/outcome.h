@@ -44,6 +44,9 @@ struct Outcome
     bool whileWriting = false;
     // Busy: who holds the port, as far as the system tells.
     PortHolder holder;
+    // PortFailure: the system refused this user the port, which no other
+    // program holds.
+    bool permission = false;
 
     bool ok() const { return kind == Kind::Ok; }
 };

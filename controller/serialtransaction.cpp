@@ -2,7 +2,6 @@
 
 #include "exchangelog.h"
 #include "keepalive.h"
-#include "operatorreport.h"
 #include "tracewords.h"
 
 #include <QByteArray>
@@ -71,7 +70,7 @@ bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkT
         m_record->frame = frame;
     }
     const bool query = kind == Kind::Query;
-    if (!begin(frame, timeouts.portBusyMs) || !send(frame, query, timeouts.writeMs))
+    if (!begin(frame, timeouts.portBusyMs) || !send(frame, timeouts.writeMs))
         return false;
     m_replyDeadline = QDeadlineTimer(timeouts.replyMs, Qt::PreciseTimer);
     // The first bytes may already have been taken in while the frame left.
@@ -185,12 +184,12 @@ bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
 {
     if (!open(busyMs)) {
         qCritical() << TraceWords::notOpened << m_portName;
-        qCritical() << TraceWords::reason << openFailureReason(Words::Log);
+        qCritical() << TraceWords::reason << openFailureReason();
         setOutcome(portBusy() ? ExchangeRecord::Outcome::PortBusy : ExchangeRecord::Outcome::PortNotOpened);
-        m_outcome.reason = openFailureReason(Words::Log);
+        m_outcome.reason = openFailureReason();
         if (m_holder)
             m_outcome.holder = *m_holder;
-        reportOpenFailure();
+        m_outcome.permission = m_port.error() == QSerialPort::PermissionError && !portBusy();
         return false;
     }
     m_port.clear(QSerialPort::AllDirections);
@@ -203,7 +202,7 @@ bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
 // QSerialPort only queues the frame in write(): the system takes it in during
 // the wait, so that is where a port that fails (an adapter pulled out, say)
 // shows. Such a failure is no time-out: it comes at once, with a reason.
-bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs)
+bool SerialTransaction::send(const QByteArray &frame, int writeTimeoutMs)
 {
     if (m_record)
         m_sinceWrite.start();
@@ -222,11 +221,6 @@ bool SerialTransaction::send(const QByteArray &frame, bool reportWriteFailure, i
     m_outcome.reason = m_port.errorString();
     qCritical() << TraceWords::notWritten << m_portName;
     qCritical() << TraceWords::reason << m_port.errorString();
-    if (reportWriteFailure)
-        OperatorReport::show(OperatorReport::Severity::Critical,
-                             tr("Could not write the frame to serial port: %1\nCheck that the board is still connected.")
-                                 .arg(m_portName),
-                             m_port.errorString());
     return false;
 }
 
@@ -328,37 +322,15 @@ void SerialTransaction::setOutcome(ExchangeRecord::Outcome outcome)
     }
 }
 
-void SerialTransaction::reportOpenFailure()
-{
-    // The box's own text speaks of a busy port; the system's reason goes with
-    // it, since a missing permission on the device is just as common.
-    QString reason = openFailureReason(Words::Operator);
-#ifdef Q_OS_LINUX
-    if (m_port.error() == QSerialPort::PermissionError && !portBusy())
-        reason += QStringLiteral("\n\n")
-            + tr("On Linux, serial devices are usually open to the members of the "
-                 "group dialout: add your user to it (sudo adduser $USER dialout), "
-                 "then log out and in again.");
-#endif
-    OperatorReport::show(OperatorReport::Severity::Critical,
-                         tr("Could not open serial port: %1\nCheck that the port is not used by another application.")
-                             .arg(m_portName),
-                         reason);
-}
-
-QString SerialTransaction::openFailureReason(Words words) const
+QString SerialTransaction::openFailureReason() const
 {
     if (!m_holder)
         return m_port.errorString();
-    const auto say = [words](const char *text) {
-        return words == Words::Operator ? tr(text) : QString::fromLatin1(text);
-    };
-    QString reason = say(TraceWords::portInUse);
+    QString reason = QString::fromLatin1(TraceWords::portInUse);
     if (m_holder->pid == 0)
         return reason;
     reason += QStringLiteral(": ");
     if (!m_holder->name.isEmpty())
         reason += m_holder->name + QStringLiteral(", ");
-    //: The program that holds the serial port, after its name.
-    return reason + say(QT_TR_NOOP("process ID %1")).arg(m_holder->pid);
+    return reason + QStringLiteral("process ID %1").arg(m_holder->pid);
 }

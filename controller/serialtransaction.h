@@ -43,7 +43,6 @@ struct LinkTimeouts
 // the transaction publishes the record of its exchange as it ends.
 class SerialTransaction
 {
-    Q_DECLARE_TR_FUNCTIONS(SerialTransaction)
 
 public:
     SerialTransaction(BoardType board, const QString &portName, qint32 baudRate);
@@ -97,7 +96,7 @@ private:
     // since its last sign of progress.
     bool open(int busyMs);
     bool begin(const QByteArray &frame, int busyMs);
-    bool send(const QByteArray &frame, bool reportWriteFailure, int writeTimeoutMs);
+    bool send(const QByteArray &frame, int writeTimeoutMs);
     // Waits until the frame has left; false once the deadline has passed or
     // the port has failed.
     bool waitForWritten(const QDeadlineTimer &deadline);
@@ -108,10 +107,8 @@ private:
     // Bytes have moved: the programs waiting for the port are shown so, if
     // they have not been for a while.
     void progressed();
-    void reportOpenFailure();
-    // The log says it in English; the operator's box in the window's language.
-    enum class Words { Log, Operator };
-    QString openFailureReason(Words words) const;
+    // In English, for the log and the outcome; the window words its own box.
+    QString openFailureReason() const;
     // Reply bytes taken from the port, for the record.
     void taken(const QByteArray &bytes);
     void setOutcome(ExchangeRecord::Outcome outcome);

@@ -1,8 +1,6 @@
 #include "boardcommissioning.h"
 
 #include "controller.h"
-#include "exchangelog.h"
-#include "exchangerecord.h"
 #include "lensboard.h"
 #include "pause.h"
 
@@ -35,16 +33,14 @@ BoardCommissioning::Probe BoardCommissioning::probe(BoardType type, const QStrin
     found.driver = createController(type, portName);
     if (!found.driver)
         return found;
+    found.lensType = found.driver->getLensType();
+    const Outcome outcome = found.driver->takeOutcome();
     // Whether the question went out at all: an exchange that could not open
     // the port is not a board that kept silent.
-    bool portFailed = false;
-    {
-        const ExchangeLog::Subscription watch([&portFailed](const ExchangeRecord &record) {
-            portFailed = portFailed || record.outcome == ExchangeRecord::Outcome::PortNotOpened
-                || record.outcome == ExchangeRecord::Outcome::PortBusy;
-        });
-        found.lensType = found.driver->getLensType();
-    }
+    const bool portFailed = outcome.kind == Outcome::Kind::Busy
+        || (outcome.kind == Outcome::Kind::PortFailure && !outcome.whileWriting);
+    if (portFailed)
+        found.portFailure = outcome;
     if (found.lensType == -1) {
         // One driver on the port at a time.
         found.driver.reset();

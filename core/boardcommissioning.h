@@ -2,11 +2,13 @@
 #define BOARDCOMMISSIONING_H
 
 #include "boardtype.h"
+#include "outcome.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Controller;
 
@@ -29,6 +31,8 @@ public:
         // When the board did not answer but the other board type did: the
         // operator's hint to choose it.
         QString hint;
+        // When the port would not open: how, for the operator's report.
+        std::optional<Outcome> portFailure;
     };
 
     // The operator's choices that Save gives the board.
@@ -55,7 +59,7 @@ public:
     // Asks the board on portName for its lens type, with the driver of type.
     // Only a board that got the question and gave no answer (or not the
     // board's) is asked again as the other type: a port that cannot be opened
-    // or is busy has been reported once already, and would only fail again.
+    // or is busy would only fail again.
     Probe probe(BoardType type, const QString &portName) const;
 
     // Save's steps on the new driver, up to the positions' read: lens type,

@@ -2,7 +2,6 @@
 
 #include <QThread>
 
-#include <memory>
 
 BoardTask::BoardTask(LensSession::Threading threading, QObject *parent)
     : QObject(parent)
@@ -23,15 +22,10 @@ void BoardTask::start(const Work &work, const Then &then)
     if (m_running)
         return;
     m_running = true;
-    auto reports = std::make_shared<QList<OperatorReport::Report>>();
-    const auto carryOut = [work, reports] {
-        OperatorReport::Capture capture;
-        work();
-        *reports = capture.take();
-    };
-    const auto finish = [this, then, reports] {
+    const auto carryOut = work;
+    const auto finish = [this, then] {
         m_running = false;
-        then(*reports);
+        then();
     };
     if (m_threading == LensSession::Threading::CallersThread) {
         QMetaObject::invokeMethod(this, [carryOut, finish] {

@@ -2,9 +2,7 @@
 #define BOARDTASK_H
 
 #include "lenssession.h"
-#include "operatorreport.h"
 
-#include <QList>
 #include <QObject>
 
 #include <functional>
@@ -13,16 +11,16 @@ class QThread;
 
 // Board work that comes before any lens session: the look whether a board
 // answers on a port, with drivers of its own. It is carried out on a thread
-// of its own, so the window never waits for the board; the reports it made
-// come back as data, on the thread that started it, with its end. With
-// Threading::CallersThread it runs on that thread, in its turn.
+// of its own, so the window never waits for the board; its end is heard on
+// the thread that started it. With Threading::CallersThread it runs on that
+// thread, in its turn.
 class BoardTask : public QObject
 {
     Q_OBJECT
 
 public:
     using Work = std::function<void()>;
-    using Then = std::function<void(const QList<OperatorReport::Report> &reports)>;
+    using Then = std::function<void()>;
 
     explicit BoardTask(LensSession::Threading threading, QObject *parent = nullptr);
     // Waits for work under way: its drivers are on the port.

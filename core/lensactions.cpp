@@ -6,6 +6,7 @@
 #include "lensmotor.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
+#include "portreport.h"
 
 #include <QDebug>
 #include <QEvent>
@@ -88,17 +89,20 @@ struct Readings
     std::array<int, 3> maxima{-1, -1, -1};
 };
 
-// One read of the window's, as the display rules want the raw answer; the
-// session learns it too when the board answered.
+// One read of the window's, as the display rules want the answer: -1 for a
+// read that failed, whatever the driver handed back. The session learns it
+// too when the board answered.
 int readInto(Controller &driver, SessionDriver::Done &done, int (Controller::*query)(), std::optional<int> &known)
 {
     const int value = (driver.*query)();
     const Outcome outcome = driver.takeOutcome();
-    if (outcome.ok())
+    if (outcome.ok()) {
         known = value;
-    else if (done.result.done())
+        return value;
+    }
+    if (done.result.done())
         done.result = SessionResult::failure(outcome, true);
-    return value;
+    return -1;
 }
 
 // A typed position: negative numbers count as 0 and the slider clamps what is
@@ -168,15 +172,15 @@ void LensActions::takeOver()
     m_ownSpeed = {};
     m_panelSpeedOwed = {};
     if (m_session) {
-        m_session->setCollectReports(true);
         m_session->setLiveReads(m_liveReads);
         connect(m_session.get(), &LensSession::runningChanged, this,
                 [this](int motor, bool running) { runningChanged(Motor(motor), running); });
         connect(m_session.get(), &LensSession::liveRead, this,
                 [this](int motor, int position) { showLive(Motor(motor), position); });
-        connect(m_session.get(), &LensSession::reported, this, [](const QList<OperatorReport::Report> &reports) {
-            for (const OperatorReport::Report &report : reports)
-                OperatorReport::show(report.severity, report.text, report.detail);
+        // A port that failed is told of; live reads fail quietly.
+        connect(m_session.get(), &LensSession::failed, this, [port = m_session->portName()](const SessionResult &result) {
+            if (const auto box = PortReport::of(result.outcome, port, result.query))
+                OperatorReport::show(box->severity, box->text, box->detail);
         });
     }
     if (const std::function<void()> ready = std::exchange(m_nextReady, {}))

@@ -217,7 +217,7 @@ void LensSession::pump()
 
 SessionDriver::Job LensSession::driverJob(const Job &job) const
 {
-    SessionDriver::Job driverJob{job.request, job.work, m_collectReports, job.quiet, {}, {}};
+    SessionDriver::Job driverJob{job.request, job.work, job.quiet, {}, {}};
     for (size_t i = 0; i < m_motion.size(); ++i) {
         driverJob.positions[i] = m_motion[i].position;
         driverJob.maxima[i] = m_motion[i].maximum;
@@ -230,8 +230,6 @@ void LensSession::finish(const Job &job, const SessionDriver::Done &done)
     const Job finished = job;
     m_current.reset();
     apply(finished, done);
-    if (!finished.quiet && !done.result.reports.isEmpty())
-        emit reported(done.result.reports);
     for (const Done &answer : finished.waiting)
         answer(done.result);
     updateLiveReads();

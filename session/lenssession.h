@@ -88,10 +88,6 @@ public:
     bool isWorking() const { return m_current || !m_queue.empty(); }
     // Whether moving motors are read while they move; on at first.
     void setLiveReads(bool on);
-    // Whether what the drivers tell the operator comes back as data, with
-    // each result and through reported(), instead of going to the reporter
-    // in place on the driver's thread; off at first.
-    void setCollectReports(bool on) { m_collectReports = on; }
 
     // As last read; nothing when not read yet or for a motor the board lacks.
     std::optional<int> position(const LensMotor &motor) const;
@@ -110,9 +106,6 @@ signals:
     void runningChanged(int motor, bool running);
     // A request the board did not carry out; live reads fail quietly.
     void failed(const SessionResult &result);
-    // What the drivers told the operator during a request (not during a live
-    // read), in its order: only while reports are collected.
-    void reported(const QList<OperatorReport::Report> &reports);
     void finished();
 
 private:
@@ -171,7 +164,6 @@ private:
     bool m_pumpScheduled = false;
     bool m_stopping = false;
     bool m_liveReadsOn = true;
-    bool m_collectReports = false;
 };
 
 #endif // LENSSESSION_H

@@ -3,7 +3,6 @@
 #include "controller.h"
 #include "lensboard.h"
 #include "lensmotor.h"
-#include "operatorreport.h"
 #include "pause.h"
 
 #include <QtGlobal>
@@ -19,16 +18,6 @@ SessionDriver::SessionDriver(BoardType board, std::unique_ptr<Controller> driver
 SessionDriver::~SessionDriver() = default;
 
 SessionDriver::Done SessionDriver::execute(const Job &job)
-{
-    if (!job.collectReports)
-        return carryOut(job);
-    OperatorReport::Capture capture;
-    Done done = carryOut(job);
-    done.result.reports = capture.take();
-    return done;
-}
-
-SessionDriver::Done SessionDriver::carryOut(const Job &job)
 {
     Done done;
     // Whatever failed before this job is not its failure.

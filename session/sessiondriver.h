@@ -30,8 +30,6 @@ public:
         SessionRequest request;
         // Instead of the request, when set.
         Work work;
-        // The operator's reports made meanwhile go back with the result.
-        bool collectReports = false;
         // A read of request.motor's position the operator did not ask for:
         // its failure is nobody's concern.
         bool quiet = false;
@@ -72,7 +70,6 @@ private:
     bool readAll(Done &done);
     bool readPosition(int motor, Done &done);
     bool readMaximum(int motor, Done &done);
-    Done carryOut(const Job &job);
 
     BoardType m_board;
     std::unique_ptr<Controller> m_driver;

@@ -1,10 +1,7 @@
 #ifndef SESSIONRESULT_H
 #define SESSIONRESULT_H
 
-#include "operatorreport.h"
 #include "outcome.h"
-
-#include <QList>
 
 #include <utility>
 
@@ -27,9 +24,6 @@ struct SessionResult
     bool query = false;
     // Probe: the lens type; OutOfRange: the motor's maximum.
     int value = 0;
-    // What the drivers had to tell the operator meanwhile, for a session that
-    // keeps reports as data.
-    QList<OperatorReport::Report> reports;
 
     bool done() const { return kind == Kind::Done; }
 

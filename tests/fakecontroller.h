@@ -27,6 +27,8 @@ struct FakeBoard
     int calibrationPauses = 0;
     // Calls (by name) that the board does not acknowledge.
     QStringList rejected = {};
+    // The port has gone: no call gets through.
+    bool portGone = false;
     // How long each call takes, as a board on a line would.
     unsigned long callMs = 0;
 };
@@ -103,6 +105,8 @@ private:
             QThread::msleep(m_board->callMs);
         if (m_board->rejected.contains(QLatin1String(name)))
             noted(Outcome(Outcome::Kind::Rejected));
+        if (m_board->portGone)
+            noted(Outcome(Outcome::Kind::PortFailure, QStringLiteral("No such file or directory")));
     }
     int query(const char *name, int answer)
     {

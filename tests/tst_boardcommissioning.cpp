@@ -2,6 +2,7 @@
 
 #include "boardcommissioning.h"
 #include "operatorreport.h"
+#include "portreport.h"
 
 #include <QTest>
 
@@ -57,19 +58,62 @@ private slots:
         QTEST(int(boards[3 - type]->calls.size()), "probes");
     }
 
-    // A port that cannot be opened is reported once, as the driver does, and
-    // not asked again as the other board type, which would only fail the same way.
+    // A port that cannot be opened is not asked again as the other board
+    // type, which would only fail the same way; the probe says how it failed.
     void missingPort()
     {
-        QStringList reports;
-        OperatorReport::setReporter(
-            OperatorReport::BriefReporter([&reports](OperatorReport::Severity, const QString &text) { reports << text; }));
         const BoardCommissioning::Probe found =
             BoardCommissioning(boardName).probe(BoardType::Tavro, QStringLiteral("/dev/tavro-no-such-port"));
         QVERIFY(!found.driver);
         QCOMPARE(found.hint, QString());
-        QCOMPARE(reports.size(), 1);
-        QVERIFY2(reports.first().startsWith("Could not open serial port: "), qPrintable(reports.first()));
+        QVERIFY(found.portFailure && found.portFailure->kind == Outcome::Kind::PortFailure);
+        QCOMPARE(found.portFailure->reason, "No such file or directory");
+    }
+
+    // What the operator reads of a port that failed: text and details, or no
+    // box at all.
+    void portReports_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("outcome"); // "writing", "refused", "held by NAME PID", or the system's reason
+        QTest::addColumn<bool>("query");
+        QTest::addColumn<QString>("report"); // text | details, empty for no box
+        const QString opening = "Could not open serial port: ttyS1\nCheck that the port is not used by another application. | ";
+        const QString writing = "Could not write the frame to serial port: ttyS1\nCheck that the board is still connected. | ";
+        const int failed = int(Outcome::Kind::PortFailure), busy = int(Outcome::Kind::Busy);
+        QTest::newRow("missing") << failed << "No such file or directory" << false << opening + "No such file or directory";
+        QTest::newRow("refused") << failed << "refused" << true
+                                 << opening + "Permission denied\n\nOn Linux, serial devices are usually open to the members "
+                                              "of the group dialout: add your user to it (sudo adduser $USER dialout), then log "
+                                              "out and in again.";
+        QTest::newRow("held") << busy << "held by lensd 42" << true << opening + "In use by another program: lensd, process ID 42";
+        QTest::newRow("held, nameless") << busy << "held by - 42" << true << opening + "In use by another program: process ID 42";
+        QTest::newRow("held, unknown") << busy << "held by - 0" << false << opening + "In use by another program";
+        QTest::newRow("query frame lost") << failed << "writing" << true << writing + "Input/output error";
+        QTest::newRow("command frame lost") << failed << "writing" << false << "";
+        QTest::newRow("query frame late") << failed << "late" << true << "";
+        QTest::newRow("no reply") << int(Outcome::Kind::NoReply) << "" << true << "";
+    }
+    void portReports()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, outcome);
+        QFETCH(bool, query);
+        Outcome failure(Outcome::Kind(kind), outcome);
+        if (outcome == "refused") {
+            failure.reason = "Permission denied";
+            failure.permission = true;
+        } else if (outcome.startsWith("held by ")) {
+            const QStringList holder = outcome.split(' ');
+            failure.holder.name = holder.at(2) == "-" ? QString() : holder.at(2);
+            failure.holder.pid = holder.at(3).toLongLong();
+        } else if (outcome == "writing" || outcome == "late") {
+            failure.whileWriting = true;
+            failure.reason = outcome == "late" ? "Timeout waiting for bytes to be written" : "Input/output error";
+        }
+        const auto report = PortReport::of(failure, "ttyS1", query);
+        QTEST(report ? report->text + " | " + report->detail : QString(), "report");
+        QVERIFY(!report || report->severity == OperatorReport::Severity::Critical);
     }
 
     // Save's steps reach the board in this order, the sensitivity read back

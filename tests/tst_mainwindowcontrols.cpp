@@ -331,6 +331,9 @@ private slots:
         const QString refresh = "getFocusPosition getZoomPosition getIrisPosition";
         QTest::newRow("refresh 2750") << "pb_refresh 2750" << "2750/2750 2750/2750 50/50" << refresh << 0;
         QTest::newRow("refresh failed") << "pb_refresh -1" << same << refresh << 0;
+        // Told once, however many of the reads fail.
+        QTest::newRow("refresh, port gone") << "pb_refresh gone" << same
+            << refresh + " Could not open serial port: FAKE1\nCheck that the port is not used by another application." << 0;
         // The preset number itself reaches the driver, not its digit.
         for (int n = 1; n <= 10; ++n) {
             QTest::addRow("Set %d", n) << QString("pb_storePreset%1").arg(n) << same << QString("storePreset(%1)").arg(n) << 0;
@@ -344,6 +347,7 @@ private slots:
         QFETCH(int, focus);
         QVERIFY(operate());
         m_board->zoomPosition = m_board->focusPosition = m_board->irisPosition = action.section(' ', 1).toInt();
+        m_board->portGone = action.endsWith(" gone");
         const bool number = action.contains(QRegularExpression("^le_motor\\d -?\\d{1,9}$"));
         if (action.startsWith("le_motor") && !number)
             EXPECT_DEBUG_LINE("wrong input");

@@ -11,6 +11,7 @@
 #include "operationprogressdialog.h"
 #include "operatorreport.h"
 #include "padlayoutmenu.h"
+#include "portreport.h"
 #include "presetspeedmenu.h"
 #include "serialportlist.h"
 #include "settingsfile.h"
@@ -264,6 +265,7 @@ void MainWindow::probeBoard(bool readSensitivity, const std::function<void(const
         int lensType = -1;
         int sensitivity = -1;
         QString hint;
+        std::optional<Outcome> portFailure;
     };
     auto found = std::make_shared<Found>();
     // With the names the hint needs taken from the panel here, and the
@@ -277,14 +279,17 @@ void MainWindow::probeBoard(bool readSensitivity, const std::function<void(const
         BoardCommissioning::Probe probe = look.probe(type, portName);
         found->lensType = probe.lensType;
         found->hint = probe.hint;
+        found->portFailure = probe.portFailure;
         if (!probe.driver)
             return;
         found->port = probe.driver->portName();
         if (readSensitivity)
             found->sensitivity = probe.driver->getSensitivityMode();
-    }, [this, found, then](const QList<OperatorReport::Report> &reports) {
-        for (const OperatorReport::Report &each : reports)
-            OperatorReport::show(each.severity, each.text, each.detail);
+    }, [this, found, then, portName] {
+        if (found->portFailure) {
+            if (const auto box = PortReport::of(*found->portFailure, portName, true))
+                OperatorReport::show(box->severity, box->text, box->detail);
+        }
         m_lensType = found->lensType;
         if (found->port.isEmpty()) {
             report(ui->pb_settingsCancel, kNoBoardReport, found->hint);
@@ -399,8 +404,10 @@ void MainWindow::saveProbed(const QString &answeredPort)
             else
                 QMetaObject::invokeMethod(monitor, [monitor, what] { monitor->setStep(what); }, Qt::QueuedConnection);
         };
-        session->submitWork([choices, step](Controller &driver, SessionDriver::Done &) {
+        session->submitWork([choices, step](Controller &driver, SessionDriver::Done &done) {
             BoardCommissioning::configure(driver, choices, step);
+            if (const Outcome outcome = driver.takeOutcome(); !outcome.ok())
+                done.result = SessionResult::failure(outcome, false);
         }, [this, choices](const SessionResult &) {
             m_actions->setPanelSpeeds(choices.zoomSpeed, choices.focusSpeed);
             m_operations->setStep(tr("Reading the positions…"));
