@@ -4,7 +4,8 @@
 namespace MessageBoxReport {
 
 // Makes the window's report the default one: a parentless, untitled, modal
-// box run with exec(), the detail as its detailed text.
+// box, opened without an event loop of its own, the detail as its detailed
+// text; it deletes itself once closed.
 void install();
 
 } // namespace MessageBoxReport
