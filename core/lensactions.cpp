@@ -556,12 +556,14 @@ bool LensActions::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_window) {
         if (event->type() == QEvent::WindowDeactivate) {
             releaseAll();
-        } else if (event->type() == QEvent::Close && m_session) {
+        } else if (event->type() == QEvent::Close && (m_session || m_retiring)) {
             // No motor runs on after the window, and nothing still waiting
             // goes out: it closes once the session has stopped the motors it
-            // ran, a run still on its way among them.
+            // ran, a run still on its way among them, however often it is
+            // asked to close meanwhile.
             event->ignore();
-            retire([this] { m_window->close(); });
+            if (m_session)
+                retire([this] { m_window->close(); });
             return true;
         }
     }

@@ -121,6 +121,12 @@ bool LensSession::isRepeat(const SessionRequest &request) const
     const auto sameRun = [&request](int direction, int speed) {
         return direction == request.direction && (request.speed < 0 || request.speed == speed);
     };
+    // A motor about to stop runs again only by a run of its own.
+    const auto isItsStop = [&request](const Job &job) {
+        return !job.quiet && isStop(job.request) && job.request.motor == request.motor;
+    };
+    if ((m_current && isItsStop(*m_current)) || std::any_of(m_queue.begin(), m_queue.end(), isItsStop))
+        return false;
     // A repeat that comes while its run is being sent is a repeat too.
     if (const SessionRequest *sending = runUnderWay(*request.motor))
         return sameRun(sending->direction, sending->speed);

@@ -141,6 +141,8 @@ void TestLensSession::rules_data()
     row("a run on its way is held, a motor to stop is not", false,
         "run zoom tele by 1; holder zoom 1; idle; release zoom 1; holder zoom -; run zoom wide by 1; holder zoom 1; "
         "idle; release zoom 1; idle", "pelco_d_zoom_in pelco_d_zoom_out pelco_d_zoom_stop getZoomPosition");
+    row("a run asked for again before its stop has gone out runs", false,
+        "run zoom tele by 1; idle; release zoom 1; run zoom tele by 1; idle", "pelco_d_zoom_in pelco_d_zoom_in");
     row("a stop goes ahead of the moves waiting", true, "goto zoom 1000; goto focus 500; stop iris; idle",
         "pelco_d_iris_stop getIrisPosition setZoomPosition(1000) getZoomPosition setFocusPosition(500) "
         "getFocusPosition");
