@@ -22,19 +22,18 @@ void BoardTask::start(const Work &work, const Then &then)
     if (m_running)
         return;
     m_running = true;
-    const auto carryOut = work;
     const auto finish = [this, then] {
         m_running = false;
         then();
     };
     if (m_threading == LensSession::Threading::CallersThread) {
-        QMetaObject::invokeMethod(this, [carryOut, finish] {
-            carryOut();
+        QMetaObject::invokeMethod(this, [work, finish] {
+            work();
             finish();
         }, Qt::QueuedConnection);
         return;
     }
-    m_thread = QThread::create(carryOut);
+    m_thread = QThread::create(work);
     m_thread->setObjectName(QStringLiteral("board look"));
     connect(m_thread, &QThread::finished, this, [this, finish] {
         m_thread->deleteLater();

@@ -61,11 +61,7 @@ OperationMonitor::OperationMonitor(QWidget *window, ProgressFactory makeProgress
     // The driver waits on its own thread; what it waits for is shown here,
     // at once when the driver works on the window's thread.
     m_previousKeepAlive = KeepAlive::setFunction([this](KeepAlive::Reason reason, qint64 remainingMs) {
-        if (QThread::currentThread() == thread())
-            showWait(reason, remainingMs);
-        else
-            QMetaObject::invokeMethod(this, [this, reason, remainingMs] { showWait(reason, remainingMs); },
-                                      Qt::QueuedConnection);
+        onOwnThread([this, reason, remainingMs] { showWait(reason, remainingMs); });
     });
 }
 
@@ -96,6 +92,19 @@ void OperationMonitor::setStep(const QString &step)
 {
     if (m_running)
         m_dialog->setStep(step);
+}
+
+void OperationMonitor::setStepFromAnyThread(const QString &step)
+{
+    onOwnThread([this, step] { setStep(step); });
+}
+
+void OperationMonitor::onOwnThread(const std::function<void()> &call)
+{
+    if (QThread::currentThread() == thread())
+        call();
+    else
+        QMetaObject::invokeMethod(this, call, Qt::QueuedConnection);
 }
 
 void OperationMonitor::end()

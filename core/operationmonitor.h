@@ -49,6 +49,8 @@ public:
     // operation's last answer has come.
     bool begin(const QString &step);
     void setStep(const QString &step);
+    // As setStep, told by the driver's thread while the board works on.
+    void setStepFromAnyThread(const QString &step);
     void end();
 
 signals:
@@ -60,6 +62,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Now when called on the monitor's thread, otherwise queued to it.
+    void onOwnThread(const std::function<void()> &call);
     // What the driver waits for, heard on the window's thread.
     void showWait(KeepAlive::Reason reason, qint64 remainingMs);
     // A report to the operator opened or closed during the operation.

@@ -26,7 +26,6 @@
 #include <QPixmap>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QThread>
 #include <QUrl>
 
 namespace {
@@ -259,13 +258,13 @@ void MainWindow::probeBoard(bool readSensitivity, const std::function<void(const
         m_operations->end();
         return;
     }
+    // What the probe found, its driver gone with the look's thread once the
+    // port it answered on (and the sensitivity, when asked) has been read.
     struct Found
     {
+        BoardCommissioning::Probe probe;
         QString port;
-        int lensType = -1;
         int sensitivity = -1;
-        QString hint;
-        std::optional<Outcome> portFailure;
     };
     auto found = std::make_shared<Found>();
     // With the names the hint needs taken from the panel here, and the
@@ -276,23 +275,21 @@ void MainWindow::probeBoard(bool readSensitivity, const std::function<void(const
     BoardCommissioning look([names](BoardType type) { return names.value(int(type)); });
     look.setControllerFactory(m_commissioning.factory());
     m_boardLook->start([look, found, type = m_controllerType, portName, readSensitivity] {
-        BoardCommissioning::Probe probe = look.probe(type, portName);
-        found->lensType = probe.lensType;
-        found->hint = probe.hint;
-        found->portFailure = probe.portFailure;
-        if (!probe.driver)
-            return;
-        found->port = probe.driver->portName();
-        if (readSensitivity)
-            found->sensitivity = probe.driver->getSensitivityMode();
+        found->probe = look.probe(type, portName);
+        if (const std::unique_ptr<Controller> driver = std::move(found->probe.driver)) {
+            found->port = driver->portName();
+            if (readSensitivity)
+                found->sensitivity = driver->getSensitivityMode();
+        }
     }, [this, found, then, portName] {
-        if (found->portFailure) {
-            if (const auto box = PortReport::of(*found->portFailure, portName, true))
+        const BoardCommissioning::Probe &probe = found->probe;
+        if (probe.portFailure) {
+            if (const auto box = PortReport::of(*probe.portFailure, portName, true))
                 OperatorReport::show(box->severity, box->text, box->detail);
         }
-        m_lensType = found->lensType;
+        m_lensType = probe.lensType;
         if (found->port.isEmpty()) {
-            report(ui->pb_settingsCancel, kNoBoardReport, found->hint);
+            report(ui->pb_settingsCancel, kNoBoardReport, probe.hint);
             m_operations->end();
             return;
         }
@@ -397,13 +394,7 @@ void MainWindow::saveProbed(const QString &answeredPort)
             return;
         }
         OperationMonitor *monitor = m_operations.get();
-        // Each step is told on the window's thread, while the board works on.
-        const auto step = [monitor](const QString &what) {
-            if (QThread::currentThread() == monitor->thread())
-                monitor->setStep(what);
-            else
-                QMetaObject::invokeMethod(monitor, [monitor, what] { monitor->setStep(what); }, Qt::QueuedConnection);
-        };
+        const auto step = [monitor](const QString &what) { monitor->setStepFromAnyThread(what); };
         session->submitWork([choices, step](Controller &driver, SessionDriver::Done &done) {
             BoardCommissioning::configure(driver, choices, step);
             if (const Outcome outcome = driver.takeOutcome(); !outcome.ok())
