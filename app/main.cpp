@@ -1,5 +1,6 @@
 #include "languagetranslators.h"
 #include "lenswindow.h"
+#include "serialportlist.h"
 #include "tracefile.h"
 
 #include <QApplication>
@@ -9,6 +10,8 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // The port selector's list, read while the rest of the window is made.
+    lookUpSerialPortsAhead();
     // Ties the window to its menu entry and icon where the desktop asks for
     // it (Wayland); harmless elsewhere.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.corvane.TavroLensController"));

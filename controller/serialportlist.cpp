@@ -5,6 +5,8 @@
 #include <QSerialPortInfo>
 
 #include <algorithm>
+#include <future>
+#include <mutex>
 
 namespace {
 
@@ -26,17 +28,7 @@ QString systemName(const QString &devicePath)
     return devicePath.startsWith(devFolder) ? devicePath.mid(devFolder.size()) : devicePath;
 }
 
-} // namespace
-
-QString serialPortDevice(const QString &name)
-{
-    const bool path = name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1String("./"))
-                      || name.startsWith(QLatin1String("../"));
-    const QString device = QFileInfo(path ? name : devFolder + name).canonicalFilePath();
-    return device.isEmpty() ? device : systemName(device);
-}
-
-QList<SerialPortEntry> availableSerialPorts()
+QList<SerialPortEntry> lookUpSerialPorts()
 {
     QList<SerialPortEntry> ports;
     QStringList stableDevices;
@@ -68,6 +60,36 @@ QList<SerialPortEntry> availableSerialPorts()
     return ports;
 }
 
+std::mutex lookAheadMutex;
+std::future<QList<SerialPortEntry>> lookAhead;
+
+} // namespace
+
+QString serialPortDevice(const QString &name)
+{
+    const bool path = name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1String("./"))
+                      || name.startsWith(QLatin1String("../"));
+    const QString device = QFileInfo(path ? name : devFolder + name).canonicalFilePath();
+    return device.isEmpty() ? device : systemName(device);
+}
+
+void lookUpSerialPortsAhead()
+{
+    const std::lock_guard lock(lookAheadMutex);
+    if (!lookAhead.valid())
+        lookAhead = std::async(std::launch::async, lookUpSerialPorts);
+}
+
+QList<SerialPortEntry> availableSerialPorts()
+{
+    std::future<QList<SerialPortEntry>> ahead;
+    {
+        const std::lock_guard lock(lookAheadMutex);
+        ahead = std::move(lookAhead);
+    }
+    return ahead.valid() ? ahead.get() : lookUpSerialPorts();
+}
+
 QString serialPortLabel(const SerialPortEntry &port)
 {
     const QFileInfo name(port.name);
@@ -81,10 +103,12 @@ QString serialPortLabel(const SerialPortEntry &port)
 
 bool isSerialPortAvailable(const QString &name)
 {
-    if (name.isEmpty())
-        return false;
+    return !name.isEmpty() && isSerialPortListed(availableSerialPorts(), name);
+}
+
+bool isSerialPortListed(const QList<SerialPortEntry> &ports, const QString &name)
+{
     const QString device = serialPortDevice(name);
-    const auto ports = availableSerialPorts();
     return std::any_of(ports.begin(), ports.end(), [&](const SerialPortEntry &port) {
         return port.name == name || (!port.device.isEmpty() && port.device == device);
     });

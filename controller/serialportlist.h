@@ -25,6 +25,12 @@ struct SerialPortEntry
 // those of them that a stable name points to are listed under that name only.
 QList<SerialPortEntry> availableSerialPorts();
 
+// Starts a look-up of the ports on a thread of its own, which the next call
+// of availableSerialPorts() takes instead of looking again. The system's list
+// takes a few milliseconds to read (every tty's properties); a window asks
+// for it while it builds its panel, and need not wait for it then.
+void lookUpSerialPortsAhead();
+
 // What the operator reads for a port: a stable name without its folder and
 // with the device it points to now ("usb-FTDI_FT232R_A12345-if00-port0
 // (ttyUSB0)"); other names as they are.
@@ -38,5 +44,7 @@ QString serialPortDevice(const QString &name);
 // Whether the port called name can be opened now: it is listed under that
 // name, or it is the device of a listed stable name.
 bool isSerialPortAvailable(const QString &name);
+// The same against a list already read.
+bool isSerialPortListed(const QList<SerialPortEntry> &ports, const QString &name);
 
 #endif // SERIALPORTLIST_H

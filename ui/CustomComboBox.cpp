@@ -38,8 +38,9 @@ CustomComboBox::CustomComboBox(QWidget *parent)
         return;
     int row = rowOfSavedPort(lastSelected);
     if (row < 0) {
+        // Not listed under its name, its device or as a pattern: missing.
         m_missingPort = lastSelected;
-        rebuildPortList();
+        addMissingPort();
         row = count() - 1;
     }
     setCurrentIndex(row);
@@ -69,11 +70,16 @@ void CustomComboBox::rebuildPortList()
         addItem(serialPortLabel(port), port.name);
         setItemData(count() - 1, port.device, deviceRole);
     }
-    if (!m_missingPort.isEmpty() && !isSerialPortAvailable(m_missingPort))
-        // The mark stays in sight however much of the caption the box cuts off.
-        //: The port config.ini names, not there now: its name and, where known, its device.
-        addItem(style()->standardIcon(QStyle::SP_MessageBoxWarning),
-                tr("%1 (missing)").arg(serialPortLabel({m_missingPort, QString()})), m_missingPort);
+    if (!m_missingPort.isEmpty() && !isSerialPortListed(ports, m_missingPort))
+        addMissingPort();
+}
+
+void CustomComboBox::addMissingPort()
+{
+    // The mark stays in sight however much of the caption the box cuts off.
+    //: The port config.ini names, not there now: its name and, where known, its device.
+    addItem(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+            tr("%1 (missing)").arg(serialPortLabel({m_missingPort, QString()})), m_missingPort);
 }
 
 int CustomComboBox::rowOfSavedPort(const QString &saved) const

@@ -27,6 +27,7 @@ protected:
 
 private:
     void rebuildPortList();
+    void addMissingPort();
     int rowOfSavedPort(const QString &saved) const;
 
     // The port used last time, while it was missing at start.

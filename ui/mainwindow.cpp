@@ -23,10 +23,13 @@
 #include <QBitmap>
 #include <QDebug>
 #include <QDesktopServices>
+#include <QImage>
 #include <QPixmap>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <future>
 
 namespace {
 
@@ -96,10 +99,13 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     const QString logoName =
         m_settings->value(QStringLiteral("logo/file"), QStringLiteral(":/images/logo241_101.png")).toString();
     qDebug() << "logo name: " << logoName;
-    QPixmap logo(logoName);
-    // A picture that cannot be loaded leaves the label empty, without a word.
-    if (!logo.isNull())
-        logo = logo.scaledToWidth(kLogoWidth, Qt::FastTransformation);
+    // Read while the form is built: the first picture the program loads
+    // looks through every image plug-in first. A picture that cannot be
+    // loaded leaves the label empty, without a word.
+    std::future<QImage> logoImage = std::async(std::launch::async, [logoName] {
+        const QImage image(logoName);
+        return image.isNull() ? image : image.scaledToWidth(kLogoWidth, Qt::FastTransformation);
+    });
 
     const QString company = m_settings->value(QStringLiteral("info/company"), QStringLiteral("Qelvar")).toString();
     const QString domain = m_settings->value(QStringLiteral("info/domain"), kMakerDomain).toString();
@@ -142,6 +148,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
 
     setWindowTitle(appName + QStringLiteral(" - ") + company);
 
+    const QPixmap logo = QPixmap::fromImage(logoImage.get());
     ui->lbl_pixmap->setPixmap(logo);
     ui->lbl_pixmap->setMask(logo.mask());
     ui->lbl_pixmap->show();
