@@ -10,6 +10,7 @@
 
 #include <QDebug>
 #include <QEvent>
+#include <QLocale>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -31,6 +32,11 @@ constexpr int IrisSliderMaximum = 100;
 constexpr int SettleAfterMoveMs = 500;
 
 using Motor = LensActions::Motor;
+
+LensAxis axisOf(Motor motor)
+{
+    return LensAxis(int(motor));
+}
 
 // A motor's widgets and words, with the driver operations of its entry in the
 // motor table, whose directions are in the order of Direction.
@@ -329,6 +335,7 @@ void LensActions::sendSlider(Motor motor)
         const QSignalBlocker blocker(w.lineEdit);
         w.lineEdit->setText(QString::number(w.slider->value()));
     }
+    m_units.setPosition(axisOf(motor), w.slider->value() * w.unitsPerStep);
     givePanelSpeed(motor);
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
     request.value = w.slider->value() * w.unitsPerStep;
@@ -344,14 +351,55 @@ void LensActions::sendTyped(Motor motor)
     const MotorWiring w = wiringOf(m_panel, motor);
     if (w.lineEditLine)
         qDebug() << w.lineEditLine;
+    if (const std::optional<LensValue> typed = LensValue::parse(w.lineEdit->text(), m_window->locale());
+        typed && typed->unit != LensValue::Unit::Counts) {
+        sendInUnits(motor, *typed);
+        return;
+    }
     const std::optional<int> position = takeTypedPosition(w.slider, w.lineEdit);
     if (!position)
         return;
     if (motor == Motor::Zoom)
         qDebug() << "all digits";
+    m_units.setPosition(axisOf(motor), *position * w.unitsPerStep);
     givePanelSpeed(motor);
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
     request.value = *position * w.unitsPerStep;
+    request.exact = true;
+    submit(request);
+}
+
+void LensActions::sendInUnits(Motor motor, const LensValue &value)
+{
+    static const char *const refusals[] = {
+        QT_TR_NOOP("The zoom does not move to %1: %2."),
+        QT_TR_NOOP("The focus does not move to %1: %2."),
+        QT_TR_NOOP("The iris does not move to %1: %2."),
+    };
+    const MotorWiring w = wiringOf(m_panel, motor);
+    const LensUnits::Target target = m_units.target(axisOf(motor), value);
+    const QString typed = w.lineEdit->text().trimmed();
+    // The slider takes the focus first either way: the field it leaves has
+    // its own position again and nothing more to send.
+    {
+        const QSignalBlocker blocker(w.slider);
+        if (target.position)
+            w.slider->setValue(qRound(double(*target.position) / w.unitsPerStep));
+        w.lineEdit->setText(QString::number(w.slider->value()));
+        w.slider->setFocus();
+    }
+    if (!target.position) {
+        qWarning() << "Typed value not sent:" << typed << target.problem;
+        OperatorReport::show(OperatorReport::Severity::Warning,
+                             tr(refusals[int(motor)]).arg(typed, target.problem));
+        return;
+    }
+    // As a typed number: no further than the slider's range.
+    const int counts = qBound(0, *target.position, w.slider->maximum() * w.unitsPerStep);
+    m_units.setPosition(axisOf(motor), counts);
+    givePanelSpeed(motor);
+    SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
+    request.value = counts;
     request.exact = true;
     submit(request);
 }
@@ -513,17 +561,23 @@ void LensActions::readPositionsAndRanges(Reads reads, const std::function<void()
 
 void LensActions::showPosition(Motor motor, int position)
 {
+    show(motor, position, position * wiringOf(m_panel, motor).unitsPerStep);
+}
+
+void LensActions::show(Motor motor, int position, int counts)
+{
     const MotorWiring w = wiringOf(m_panel, motor);
     // The field keeps the number as read; only the slider is held to its range.
     w.lineEdit->setText(QString::number(position));
     w.slider->setValue(position);
+    m_units.setPosition(axisOf(motor), counts);
 }
 
 void LensActions::showReadBack(Motor motor, int driverUnits)
 {
     // Tested before dividing: a failed iris read (-1) would otherwise show as 0.
     if (driverUnits >= 0)
-        showPosition(motor, driverUnits / wiringOf(m_panel, motor).unitsPerStep);
+        show(motor, driverUnits / wiringOf(m_panel, motor).unitsPerStep, driverUnits);
 }
 
 void LensActions::showLive(Motor motor, int driverUnits)

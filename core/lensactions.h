@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "lenspanel.h"
+#include "lensunits.h"
 #include "sessionrequest.h"
 #include "sessionresult.h"
 
@@ -103,7 +104,10 @@ public:
     // settling pause).
     void sendSlider(Motor motor);
     // The typed position goes out; a number beyond the range goes out, and
-    // is shown, as the end of the range.
+    // is shown, as the end of the range. A value in the lens's units goes
+    // where the profile in use puts it (a focus distance at the zoom
+    // position shown); one the profile cannot place is told of and sends
+    // nothing.
     void sendTyped(Motor motor);
     // The step buttons: a hundredth of the range, sent as a released slider;
     // nothing while they are disabled.
@@ -128,6 +132,9 @@ public:
     void showPosition(Motor motor, int position);
     // "Live positions while running": moving motors are read and shown.
     void setLiveReads(bool on);
+
+    // The profile in use and the positions shown, in counts.
+    LensUnits &units() { return m_units; }
 
     QSlider *slider(Motor motor) const;
     QPushButton *runButton(Motor motor, Direction direction) const;
@@ -154,6 +161,11 @@ private:
     // A read-back in driver units on the slider's scale; a failed read leaves
     // the display as it was.
     void showReadBack(Motor motor, int driverUnits);
+    // The field and the slider show position (on the slider's scale), the
+    // lens's units the board's counts.
+    void show(Motor motor, int position, int counts);
+    // A typed value with a unit: where the profile puts it, or a report.
+    void sendInUnits(Motor motor, const LensValue &value);
     void showLive(Motor motor, int driverUnits);
     // The session in service shuts down, stopping its motors; then runs once
     // it is gone, and then a session waiting takes over.
@@ -164,6 +176,7 @@ private:
     QWidget *m_window;
     const LensPanel m_panel;
     OperationMonitor &m_monitor;
+    LensUnits m_units;
     std::unique_ptr<LensSession> m_session;
     // Shutting down: stopping the motors it ran before the next takes over,
     // or the window closes.

@@ -235,6 +235,215 @@
         <source>Calibrating…</source>
         <translation>Kalibrierung läuft…</translation>
     </message>
+    <message>
+        <source>The zoom does not move to %1: %2.</source>
+        <translation>Der Zoom fährt nicht auf %1: %2.</translation>
+    </message>
+    <message>
+        <source>The focus does not move to %1: %2.</source>
+        <translation>Der Fokus fährt nicht auf %1: %2.</translation>
+    </message>
+    <message>
+        <source>The iris does not move to %1: %2.</source>
+        <translation>Die Blende fährt nicht auf %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>LensProfileDialog</name>
+    <message>
+        <source>Curve:</source>
+        <translation>Kurve:</translation>
+    </message>
+    <message>
+        <source>Add point</source>
+        <translation>Punkt hinzufügen</translation>
+    </message>
+    <message>
+        <source>Delete point</source>
+        <translation>Punkt löschen</translation>
+    </message>
+    <message>
+        <source>Use in the window</source>
+        <translation>Im Fenster verwenden</translation>
+    </message>
+    <message>
+        <source>Lens profile</source>
+        <translation>Objektivprofil</translation>
+    </message>
+    <message>
+        <source>Zoom: focal length</source>
+        <translation>Zoom: Brennweite</translation>
+    </message>
+    <message>
+        <source>Focus: distance</source>
+        <translation>Fokus: Entfernung</translation>
+    </message>
+    <message>
+        <source>Iris: f-number</source>
+        <translation>Blende: Blendenzahl</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>Tabelle</translation>
+    </message>
+    <message>
+        <source>Focus curve</source>
+        <translation>Fokuskurve</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Calibration points</source>
+        <translation>Kalibrierpunkte</translation>
+    </message>
+    <message>
+        <source>e.g. 35 mm, 2.5 m, inf, f/4</source>
+        <translation>z. B. 35 mm, 2,5 m, inf, f/4</translation>
+    </message>
+    <message>
+        <source>Value at the position shown</source>
+        <translation>Wert an der angezeigten Position</translation>
+    </message>
+    <message>
+        <source>for the angle of view</source>
+        <translation>für den Bildwinkel</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Sensor width (mm):</source>
+        <translation>Sensorbreite (mm):</translation>
+    </message>
+    <message>
+        <source>Table:</source>
+        <translation>Tabelle:</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Öffnen…</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Save as…</source>
+        <translation>Speichern unter…</translation>
+    </message>
+    <message>
+        <source>The window shows no position of this motor yet.</source>
+        <translation>Das Fenster zeigt noch keine Position dieses Motors.</translation>
+    </message>
+    <message>
+        <source>“%1” is no value for this table.</source>
+        <translation>„%1“ ist kein Wert für diese Tabelle.</translation>
+    </message>
+    <message>
+        <source>Save lens profile</source>
+        <translation>Objektivprofil speichern</translation>
+    </message>
+    <message>
+        <source>Open lens profile</source>
+        <translation>Objektivprofil öffnen</translation>
+    </message>
+    <message>
+        <source>Lens profiles (*.json)</source>
+        <translation>Objektivprofile (*.json)</translation>
+    </message>
+    <message>
+        <source>%1 exists already. Replace it?</source>
+        <translation>%1 gibt es schon. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>The sensor width “%1” is no number of millimetres.</source>
+        <translation>Die Sensorbreite „%1“ ist keine Zahl in Millimetern.</translation>
+    </message>
+    <message>
+        <source>Could not write %1.</source>
+        <translation>%1 konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>At zoom %1</source>
+        <translation>Bei Zoom %1</translation>
+    </message>
+    <message>
+        <source>Without zoom</source>
+        <translation>Ohne Zoom</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>Not saved yet.</source>
+        <translation>Noch nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 (changed)</source>
+        <translation>%1 (geändert)</translation>
+    </message>
+</context>
+<context>
+    <name>LensUnitLabels</name>
+    <message>
+        <source>Zoom focal length</source>
+        <translation>Brennweite des Zooms</translation>
+    </message>
+    <message>
+        <source>Zoom focal length %1 millimetres</source>
+        <translation>Brennweite des Zooms %1 Millimeter</translation>
+    </message>
+    <message>
+        <source>Focus distance</source>
+        <translation>Fokusentfernung</translation>
+    </message>
+    <message>
+        <source>Focus distance %1 metres</source>
+        <translation>Fokusentfernung %1 Meter</translation>
+    </message>
+    <message>
+        <source>Iris f-number</source>
+        <translation>Blendenzahl</translation>
+    </message>
+    <message>
+        <source>Iris f-number %1</source>
+        <translation>Blendenzahl %1</translation>
+    </message>
+    <message>
+        <source>Focus distance infinity</source>
+        <translation>Fokusentfernung unendlich</translation>
+    </message>
+    <message>
+        <source>HFOV %1°</source>
+        <translation>Bildwinkel %1°</translation>
+    </message>
+    <message>
+        <source>Horizontal angle of view %1 degrees</source>
+        <translation>Horizontaler Bildwinkel %1 Grad</translation>
+    </message>
+    <message>
+        <source>Horizontal angle of view</source>
+        <translation>Horizontaler Bildwinkel</translation>
+    </message>
+</context>
+<context>
+    <name>LensUnits</name>
+    <message>
+        <source>no lens profile is in use (Lens ▸ Profile…)</source>
+        <translation>kein Objektivprofil in Gebrauch (Objektiv ▸ Profil…)</translation>
+    </message>
+    <message>
+        <source>the zoom position is not known</source>
+        <translation>die Zoomposition ist nicht bekannt</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -743,6 +952,14 @@
         <source>Edit Settings</source>
         <comment>in full</comment>
         <translation>Einstellungen bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Lens</source>
+        <translation>&amp;Objektiv</translation>
+    </message>
+    <message>
+        <source>Profile…</source>
+        <translation>Profil…</translation>
     </message>
 </context>
 <context>

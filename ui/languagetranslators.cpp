@@ -23,6 +23,11 @@ bool isEnglish(const QString &language)
 LanguageTranslators::LanguageTranslators(const QString &language)
     : m_language(choose(language, systemLanguages(), available()))
 {
+    // A decimal separator as the window's words have it; no thousands
+    // grouping, shown or read: "35,5 mm" typed in English is no 355 mm.
+    QLocale locale = m_language.isEmpty() ? QLocale(QLocale::English, QLocale::UnitedStates) : QLocale(m_language);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    QLocale::setDefault(locale);
     if (m_language.isEmpty()) {
         qInfo() << "Language: English";
         return;
@@ -43,6 +48,7 @@ LanguageTranslators::~LanguageTranslators()
 {
     QCoreApplication::removeTranslator(&m_qt);
     QCoreApplication::removeTranslator(&m_program);
+    QLocale::setDefault(m_previousLocale);
 }
 
 QString LanguageTranslators::configured(const QSettings &settings)

@@ -1,6 +1,7 @@
 #ifndef LANGUAGETRANSLATORS_H
 #define LANGUAGETRANSLATORS_H
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
@@ -41,6 +42,7 @@ public:
 
 private:
     QString m_language;
+    QLocale m_previousLocale;
     QTranslator m_program;
     QTranslator m_qt;
 };

@@ -5,6 +5,7 @@
 #include "helpmenu.h"
 #include "languagemenu.h"
 #include "lensactions.h"
+#include "lensprofileinuse.h"
 #include "livepositions.h"
 #include "messageboxreport.h"
 #include "operationmonitor.h"
@@ -213,6 +214,7 @@ MainWindow::MainWindow(const ControlHelp &help, QWidget *parent)
     // Once more, now that the lens list drives the speed combos: they follow the
     // restored lens.
     initSettings();
+    setUpLensUnits();
 }
 
 MainWindow::~MainWindow()
@@ -410,6 +412,7 @@ void MainWindow::saveProbed(const QString &answeredPort)
             m_actions->setPanelSpeeds(choices.zoomSpeed, choices.focusSpeed);
             m_operations->setStep(tr("Reading the positions…"));
             InitUIForController([this] {
+                m_profileInUse->load(m_controllerType);
                 toggleSettings();
                 m_operations->end();
             });

@@ -17,6 +17,8 @@
 class BoardTask;
 class HelpMenu;
 class LensActions;
+class LensProfileDialog;
+class LensProfileInUse;
 class LivePositions;
 class OperationMonitor;
 class PadCapture;
@@ -128,6 +130,9 @@ private:
     void replaceSession(const std::function<void()> &ready);
     // The ten Set and ten Call buttons, each named by its preset (mainwindow_controls.cpp).
     void connectPresetButtons();
+    // The lens's units beside the fields and Lens ▸ Profile… (mainwindow_lens.cpp).
+    void setUpLensUnits();
+    void openProfileDialog();
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<QSettings> m_settings;
@@ -148,6 +153,10 @@ private:
     std::unique_ptr<PresetSpeedMenu> m_presetSpeeds;
     std::unique_ptr<LivePositions> m_livePositions;
     std::unique_ptr<HelpMenu> m_help;
+    // The profile the lens's units come from, per board type.
+    std::unique_ptr<LensProfileInUse> m_profileInUse;
+    // Made when first opened from Lens ▸ Profile…; a child of the window.
+    LensProfileDialog *m_profileDialog = nullptr;
     // A child of the window.
     PadLayoutMenu *m_padLayout = nullptr;
     // Made when first opened from View ▸ Traffic…; a window of its own, owned
