@@ -14,6 +14,8 @@ namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 constexpr double pi = 3.14159265358979323846;
+constexpr double minimumValue = 1e-3;
+constexpr double maximumValue = 1e6;
 const char *const axisKeys[lensAxisCount] = {"zoom", "focus", "iris"};
 
 QString translate(const char *text)
@@ -94,8 +96,10 @@ QString checkTable(const Fault &fault, const QString &key, const std::vector<Len
         const LensPoint &point = points[i];
         if (!isWholeCount(point.position))
             return fault.atPoint(key, point, QT_TRANSLATE_NOOP("LensProfile", "the position must be a whole count of 0 or more"));
-        if (!(point.value > 0) || std::isnan(point.value))
-            return fault.atPoint(key, point, QT_TRANSLATE_NOOP("LensProfile", "the value must be above 0"));
+        // Far past any lens's range, and where the cubic's terms would no
+        // longer fit a double.
+        if (!(point.value >= minimumValue && (point.value <= maximumValue || std::isinf(point.value))))
+            return fault.atPoint(key, point, QT_TRANSLATE_NOOP("LensProfile", "the value must be between 0.001 and 1000000"));
         if (i == 0)
             continue;
         if (point.position <= points[i - 1].position)

@@ -200,7 +200,11 @@ void TestLensProfile::refused_data()
         << profileWith("\"zoom\": [[0, 6.8], [10.5, 9]]")
         << "lens.json: zoom point [10.5, 9]: the position must be a whole count of 0 or more";
     QTest::newRow("a focal length of 0") << profileWith("\"zoom\": [[0, 0], [10, 9]]")
-                                         << "lens.json: zoom point [0, 0]: the value must be above 0";
+                                         << "lens.json: zoom point [0, 0]: the value must be between 0.001 and 1000000";
+    // Next to infinity, its dioptres would be too close to 0 for the cubic.
+    QTest::newRow("a distance past 1000 km")
+        << profileWith("\"focus\": [{\"points\": [[400, 0.5], [3300, 1e308], [3900, \"inf\"]]}]")
+        << "lens.json: focus point [3300, 1e+308]: the value must be between 0.001 and 1000000";
     QTest::newRow("one point") << profileWith("\"zoom\": [[0, 6.8]]") << "lens.json: zoom: needs at least two points";
     QTest::newRow("two curves, one without its zoom")
         << profileWith("\"focus\": [{\"points\": [[400, 0.5], [1300, 1]]}, {\"zoom\": 7350, \"points\": [[900, 1.5], [2100, 3]]}]")
