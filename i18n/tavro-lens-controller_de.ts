@@ -249,6 +249,125 @@
     </message>
 </context>
 <context>
+    <name>LensProfile</name>
+    <message>
+        <source>needs at least two points</source>
+        <translation>braucht mindestens zwei Punkte</translation>
+    </message>
+    <message>
+        <source>the position must be a whole count of 0 or more</source>
+        <translation>die Position muss eine ganze Zahl ab 0 sein</translation>
+    </message>
+    <message>
+        <source>the value must be between 0.001 and 1000000</source>
+        <translation>der Wert muss zwischen 0,001 und 1000000 liegen</translation>
+    </message>
+    <message>
+        <source>the positions must rise from point to point</source>
+        <translation>die Positionen müssen von Punkt zu Punkt steigen</translation>
+    </message>
+    <message>
+        <source>the values must all rise or all fall</source>
+        <translation>die Werte müssen alle steigen oder alle fallen</translation>
+    </message>
+    <message>
+        <source>must be a list of [position, value] points</source>
+        <translation>muss eine Liste von Punkten [Position, Wert] sein</translation>
+    </message>
+    <message>
+        <source>must be a position and a distance in metres or &quot;inf&quot;</source>
+        <translation>muss eine Position und eine Entfernung in Metern oder &quot;inf&quot; sein</translation>
+    </message>
+    <message>
+        <source>must be a position and a number</source>
+        <translation>muss eine Position und eine Zahl sein</translation>
+    </message>
+    <message>
+        <source>not a key of a lens profile</source>
+        <translation>kein Schlüssel eines Objektivprofils</translation>
+    </message>
+    <message>
+        <source>must be a list of curves</source>
+        <translation>muss eine Liste von Kurven sein</translation>
+    </message>
+    <message>
+        <source>each curve must be {&quot;zoom&quot;: position, &quot;points&quot;: [...]}</source>
+        <translation>jede Kurve muss {&quot;zoom&quot;: Position, &quot;points&quot;: [...]} sein</translation>
+    </message>
+    <message>
+        <source>must be an object by motor</source>
+        <translation>muss ein Objekt nach Motoren sein</translation>
+    </message>
+    <message>
+        <source>not a motor: zoom, focus or iris</source>
+        <translation>kein Motor: zoom, focus oder iris</translation>
+    </message>
+    <message>
+        <source>must be [lowest, highest], whole counts, the lowest below the highest</source>
+        <translation>muss [niedrigste, höchste] sein, ganze Zahlen, die niedrigste unter der höchsten</translation>
+    </message>
+    <message>
+        <source>must be a whole count of 0 or more</source>
+        <translation>muss eine ganze Zahl ab 0 sein</translation>
+    </message>
+    <message>
+        <source>must be three speeds above 0 in counts per second, low below medium below high, for zoom or focus</source>
+        <translation>muss drei Geschwindigkeiten über 0 in Schritten pro Sekunde sein, langsam unter mittel unter schnell, für zoom oder focus</translation>
+    </message>
+    <message>
+        <source>must be a number above 0</source>
+        <translation>muss eine Zahl über 0 sein</translation>
+    </message>
+    <message>
+        <source>the profile needs a name</source>
+        <translation>das Profil braucht einen Namen</translation>
+    </message>
+    <message>
+        <source>must be &quot;tavro&quot; or &quot;pellan&quot;</source>
+        <translation>muss &quot;tavro&quot; oder &quot;pellan&quot; sein</translation>
+    </message>
+    <message>
+        <source>with more than one curve, each needs its zoom position</source>
+        <translation>bei mehr als einer Kurve braucht jede ihre Zoomposition</translation>
+    </message>
+    <message>
+        <source>the zoom position must be a whole count of 0 or more</source>
+        <translation>die Zoomposition muss eine ganze Zahl ab 0 sein</translation>
+    </message>
+    <message>
+        <source>the curves must be at rising zoom positions</source>
+        <translation>die Kurven müssen bei steigenden Zoompositionen liegen</translation>
+    </message>
+    <message>
+        <source>runs the other way from the first curve</source>
+        <translation>verläuft umgekehrt zur ersten Kurve</translation>
+    </message>
+    <message>
+        <source>the zoom takes counts or a focal length in mm</source>
+        <translation>der Zoom nimmt Schritte oder eine Brennweite in mm</translation>
+    </message>
+    <message>
+        <source>the focus takes counts or a distance in m</source>
+        <translation>der Fokus nimmt Schritte oder eine Entfernung in m</translation>
+    </message>
+    <message>
+        <source>the iris takes counts or an f-number</source>
+        <translation>die Blende nimmt Schritte oder eine Blendenzahl</translation>
+    </message>
+    <message>
+        <source>the profile has no focal lengths</source>
+        <translation>das Profil hat keine Brennweiten</translation>
+    </message>
+    <message>
+        <source>the profile has no focus distances</source>
+        <translation>das Profil hat keine Fokusentfernungen</translation>
+    </message>
+    <message>
+        <source>the profile has no f-numbers</source>
+        <translation>das Profil hat keine Blendenzahlen</translation>
+    </message>
+</context>
+<context>
     <name>LensProfileDialog</name>
     <message>
         <source>Curve:</source>
