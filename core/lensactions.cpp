@@ -379,14 +379,15 @@ void LensActions::sendInUnits(Motor motor, const LensValue &value)
     const MotorWiring w = wiringOf(m_panel, motor);
     const LensUnits::Target target = m_units.target(axisOf(motor), value);
     const QString typed = w.lineEdit->text().trimmed();
-    // The slider takes the focus first either way: the field it leaves has
-    // its own position again and nothing more to send.
+    // The slider takes the focus before the field shows a number again: a
+    // field that lost the focus with new text would finish its entry anew,
+    // and send.
     {
         const QSignalBlocker blocker(w.slider);
+        w.slider->setFocus();
         if (target.position)
             w.slider->setValue(qRound(double(*target.position) / w.unitsPerStep));
         w.lineEdit->setText(QString::number(w.slider->value()));
-        w.slider->setFocus();
     }
     if (!target.position) {
         qWarning() << "Typed value not sent:" << typed << target.problem;

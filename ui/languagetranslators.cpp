@@ -48,7 +48,6 @@ LanguageTranslators::~LanguageTranslators()
 {
     QCoreApplication::removeTranslator(&m_qt);
     QCoreApplication::removeTranslator(&m_program);
-    QLocale::setDefault(m_previousLocale);
 }
 
 QString LanguageTranslators::configured(const QSettings &settings)

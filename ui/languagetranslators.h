@@ -1,7 +1,6 @@
 #ifndef LANGUAGETRANSLATORS_H
 #define LANGUAGETRANSLATORS_H
 
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
@@ -11,7 +10,8 @@ class QSettings;
 // The window's texts in the operator's language: the program's own
 // translation and Qt's for its standard buttons and dialogs, installed into
 // the application for as long as this object lives. English is the source
-// language and needs neither.
+// language and needs neither. Numbers follow the language (a decimal comma in
+// German): every widget made from then on has the language's locale.
 class LanguageTranslators
 {
 public:
@@ -42,7 +42,6 @@ public:
 
 private:
     QString m_language;
-    QLocale m_previousLocale;
     QTranslator m_program;
     QTranslator m_qt;
 };

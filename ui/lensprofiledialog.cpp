@@ -121,11 +121,15 @@ LensProfileDialog::LensProfileDialog(const LensUnits &units, QWidget *parent)
     layout->addWidget(m_fileLabel);
     layout->addWidget(buttons);
     resize(460, 520);
+    // Return in a field is that field's: in the value field it adds the
+    // point, and no button of the dialog takes it as well.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
 
     connect(m_motor, &QComboBox::currentIndexChanged, this, [this] { showCurves(0); });
     connect(m_curve, &QComboBox::currentIndexChanged, this, &LensProfileDialog::showTable);
-    connect(m_name, &QLineEdit::textEdited, this, &LensProfileDialog::changed);
-    connect(m_sensor, &QLineEdit::textEdited, this, &LensProfileDialog::changed);
+    connect(m_name, &QLineEdit::textChanged, this, &LensProfileDialog::changed);
+    connect(m_sensor, &QLineEdit::textChanged, this, &LensProfileDialog::changed);
     connect(m_value, &QLineEdit::returnPressed, this, &LensProfileDialog::addPoint);
     connect(m_add, &QPushButton::clicked, this, &LensProfileDialog::addPoint);
     connect(m_delete, &QPushButton::clicked, this, &LensProfileDialog::deletePoint);
@@ -157,9 +161,9 @@ void LensProfileDialog::edit(const QString &file, const QString &board)
             problem = read.error;
         }
     }
-    m_modified = false;
     m_name->setText(m_data.name);
     m_sensor->setText(m_data.sensorWidthMm ? locale().toString(*m_data.sensorWidthMm) : QString());
+    m_modified = false;
     showCurves(0);
     showFile();
     if (!problem.isEmpty())
@@ -292,15 +296,11 @@ void LensProfileDialog::openFile(const QString &file)
 
 void LensProfileDialog::saveTo(const QString &file)
 {
-    m_data.name = m_name->text().trimmed();
-    bool ok = true;
-    const double width = m_sensor->text().trimmed().isEmpty() ? 0 : locale().toDouble(m_sensor->text().trimmed(), &ok);
-    if (!ok || width < 0) {
+    if (!takeFields()) {
         OperatorReport::show(OperatorReport::Severity::Warning,
                              tr("The sensor width “%1” is no number of millimetres.").arg(m_sensor->text()));
         return;
     }
-    m_data.sensorWidthMm = width > 0 ? std::optional<double>(width) : std::nullopt;
     // What the window, the tool and the server would refuse is not written.
     const LensProfile::Read read = LensProfile::check(m_data, file);
     if (!read.profile) {
@@ -319,6 +319,16 @@ void LensProfileDialog::saveTo(const QString &file)
     m_modified = false;
     showFile();
     emit saved(file);
+}
+
+bool LensProfileDialog::takeFields()
+{
+    m_data.name = m_name->text().trimmed();
+    const QString width = m_sensor->text().trimmed();
+    bool ok = width.isEmpty();
+    const double mm = ok ? 0 : locale().toDouble(width, &ok);
+    m_data.sensorWidthMm = ok && mm > 0 ? std::optional<double>(mm) : std::nullopt;
+    return ok && mm >= 0;
 }
 
 void LensProfileDialog::changed()
@@ -366,6 +376,7 @@ void LensProfileDialog::showPreview()
         m_preview->clear();
         return;
     }
+    takeFields();
     const LensProfile::Read read = LensProfile::check(m_data, m_file);
     std::optional<double> value;
     if (read.profile) {

@@ -50,6 +50,9 @@ private:
     void chooseFile(bool saving, const std::function<void(const QString &)> &then);
     void openFile(const QString &file);
     void saveTo(const QString &file);
+    // The name and the sensor width into the profile; false for a width
+    // that is no number.
+    bool takeFields();
     void changed();
     void showCurves(int curve);
     void showTable();
