@@ -10,6 +10,7 @@
 #include "virtualpad.h"
 #endif
 #include "keyboardcontrol.h"
+#include "lensprofile.h"
 #include "lenswindow.h"
 #include "operatorreport.h"
 #include "pause.h"
@@ -23,12 +24,14 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QStandardPaths>
@@ -255,6 +258,14 @@ class TestMainWindowControls : public QObject
     template<typename T> T *get(const QString &name) const { return m_window->findChild<T *>(name); }
     QSlider *slider(int motor) const { return get<QSlider>(QString("hs_motor%1").arg(motor)); }
     QLineEdit *lineEdit(int motor) const { return get<QLineEdit>(QString("le_motor%1").arg(motor)); }
+    // The lens's units beside zoom, focus and iris, and the angle of view: "6.8 mm||f/1.8|HFOV 45.9°".
+    QString units() const
+    {
+        QStringList texts;
+        for (const char *name : {"lbl_zoomUnits", "lbl_focusUnits", "lbl_irisUnits", "lbl_angleOfView"})
+            texts << get<QLabel>(name)->text();
+        return texts.join('|');
+    }
 
 private slots:
     // Pauses and operator reports land in the board's call log.
@@ -889,6 +900,113 @@ private slots:
         QTEST(shown, "status");
     }
 #endif
+
+    // With the example Tavro profile in use and the board at N after Save: a value typed with a unit
+    // goes where the profile's inverse puts it (a focus distance at the zoom shown); one it cannot
+    // place sends nothing, says why, and the field shows its position again.
+    void lensUnits_data()
+    {
+        QTest::addColumn<int>("board");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<QString>("units");
+        const LensProfile tavro = *LensProfile::readFile(TAVRO_PROFILES "/tavro-18x.json").profile;
+        const auto at = [](std::optional<double> position) { return QString::number(qRound(position.value_or(-1))); };
+        const QString start = "6.8 mm||f/1.8|HFOV 45.9°";
+        QTest::newRow("at 0") << 0 << "" << "" << start;
+        QTest::newRow("zoom 50mm") << 0 << "le_motor1 50mm" << "setZoomPosition(" + at(tavro.zoomForFocalLength(50)) + ")"
+                                   << "50.0 mm||f/1.8|HFOV 6.6°";
+        QTest::newRow("focus 2.5m at zoom 0") << 0 << "le_motor2 2.5m"
+                                              << "setFocusPosition(" + at(tavro.focusForDistance(2.5, 0)) + ")"
+                                              << "6.8 mm|2.50 m|f/1.8|HFOV 45.9°";
+        QTest::newRow("focus inf at zoom 7350") << 0 << "le_motor1 7350 le_motor2 inf" << "setZoomPosition(7350) setFocusPosition(3900)"
+                                              << "120.0 mm|∞|f/1.8|HFOV 2.7°";
+        QTest::newRow("iris F4") << 0 << "le_motor3 F4" << "setIrisPosition(" + at(tavro.irisForFNumber(4)) + ")"
+                                 << "6.8 mm||f/4.0|HFOV 45.9°";
+        QTest::newRow("zoom 200 mm") << 0 << "le_motor1 200 mm"
+                                     << "The zoom does not move to 200 mm: outside the profile's range 6.80 to 120.00 mm." << start;
+        QTest::newRow("focus 0.3m at zoom 0") << 0 << "le_motor2 0.3m"
+                                              << "The focus does not move to 0.3m: outside the profile's range 0.500 to inf m." << start;
+        QTest::newRow("iris 35mm") << 0 << "le_motor3 35mm"
+                                   << "The iris does not move to 35mm: the iris takes counts or an f-number." << start;
+        // Past the iris table's end the f-number is unknown.
+        QTest::newRow("refresh 7350") << 7350 << "pb_refresh" << "getFocusPosition getZoomPosition getIrisPosition"
+                                      << "120.0 mm|∞||HFOV 2.7°";
+    }
+    void lensUnits()
+    {
+        QFETCH(int, board);
+        QFETCH(QString, script);
+        QVERIFY(operate(BoardType::Tavro, true, "lens/profile/tavro=" TAVRO_PROFILES "/tavro-18x.json"));
+        m_board->zoomPosition = m_board->focusPosition = m_board->irisPosition = board;
+        for (const QString &step : script.split(QRegularExpression(" (?=le_|pb_)"), Qt::SkipEmptyParts))
+            act(step);
+        QTEST(calls(), "calls");
+        QTEST(units(), "units");
+        for (int motor = 1; motor <= 3; ++motor) {
+            if (script.contains(QString("le_motor%1").arg(motor)))
+                QCOMPARE(lineEdit(motor)->text(), QString::number(slider(motor)->value()));
+        }
+        const QString zoom = get<QLabel>("lbl_zoomUnits")->text();
+        QCOMPARE(get<QLabel>("lbl_zoomUnits")->accessibleName(), "Zoom focal length " + zoom.chopped(3) + " millimetres");
+    }
+
+    // A profile in use that cannot be read is told once, at start, not again at Save, and the
+    // window works in counts.
+    void unusableProfile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("falling position") << QByteArray(R"({"name": "x", "zoom": [[0, 6.8], [3000, 24], [1200, 10.5]]})");
+    }
+    void unusableProfile()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir folder(QDir::tempPath() + "/profile-XXXXXX");
+        const QString path = folder.filePath("lens.json");
+        QFile file(path);
+        QVERIFY(content.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(content) && file.flush()));
+        QStringList told;
+        const auto restore = qScopeGuard([previous = OperatorReport::setReporter([&told](OperatorReport::Severity, const QString &text) {
+            told << text;
+        })] { OperatorReport::setReporter(previous); });
+        QVERIFY(operate(BoardType::Tavro, true, "lens/profile/tavro=" + path));
+        act("le_motor1 42");
+        QCOMPARE(told, QStringList{LensProfile::readFile(path).error});
+        QCOMPARE(calls(), "setZoomPosition(42)");
+        QCOMPARE(units(), "|||");
+    }
+
+    // Add point takes the position the window shows and a typed value; Save as writes a profile the
+    // tool reads, and Use in the window puts it to use for the board type.
+    void profileDialog()
+    {
+        QVERIFY(operate());
+        QTemporaryDir folder;
+        const QString path = folder.filePath("captured.json");
+        get<QAction>("action_lensProfile")->trigger();
+        auto *dialog = get<QDialog>("lensProfileDialog");
+        const auto in = [dialog](const char *name) { return dialog->findChild<QWidget *>(name); };
+        qobject_cast<QLineEdit *>(in("le_profileName"))->setText("Captured");
+        for (const auto &[position, value] : {std::pair{"0", "6.8 mm"}, {"7350", "120"}}) {
+            act(QString("le_motor1 ") + position);
+            qobject_cast<QLineEdit *>(in("le_pointValue"))->setText(value);
+            QTest::mouseClick(in("pb_addPoint"), Qt::LeftButton);
+        }
+        QCOMPARE(qobject_cast<QLabel *>(in("lbl_profilePreview"))->text(), "7350 → 120.0 mm");
+        QTest::mouseClick(in("pb_saveProfileAs"), Qt::LeftButton);
+        auto *files = dialog->findChild<QFileDialog *>("profileFileDialog");
+        QVERIFY(files);
+        files->selectFile(path);
+        static_cast<QDialog *>(files)->accept();
+        const LensProfile::Read read = LensProfile::readFile(path);
+        QVERIFY2(read.profile, qPrintable(read.error));
+        QCOMPARE(read.profile->focalLengthMm(0), 6.8);
+        QCOMPARE(read.profile->data().board, "tavro");
+        QTest::mouseClick(in("pb_useProfile"), Qt::LeftButton);
+        QCOMPARE(units(), "120.0 mm|||");
+        QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("lens/profile/tavro").toString(), path);
+    }
 
     // Every operating slot, with no driver in service, leaves driver and widgets alone.
     void nothingReachesAMissingDriver()

@@ -126,6 +126,9 @@ private slots:
         for (const BoardType type : {BoardType::Tavro, BoardType::Pellan}) {
             const auto folder = enterFreshFolder();
             prepareStart(type, "FAKE1");
+            // Units beside the fields once Save has read the board.
+            QSettings(QStringLiteral("config.ini"), QSettings::IniFormat)
+                .setValue(QStringLiteral("lens/profile/tavro"), TAVRO_PROFILES "/tavro-18x.json");
             LensWindow window;
             window.setControllerFactory([board = std::make_shared<FakeBoard>()](BoardType, const QString &port) {
                 return std::make_unique<FakeController>(port, board);
@@ -136,9 +139,9 @@ private slots:
             QTest::mouseClick(window.findChild<QPushButton *>("pb_settingsMultiButton"), Qt::LeftButton);
             emit window.findChild<QPushButton *>("pb_callPreset10")->customContextMenuRequested({});
             measure(&window);
-            for (const char *name : {"action_keyboardControls", "action_traffic"})
+            for (const char *name : {"action_keyboardControls", "action_traffic", "action_lensProfile"})
                 window.findChild<QAction *>(name)->trigger();
-            for (QWidget *dialog : window.findChildren<QWidget *>(QRegularExpression("^(keyboardControls|trafficWindow)$")))
+            for (QWidget *dialog : window.findChildren<QWidget *>(QRegularExpression("^(keyboardControls|trafficWindow|lensProfileDialog)$")))
                 measure(dialog);
             GamepadDialog gamepad(PadLayout::defaults(), nullptr, &window);
             gamepad.show();

@@ -69,6 +69,8 @@ private slots:
 
         QCOMPARE(m_translators->language(), german ? QStringLiteral("de") : QString());
         QCOMPARE(w<QPushButton>("pb_settingsMultiButton")->text(), german ? "Speichern" : "Save");
+        // Typed and shown lens values take the language's decimal separator.
+        QCOMPARE(m_window->locale().decimalPoint(), german ? "," : ".");
         w<QAction>("action_keyboardControls")->trigger();
         const QString keys = w<QDialog>("keyboardControls")->findChild<QLabel *>()->text();
         QVERIFY2(keys.contains(german ? QStringLiteral("Strg+R") : QStringLiteral("Ctrl+R")), qPrintable(keys));
