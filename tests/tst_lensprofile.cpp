@@ -253,7 +253,7 @@ void TestLensProfile::targets_data()
     const int f = int(LensValue::Unit::FNumber);
     QTest::newRow("50 mm, rounded to a count") << example << int(LensAxis::Zoom) << mm << 50.0 << 4787 << QString();
     QTest::newRow("infinity at zoom 3675") << example << int(LensAxis::Focus) << m << inf << 3700 << QString();
-    QTest::newRow("f/4") << example << int(LensAxis::Iris) << f << 4.0 << 2854 << QString();
+    QTest::newRow("f/11, rounded up to a count") << example << int(LensAxis::Iris) << f << 11.0 << 4431 << QString();
     QTest::newRow("counts as given") << example << int(LensAxis::Focus) << int(LensValue::Unit::Counts) << 3012.0 << 3012
                                      << QString();
     QTest::newRow("past the long end") << example << int(LensAxis::Zoom) << mm << 150.0 << -1
