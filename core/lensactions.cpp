@@ -377,8 +377,13 @@ void LensActions::sendInUnits(Motor motor, const LensValue &value)
         QT_TR_NOOP("The iris does not move to %1: %2."),
     };
     const MotorWiring w = wiringOf(m_panel, motor);
-    const LensUnits::Target target = m_units.target(axisOf(motor), value);
+    LensUnits::Target target = m_units.target(axisOf(motor), value);
     const QString typed = w.lineEdit->text().trimmed();
+    // Unlike a typed count, a value is not taken to the end of the range: a
+    // move there would show, and leave the lens at, a value not asked for.
+    const int highest = w.slider->maximum() * w.unitsPerStep;
+    if (target.position && (*target.position < 0 || *target.position > highest))
+        target = {std::nullopt, tr("the profile puts it at %1, beyond the board's range 0 to %2").arg(*target.position).arg(highest)};
     // The slider takes the focus before the field shows a number again: a
     // field that lost the focus with new text would finish its entry anew,
     // and send.
@@ -395,12 +400,10 @@ void LensActions::sendInUnits(Motor motor, const LensValue &value)
                              tr(refusals[int(motor)]).arg(typed, target.problem));
         return;
     }
-    // As a typed number: no further than the slider's range.
-    const int counts = qBound(0, *target.position, w.slider->maximum() * w.unitsPerStep);
-    m_units.setPosition(axisOf(motor), counts);
+    m_units.setPosition(axisOf(motor), *target.position);
     givePanelSpeed(motor);
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
-    request.value = counts;
+    request.value = *target.position;
     request.exact = true;
     submit(request);
 }

@@ -247,6 +247,10 @@
         <source>The iris does not move to %1: %2.</source>
         <translation>Die Blende fährt nicht auf %1: %2.</translation>
     </message>
+    <message>
+        <source>the profile puts it at %1, beyond the board&apos;s range 0 to %2</source>
+        <translation>das Profil ergibt dafür %1, außerhalb des Bereichs 0 bis %2 der Platine</translation>
+    </message>
 </context>
 <context>
     <name>LensProfile</name>

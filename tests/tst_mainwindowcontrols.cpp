@@ -901,44 +901,50 @@ private slots:
     }
 #endif
 
-    // With the example Tavro profile in use and the board at N after Save: a value typed with a unit
-    // goes where the profile's inverse puts it (a focus distance at the zoom shown); one it cannot
-    // place sends nothing, says why, and the field shows its position again.
+    // With the example Tavro profile in use and the board at N after Save (N/M: its zoom range M): a
+    // value typed with a unit goes where the profile's inverse puts it (a focus distance at the zoom
+    // shown); one it cannot place, or not within the board's range, sends nothing, says why, and the
+    // field shows its position again.
     void lensUnits_data()
     {
-        QTest::addColumn<int>("board");
+        QTest::addColumn<QString>("board");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("calls");
         QTest::addColumn<QString>("units");
         const LensProfile tavro = *LensProfile::readFile(TAVRO_PROFILES "/tavro-18x.json").profile;
         const auto at = [](std::optional<double> position) { return QString::number(qRound(position.value_or(-1))); };
         const QString start = "6.8 mm||f/1.8|HFOV 45.9°";
-        QTest::newRow("at 0") << 0 << "" << "" << start;
-        QTest::newRow("zoom 50mm") << 0 << "le_motor1 50mm" << "setZoomPosition(" + at(tavro.zoomForFocalLength(50)) + ")"
+        QTest::newRow("at 0") << "0" << "" << "" << start;
+        QTest::newRow("zoom 50mm") << "0" << "le_motor1 50mm" << "setZoomPosition(" + at(tavro.zoomForFocalLength(50)) + ")"
                                    << "50.0 mm||f/1.8|HFOV 6.6°";
-        QTest::newRow("focus 2.5m at zoom 0") << 0 << "le_motor2 2.5m"
+        QTest::newRow("focus 2.5m at zoom 0") << "0" << "le_motor2 2.5m"
                                               << "setFocusPosition(" + at(tavro.focusForDistance(2.5, 0)) + ")"
                                               << "6.8 mm|2.50 m|f/1.8|HFOV 45.9°";
-        QTest::newRow("focus inf at zoom 7350") << 0 << "le_motor1 7350 le_motor2 inf" << "setZoomPosition(7350) setFocusPosition(3900)"
+        QTest::newRow("focus inf at zoom 7350") << "0" << "le_motor1 7350 le_motor2 inf" << "setZoomPosition(7350) setFocusPosition(3900)"
                                               << "120.0 mm|∞|f/1.8|HFOV 2.7°";
-        QTest::newRow("iris F4") << 0 << "le_motor3 F4" << "setIrisPosition(" + at(tavro.irisForFNumber(4)) + ")"
+        QTest::newRow("iris F4") << "0" << "le_motor3 F4" << "setIrisPosition(" + at(tavro.irisForFNumber(4)) + ")"
                                  << "6.8 mm||f/4.0|HFOV 45.9°";
-        QTest::newRow("zoom 200 mm") << 0 << "le_motor1 200 mm"
+        QTest::newRow("zoom 200 mm") << "0" << "le_motor1 200 mm"
                                      << "The zoom does not move to 200 mm: outside the profile's range 6.80 to 120.00 mm." << start;
-        QTest::newRow("focus 0.3m at zoom 0") << 0 << "le_motor2 0.3m"
+        QTest::newRow("focus 0.3m at zoom 0") << "0" << "le_motor2 0.3m"
                                               << "The focus does not move to 0.3m: outside the profile's range 0.500 to inf m." << start;
-        QTest::newRow("iris 35mm") << 0 << "le_motor3 35mm"
+        QTest::newRow("iris 35mm") << "0" << "le_motor3 35mm"
                                    << "The iris does not move to 35mm: the iris takes counts or an f-number." << start;
         // Past the iris table's end the f-number is unknown.
-        QTest::newRow("refresh 7350") << 7350 << "pb_refresh" << "getFocusPosition getZoomPosition getIrisPosition"
+        QTest::newRow("zoom 120mm beyond a board to 5000") << "0/5000" << "pb_calibrateAll le_motor1 120mm"
+            << "calibrateAll pause(8000) getZoomPosition getFocusPosition getIrisPosition getMaxZoomPosition "
+               "getMaxFocusPosition The zoom does not move to 120mm: the profile puts it at 7350, beyond the board's "
+               "range 0 to 5000." << start;
+        QTest::newRow("refresh 7350") << "7350" << "pb_refresh" << "getFocusPosition getZoomPosition getIrisPosition"
                                       << "120.0 mm|∞||HFOV 2.7°";
     }
     void lensUnits()
     {
-        QFETCH(int, board);
+        QFETCH(QString, board);
         QFETCH(QString, script);
         QVERIFY(operate(BoardType::Tavro, true, "lens/profile/tavro=" TAVRO_PROFILES "/tavro-18x.json"));
-        m_board->zoomPosition = m_board->focusPosition = m_board->irisPosition = board;
+        m_board->zoomPosition = m_board->focusPosition = m_board->irisPosition = board.section('/', 0, 0).toInt();
+        m_board->maxZoom = board.section('/', 1).toInt() ? board.section('/', 1).toInt() : m_board->maxZoom;
         for (const QString &step : script.split(QRegularExpression(" (?=le_|pb_)"), Qt::SkipEmptyParts))
             act(step);
         QTEST(calls(), "calls");
