@@ -994,23 +994,29 @@ private slots:
         auto *dialog = get<QDialog>("lensProfileDialog");
         const auto in = [dialog](const char *name) { return dialog->findChild<QWidget *>(name); };
         qobject_cast<QLineEdit *>(in("le_profileName"))->setText("Captured");
+        qobject_cast<QLineEdit *>(in("le_sensorWidth"))->setText("5.76");
         for (const auto &[position, value] : {std::pair{"0", "6.8 mm"}, {"7350", "120"}}) {
             act(QString("le_motor1 ") + position);
             qobject_cast<QLineEdit *>(in("le_pointValue"))->setText(value);
             QTest::mouseClick(in("pb_addPoint"), Qt::LeftButton);
         }
         QCOMPARE(qobject_cast<QLabel *>(in("lbl_profilePreview"))->text(), "7350 → 120.0 mm");
-        QTest::mouseClick(in("pb_saveProfileAs"), Qt::LeftButton);
-        auto *files = dialog->findChild<QFileDialog *>("profileFileDialog");
-        QVERIFY(files);
-        files->selectFile(path);
-        static_cast<QDialog *>(files)->accept();
+        // Saved, then opened again.
+        for (const char *button : {"pb_saveProfileAs", "pb_openProfile"}) {
+            QTest::mouseClick(in(button), Qt::LeftButton);
+            auto *files = dialog->findChild<QFileDialog *>("profileFileDialog");
+            QVERIFY(files);
+            files->selectFile(path);
+            static_cast<QDialog *>(files)->accept();
+            QTRY_VERIFY(!dialog->findChild<QFileDialog *>("profileFileDialog"));
+        }
+        QCOMPARE(qobject_cast<QLineEdit *>(in("le_sensorWidth"))->text(), "5.76");
         const LensProfile::Read read = LensProfile::readFile(path);
         QVERIFY2(read.profile, qPrintable(read.error));
         QCOMPARE(read.profile->focalLengthMm(0), 6.8);
         QCOMPARE(read.profile->data().board, "tavro");
         QTest::mouseClick(in("pb_useProfile"), Qt::LeftButton);
-        QCOMPARE(units(), "120.0 mm|||");
+        QCOMPARE(units(), "120.0 mm|||HFOV 2.7°");
         QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("lens/profile/tavro").toString(), path);
     }
 

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -161,8 +162,14 @@ void LensProfileDialog::edit(const QString &file, const QString &board)
             problem = read.error;
         }
     }
-    m_name->setText(m_data.name);
-    m_sensor->setText(m_data.sensorWidthMm ? locale().toString(*m_data.sensorWidthMm) : QString());
+    {
+        // Both texts first: either one taken back into the profile before
+        // the other is shown would lose the other's value.
+        const QSignalBlocker name(m_name);
+        const QSignalBlocker sensor(m_sensor);
+        m_name->setText(m_data.name);
+        m_sensor->setText(m_data.sensorWidthMm ? locale().toString(*m_data.sensorWidthMm) : QString());
+    }
     m_modified = false;
     showCurves(0);
     showFile();
