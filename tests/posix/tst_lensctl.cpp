@@ -7,10 +7,12 @@
 #include "controller_usm.h"
 #include "driversetup.h"
 #include "lensctl.h"
+#include "lensprofile.h"
 #include "pellanboard.h"
 #include "pellanframes.h"
 #include "scriptedpeer.h"
 #include "tavroboard.h"
+#include "tavroframes.h"
 #include "tracedecoder.h"
 
 #include <QProcess>
@@ -21,6 +23,7 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -31,6 +34,21 @@ constexpr double kTimeScale = 50.0;
 // Keeps a silent board's cases short.
 constexpr LinkTimeouts kLimits{2000, 1000, 1000};
 const QString kAbsentPort = QStringLiteral("/nonexistent/ttyLENSCTL");
+const QString kTavroProfile = QStringLiteral(TAVRO_PROFILES "/tavro-18x.json");
+const QString kPellanProfile = QStringLiteral(TAVRO_PROFILES "/pellan-50mm.json");
+// Positions not rising: refused, and nothing sent.
+const QByteArray kBrokenProfile = R"({"name": "broken", "zoom": [[0, 6.8], [3000, 9.25], [2000, 24.0]]})";
+
+// A reading as get prints it: with decimals in words, and as JSON writes it.
+QString reading(const std::optional<double> &value, int decimals, bool json)
+{
+    if (!value)
+        return QStringLiteral("null");
+    if (std::isinf(*value))
+        return json ? QStringLiteral("\"inf\"") : QStringLiteral("inf");
+    const QString text = QString::number(*value, 'f', decimals);
+    return json ? QString::number(text.toDouble()) : text;
+}
 
 using Frames = QList<QByteArray>;
 using Pauses = QList<unsigned long>;
@@ -94,6 +112,8 @@ private slots:
     void sessions();
     void pellanCalibrationHoldsForTheSession();
     void tavroRangeOfMinusOneIsNoAnswer();
+    void units_data();
+    void units();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -124,6 +144,10 @@ void TestLensCtl::initTestCase()
     QRandomGenerator random(17);
     for (int i = 0; i < 4096; ++i)
         garbage.putChar(char(random.bounded(256)));
+    QFile broken(m_folder.filePath(QStringLiteral("broken.json")));
+    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(kBrokenProfile) == kBrokenProfile.size());
+    QFile script(m_folder.filePath(QStringLiteral("units.session")));
+    QVERIFY(script.open(QIODevice::WriteOnly) && script.write("set zoom 50mm\n") > 0);
     garbage.write("\ndata to transmit\n\"fe08000000000000\"\nReceived unexpected response:  \"\\x0\n"
                   "Could not open serial port:  \"ttyS9\"\nReason:  \"No such file or directory\"\n"
                   "Could not open serial port:  \"ttyUSB0\"\nReason:  \"In use by another program: x, process ID 7\"\n"
@@ -478,6 +502,97 @@ void TestLensCtl::tavroRangeOfMinusOneIsNoAnswer()
              QStringList{QStringLiteral("tavro-lensctl: get: no valid answer from the board on ") + board.portName()});
 }
 
+// The lens's units through the example profiles, on the boards as they start
+// (Tavro zoom 3675, focus 2000, iris 2750; Pellan focus 2000): get adds the
+// readings, a set lands within a count of the profile's inverse, and a value
+// the profile cannot place is a usage error that moves nothing.
+void TestLensCtl::units_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("error"); // what standard error holds
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<double>("target"); // where the last frame goes, within a count; NaN for no move
+
+    const LensProfile tavro = LensProfile::readFile(kTavroProfile).profile.value();
+    const LensProfile pellan = LensProfile::readFile(kPellanProfile).profile.value();
+    const QString broken = m_folder.filePath(QStringLiteral("broken.json"));
+    const double none = std::nan("");
+    const double infinity = std::numeric_limits<double>::infinity();
+    const auto row = [](const char *name, const char *board, const QStringList &words, int status, const QString &output,
+                        const QString &error, int frames, double target) {
+        QTest::newRow(name) << QString::fromLatin1(board) << words << status << output << error << frames << target;
+    };
+    const QString counts = "zoom 3675\nzoomMax 7350\nfocus 2000\nfocusMax 4000\niris 2750\nirisMax 5500\n";
+    row("tavro get", "tavro", {"--profile", kTavroProfile, "get"}, 0,
+        counts + QStringLiteral("zoomMm %1\nfocusM %2\nirisF %3\nhfovDeg %4\n")
+                     .arg(reading(tavro.focalLengthMm(3675), 2, false), reading(tavro.focusDistanceM(2000, 3675), 3, false),
+                          reading(tavro.fNumber(2750), 2, false), reading(tavro.horizontalFovDeg(3675), 2, false)),
+        "", 6, none);
+    row("pellan get --json", "pellan", {"--json", "--profile", kPellanProfile, "get"}, 0,
+        QStringLiteral("{\"focus\":2000,\"focusM\":%1,\"focusMax\":4550,\"hfovDeg\":null,\"iris\":null,"
+                       "\"irisF\":null,\"irisMax\":null,\"zoom\":null,\"zoomMax\":null,\"zoomMm\":null}\n")
+            .arg(reading(pellan.focusDistanceM(2000, 0), 3, true)),
+        "", 1, none);
+    row("set zoom 50mm", "tavro", {"--profile", kTavroProfile, "set", "zoom", "50mm"}, 0, "", "", 1,
+        *tavro.zoomForFocalLength(50));
+    row("session: set zoom 50mm", "tavro", {"--profile", kTavroProfile, "session", m_folder.filePath("units.session")},
+        0, "", "", 1, *tavro.zoomForFocalLength(50));
+    row("set focus inf at the zoom read", "tavro", {"--profile", kTavroProfile, "set", "focus", "inf"}, 0, "", "", 7,
+        *tavro.focusForDistance(infinity, 3675));
+    row("pellan set focus 1.5m", "pellan", {"--profile", kPellanProfile, "set", "focus", "1.5m"}, 0, "", "", 2,
+        *pellan.focusForDistance(1.5, 0));
+    row("set iris f/4", "tavro", {"--profile", kTavroProfile, "set", "iris", "f/4"}, 0, "", "", 1,
+        *tavro.irisForFNumber(4));
+    const auto refused = [](const LensProfile &profile, LensAxis axis, const LensValue &value, double zoom) {
+        return LensProfile::problemText(axis, profile.positionFor(axis, value, zoom));
+    };
+    row("set zoom 500mm", "tavro", {"--profile", kTavroProfile, "set", "zoom", "500mm"}, 2, "",
+        "tavro-lensctl: zoom 500mm: " + refused(tavro, LensAxis::Zoom, {LensValue::Unit::Millimetres, 500}, 0)
+            + " (see --help)\n", 0, none);
+    row("set focus 0.05m, read at zoom 3675", "tavro", {"--profile", kTavroProfile, "set", "focus", "0.05m"}, 2, "",
+        "tavro-lensctl: set focus 0.05m: " + refused(tavro, LensAxis::Focus, {LensValue::Unit::Metres, 0.05}, 3675)
+            + " at zoom 3675\n", 6, none);
+    row("set focus in mm", "tavro", {"--profile", kTavroProfile, "set", "focus", "35mm"}, 2, "",
+        "tavro-lensctl: focus 35mm: " + refused(tavro, LensAxis::Focus, {LensValue::Unit::Millimetres, 35}, 0)
+            + " (see --help)\n", 0, none);
+    row("set zoom 35mm without a profile", "tavro", {"set", "zoom", "35mm"}, 2, "",
+        "tavro-lensctl: zoom 35mm: a position in the lens's units needs --profile (see --help)\n", 0, none);
+    row("broken profile", "tavro", {"--profile", broken, "get"}, 2, "",
+        "tavro-lensctl: " + LensProfile::readFile(broken).error + "\n", 0, none);
+    row("pellan profile on tavro", "tavro", {"--profile", kPellanProfile, "probe"}, 2, "",
+        "tavro-lensctl: the profile " + kPellanProfile + " is for the pellan board (see --help)\n", 0, none);
+}
+
+void TestLensCtl::units()
+{
+    QFETCH(QString, board);
+    QFETCH(QStringList, words);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    QFETCH(int, frames);
+    QFETCH(double, target);
+
+    startBoard(board);
+    const Result result = run(board, m_sim->portName(), words);
+
+    QCOMPARE(result.errLines.join(QLatin1Char('\n')) + (error.isEmpty() ? "" : "\n"), error);
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.out, output);
+    QVERIFY(m_sim->waitForFrames(frames, 2000));
+    QTest::qWait(50);
+    QCOMPARE(m_sim->frames().size(), frames);
+    if (std::isnan(target))
+        return;
+    const qint32 sent = board == QLatin1String("pellan")
+        ? m_sim->withBoard<PellanBoard>([](PellanBoard &sim, qint64) { return sim.target(); }) / 10
+        : TavroFrames::decodeFrame(m_sim->frames().last())->value;
+    QVERIFY2(std::abs(sent - target) <= 1, qPrintable(QStringLiteral("%1 for %2").arg(sent).arg(target)));
+}
+
 // A command line the tool cannot carry out is refused before any driver
 // exists, so nothing can have been sent.
 void TestLensCtl::usageErrorsMakeNoDriver_data()
@@ -571,6 +686,13 @@ void TestLensCtl::program_data()
                                                             << "^tavro-lensctl: decode: no exchanges with a board in -\n$";
     QTest::newRow("decode, unknown board") << QStringList{"--board", "other", "decode", "fe"} << 2 << "^$"
                                            << "^tavro-lensctl: --board must be tavro or pellan";
+    QTest::newRow("profile check") << QStringList{"profile", "check", kTavroProfile} << 0
+                                   << "^name: .*\nboard: tavro\nzoom: 6.80 to 120.00 mm over 0 to 7350\n"
+                                      "focus: 0.500 m to inf over 400 to 3500 at zoom 0\nfocus: .* at zoom 7350\n"
+                                      "iris: f/1.80 to f/22.00 over 0 to 5500\nangle: 2.75 to .* deg horizontal\n$"
+                                   << "^$";
+    QTest::newRow("profile check, broken") << QStringList{"profile", "check", m_folder.filePath("broken.json")} << 2
+                                           << "^$" << "^tavro-lensctl: .*broken.json.*\n$";
     QTest::newRow("decode, garbage") << QStringList{"decode", m_folder.filePath("garbage.log")} << 1
                                      << "^Tavro  unknown frame \\[FE 08 00 00 00 00 00 00\\] -> rejected\n"
                                         "nothing sent -> port not opened \\(ttyS9\\)\n"
