@@ -60,7 +60,7 @@ QByteArray OscFront::message(const char *path, const QVariantList &arguments)
             lo_message_add_int32(out, argument.toInt());
         else if (argument.typeId() == QMetaType::Double && std::isinf(argument.toDouble()))
             lo_message_add_infinitum(out);
-        else if (argument.typeId() == QMetaType::Double)
+        else if (argument.typeId() == QMetaType::Double || argument.typeId() == QMetaType::Float)
             lo_message_add_float(out, argument.toFloat());
         else
             lo_message_add_string(out, argument.toString().toUtf8().constData());

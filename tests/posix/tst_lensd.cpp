@@ -8,6 +8,7 @@
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "httpfront.h"
+#include "lensprofile.h"
 #include "lensservice.h"
 #include "oscfront.h"
 #include "pellanboard.h"
@@ -24,6 +25,7 @@
 #include <QWebSocket>
 #include <QtTest>
 
+#include <cmath>
 #include <csignal>
 #include <memory>
 
@@ -31,6 +33,7 @@ namespace {
 
 constexpr LinkTimeouts kLimits{1000, 500, 500};
 const QString kAbsentPort = QStringLiteral("/nonexistent/ttyLENSD");
+const QString kTavroProfile = QStringLiteral(TAVRO_PROFILES "/tavro-18x.json");
 
 struct Answer
 {
@@ -52,6 +55,8 @@ private slots:
     void holds();
     void requests_data();
     void requests();
+    void units_data();
+    void units();
     void silentBoardRecovers();
     void liveFeeds_data();
     void liveFeeds();
@@ -62,7 +67,8 @@ private slots:
     void program();
 
 private:
-    void startServer(const QString &board, const QString &port = {}, const QByteArray &token = {});
+    void startServer(const QString &board, const QString &port = {}, const QByteArray &token = {},
+                     const QString &profile = {});
     Answer http(const QByteArray &method, const QString &path, const QByteArray &body = {},
                 const QByteArray &token = {});
     void osc(const char *path, const QVariantList &arguments = {});
@@ -96,7 +102,8 @@ void TestLensd::cleanup()
     m_client.close();
 }
 
-void TestLensd::startServer(const QString &board, const QString &port, const QByteArray &token)
+void TestLensd::startServer(const QString &board, const QString &port, const QByteArray &token,
+                            const QString &profile)
 {
     const bool pellan = board == QLatin1String("pellan");
     if (port.isEmpty()) {
@@ -106,7 +113,8 @@ void TestLensd::startServer(const QString &board, const QString &port, const QBy
     }
     const QString name = port.isEmpty() ? m_sim->portName() : port;
     const BoardType type = pellan ? BoardType::Pellan : BoardType::Tavro;
-    m_service = std::make_unique<LensService>(type, name);
+    m_service = std::make_unique<LensService>(
+        type, name, profile.isEmpty() ? std::nullopt : LensProfile::readFile(profile).profile);
     m_http = std::make_unique<HttpFront>(*m_service, type, token);
     m_httpPort = m_http->listen(QHostAddress::LocalHost, 0);
     QVERIFY(m_httpPort != 0);
@@ -248,6 +256,97 @@ void TestLensd::requests()
     QTRY_VERIFY(m_service->isIdle());
 }
 
+// Gotos in the lens's units over HTTP and OSC, from the Tavro board's start
+// (zoom 3675): each lands within a count of the profile's inverse, the status
+// reads the value back, and subscribers hear it; one the profile cannot place
+// is refused and moves nothing.
+void TestLensd::units_data()
+{
+    QTest::addColumn<QString>("path"); // /v1/... by HTTP, /lens/... by OSC
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QVariantList>("arguments");
+    QTest::addColumn<QString>("error"); // empty when the goto is taken
+    QTest::addColumn<QString>("motor");
+    QTest::addColumn<double>("target");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("heard"); // how a subscriber's datagram of it starts
+
+    const LensProfile profile = LensProfile::readFile(kTavroProfile).profile.value();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const auto row = [](const char *name, const char *path, const QByteArray &body, const QVariantList &arguments,
+                        const QString &error, const char *motor = "", double target = 0, const char *key = "",
+                        double value = 0, const QByteArray &heard = {}) {
+        QTest::newRow(name) << QString::fromLatin1(path) << body << arguments << error << QString::fromLatin1(motor)
+                            << target << QString::fromLatin1(key) << value << heard;
+    };
+    const QByteArray zoomMm("/lens/zoom/mm\0\0\0,f\0\0", 20);
+    const QByteArray focusInfinity("/lens/focus/m\0\0\0,I\0\0", 20);
+    row("http 50 mm", "/v1/zoom/goto", R"({"mm": 50})", {}, "", "zoom", *profile.zoomForFocalLength(50), "zoomMm", 50,
+        zoomMm);
+    row("http inf m", "/v1/focus/goto", R"({"m": "inf"})", {}, "", "focus", *profile.focusForDistance(infinity, 3675),
+        "focusM", infinity, focusInfinity);
+    row("http f/4", "/v1/iris/goto", R"({"f": 4})", {}, "", "iris", *profile.irisForFNumber(4), "irisF", 4,
+        QByteArray("/lens/iris/f\0\0\0\0,f\0\0", 20));
+    row("osc 50 mm", "/lens/zoom/mm", {}, {50.0f}, "", "zoom", *profile.zoomForFocalLength(50), "zoomMm", 50, zoomMm);
+    row("osc I", "/lens/focus/m", {}, {infinity}, "", "focus", *profile.focusForDistance(infinity, 3675), "focusM",
+        infinity, focusInfinity);
+    const QString tooLong = LensProfile::problemText(
+        LensAxis::Zoom, profile.positionFor(LensAxis::Zoom, {LensValue::Unit::Millimetres, 500}, 3675));
+    row("http 500 mm", "/v1/zoom/goto", R"({"mm": 500})", {}, tooLong + " for the zoom");
+    row("osc 500 mm", "/lens/zoom/mm", {}, {500.0f}, tooLong + " for the zoom");
+}
+
+void TestLensd::units()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, body);
+    QFETCH(QVariantList, arguments);
+    QFETCH(QString, error);
+    QFETCH(QString, motor);
+    QFETCH(double, target);
+    QFETCH(QString, key);
+    QFETCH(double, value);
+    QFETCH(QByteArray, heard);
+    startServer(QStringLiteral("tavro"), {}, {}, kTavroProfile);
+    QUdpSocket subscriber;
+    QVERIFY(subscriber.bind(QHostAddress::LocalHost, 0));
+    QList<QByteArray> told;
+    QList<QByteArray> replies;
+    connect(&subscriber, &QUdpSocket::readyRead, this, [&] {
+        while (subscriber.hasPendingDatagrams())
+            told << subscriber.receiveDatagram().data();
+    });
+    connect(&m_client, &QUdpSocket::readyRead, this, [&] {
+        while (m_client.hasPendingDatagrams())
+            replies << m_client.receiveDatagram().data();
+    });
+    osc("/lens/subscribe", {int(subscriber.localPort())});
+    QTRY_VERIFY(!told.isEmpty());
+    const int framesBefore = m_sim->frameCount();
+
+    if (path.startsWith(QLatin1String("/v1/"))) {
+        const Answer got = http("POST", path, body);
+        QCOMPARE(got.status, error.isEmpty() ? 200 : 400);
+        QCOMPARE(got.body.value(QLatin1String("error")).toString(), error);
+    } else {
+        osc(qPrintable(path), arguments);
+        if (!error.isEmpty())
+            QTRY_COMPARE(replies, QList<QByteArray>{OscFront::message("/lens/error", {error})});
+    }
+    if (!error.isEmpty()) {
+        QTest::qWait(100);
+        QCOMPARE(m_sim->frameCount(), framesBefore);
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(m_service->isIdle() && std::abs(statusOf(qPrintable(motor)).toDouble() - target) <= 1,
+                             15000);
+    const QJsonValue reading = m_service->status().value(key);
+    QVERIFY2(std::isinf(value) ? reading == QJsonValue("inf") : std::abs(reading.toDouble() - value) <= 0.03,
+             qPrintable(reading.toVariant().toString()));
+    QVERIFY(std::any_of(told.begin(), told.end(), [&](const QByteArray &datagram) { return datagram.startsWith(heard); }));
+}
+
 // A board silent at start: errors, then a goto once it answers, with no
 // refresh in between.
 void TestLensd::silentBoardRecovers()
@@ -274,7 +373,7 @@ void TestLensd::liveFeeds_data()
 void TestLensd::liveFeeds()
 {
     QFETCH(bool, viaOsc);
-    startServer(QStringLiteral("tavro"));
+    startServer(QStringLiteral("tavro"), {}, {}, kTavroProfile);
     QStringList changes;
     QWebSocket socket;
     connect(&socket, &QWebSocket::textMessageReceived, this, [&changes](const QString &text) { changes << text; });
@@ -292,10 +391,15 @@ void TestLensd::liveFeeds()
     changes.clear();
     QCOMPARE(http("POST", QStringLiteral("/v1/zoom/run"), R"({"direction":"wide","hold_ms":1000})").status, 200);
     QTest::qWait(1000);
-    const QString position = viaOsc ? QStringLiteral("/lens/zoom/position") : QStringLiteral("{\"zoom\":");
-    const qsizetype moves = std::count_if(changes.begin(), changes.end(),
-                                          [&](const QString &change) { return change.startsWith(position); });
-    QVERIFY2(moves >= 5, qPrintable(changes.join(QLatin1Char(' '))));
+    // Each move is heard in counts and in millimetres.
+    const QString position = viaOsc ? QStringLiteral("/lens/zoom/position") : QStringLiteral("\"zoom\":");
+    const QString focalLength = viaOsc ? QStringLiteral("/lens/zoom/mm") : QStringLiteral("\"zoomMm\":");
+    const auto count = [&](const QString &part) {
+        return std::count_if(changes.begin(), changes.end(), [&](const QString &change) {
+            return viaOsc ? change.startsWith(part) : change.contains(part);
+        });
+    };
+    QVERIFY2(count(position) >= 5 && count(focalLength) >= 5, qPrintable(changes.join(QLatin1Char(' '))));
     QTRY_VERIFY(m_service->isIdle());
 }
 
@@ -385,6 +489,7 @@ void TestLensd::program_data()
         QTest::newRow(name) << QStringList{"--http", "0.0.0.0:18749", "--token-file", "TOKEN"} << 2
                             << QStringLiteral("tavro-lensd: the token file TOKEN is readable by others: chmod 600 it\n")
                             << int(readers);
+    QTest::newRow("broken profile") << QStringList{"--profile", "PROFILE"} << 2 << QStringLiteral("PROFILE_ERROR") << 0;
 }
 
 void TestLensd::program()
@@ -397,8 +502,15 @@ void TestLensd::program()
     QTemporaryFile token;
     QVERIFY(token.open() && token.write("t0k\n") == 4 && token.flush());
     QVERIFY(token.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::Permission(readers)));
+    // Positions not rising: the server does not start on it.
+    QTemporaryFile profile;
+    QVERIFY(profile.open() && profile.write(R"({"name": "x", "zoom": [[0, 6.8], [3000, 9.25], [2000, 24]]})") > 0
+            && profile.flush());
     options.replaceInStrings(QStringLiteral("TOKEN"), token.fileName());
+    options.replaceInStrings(QStringLiteral("PROFILE"), profile.fileName());
     err.replace(QStringLiteral("TOKEN"), token.fileName());
+    err.replace(QStringLiteral("PROFILE_ERROR"),
+                QStringLiteral("tavro-lensd: %1\n").arg(LensProfile::readFile(profile.fileName()).error));
     QProcess server;
     server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tavro-lensd"),
                  QStringList{"--board", "tavro", "--port", m_sim->portName()} + options);
