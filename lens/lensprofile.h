@@ -5,6 +5,7 @@
 #include "lensvalue.h"
 #include "pchip.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -59,11 +60,7 @@ class LensProfile
 public:
     // What reading a profile gave: the profile, or why it was refused,
     // naming the file, the key and the point by its values.
-    struct Read
-    {
-        std::optional<LensProfile> profile;
-        QString error;
-    };
+    struct Read;
     static Read readFile(const QString &path);
     // fileName names the file in the error.
     static Read parse(const QByteArray &json, const QString &fileName);
@@ -104,8 +101,9 @@ public:
     };
     Target positionFor(LensAxis axis, const LensValue &value, double zoomPosition) const;
     // Why a target has no position, for a usage error or a refused request:
-    // "outside the profile's range 6.80 to 120.00 mm".
-    static QString problemText(LensAxis axis, const Target &target);
+    // "outside the profile's range 6.80 to 120.00 mm", its numbers written as
+    // the locale writes them.
+    static QString problemText(LensAxis axis, const Target &target, const QLocale &locale = QLocale::c());
 
 private:
     struct Curve
@@ -130,6 +128,12 @@ private:
     Pchip m_zoom;
     Pchip m_iris;
     std::vector<Curve> m_curves;
+};
+
+struct LensProfile::Read
+{
+    std::optional<LensProfile> profile;
+    QString error;
 };
 
 #endif // LENSPROFILE_H
