@@ -542,8 +542,8 @@ void TestLensCtl::units_data()
         0, "", "", 1, *tavro.zoomForFocalLength(50));
     row("set focus inf at the zoom read", "tavro", {"--profile", kTavroProfile, "set", "focus", "inf"}, 0, "", "", 7,
         *tavro.focusForDistance(infinity, 3675));
-    row("pellan set focus 1.5m", "pellan", {"--profile", kPellanProfile, "set", "focus", "1.5m"}, 0, "", "", 2,
-        *pellan.focusForDistance(1.5, 0));
+    row("pellan set focus 0.5m", "pellan", {"--profile", kPellanProfile, "set", "focus", "0.5m"}, 0, "", "", 2,
+        *pellan.focusForDistance(0.5, 0));
     row("set iris f/4", "tavro", {"--profile", kTavroProfile, "set", "iris", "f/4"}, 0, "", "", 1,
         *tavro.irisForFNumber(4));
     const auto refused = [](const LensProfile &profile, LensAxis axis, const LensValue &value, double zoom) {
