@@ -256,9 +256,8 @@ void TestLensd::requests()
     QTRY_VERIFY(m_service->isIdle());
 }
 
-// Gotos in the lens's units over HTTP and OSC, from the Tavro board's start
-// (zoom 3675): each lands within a count of the profile's inverse, the status
-// reads the value back, and subscribers hear it; one the profile cannot place
+// Gotos in the lens's units over HTTP and OSC: each lands where the status
+// reads the value back and subscribers hear it; one the profile cannot place
 // is refused and moves nothing.
 void TestLensd::units_data()
 {
@@ -266,35 +265,26 @@ void TestLensd::units_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QVariantList>("arguments");
     QTest::addColumn<QString>("error"); // empty when the goto is taken
-    QTest::addColumn<QString>("motor");
-    QTest::addColumn<double>("target");
     QTest::addColumn<QString>("key");
     QTest::addColumn<double>("value");
     QTest::addColumn<QByteArray>("heard"); // how a subscriber's datagram of it starts
 
-    const LensProfile profile = LensProfile::readFile(kTavroProfile).profile.value();
     const double infinity = std::numeric_limits<double>::infinity();
     const auto row = [](const char *name, const char *path, const QByteArray &body, const QVariantList &arguments,
-                        const QString &error, const char *motor = "", double target = 0, const char *key = "",
-                        double value = 0, const QByteArray &heard = {}) {
-        QTest::newRow(name) << QString::fromLatin1(path) << body << arguments << error << QString::fromLatin1(motor)
-                            << target << QString::fromLatin1(key) << value << heard;
+                        const char *error, const char *key = "", double value = 0, const QByteArray &heard = {}) {
+        QTest::newRow(name) << QString::fromLatin1(path) << body << arguments << QString::fromLatin1(error)
+                            << QString::fromLatin1(key) << value << heard;
     };
     const QByteArray zoomMm("/lens/zoom/mm\0\0\0,f\0\0", 20);
     const QByteArray focusInfinity("/lens/focus/m\0\0\0,I\0\0", 20);
-    row("http 50 mm", "/v1/zoom/goto", R"({"mm": 50})", {}, "", "zoom", *profile.zoomForFocalLength(50), "zoomMm", 50,
-        zoomMm);
-    row("http inf m", "/v1/focus/goto", R"({"m": "inf"})", {}, "", "focus", *profile.focusForDistance(infinity, 3675),
-        "focusM", infinity, focusInfinity);
-    row("http f/4", "/v1/iris/goto", R"({"f": 4})", {}, "", "iris", *profile.irisForFNumber(4), "irisF", 4,
-        QByteArray("/lens/iris/f\0\0\0\0,f\0\0", 20));
-    row("osc 50 mm", "/lens/zoom/mm", {}, {50.0f}, "", "zoom", *profile.zoomForFocalLength(50), "zoomMm", 50, zoomMm);
-    row("osc I", "/lens/focus/m", {}, {infinity}, "", "focus", *profile.focusForDistance(infinity, 3675), "focusM",
-        infinity, focusInfinity);
-    const QString tooLong = LensProfile::problemText(
-        LensAxis::Zoom, profile.positionFor(LensAxis::Zoom, {LensValue::Unit::Millimetres, 500}, 3675));
-    row("http 500 mm", "/v1/zoom/goto", R"({"mm": 500})", {}, tooLong + " for the zoom");
-    row("osc 500 mm", "/lens/zoom/mm", {}, {500.0f}, tooLong + " for the zoom");
+    const char *tooLong = "outside the profile's range 6.80 to 120.00 mm for the zoom";
+    row("http 50 mm", "/v1/zoom/goto", R"({"mm": 50})", {}, "", "zoomMm", 50, zoomMm);
+    row("http inf m", "/v1/focus/goto", R"({"m": "inf"})", {}, "", "focusM", infinity, focusInfinity);
+    row("http f/4", "/v1/iris/goto", R"({"f": 4})", {}, "", "irisF", 4, QByteArray("/lens/iris/f\0\0\0\0,f\0\0", 20));
+    row("osc 50 mm", "/lens/zoom/mm", {}, {50.0}, "", "zoomMm", 50, zoomMm);
+    row("osc I", "/lens/focus/m", {}, {infinity}, "", "focusM", infinity, focusInfinity);
+    row("http 500 mm", "/v1/zoom/goto", R"({"mm": 500})", {}, tooLong);
+    row("osc 500 mm", "/lens/zoom/mm", {}, {500.0}, tooLong);
 }
 
 void TestLensd::units()
@@ -303,47 +293,39 @@ void TestLensd::units()
     QFETCH(QByteArray, body);
     QFETCH(QVariantList, arguments);
     QFETCH(QString, error);
-    QFETCH(QString, motor);
-    QFETCH(double, target);
     QFETCH(QString, key);
     QFETCH(double, value);
     QFETCH(QByteArray, heard);
     startServer(QStringLiteral("tavro"), {}, {}, kTavroProfile);
-    QUdpSocket subscriber;
-    QVERIFY(subscriber.bind(QHostAddress::LocalHost, 0));
+    // The subscriber hears the changes and the errors of what it sends.
     QList<QByteArray> told;
-    QList<QByteArray> replies;
-    connect(&subscriber, &QUdpSocket::readyRead, this, [&] {
-        while (subscriber.hasPendingDatagrams())
-            told << subscriber.receiveDatagram().data();
-    });
     connect(&m_client, &QUdpSocket::readyRead, this, [&] {
         while (m_client.hasPendingDatagrams())
-            replies << m_client.receiveDatagram().data();
+            told << m_client.receiveDatagram().data();
     });
-    osc("/lens/subscribe", {int(subscriber.localPort())});
+    osc("/lens/subscribe");
     QTRY_VERIFY(!told.isEmpty());
     const int framesBefore = m_sim->frameCount();
 
-    if (path.startsWith(QLatin1String("/v1/"))) {
+    const bool viaHttp = path.startsWith(QLatin1String("/v1/"));
+    if (viaHttp) {
         const Answer got = http("POST", path, body);
-        QCOMPARE(got.status, error.isEmpty() ? 200 : 400);
         QCOMPARE(got.body.value(QLatin1String("error")).toString(), error);
+        QCOMPARE(got.status, error.isEmpty() ? 200 : 400);
     } else {
         osc(qPrintable(path), arguments);
-        if (!error.isEmpty())
-            QTRY_COMPARE(replies, QList<QByteArray>{OscFront::message("/lens/error", {error})});
     }
     if (!error.isEmpty()) {
+        QTRY_VERIFY(viaHttp || told.contains(OscFront::message("/lens/error", {error})));
         QTest::qWait(100);
         QCOMPARE(m_sim->frameCount(), framesBefore);
         return;
     }
-    QTRY_VERIFY_WITH_TIMEOUT(m_service->isIdle() && std::abs(statusOf(qPrintable(motor)).toDouble() - target) <= 1,
-                             15000);
-    const QJsonValue reading = m_service->status().value(key);
-    QVERIFY2(std::isinf(value) ? reading == QJsonValue("inf") : std::abs(reading.toDouble() - value) <= 0.03,
-             qPrintable(reading.toVariant().toString()));
+    const auto readsBack = [&] {
+        const QJsonValue reading = m_service->status().value(key);
+        return std::isinf(value) ? reading == QJsonValue("inf") : std::abs(reading.toDouble() - value) <= 0.03;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(m_service->isIdle() && readsBack(), 15000);
     QVERIFY(std::any_of(told.begin(), told.end(), [&](const QByteArray &datagram) { return datagram.startsWith(heard); }));
 }
 
