@@ -74,9 +74,9 @@ const char *const description =
     "Exit status: 0 done; 1 port not opened, board silent, or command rejected\n"
     "or not acknowledged (decode: some frame unknown or its CRC wrong); 2 usage\n"
     "error, a profile that does not read, or a value outside the profile's range\n"
-    "(nothing is moved). A failure prints one line on standard error. A port another program\n"
-    "holds is waited for up to half a second. TAVRO_TRACE_FILE names a file to\n"
-    "which the drivers' trace is added.";
+    "(nothing is moved). A failure prints one line on standard error. A port\n"
+    "another program holds is waited for up to half a second. TAVRO_TRACE_FILE\n"
+    "names a file to which the drivers' trace is added.";
 
 const QString toolName = QStringLiteral("tavro-lensctl");
 
