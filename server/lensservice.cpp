@@ -79,6 +79,8 @@ LensService::Reply LensService::replyTo(const SessionRequest &request, const Ses
         return errorReply(400, QStringLiteral("position must be from 0 to %1 for the %2")
                                    .arg(result.value)
                                    .arg(QLatin1String(request.motor->name)));
+    case SessionResult::Kind::BeyondLimit:
+        return errorReply(400, OutcomeWords::beyondLimit(request.motor->name, result.value));
     case SessionResult::Kind::Stopping:
         return errorReply(503, QStringLiteral("the server is stopping"));
     }
