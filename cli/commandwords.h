@@ -21,6 +21,8 @@ public:
     bool hasArguments(int count, const char *what);
     // How many words follow the command name.
     int argumentCount() const { return int(m_words.size()) - 1; }
+    const QString &word(int index) const { return m_words.at(index); }
+    BoardType board() const { return m_board; }
     // The motor named at index, if the board has it.
     const LensMotor *motor(int index);
     std::optional<int> number(int index, int minimum, int maximum, const char *what);

@@ -2,9 +2,11 @@
 
 #include "consolelog.h"
 #include "lensmotor.h"
+#include "lensprofile.h"
 #include "lensrequest.h"
 #include "lenssession.h"
 #include "outcomewords.h"
+#include "profilecheck.h"
 #include "sessionscript.h"
 #include "tracedecoder.h"
 
@@ -16,6 +18,9 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const char *const description =
@@ -26,6 +31,9 @@ const char *const description =
     "  probe                           the lens type (Tavro) or \"focus\" (Pellan)\n"
     "  get                             positions and maxima of the board's motors\n"
     "  set zoom|focus|iris N           move to absolute position N (0 and up)\n"
+    "  set zoom 35mm                   with --profile: move to a focal length,\n"
+    "  set focus 2.5m|inf              a focus distance at the zoom the board\n"
+    "  set iris f4                     reports, or an f-number (also f/2.8)\n"
     "  run zoom tele|wide              run a motor towards one end\n"
     "  run focus near|far\n"
     "  run iris open|close\n"
@@ -38,6 +46,8 @@ const char *const description =
     "  store                           store in the board (Pellan: the presets)\n"
     "  session [FILE]                  the commands above, one a line, from FILE\n"
     "                                  or standard input, on one driver\n"
+    "  profile check FILE              the range of each table of a lens profile;\n"
+    "                                  needs no --board or --port\n"
     "  decode HEX...|FILE...|-         frames in hex, or the exchanges in trace files\n"
     "                                  (- for standard input), in words; needs no\n"
     "                                  --port, and --board only to tell the board\n"
@@ -54,16 +64,19 @@ const char *const description =
     "\n"
     "Output: get prints \"name value\" lines for zoom, zoomMax, focus, focusMax,\n"
     "iris, irisMax (motors the board lacks are left out); probe prints the lens\n"
-    "type; other commands print nothing. With --json, get prints one object with\n"
-    "those keys (null for motors the board lacks), probe {\"lens\":...}, other\n"
+    "type; other commands print nothing. With --profile, get adds zoomMm, focusM\n"
+    "(metres, or inf), irisF and hfovDeg (degrees) where the profile knows them.\n"
+    "With --json, get prints one object with those keys (null for motors the\n"
+    "board lacks and values the profile does not know), probe {\"lens\":...}, other\n"
     "commands {\"command\":\"...\",\"ok\":true}; in a session every command prints\n"
     "one object a line with \"command\" and \"ok\" (false when it failed).\n"
     "\n"
     "Exit status: 0 done; 1 port not opened, board silent, or command rejected\n"
     "or not acknowledged (decode: some frame unknown or its CRC wrong); 2 usage\n"
-    "error. A failure prints one line on standard error. A port another program\n"
-    "holds is waited for up to half a second. TAVRO_TRACE_FILE names a file to\n"
-    "which the drivers' trace is added.";
+    "error, a profile that does not read, or a value outside the profile's range\n"
+    "(nothing is moved). A failure prints one line on standard error. A port\n"
+    "another program holds is waited for up to half a second. TAVRO_TRACE_FILE\n"
+    "names a file to which the drivers' trace is added.";
 
 const QString toolName = QStringLiteral("tavro-lensctl");
 
@@ -83,6 +96,40 @@ QStringList hideNegativeNumbers(QStringList arguments)
             argument.prepend(QLatin1Char(' '));
     }
     return arguments;
+}
+
+// The positions the session read, in the lens's units: each as text with the
+// decimals that matter, and in JSON the same value ("inf" for infinity, null
+// where the profile does not know it).
+void unitReadout(const LensSession &session, const LensProfile &profile, QString *text, QJsonObject *json)
+{
+    const std::optional<int> zoom = session.position(LensMotor::all()[0]);
+    const std::optional<int> focus = session.position(LensMotor::all()[1]);
+    const std::optional<int> iris = session.position(LensMotor::all()[2]);
+    struct Reading
+    {
+        const char *key;
+        std::optional<double> value;
+        int decimals;
+    };
+    const Reading readings[] = {
+        {"zoomMm", zoom ? profile.focalLengthMm(*zoom) : std::nullopt, 2},
+        {"focusM", focus ? profile.focusDistanceM(*focus, zoom.value_or(0)) : std::nullopt, 3},
+        {"irisF", iris ? profile.fNumber(*iris) : std::nullopt, 2},
+        {"hfovDeg", zoom ? profile.horizontalFovDeg(*zoom) : std::nullopt, 2},
+    };
+    for (const Reading &reading : readings) {
+        const QString key = QLatin1String(reading.key);
+        if (!reading.value) {
+            json->insert(key, QJsonValue::Null);
+            continue;
+        }
+        const bool infinite = std::isinf(*reading.value);
+        const QString number =
+            infinite ? QStringLiteral("inf") : QString::number(*reading.value, 'f', reading.decimals);
+        json->insert(key, infinite ? QJsonValue(number) : QJsonValue(number.toDouble()));
+        *text += key + QLatin1Char(' ') + number + QLatin1Char('\n');
+    }
 }
 
 } // namespace
@@ -107,11 +154,15 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Answer in JSON."));
     const QCommandLineOption keepGoingOption(QStringLiteral("keep-going"),
                                              QStringLiteral("Run the rest of a session after a failed command."));
+    const QCommandLineOption profileOption(
+        QStringLiteral("profile"),
+        QStringLiteral("The lens profile (JSON) for positions in focal length, focus distance and f-number."),
+        QStringLiteral("file"));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
         QStringLiteral("Also write the drivers' warnings and errors, and every exchange "
                        "with the board in words, to standard error."));
-    parser.addOptions({boardOption, portOption, jsonOption, keepGoingOption, verboseOption});
+    parser.addOptions({boardOption, portOption, jsonOption, keepGoingOption, profileOption, verboseOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),
                                  QStringLiteral("COMMAND [ARGS]"));
 
@@ -138,6 +189,9 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     const QString boardName = parser.value(boardOption).toLower();
     const bool pellan = boardName == QLatin1String("pellan");
     const QStringList words = parser.positionalArguments();
+    // Reads a file, not a board.
+    if (words.value(0).compare(QLatin1String("profile"), Qt::CaseInsensitive) == 0)
+        return ProfileCheck::run(words.mid(1), out, err);
     // Reads frames and traces, not a board: no port, no driver, and the board
     // only where it is named.
     const bool decode = words.value(0).compare(QLatin1String("decode"), Qt::CaseInsensitive) == 0;
@@ -149,12 +203,28 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
             board = pellan ? BoardType::Pellan : BoardType::Tavro;
         return TraceDecoder(out, err).run(board, words.mid(1));
     }
+    // A profile is never half-used: one that does not read stops the tool
+    // before the port is opened.
+    std::optional<LensProfile> profile;
+    if (parser.isSet(profileOption)) {
+        LensProfile::Read read = LensProfile::readFile(parser.value(profileOption));
+        if (!read.profile) {
+            err << toolName << ": " << read.error << '\n';
+            return UsageError;
+        }
+        const QString &profileBoard = read.profile->data().board;
+        if (!profileBoard.isEmpty() && profileBoard.compare(boardName, Qt::CaseInsensitive) != 0)
+            return usageError(QStringLiteral("the profile %1 is for the %2 board")
+                                  .arg(parser.value(profileOption), profileBoard));
+        profile = std::move(read.profile);
+    }
     const Options options{pellan ? BoardType::Pellan : BoardType::Tavro,
                           parser.value(portOption),
                           parser.isSet(jsonOption),
                           words.value(0).compare(QLatin1String("session"), Qt::CaseInsensitive) == 0,
                           parser.isSet(keepGoingOption),
-                          parser.isSet(verboseOption)};
+                          parser.isSet(verboseOption),
+                          profile ? &*profile : nullptr};
     if (options.port.isEmpty())
         return usageError(QStringLiteral("--port names no port"));
     QString problem;
@@ -175,7 +245,7 @@ std::optional<QList<LensRequest>> LensCtl::requests(const QStringList &arguments
             *problem = QStringLiteral("--keep-going is for sessions");
             return std::nullopt;
         }
-        std::optional<LensRequest> request = LensRequest::parse(options.board, words, problem);
+        std::optional<LensRequest> request = LensRequest::parse(options.board, words, options.profile, problem);
         if (!request)
             return std::nullopt;
         return QList<LensRequest>{std::move(*request)};
@@ -187,7 +257,7 @@ std::optional<QList<LensRequest>> LensCtl::requests(const QStringList &arguments
     const std::optional<QString> text = SessionScript::read(words.value(1), problem);
     if (!text)
         return std::nullopt;
-    return SessionScript::parse(options.board, *text, problem);
+    return SessionScript::parse(options.board, *text, options.profile, problem);
 }
 
 int LensCtl::execute(const QList<LensRequest> &requests, const Options &options, QTextStream &out,
@@ -199,30 +269,40 @@ int LensCtl::execute(const QList<LensRequest> &requests, const Options &options,
     LensSession session(options.board, options.port, LensSession::Threading::CallersThread, m_factory);
     int status = Success;
     for (const LensRequest &request : requests) {
-        const QString problem = answer(session, request, options, out);
-        if (problem.isEmpty())
+        const Answer answer = this->answer(session, request, options, out);
+        if (answer.problem.isEmpty())
             continue;
-        err << toolName << ": " << request.words << ": " << problem << '\n';
+        err << toolName << ": " << request.words << ": " << answer.problem << '\n';
         err.flush();
-        status = Failure;
+        status = std::max(status, answer.usage ? int(UsageError) : int(Failure));
         if (!options.keepGoing)
             break;
     }
     return status;
 }
 
-QString LensCtl::answer(LensSession &session, const LensRequest &request, const Options &options,
-                        QTextStream &out) const
+LensCtl::Answer LensCtl::answer(LensSession &session, const LensRequest &request, const Options &options,
+                                QTextStream &out) const
 {
     QString text;
     QJsonObject json;
-    const SessionResult result = session.runNow(request.request);
-    const QString problem =
-        result.done() ? QString() : OutcomeWords::failure(result.outcome, session.portName(), result.query);
+    SessionRequest sessionRequest = request.request;
+    Answer answer;
+    if (request.focusMetres)
+        answer = focusAtZoom(session, *request.focusMetres, *options.profile, &sessionRequest);
+    SessionResult result;
+    if (answer.problem.isEmpty()) {
+        result = session.runNow(sessionRequest);
+        if (!result.done())
+            answer.problem = OutcomeWords::failure(result.outcome, session.portName(), result.query);
+    }
+    const QString &problem = answer.problem;
     if (problem.isEmpty() && request.kind == LensRequest::Kind::Probe)
         probed(result.value, options.board, &text, &json);
     else if (problem.isEmpty() && request.kind == LensRequest::Kind::Get)
         readout(session, &text, &json);
+    if (problem.isEmpty() && request.kind == LensRequest::Kind::Get && options.profile)
+        unitReadout(session, *options.profile, &text, &json);
     // In a session every JSON line says which command it answers and how it
     // went, so a script can match answers to commands.
     if (options.json && (options.session || request.kind == LensRequest::Kind::Command)) {
@@ -234,7 +314,25 @@ QString LensCtl::answer(LensSession &session, const LensRequest &request, const 
     else if (problem.isEmpty())
         out << text;
     out.flush();
-    return problem;
+    return answer;
+}
+
+LensCtl::Answer LensCtl::focusAtZoom(LensSession &session, double metres, const LensProfile &profile,
+                                     SessionRequest *goTo)
+{
+    SessionRequest read;
+    read.kind = SessionRequest::Kind::Refresh;
+    read.exact = true;
+    const SessionResult result = session.runNow(read);
+    if (!result.done())
+        return {OutcomeWords::failure(result.outcome, session.portName(), result.query)};
+    const int zoom = session.position(LensMotor::all()[0]).value_or(0);
+    const LensProfile::Target target =
+        profile.positionFor(LensAxis::Focus, LensValue{LensValue::Unit::Metres, metres}, zoom);
+    if (!target.position)
+        return {QStringLiteral("%1 at zoom %2").arg(LensProfile::problemText(LensAxis::Focus, target)).arg(zoom), true};
+    goTo->value = *target.position;
+    return {};
 }
 
 void LensCtl::probed(int lensType, BoardType board, QString *text, QJsonObject *json)

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+class LensProfile;
 class QJsonObject;
 class QTextStream;
 struct LensRequest;
@@ -43,6 +44,15 @@ private:
         bool session;
         bool keepGoing;
         bool verbose;
+        // Null without --profile.
+        const LensProfile *profile;
+    };
+    // What one command came to: what went wrong, if anything, and whether
+    // that was the command's own fault (a usage error) rather than the board's.
+    struct Answer
+    {
+        QString problem;
+        bool usage = false;
     };
 
     // The commands that the command line's words ask for: one, or a
@@ -52,11 +62,13 @@ private:
                                                QString *problem) const;
     // Runs the requests in order on one session; returns the exit status.
     int execute(const QList<LensRequest> &requests, const Options &options, QTextStream &out, QTextStream &err) const;
-    // Runs one request and writes its answer to out; returns what went wrong,
-    // or an empty string when the board did what was asked.
-    QString answer(LensSession &session, const LensRequest &request, const Options &options, QTextStream &out) const;
+    // Runs one request and writes its answer to out.
+    Answer answer(LensSession &session, const LensRequest &request, const Options &options, QTextStream &out) const;
     // The answers of probe and get, in words and in JSON with the same keys
     // and values (null for motors the board lacks).
+    // The goto for a focus distance, at the zoom the board reports now; what
+    // went wrong when there is none.
+    static Answer focusAtZoom(LensSession &session, double metres, const LensProfile &profile, SessionRequest *goTo);
     static void probed(int lensType, BoardType board, QString *text, QJsonObject *json);
     static void readout(const LensSession &session, QString *text, QJsonObject *json);
 

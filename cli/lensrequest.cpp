@@ -1,7 +1,9 @@
 #include "lensrequest.h"
 
 #include "commandwords.h"
+#include "lensprofile.h"
 
+#include <QLocale>
 #include <QStringList>
 
 #include <limits>
@@ -26,11 +28,41 @@ SessionRequest exactly(SessionKind kind)
     return request;
 }
 
-std::optional<SessionRequest> setCommand(CommandWords &words)
+// A position in the lens's units: where the profile puts it, or, for a
+// focus distance that depends on the zoom, the distance in *focusMetres once
+// its unit and table have been checked; nothing, with the error saying why.
+std::optional<int> unitPosition(CommandWords &words, const LensMotor &motor, const LensValue &value,
+                                const LensProfile *profile, std::optional<double> *focusMetres)
+{
+    const QString given = QStringLiteral("%1 %2").arg(QLatin1String(motor.name), words.word(2));
+    if (!profile) {
+        words.fail(QStringLiteral("%1: a position in the lens's units needs --profile").arg(given));
+        return std::nullopt;
+    }
+    const auto axis = LensAxis(motor.index());
+    // The zoom is read when the command is carried out; at any zoom the unit
+    // and the table are the same.
+    const bool atZoom = axis == LensAxis::Focus && LensMotor::all()[0].isOn(words.board());
+    const LensProfile::Target target = profile->positionFor(axis, value, 0);
+    if (atZoom && (target.position || target.problem == LensProfile::Target::Problem::OutOfRange)) {
+        *focusMetres = value.value;
+        return 0;
+    }
+    if (!target.position)
+        words.fail(QStringLiteral("%1: %2").arg(given, LensProfile::problemText(axis, target)));
+    return target.position;
+}
+
+std::optional<SessionRequest> setCommand(CommandWords &words, const LensProfile *profile,
+                                         std::optional<double> *focusMetres)
 {
     const LensMotor *motor = words.hasArguments(2, "a motor and a position") ? words.motor(1) : nullptr;
-    const std::optional<int> position = motor ? words.number(2, 0, std::numeric_limits<int>::max(), "position")
-                                              : std::nullopt;
+    if (!motor)
+        return std::nullopt;
+    const std::optional<LensValue> value = LensValue::parse(words.word(2), QLocale::c());
+    const std::optional<int> position = value && value->unit != LensValue::Unit::Counts
+        ? unitPosition(words, *motor, *value, profile, focusMetres)
+        : words.number(2, 0, std::numeric_limits<int>::max(), "position");
     if (!position)
         return std::nullopt;
     SessionRequest request = exactly(SessionKind::Goto);
@@ -103,7 +135,8 @@ std::optional<SessionRequest> speedCommand(CommandWords &words)
 
 } // namespace
 
-std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList &given, QString *error)
+std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList &given, const LensProfile *profile,
+                                              QString *error)
 {
     if (given.isEmpty()) {
         *error = QStringLiteral("no command given");
@@ -128,7 +161,7 @@ std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList
 
     std::optional<SessionRequest> command;
     if (name == QLatin1String("set")) {
-        command = setCommand(reader);
+        command = setCommand(reader, profile, &request.focusMetres);
     } else if (name == QLatin1String("run")) {
         command = runCommand(reader);
     } else if (name == QLatin1String("stop")) {

@@ -17,7 +17,8 @@ std::optional<QString> SessionScript::read(const QString &file, QString *error)
     return QString::fromUtf8(input.readAll());
 }
 
-std::optional<QList<LensRequest>> SessionScript::parse(BoardType board, const QString &text, QString *error)
+std::optional<QList<LensRequest>> SessionScript::parse(BoardType board, const QString &text,
+                                                       const LensProfile *profile, QString *error)
 {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     QList<LensRequest> requests;
@@ -27,7 +28,7 @@ std::optional<QList<LensRequest>> SessionScript::parse(BoardType board, const QS
         if (words.isEmpty() || words.first().startsWith(QLatin1Char('#')))
             continue;
         QString problem;
-        std::optional<LensRequest> request = LensRequest::parse(board, words, &problem);
+        std::optional<LensRequest> request = LensRequest::parse(board, words, profile, &problem);
         if (!request) {
             *error = QStringLiteral("line %1: %2").arg(i + 1).arg(problem);
             return std::nullopt;

@@ -18,10 +18,12 @@ namespace SessionScript {
 // nothing, with *error saying why it could not be read.
 std::optional<QString> read(const QString &file, QString *error);
 
-// The requests text makes of board. Blank lines and lines whose first word
+// The requests text makes of board, with profile (or null) for positions in
+// the lens's units. Blank lines and lines whose first word
 // starts with # are skipped. Nothing, with *error naming the line and what is
 // wrong with it, when a line is not a command.
-std::optional<QList<LensRequest>> parse(BoardType board, const QString &text, QString *error);
+std::optional<QList<LensRequest>> parse(BoardType board, const QString &text, const LensProfile *profile,
+                                        QString *error);
 
 } // namespace SessionScript
 

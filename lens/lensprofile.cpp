@@ -582,6 +582,16 @@ LensProfile::Target LensProfile::positionFor(LensAxis axis, const LensValue &val
         target.range = range(axis, zoomPosition).value_or(std::pair(0.0, 0.0));
         return target;
     }
+    // Infinity is the end of the focus's travel, not a point on it: a count
+    // short of that end would read as a far distance, so its count is taken
+    // on the far side.
+    if (axis == LensAxis::Focus && std::isinf(value.value)) {
+        const Blend blend = blendAt(zoomPosition);
+        const auto [farD, nearD] = *dioptreSpan(blend);
+        const bool farIsHigher = positionAt(blend, farD) > positionAt(blend, nearD);
+        target.position = int(farIsHigher ? std::ceil(*position) : std::floor(*position));
+        return target;
+    }
     target.position = int(std::lround(*position));
     return target;
 }

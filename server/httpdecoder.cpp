@@ -1,6 +1,7 @@
 #include "httpdecoder.h"
 
 #include "exchangerecord.h"
+#include "unitwords.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -46,8 +47,35 @@ int speedLevel(const QJsonValue &speed)
         speed.toString().toLower());
 }
 
+// {"mm": 35} for the zoom, {"m": 2.5} or {"m": "inf"} for the focus,
+// {"f": 4} for the iris.
+HttpDecoding unitGoto(SessionRequest request, const QJsonValue &given)
+{
+    const UnitWord &unit = unitWords[size_t(request.motor->index())];
+    const bool infinity = unit.unit == LensValue::Unit::Metres && given.toString().toLower() == QLatin1String("inf");
+    const LensValue value{unit.unit, infinity ? std::numeric_limits<double>::infinity() : given.toDouble()};
+    if (!infinity && !(given.isDouble() && value.value > 0))
+        return failure(400, QStringLiteral("%1 must be a number above 0%2")
+                                .arg(QLatin1String(unit.word),
+                                     unit.unit == LensValue::Unit::Metres ? " or \"inf\"" : ""));
+    request.kind = SessionRequest::Kind::Goto;
+    HttpDecoding decoding = success(request);
+    decoding.value = value;
+    return decoding;
+}
+
 HttpDecoding gotoRequest(SessionRequest request, const QJsonObject &body)
 {
+    // Exactly one place to go: a position, or a value in the motor's own unit.
+    const QString unit = QLatin1String(unitWords[size_t(request.motor->index())].word);
+    qsizetype places = body.contains(QLatin1String("position"));
+    for (const UnitWord &word : unitWords)
+        places += body.contains(QLatin1String(word.word));
+    if (places > 1 || (places == 1 && !body.contains(QLatin1String("position")) && !body.contains(unit)))
+        return failure(400, QStringLiteral("give one of position and %1 for the %2")
+                                .arg(unit, QLatin1String(request.motor->name)));
+    if (body.contains(unit))
+        return unitGoto(request, body.value(unit));
     const std::optional<int> position =
         wholeNumber(body.value(QLatin1String("position")), 0, std::numeric_limits<int>::max());
     if (!position)

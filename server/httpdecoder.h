@@ -2,6 +2,7 @@
 #define HTTPDECODER_H
 
 #include "lensmotor.h"
+#include "lensvalue.h"
 #include "sessionrequest.h"
 
 #include <QByteArray>
@@ -14,6 +15,9 @@
 struct HttpDecoding
 {
     std::optional<SessionRequest> request;
+    // A goto in the lens's units: its position is where the lens profile
+    // puts this value.
+    std::optional<LensValue> value;
     int status = 200;
     QString error;
 };

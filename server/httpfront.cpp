@@ -88,7 +88,13 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         respond(client, decoding.status, {{QStringLiteral("error"), decoding.error}});
         return true;
     }
-    m_service.submit(*decoding.request,
+    SessionRequest lensRequest = *decoding.request;
+    const QString unresolved = decoding.value ? m_service.resolve(&lensRequest, *decoding.value) : QString();
+    if (!unresolved.isEmpty()) {
+        respond(client, 400, {{QStringLiteral("error"), unresolved}});
+        return true;
+    }
+    m_service.submit(lensRequest,
                      [client](const LensService::Reply &reply) { respond(client, reply.status, reply.body); });
     return true;
 }

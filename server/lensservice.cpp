@@ -4,6 +4,8 @@
 #include "lensmotor.h"
 #include "outcomewords.h"
 
+#include <cmath>
+
 namespace {
 
 LensService::Reply errorReply(int status, const QString &text)
@@ -18,13 +20,24 @@ QString motorName(int motor)
 
 } // namespace
 
-LensService::LensService(BoardType board, const QString &port, const LensSession::DriverFactory &factory,
-                         QObject *parent)
+LensService::LensService(BoardType board, const QString &port, std::optional<LensProfile> profile,
+                         const LensSession::DriverFactory &factory, QObject *parent)
     : QObject(parent)
     , m_session(board, port, LensSession::Threading::OwnThread, factory)
+    , m_profile(std::move(profile))
+    , m_readings(readings())
 {
-    connect(&m_session, &LensSession::positionChanged, this,
-            [this](int motor, int position) { emit changed({{motorName(motor), position}}); });
+    // A zoom that moves changes the focus distance too, at the same focus.
+    connect(&m_session, &LensSession::positionChanged, this, [this](int motor, int position) {
+        QJsonObject delta{{motorName(motor), position}};
+        const QJsonObject now = readings();
+        for (auto it = now.begin(); it != now.end(); ++it) {
+            if (m_readings.value(it.key()) != it.value())
+                delta.insert(it.key(), it.value());
+        }
+        m_readings = now;
+        emit changed(delta);
+    });
     connect(&m_session, &LensSession::maximumChanged, this,
             [this](int motor, int maximum) { emit changed({{motorName(motor) + QStringLiteral("Max"), maximum}}); });
     connect(&m_session, &LensSession::runningChanged, this,
@@ -66,6 +79,8 @@ LensService::Reply LensService::replyTo(const SessionRequest &request, const Ses
         return errorReply(400, QStringLiteral("position must be from 0 to %1 for the %2")
                                    .arg(result.value)
                                    .arg(QLatin1String(request.motor->name)));
+    case SessionResult::Kind::BeyondLimit:
+        return errorReply(400, OutcomeWords::beyondLimit(request.motor->name, result.value));
     case SessionResult::Kind::Stopping:
         return errorReply(503, QStringLiteral("the server is stopping"));
     }
@@ -87,6 +102,46 @@ QJsonArray LensService::runningNames() const
     return names;
 }
 
+QString LensService::resolve(SessionRequest *request, const LensValue &value) const
+{
+    const QString name = QLatin1String(request->motor->name);
+    if (!m_profile)
+        return QStringLiteral("the %1 takes a position: the server has no lens profile (--profile)").arg(name);
+    const auto axis = LensAxis(request->motor->index());
+    const LensMotor &zoomMotor = LensMotor::all()[0];
+    const std::optional<int> zoom = m_session.position(zoomMotor);
+    if (axis == LensAxis::Focus && zoomMotor.isOn(m_session.board()) && !zoom)
+        return QStringLiteral("the zoom position is not known yet: refresh first");
+    const LensProfile::Target target = m_profile->positionFor(axis, value, zoom.value_or(0));
+    if (!target.position)
+        return QStringLiteral("%1 for the %2").arg(LensProfile::problemText(axis, target), name);
+    request->value = *target.position;
+    return {};
+}
+
+QJsonObject LensService::readings() const
+{
+    const std::optional<int> zoom = m_session.position(LensMotor::all()[0]);
+    const std::optional<int> focus = m_session.position(LensMotor::all()[1]);
+    const std::optional<int> iris = m_session.position(LensMotor::all()[2]);
+    const auto value = [](const std::optional<double> &reading, int decimals) {
+        if (!reading)
+            return QJsonValue();
+        if (std::isinf(*reading))
+            return QJsonValue(QStringLiteral("inf"));
+        const double scale = std::pow(10.0, decimals);
+        return QJsonValue(std::round(*reading * scale) / scale);
+    };
+    const LensProfile *profile = m_profile ? &*m_profile : nullptr;
+    return {
+        {QStringLiteral("zoomMm"), value(profile && zoom ? profile->focalLengthMm(*zoom) : std::nullopt, 2)},
+        {QStringLiteral("focusM"),
+         value(profile && focus ? profile->focusDistanceM(*focus, zoom.value_or(0)) : std::nullopt, 3)},
+        {QStringLiteral("irisF"), value(profile && iris ? profile->fNumber(*iris) : std::nullopt, 2)},
+        {QStringLiteral("hfovDeg"), value(profile && zoom ? profile->horizontalFovDeg(*zoom) : std::nullopt, 2)},
+    };
+}
+
 QJsonObject LensService::status() const
 {
     QJsonObject object{{QStringLiteral("board"), ExchangeRecord::boardName(m_session.board()).toLower()},
@@ -99,6 +154,9 @@ QJsonObject LensService::status() const
         object.insert(name, position ? QJsonValue(*position) : QJsonValue());
         object.insert(name + QStringLiteral("Max"), maximum ? QJsonValue(*maximum) : QJsonValue());
     }
+    const QJsonObject units = readings();
+    for (auto it = units.begin(); it != units.end(); ++it)
+        object.insert(it.key(), it.value());
     return object;
 }
 

@@ -2,6 +2,7 @@
 #define LENSSERVICE_H
 
 #include "lensboard.h"
+#include "lensprofile.h"
 #include "lenssession.h"
 #include "sessionrequest.h"
 
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // The lens session as remote clients see it: their requests go to one
 // LensSession, whose rules they share with the window and the tool, and its
@@ -29,7 +31,8 @@ public:
     };
     using Done = std::function<void(const Reply &reply)>;
 
-    LensService(BoardType board, const QString &port,
+    // Without a profile, positions are in counts only.
+    LensService(BoardType board, const QString &port, std::optional<LensProfile> profile = std::nullopt,
                 const LensSession::DriverFactory &factory = LensBoard::makeDriver, QObject *parent = nullptr);
     ~LensService() override;
 
@@ -39,8 +42,13 @@ public:
     // Hands request to the session; done hears its answer once it has been
     // carried out (or at once, for what needs no exchange).
     void submit(const SessionRequest &request, const Done &done = {});
+    // Sets the position of request, a goto, to where the profile puts value
+    // at the zoom the session knows now; or says why there is none, for a
+    // client's error, and leaves it.
+    QString resolve(SessionRequest *request, const LensValue &value) const;
     // Board, port, positions and maxima as last known (null when unknown or
-    // for motors the board lacks), and the motors running now.
+    // for motors the board lacks), the motors running now, and the positions
+    // in the lens's units (see readings()).
     QJsonObject status() const;
     // Stops every motor the session started, then emits finished(). Requests
     // still waiting are answered with an error.
@@ -49,8 +57,8 @@ public:
     bool isIdle() const;
 
 signals:
-    // Only the keys whose values changed, such as {"zoom": 3012} or
-    // {"running": ["zoom"]}.
+    // Only the keys whose values changed, such as {"zoom": 3012, "zoomMm":
+    // 35.2} or {"running": ["zoom"]}.
     void changed(const QJsonObject &delta);
     // A request the board did not carry out, in words.
     void failed(const QString &error);
@@ -60,8 +68,15 @@ private:
     Reply replyTo(const SessionRequest &request, const SessionResult &result) const;
     QString failure(const SessionResult &result) const;
     QJsonArray runningNames() const;
+    // zoomMm, focusM ("inf" for infinity), irisF and hfovDeg from the
+    // positions the session knows, with the decimals that matter; null where
+    // unknown or without a profile.
+    QJsonObject readings() const;
 
     LensSession m_session;
+    std::optional<LensProfile> m_profile;
+    // The readings as last published.
+    QJsonObject m_readings;
 };
 
 #endif // LENSSERVICE_H

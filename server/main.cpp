@@ -1,7 +1,9 @@
 // tavro-lensd: the lens on a board, served to remote clients over HTTP, a
 // WebSocket live feed and OSC.
 
+#include "exchangerecord.h"
 #include "httpfront.h"
+#include "lensprofile.h"
 #include "lensservice.h"
 #include "oscfront.h"
 #include "serveroptions.h"
@@ -64,10 +66,26 @@ int main(int argc, char *argv[])
         }
         token = *read;
     }
+    // A profile is never half-used: the server does not start on a broken one.
+    std::optional<LensProfile> profile;
+    if (!options->profileFile.isEmpty()) {
+        LensProfile::Read read = LensProfile::readFile(options->profileFile);
+        if (!read.profile) {
+            err << name << read.error << '\n';
+            return 2;
+        }
+        const QString &profileBoard = read.profile->data().board;
+        if (!profileBoard.isEmpty()
+            && profileBoard.compare(ExchangeRecord::boardName(options->board), Qt::CaseInsensitive) != 0) {
+            err << name << "the profile " << options->profileFile << " is for the " << profileBoard << " board\n";
+            return 2;
+        }
+        profile = std::move(read.profile);
+    }
     verboseLog = options->verbose;
     qInstallMessageHandler(handleMessage);
 
-    LensService service(options->board, options->port);
+    LensService service(options->board, options->port, std::move(profile));
     HttpFront http(service, options->board, token);
     if (!http.listen(options->httpAddress, options->httpPort)) {
         err << name << "HTTP cannot listen on " << endpoint(options->httpAddress, options->httpPort) << '\n';

@@ -1,11 +1,14 @@
 #include "oscdecoder.h"
 
+#include "unitwords.h"
+
 #include <QStringList>
 
 #include <lo/lo.h>
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -40,6 +43,26 @@ OscDecoding gotoRequest(SessionRequest request, const QByteArray &types, const Q
         return success(request);
     }
     return {};
+}
+
+// /lens/zoom/mm f, /lens/focus/m f or I (infinity), /lens/iris/f f.
+OscDecoding unitRequest(SessionRequest request, const QByteArray &types, const QVariantList &arguments)
+{
+    const LensValue::Unit unit = unitWords[size_t(request.motor->index())].unit;
+    LensValue value{unit, std::numeric_limits<double>::infinity()};
+    if (types == "f") {
+        value.value = arguments.at(0).toDouble();
+        // Also false for NaN.
+        if (!(value.value > 0 && std::isfinite(value.value)))
+            return failure(QStringLiteral("%1: a value in the lens's units is above 0")
+                               .arg(QLatin1String(request.motor->name)));
+    } else if (types != "I" || unit != LensValue::Unit::Metres) {
+        return {};
+    }
+    request.kind = SessionRequest::Kind::Goto;
+    OscDecoding decoding = success(request);
+    decoding.value = value;
+    return decoding;
 }
 
 OscDecoding runRequest(SessionRequest request, const QByteArray &types, const QVariantList &arguments)
@@ -83,6 +106,8 @@ OscDecoding motorRequest(BoardType board, const QStringList &parts, const QByteA
         return gotoRequest(request, types, arguments);
     if (action == QLatin1String("run"))
         return runRequest(request, types, arguments);
+    if (action == QLatin1String(unitWords[size_t(request.motor->index())].word))
+        return unitRequest(request, types, arguments);
     if (action == QLatin1String("stop") && types.isEmpty()) {
         request.kind = SessionRequest::Kind::Stop;
         return success(request);

@@ -2,6 +2,7 @@
 #define OSCDECODER_H
 
 #include "lensmotor.h"
+#include "lensvalue.h"
 #include "sessionrequest.h"
 
 #include <QByteArray>
@@ -19,6 +20,9 @@ struct OscDecoding
     enum class Subscription { None, Subscribe, Unsubscribe };
 
     std::optional<SessionRequest> request;
+    // A goto in the lens's units: its position is where the lens profile
+    // puts this value.
+    std::optional<LensValue> value;
     Subscription subscription = Subscription::None;
     // Subscribe: the port to send to; 0 for the sender's own.
     int port = 0;
@@ -29,7 +33,7 @@ namespace OscDecoder {
 
 // The message at path with its type tags (without the leading comma) and its
 // arguments, as liblo hands them over: an int for i, a float for f, a string
-// for s.
+// for s, nothing for I (infinitum, which carries no data).
 OscDecoding decode(BoardType board, const QString &path, const QByteArray &types, const QVariantList &arguments);
 
 // The same for one datagram as it came off the line: a malformed packet, or a

@@ -9,7 +9,26 @@
 
 #include <lo/lo.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
+
+namespace {
+
+// Where a subscriber hears a position in the lens's units, by its key in
+// the status; null for any other key.
+const char *unitPath(const QString &key)
+{
+    static const std::pair<const char *, const char *> paths[] = {
+        {"zoomMm", "/lens/zoom/mm"}, {"focusM", "/lens/focus/m"}, {"irisF", "/lens/iris/f"}};
+    for (const auto &[name, path] : paths) {
+        if (key == QLatin1String(name))
+            return path;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 OscFront::OscFront(LensService &service, BoardType board, const QList<QHostAddress> &allowed, QObject *parent)
     : QObject(parent)
@@ -39,6 +58,10 @@ QByteArray OscFront::message(const char *path, const QVariantList &arguments)
     for (const QVariant &argument : arguments) {
         if (argument.typeId() == QMetaType::Int)
             lo_message_add_int32(out, argument.toInt());
+        else if (argument.typeId() == QMetaType::Double && std::isinf(argument.toDouble()))
+            lo_message_add_infinitum(out);
+        else if (argument.typeId() == QMetaType::Double || argument.typeId() == QMetaType::Float)
+            lo_message_add_float(out, argument.toFloat());
         else
             lo_message_add_string(out, argument.toString().toUtf8().constData());
     }
@@ -64,17 +87,19 @@ void OscFront::handle(const QByteArray &datagram, const QHostAddress &sender, qu
     if (!isAllowed(sender))
         return;
     const OscDecoding decoding = OscDecoder::decodePacket(m_board, datagram);
-    if (!decoding.error.isEmpty()) {
-        const QByteArray error = message("/lens/error", {decoding.error});
-        m_socket.writeDatagram(error, sender, senderPort);
+    std::optional<SessionRequest> request = decoding.request;
+    // A value the profile has no position for is refused as a bad message is.
+    const QString error = request && decoding.value ? m_service.resolve(&*request, *decoding.value) : decoding.error;
+    if (!error.isEmpty()) {
+        m_socket.writeDatagram(message("/lens/error", {error}), sender, senderPort);
         return;
     }
     if (decoding.subscription == OscDecoding::Subscription::Subscribe)
         subscribe(sender, senderPort, decoding.port ? quint16(decoding.port) : senderPort);
     else if (decoding.subscription == OscDecoding::Subscription::Unsubscribe)
         unsubscribe(sender, senderPort);
-    else if (decoding.request)
-        m_service.submit(*decoding.request);
+    else if (request)
+        m_service.submit(*request);
 }
 
 bool OscFront::isAllowed(const QHostAddress &sender) const
@@ -115,6 +140,9 @@ QList<QByteArray> OscFront::messages(const QJsonObject &delta)
     QList<QByteArray> datagrams;
     for (auto it = delta.begin(); it != delta.end(); ++it) {
         const QString key = it.key();
+        const char *unit = unitPath(key);
+        const bool isMaximum = key.endsWith(QLatin1String("Max"));
+        const QString motor = isMaximum ? key.chopped(3) : key;
         if (key == QLatin1String("running")) {
             QVariantList names;
             for (const QJsonValue &name : it.value().toArray())
@@ -122,9 +150,10 @@ QList<QByteArray> OscFront::messages(const QJsonObject &delta)
             datagrams << message("/lens/running", names);
         } else if (key == QLatin1String("error")) {
             datagrams << message("/lens/error", {it.value().toString()});
-        } else if (it.value().isDouble()) {
-            const bool isMaximum = key.endsWith(QLatin1String("Max"));
-            const QString motor = isMaximum ? key.chopped(3) : key;
+        } else if (unit && !it.value().isNull()) {
+            const bool infinite = it.value() == QJsonValue(QStringLiteral("inf"));
+            datagrams << message(unit, {infinite ? std::numeric_limits<double>::infinity() : it.value().toDouble()});
+        } else if (it.value().isDouble() && LensMotor::named(motor)) {
             const QByteArray path =
                 "/lens/" + motor.toLatin1() + (isMaximum ? QByteArrayLiteral("/max") : QByteArrayLiteral("/position"));
             datagrams << message(path.constData(), {it.value().toInt()});

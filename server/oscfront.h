@@ -50,7 +50,8 @@ private:
     bool isAllowed(const QHostAddress &sender) const;
     void subscribe(const QHostAddress &sender, quint16 senderPort, quint16 port);
     void unsubscribe(const QHostAddress &sender, quint16 senderPort);
-    // The change in OSC messages: positions, maxima, running motors, errors.
+    // The change in OSC messages: positions, maxima, positions in the lens's
+    // units, running motors, errors.
     static QList<QByteArray> messages(const QJsonObject &delta);
     void sendToSubscribers(const QList<QByteArray> &datagrams);
 

@@ -69,11 +69,15 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     const QCommandLineOption oscAllow(QStringLiteral("osc-allow"),
                                       QStringLiteral("The addresses OSC messages are taken from besides loopback."),
                                       QStringLiteral("addr,..."));
+    const QCommandLineOption profile(
+        QStringLiteral("profile"),
+        QStringLiteral("The lens profile (JSON) for focal length, focus distance and f-number."),
+        QStringLiteral("file"));
     const QCommandLineOption calibrate(QStringLiteral("calibrate"),
                                        QStringLiteral("Calibrate the board at start."));
     const QCommandLineOption verbose(QStringLiteral("verbose"),
                                      QStringLiteral("Write the drivers' trace to standard error."));
-    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, calibrate, verbose});
+    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, profile, calibrate, verbose});
 
     error->clear();
     if (!parser.parse(arguments)) {
@@ -134,6 +138,7 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
                      .arg(options.oscAddress.toString());
         return std::nullopt;
     }
+    options.profileFile = parser.value(profile);
     options.calibrate = parser.isSet(calibrate);
     options.verbose = parser.isSet(verbose);
     return options;

@@ -25,6 +25,9 @@ struct ServerOptions
     quint16 oscPort = defaultOscPort;
     QString tokenFile;
     QList<QHostAddress> oscAllowed;
+    // The lens profile for the status and gotos in the lens's units; empty
+    // for none.
+    QString profileFile;
     bool calibrate = false;
     bool verbose = false;
 

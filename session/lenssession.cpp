@@ -3,6 +3,7 @@
 #include "controller.h"
 #include "lensboard.h"
 #include "lensmotor.h"
+#include "lensprofile.h"
 
 #include <QThread>
 
@@ -91,6 +92,12 @@ void LensSession::submit(const SessionRequest &request, const Done &done)
         answerNow({});
         return;
     }
+    // A newer word on a motor, or a board that moves them all itself, ends
+    // the approach under way.
+    if (isMove(request) || isStop(request))
+        dropApproach(request.motor);
+    else if (request.kind == SessionRequest::Kind::PresetCall || request.kind == SessionRequest::Kind::Calibrate)
+        dropApproach(nullptr);
     if (isRepeat(request)) {
         // The repeat of the run under way holds it on, with nothing sent.
         const int index = request.motor->index();
@@ -144,6 +151,23 @@ SessionResult LensSession::runNow(const SessionRequest &request)
     const SessionDriver::Done done = m_driver->execute(driverJob(job));
     m_current.reset();
     apply(job, done);
+    // One thing after another: the last leg of a backlash approach too, once
+    // the reads find the motor beneath its target.
+    while (isApproaching() || !m_queue.empty()) {
+        if (m_queue.empty()) {
+            QThread::msleep(liveReadMs);
+            readMoving();
+            continue;
+        }
+        const Job next = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_current = next;
+        const SessionDriver::Done nextDone = m_driver->execute(driverJob(next));
+        m_current.reset();
+        apply(next, nextDone);
+        if (!nextDone.result.done())
+            return nextDone.result;
+    }
     return done.result;
 }
 
@@ -223,10 +247,15 @@ void LensSession::pump()
 
 SessionDriver::Job LensSession::driverJob(const Job &job) const
 {
-    SessionDriver::Job driverJob{job.request, job.work, job.quiet, {}, {}};
+    SessionDriver::Job driverJob{job.request, job.work, job.quiet, {}, {}, {}, 0};
     for (size_t i = 0; i < m_motion.size(); ++i) {
         driverJob.positions[i] = m_motion[i].position;
         driverJob.maxima[i] = m_motion[i].maximum;
+    }
+    if (m_profile && job.request.motor && !job.quiet) {
+        const int index = job.request.motor->index();
+        driverJob.limits = m_profile->data().limits[size_t(index)];
+        driverJob.backlash = job.finalLeg ? 0 : m_profile->data().backlash[size_t(index)];
     }
     return driverJob;
 }
@@ -261,8 +290,10 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
                 emit liveRead(i, *position);
         }
     }
-    if (job.quiet)
+    if (job.quiet) {
+        continueApproaches(job, done);
         return;
+    }
     const SessionRequest &request = job.request;
     const int index = request.motor ? request.motor->index() : -1;
     switch (request.kind) {
@@ -300,6 +331,14 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
             setRunning(index, false);
             motion.settling = true;
             motion.unchangedReads = 0;
+            if (done.approachTo) {
+                SessionRequest last = request;
+                last.kind = SessionRequest::Kind::Goto;
+                last.value = *done.approachTo;
+                last.share = -1;
+                motion.approach = last;
+                motion.approachVia = done.approachVia;
+            }
         }
         break;
     case SessionRequest::Kind::PresetCall:
@@ -324,6 +363,50 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
     }
     if (done.result.kind == SessionResult::Kind::Failed)
         emit failed(done.result);
+    continueApproaches(job, done);
+}
+
+void LensSession::continueApproaches(const Job &job, const SessionDriver::Done &done)
+{
+    for (int i = 0; i < int(m_motion.size()); ++i) {
+        Motion &motion = m_motion[size_t(i)];
+        // Not on the goto's own read, which finds the motor where it set off.
+        const bool setOff = !job.quiet && job.request.kind != SessionRequest::Kind::Status && job.request.motor
+            && job.request.motor->index() == i;
+        if (!motion.approach || setOff)
+            continue;
+        // A motor that cannot be read is not gone on with blindly.
+        if (job.quiet && job.request.motor->index() == i && done.result.kind == SessionResult::Kind::Failed) {
+            motion.approach.reset();
+            continue;
+        }
+        if (!done.positions[size_t(i)])
+            continue;
+        // There, or standing short of it (an end stop): the last leg, from
+        // beneath.
+        if (*done.positions[size_t(i)] > motion.approachVia && motion.unchangedReads < 2)
+            continue;
+        const SessionRequest last = *std::exchange(motion.approach, std::nullopt);
+        enqueue({last, false, {}, {}, true});
+    }
+}
+
+void LensSession::dropApproach(const LensMotor *motor)
+{
+    for (int i = 0; i < int(m_motion.size()); ++i) {
+        if (!motor || motor->index() == i)
+            m_motion[size_t(i)].approach.reset();
+    }
+}
+
+bool LensSession::isApproaching() const
+{
+    return std::any_of(m_motion.begin(), m_motion.end(), [](const Motion &motion) { return bool(motion.approach); });
+}
+
+void LensSession::setProfile(std::shared_ptr<const LensProfile> profile)
+{
+    m_profile = std::move(profile);
 }
 
 void LensSession::release(const LensMotor &motor, const void *holder)
@@ -428,8 +511,8 @@ void LensSession::setLiveReads(bool on)
 
 void LensSession::updateLiveReads()
 {
-    const bool moving = m_liveReadsOn && !m_stopping && std::any_of(m_motion.begin(), m_motion.end(), [](const Motion &motion) {
-        return motion.running || motion.settling;
+    const bool moving = !m_stopping && std::any_of(m_motion.begin(), m_motion.end(), [this](const Motion &motion) {
+        return motion.approach || (m_liveReadsOn && (motion.running || motion.settling));
     });
     if (!moving)
         m_liveReads.stop();
@@ -441,7 +524,7 @@ void LensSession::readMoving()
 {
     for (const LensMotor &motor : LensMotor::all()) {
         const Motion &motion = m_motion[size_t(motor.index())];
-        if (!motor.isOn(m_board) || !(motion.running || motion.settling))
+        if (!motor.isOn(m_board) || !(motion.approach || (m_liveReadsOn && (motion.running || motion.settling))))
             continue;
         // Not twice, nor after a stop that reads the motor back anyway.
         const auto isRead = [&motor](const Job &job) {
@@ -461,6 +544,7 @@ void LensSession::shutdown()
         return;
     m_stopping = true;
     m_liveReads.stop();
+    dropApproach(nullptr);
     std::deque<Job> dropped;
     dropped.swap(m_queue);
     for (const Job &job : dropped) {

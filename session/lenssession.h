@@ -18,6 +18,7 @@
 #include <optional>
 
 class Controller;
+class LensProfile;
 class QThread;
 struct LensMotor;
 
@@ -33,7 +34,10 @@ struct LensMotor;
 //   deadline that each repeat moves on, or else runs until its stop; when
 //   the hold ends the motor is stopped and read back, and a release is never
 //   dropped, whatever is under way;
-// - shutdown stops every motor running before it ends.
+// - shutdown stops every motor running before it ends;
+// - with a lens profile, no goto, step or run goes beyond the lens's soft
+//   limits, and every goto comes to its target from beneath, taking up the
+//   backlash.
 // While a motor runs, or moves to a position it was sent to, its position is
 // read liveReadMs apart and every change is published, between the requests
 // and never ahead of one.
@@ -86,8 +90,13 @@ public:
     bool isIdle() const;
     // Requests waiting or under way.
     bool isWorking() const { return m_current || !m_queue.empty(); }
-    // Whether moving motors are read while they move; on at first.
+    // Whether moving motors are read while they move; on at first. A motor
+    // on its way beneath a target, to take up the backlash, is read anyway.
     void setLiveReads(bool on);
+    // The lens's profile, whose limits and backlash every move from now on
+    // keeps to; null for none.
+    void setProfile(std::shared_ptr<const LensProfile> profile);
+    const LensProfile *profile() const { return m_profile.get(); }
 
     // As last read; nothing when not read yet or for a motor the board lacks.
     std::optional<int> position(const LensMotor &motor) const;
@@ -115,6 +124,8 @@ private:
         bool quiet = false;
         QList<Done> waiting;
         SessionDriver::Work work = {};
+        // The last leg of a goto that took up the backlash: gone to straight.
+        bool finalLeg = false;
     };
     struct Motion
     {
@@ -129,6 +140,10 @@ private:
         int unchangedReads = 0;
         std::optional<int> position;
         std::optional<int> maximum;
+        // Sent beneath a target to take up the backlash: the goto still to
+        // make once the motor is there.
+        std::optional<SessionRequest> approach;
+        int approachVia = 0;
     };
 
     bool isRepeat(const SessionRequest &request) const;
@@ -147,6 +162,11 @@ private:
     void readMoving();
     void holdExpired(int motor);
     void queueStop(int motor);
+    // Sends on the motors that have come beneath their targets.
+    void continueApproaches(const Job &job, const SessionDriver::Done &done);
+    // The front ends' word on motor supersedes its approach; null: every motor's.
+    void dropApproach(const LensMotor *motor);
+    bool isApproaching() const;
 
     BoardType m_board;
     QString m_port;
@@ -164,6 +184,7 @@ private:
     bool m_pumpScheduled = false;
     bool m_stopping = false;
     bool m_liveReadsOn = true;
+    std::shared_ptr<const LensProfile> m_profile;
 };
 
 #endif // LENSSESSION_H

@@ -2,6 +2,13 @@
 
 #include "outcome.h"
 
+QString OutcomeWords::beyondLimit(const char *motor, int limit)
+{
+    return QStringLiteral("the %1 goes no further than its limit %2 in the lens's profile")
+        .arg(QLatin1String(motor))
+        .arg(limit);
+}
+
 QString OutcomeWords::failure(const Outcome &outcome, const QString &port, bool query)
 {
     switch (outcome.kind) {

@@ -13,6 +13,8 @@ namespace OutcomeWords {
 // query: whether what failed was a read, which gets no answer, rather than a
 // command, which is not acknowledged.
 QString failure(const Outcome &outcome, const QString &port, bool query);
+// A move the lens's soft limit stopped before it went out.
+QString beyondLimit(const char *motor, int limit);
 
 } // namespace OutcomeWords
 

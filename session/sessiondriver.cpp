@@ -40,7 +40,7 @@ SessionDriver::Done SessionDriver::execute(const Job &job)
         goTo(job, done);
         break;
     case SessionRequest::Kind::Run:
-        run(request, done);
+        run(job, done);
         break;
     case SessionRequest::Kind::Stop:
         stop(request, done);
@@ -105,57 +105,100 @@ bool SessionDriver::goTo(const Job &job, Done &done)
     const SessionRequest &request = job.request;
     const LensMotor &motor = *request.motor;
     const int index = motor.index();
-    if (request.exact) {
-        (m_driver.get()->*motor.setPosition)(request.value);
-        done.taken = check(done, false);
-        if (request.settleMs > 0)
-            Pause::wait(unsigned(request.settleMs));
-        return done.taken;
-    }
-    // The range is the board's; a board that was silent so far is asked now.
-    std::optional<int> maximum = job.maxima[index];
-    if (!maximum) {
-        if (!readMaximum(index, done))
+    const auto where = [&](std::optional<int> &from) {
+        from = job.positions[index];
+        if (from)
+            return true;
+        if (!readPosition(index, done))
             return false;
-        maximum = done.maxima[index];
-    }
+        from = done.positions[index];
+        return true;
+    };
     int position = request.value;
-    if (request.kind == SessionRequest::Kind::Step) {
-        std::optional<int> from = job.positions[index];
-        if (!from) {
-            if (!readPosition(index, done))
+    std::optional<int> maximum;
+    if (!request.exact) {
+        // The range is the board's; a board that was silent so far is asked now.
+        maximum = job.maxima[index];
+        if (!maximum) {
+            if (!readMaximum(index, done))
                 return false;
-            from = done.positions[index];
+            maximum = done.maxima[index];
         }
-        position = std::clamp(*from + request.value, 0, *maximum);
-    } else if (request.share >= 0) {
-        position = qRound(request.share * *maximum);
+        // Within the lens's soft limits, where its profile sets them.
+        const int lowest = job.limits ? std::max(0, job.limits->first) : 0;
+        const int highest = job.limits ? std::min(*maximum, job.limits->second) : *maximum;
+        if (request.kind == SessionRequest::Kind::Step) {
+            std::optional<int> from;
+            if (!where(from))
+                return false;
+            position = std::clamp(*from + request.value, lowest, std::max(lowest, highest));
+        } else if (request.share >= 0) {
+            position = job.limits ? lowest + qRound(request.share * (highest - lowest)) : qRound(request.share * *maximum);
+        }
+        if (position > *maximum) {
+            done.result.kind = SessionResult::Kind::OutOfRange;
+            done.result.value = *maximum;
+            return false;
+        }
     }
-    if (position > *maximum) {
-        done.result.kind = SessionResult::Kind::OutOfRange;
-        done.result.value = *maximum;
-        return false;
+    if (job.limits) {
+        if (const std::optional<int> limit = MotionPlan::crossedLimit(position, *job.limits)) {
+            done.result.kind = SessionResult::Kind::BeyondLimit;
+            done.result.value = *limit;
+            return false;
+        }
     }
-    (m_driver.get()->*motor.setPosition)(position);
+    // A step is a nudge, not a target: it is sent as it is.
+    std::vector<int> legs{position};
+    if (job.backlash > 0 && request.kind != SessionRequest::Kind::Step) {
+        std::optional<int> from;
+        if (!where(from))
+            return false;
+        legs = MotionPlan::approach(*from, position, job.backlash, job.limits ? job.limits->first : 0);
+    }
+    (m_driver.get()->*motor.setPosition)(legs.front());
     done.taken = check(done, false);
+    if (done.taken && legs.size() > 1) {
+        done.approachVia = legs.front();
+        done.approachTo = legs.back();
+    }
     if (request.settleMs > 0)
         Pause::wait(unsigned(request.settleMs));
+    if (request.exact)
+        return done.taken;
     return done.taken && readPosition(index, done);
 }
 
-bool SessionDriver::run(const SessionRequest &request, Done &done)
+bool SessionDriver::run(const Job &job, Done &done)
 {
+    const SessionRequest &request = job.request;
     const LensMotor &motor = *request.motor;
+    // Towards a soft limit the board is sent to the limit itself, at the
+    // run's speed: it stops there however late the stop comes. A motor at or
+    // past the limit already goes no further, and never back.
+    const bool towardsZero = request.direction == LensMotor::towardsZero;
+    const std::optional<int> limit =
+        job.limits ? std::optional<int>(towardsZero ? job.limits->first : job.limits->second) : std::nullopt;
+    const std::optional<int> from = job.positions[motor.index()];
+    if (limit && from && (towardsZero ? *from <= *limit : *from >= *limit)) {
+        done.result.kind = SessionResult::Kind::BeyondLimit;
+        done.result.value = *limit;
+        return false;
+    }
     if (request.speed >= 0 && motor.setSpeed) {
         (m_driver.get()->*motor.setSpeed)(char(request.speed));
         if (!check(done, false))
             return false;
     }
-    // Through a local: GCC 12 with the address and undefined-behaviour
-    // sanitizers calls the other element when the indexed array element
-    // itself is called.
-    const LensMotor::Command runCommand = motor.runs[size_t(request.direction)];
-    (m_driver.get()->*runCommand)();
+    if (limit) {
+        (m_driver.get()->*motor.setPosition)(*limit);
+    } else {
+        // Through a local: GCC 12 with the address and undefined-behaviour
+        // sanitizers calls the other element when the indexed array element
+        // itself is called.
+        const LensMotor::Command runCommand = motor.runs[size_t(request.direction)];
+        (m_driver.get()->*runCommand)();
+    }
     done.taken = check(done, false);
     return done.taken;
 }

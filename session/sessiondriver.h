@@ -2,6 +2,7 @@
 #define SESSIONDRIVER_H
 
 #include "boardtype.h"
+#include "motionplan.h"
 #include "sessionrequest.h"
 #include "sessionresult.h"
 
@@ -36,6 +37,10 @@ public:
         // What the session knew of each motor when the job left.
         std::array<std::optional<int>, 3> positions;
         std::array<std::optional<int>, 3> maxima;
+        // The lens's soft limits and backlash for request.motor, from its
+        // profile.
+        std::optional<MotionPlan::Limits> limits;
+        int backlash = 0;
     };
 
     struct Done
@@ -47,6 +52,10 @@ public:
         // What was read meanwhile, motor by motor.
         std::array<std::optional<int>, 3> positions;
         std::array<std::optional<int>, 3> maxima;
+        // A goto that takes up backlash: the motor was sent beneath its
+        // target, to approachVia, and goes on to approachTo once there.
+        std::optional<int> approachTo;
+        int approachVia = 0;
     };
 
     SessionDriver(BoardType board, std::unique_ptr<Controller> driver);
@@ -63,7 +72,7 @@ public:
 
 private:
     bool goTo(const Job &job, Done &done);
-    bool run(const SessionRequest &request, Done &done);
+    bool run(const Job &job, Done &done);
     bool stop(const SessionRequest &request, Done &done);
     // Every position and maximum of the board's motors; the first read
     // without an answer ends it.

@@ -14,6 +14,8 @@ struct SessionResult
         Failed,
         // A goto beyond the motor's range, which is from 0 to value.
         OutOfRange,
+        // A goto beyond the lens's soft limit value, which its profile sets.
+        BeyondLimit,
         // The session is shutting down and takes no more requests.
         Stopping,
     };
@@ -22,7 +24,8 @@ struct SessionResult
     Outcome outcome;
     // Failed: whether what failed was a query (a read), not a command.
     bool query = false;
-    // Probe: the lens type; OutOfRange: the motor's maximum.
+    // Probe: the lens type; OutOfRange: the motor's maximum; BeyondLimit:
+    // the limit crossed.
     int value = 0;
 
     bool done() const { return kind == Kind::Done; }

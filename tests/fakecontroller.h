@@ -31,6 +31,8 @@ struct FakeBoard
     bool portGone = false;
     // How long each call takes, as a board on a line would.
     unsigned long callMs = 0;
+    // A goto puts the motor at its position at once.
+    bool gotosArrive = false;
 };
 
 // A driver that talks to no port: each call is logged as "name(arguments)", with
@@ -44,9 +46,9 @@ public:
     {
     }
 
-    void setZoomPosition(int position) override { log("setZoomPosition", position); }
-    void setFocusPosition(int position) override { log("setFocusPosition", position); }
-    void setIrisPosition(int position) override { log("setIrisPosition", position); }
+    void setZoomPosition(int position) override { arrive(m_board->zoomPosition, position); log("setZoomPosition", position); }
+    void setFocusPosition(int position) override { arrive(m_board->focusPosition, position); log("setFocusPosition", position); }
+    void setIrisPosition(int position) override { arrive(m_board->irisPosition, position); log("setIrisPosition", position); }
     void pelco_d_zoom_in() override { log("pelco_d_zoom_in"); }
     void pelco_d_zoom_out() override { log("pelco_d_zoom_out"); }
     void pelco_d_zoom_stop() override { log("pelco_d_zoom_stop"); }
@@ -89,6 +91,11 @@ private:
     bool transmitData(QByteArray) override { return false; }
     bool transmitAndRecieve(QByteArray, QByteArray *, int) override { return false; }
 
+    void arrive(int &motor, int position)
+    {
+        if (m_board->gotosArrive)
+            motor = position;
+    }
     void log(const char *name)
     {
         m_board->calls << QString::fromLatin1(name);

@@ -36,8 +36,16 @@ QString describe(const SessionRequest &request)
     return text;
 }
 
+// A goto in the lens's units, in a few words: " at 35 mm".
+QString describe(const std::optional<LensValue> &value)
+{
+    static const char *const units[] = {"counts", "mm", "m", "f"};
+    return value ? QStringLiteral(" at %1 %2").arg(value->value).arg(QLatin1String(units[int(value->unit)])) : QString();
+}
+
 // One OSC message as a control surface sends it: i, f and s arguments as
-// their QVariant types say.
+// their QVariant types say, and a double for I (infinitum, which carries no
+// data).
 QByteArray packet(const char *path, const QVariantList &arguments = {})
 {
     const lo_message message = lo_message_new();
@@ -46,6 +54,8 @@ QByteArray packet(const char *path, const QVariantList &arguments = {})
             lo_message_add_int32(message, argument.toInt());
         else if (argument.typeId() == QMetaType::Float)
             lo_message_add_float(message, argument.toFloat());
+        else if (argument.typeId() == QMetaType::Double)
+            lo_message_add_infinitum(message);
         else
             lo_message_add_string(message, argument.toString().toUtf8().constData());
     }
@@ -99,6 +109,16 @@ void TestLensdRequests::http_data()
     row("goto text", "POST", "/v1/zoom/goto", R"({"position": "3000"})", 400, "position must be a whole number from 0 up");
     row("goto without body", "POST", "/v1/zoom/goto", {}, 400, "position must be a whole number from 0 up");
     row("goto beyond int", "POST", "/v1/zoom/goto", R"({"position": 3e9})", 400, "position must be a whole number from 0 up");
+    row("goto 35 mm", "POST", "/v1/zoom/goto", R"({"mm": 35})", 200, "goto zoom 0 at 35 mm");
+    row("goto 2.5 m", "POST", "/v1/focus/goto", R"({"m": 2.5})", 200, "goto focus 0 at 2.5 m");
+    row("goto INF", "POST", "/v1/focus/goto", R"({"m": "INF"})", 200, "goto focus 0 at inf m");
+    row("goto f 4", "POST", "/v1/iris/goto", R"({"f": 4})", 200, "goto iris 0 at 4 f");
+    row("goto mm and position", "POST", "/v1/zoom/goto", R"({"mm": 35, "position": 10})", 400,
+        "give one of position and mm for the zoom");
+    row("goto m on the zoom", "POST", "/v1/zoom/goto", R"({"m": 2})", 400, "give one of position and mm for the zoom");
+    row("goto 0 mm", "POST", "/v1/zoom/goto", R"({"mm": 0})", 400, "mm must be a number above 0");
+    row("goto m far", "POST", "/v1/focus/goto", R"({"m": "far"})", 400, R"(m must be a number above 0 or "inf")");
+    row("goto f as text", "POST", "/v1/iris/goto", R"({"f": "4"})", 400, "f must be a number above 0");
     row("run default hold", "POST", "/v1/zoom/run", R"({"direction": "wide"})", 200, "run zoom wide speed -1 hold 500");
     row("run far high hold 100", "POST", "/v1/focus/run", R"({"direction": "far", "speed": "high", "hold_ms": 100})",
         200, "run focus far speed 2 hold 100");
@@ -158,7 +178,7 @@ void TestLensdRequests::http()
 
     const HttpDecoding decoding = HttpDecoder::decode(board, method, path, body);
     QCOMPARE(decoding.status, status);
-    QCOMPARE(decoding.request ? describe(*decoding.request) : decoding.error, answer);
+    QCOMPARE(decoding.request ? describe(*decoding.request) + describe(decoding.value) : decoding.error, answer);
 }
 
 void TestLensdRequests::osc_data()
@@ -183,6 +203,14 @@ void TestLensdRequests::osc_data()
     row("goto s", packet("/lens/zoom/goto", {QStringLiteral("3000")}), "");
     row("goto ii", packet("/lens/zoom/goto", {1, 2}), "");
     row("goto without argument", packet("/lens/zoom/goto"), "");
+    row("zoom mm f", packet("/lens/zoom/mm", {35.5f}), "goto zoom 0 at 35.5 mm");
+    row("focus m f", packet("/lens/focus/m", {2.5f}), "goto focus 0 at 2.5 m");
+    row("focus m I", packet("/lens/focus/m", {std::numeric_limits<double>::infinity()}), "goto focus 0 at inf m");
+    row("iris f f", packet("/lens/iris/f", {4.0f}), "goto iris 0 at 4 f");
+    row("zoom mm I", packet("/lens/zoom/mm", {std::numeric_limits<double>::infinity()}), "");
+    row("zoom mm i", packet("/lens/zoom/mm", {35}), "");
+    row("zoom m f", packet("/lens/zoom/m", {2.0f}), "");
+    row("focus m f 0", packet("/lens/focus/m", {0.0f}), "error: focus: a value in the lens's units is above 0");
     row("run zoom 1 is tele", packet("/lens/zoom/run", {1}), "run zoom tele speed -1 hold 500");
     row("run zoom -1 is wide", packet("/lens/zoom/run", {-1}), "run zoom wide speed -1 hold 500");
     row("run focus 1 is far", packet("/lens/focus/run", {1, 2}), "run focus far speed 2 hold 500");
@@ -234,7 +262,7 @@ void TestLensdRequests::osc()
     const OscDecoding decoding = OscDecoder::decodePacket(board, packet);
     QString got;
     if (decoding.request)
-        got = describe(*decoding.request);
+        got = describe(*decoding.request) + describe(decoding.value);
     else if (decoding.subscription == OscDecoding::Subscription::Subscribe)
         got = QStringLiteral("subscribe %1").arg(decoding.port);
     else if (decoding.subscription == OscDecoding::Subscription::Unsubscribe)

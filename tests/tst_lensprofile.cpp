@@ -246,26 +246,30 @@ void TestLensProfile::targets_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("problem");
+    QTest::addColumn<double>("zoom");
 
     const QString example;
     const int mm = int(LensValue::Unit::Millimetres);
     const int m = int(LensValue::Unit::Metres);
     const int f = int(LensValue::Unit::FNumber);
-    QTest::newRow("50 mm, rounded to a count") << example << int(LensAxis::Zoom) << mm << 50.0 << 4787 << QString();
-    QTest::newRow("infinity at zoom 3675") << example << int(LensAxis::Focus) << m << inf << 3700 << QString();
-    QTest::newRow("f/11, rounded up to a count") << example << int(LensAxis::Iris) << f << 11.0 << 4431 << QString();
+    QTest::newRow("50 mm, rounded to a count") << example << int(LensAxis::Zoom) << mm << 50.0 << 4787 << QString() << 3675.0;
+    // Infinity is the far end itself: its count reads as infinity again.
+    QTest::newRow("infinity at zoom 4780, on the far side of its end at 3760.1")
+        << example << int(LensAxis::Focus) << m << inf << 3761 << QString() << 4780.0;
+    QTest::newRow("infinity at zoom 3675") << example << int(LensAxis::Focus) << m << inf << 3700 << QString() << 3675.0;
+    QTest::newRow("f/11, rounded up to a count") << example << int(LensAxis::Iris) << f << 11.0 << 4431 << QString() << 3675.0;
     QTest::newRow("counts as given") << example << int(LensAxis::Focus) << int(LensValue::Unit::Counts) << 3012.0 << 3012
-                                     << QString();
+                                     << QString() << 3675.0;
     QTest::newRow("past the long end") << example << int(LensAxis::Zoom) << mm << 150.0 << -1
-                                       << "outside the profile's range 6.80 to 120.00 mm";
+                                       << "outside the profile's range 6.80 to 120.00 mm" << 3675.0;
     QTest::newRow("nearer than both curves know") << example << int(LensAxis::Focus) << m << 1.0 << -1
-                                                  << "outside the profile's range 1.500 to inf m";
+                                                  << "outside the profile's range 1.500 to inf m" << 3675.0;
     QTest::newRow("an f-number the lens has not") << example << int(LensAxis::Iris) << f << 32.0 << -1
-                                                  << "outside the profile's range f/1.80 to f/22.00";
+                                                  << "outside the profile's range f/1.80 to f/22.00" << 3675.0;
     QTest::newRow("metres for the zoom") << example << int(LensAxis::Zoom) << m << 2.0 << -1
-                                         << "the zoom takes counts or a focal length in mm";
+                                         << "the zoom takes counts or a focal length in mm" << 3675.0;
     QTest::newRow("no iris table") << "\"zoom\": [[0, 6.8], [10, 9]]" << int(LensAxis::Iris) << f << 4.0 << -1
-                                   << "the profile has no f-numbers";
+                                   << "the profile has no f-numbers" << 3675.0;
 }
 
 void TestLensProfile::targets()
@@ -276,11 +280,14 @@ void TestLensProfile::targets()
     QFETCH(double, value);
     QFETCH(int, position);
     QFETCH(QString, problem);
+    QFETCH(double, zoom);
     const LensProfile profile = profileMembers.isEmpty()
         ? exampleProfile()
         : *LensProfile::parse(profileWith(profileMembers.toUtf8().constData()), QStringLiteral("t.json")).profile;
-    const LensProfile::Target target = profile.positionFor(LensAxis(axis), {LensValue::Unit(unit), value}, 3675);
+    const LensProfile::Target target = profile.positionFor(LensAxis(axis), {LensValue::Unit(unit), value}, zoom);
     QCOMPARE(target.position.value_or(-1), position);
+    if (std::isinf(value) && target.position)
+        QVERIFY(std::isinf(profile.focusDistanceM(*target.position, zoom).value_or(0)));
     QCOMPARE(LensProfile::problemText(LensAxis(axis), target), problem);
 }
 

@@ -4,6 +4,7 @@
 
 #include "fakecontroller.h"
 #include "lensmotor.h"
+#include "lensprofile.h"
 #include "lenssession.h"
 
 #include <QElapsedTimer>
@@ -43,7 +44,8 @@ private:
     //   goto M N | step M N | run M D [hold MS] [by K] [speed S] | stop M |
     //   release M K | releaseAll | call N [speed S] | store N | refresh |
     //   calibrate | shutdown | idle (until nothing waits or is under way) |
-    //   wait MS | holder M K (K holds M's run now; "-": none does)
+    //   wait MS | holder M K (K holds M's run now; "-": none does) |
+    //   tool goto M N (an exact goto, carried out at once as the tool does)
     // Requests between two waits are handed over before the session has
     // carried out the first of them, as if they came while the board was busy.
     void play(LensSession &session, const QString &script, QStringList *results = nullptr);
@@ -59,7 +61,10 @@ void TestLensSession::play(LensSession &session, const QString &script, QStringL
         };
     };
     for (const QString &step : script.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QStringList w = step.simplified().split(QLatin1Char(' '));
+        QStringList w = step.simplified().split(QLatin1Char(' '));
+        const bool now = w.first() == QLatin1String("tool");
+        if (now)
+            w.removeFirst();
         const QString &verb = w.first();
         SessionRequest request;
         if (w.size() > 1 && LensMotor::named(w.at(1)))
@@ -118,6 +123,11 @@ void TestLensSession::play(LensSession &session, const QString &script, QStringL
         } else {
             QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         }
+        if (now) {
+            request.exact = true;
+            session.runNow(request);
+            continue;
+        }
         session.submit(request, record(step.simplified()));
     }
 }
@@ -130,12 +140,40 @@ void TestLensSession::rules_data()
 {
     QTest::addColumn<bool>("ownThread");
     QTest::addColumn<bool>("live");
+    QTest::addColumn<bool>("profiled");
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("calls");
 
-    const auto row = [](const char *name, bool ownThread, const char *script, const char *calls, bool live = false) {
-        QTest::newRow(name) << ownThread << live << QString::fromLatin1(script) << QString::fromLatin1(calls);
+    const auto row = [](const char *name, bool ownThread, const char *script, const char *calls, bool live = false,
+                        bool profiled = false) {
+        QTest::newRow(name) << ownThread << live << profiled << QString::fromLatin1(script) << QString::fromLatin1(calls);
     };
+    // With the lens's profile: the focus held to 300..3800 with a backlash
+    // of 40, standing at 2000; the board's gotos arrive at once.
+    const auto lensRow = [&row](const char *name, const char *script, const char *calls) {
+        row(name, false, script, calls, false, true);
+    };
+    lensRow("a goto beyond a soft limit is not sent", "goto focus 3900; goto focus 200; idle", "");
+    lensRow("a step ends at the soft limit", "step focus 5000; idle", "setFocusPosition(3800) getFocusPosition");
+    lensRow("a run towards a soft limit is a goto to it, at the run's speed",
+            "run focus far speed 1; idle; stop focus; idle",
+            "setFocusSpeed(1) setFocusPosition(3800) pelco_d_focus_stop getFocusPosition");
+    lensRow("a run from the limit away from it", "step focus -5000; idle; run focus near; idle",
+            "setFocusPosition(300) getFocusPosition");
+    lensRow("a goto from above comes to its target from beneath", "goto focus 1000; wait 600; idle",
+            "setFocusPosition(960) getFocusPosition getFocusPosition setFocusPosition(1000) getFocusPosition");
+    lensRow("the approach goes no lower than the soft limit", "goto focus 320; wait 600; idle",
+            "setFocusPosition(300) getFocusPosition getFocusPosition setFocusPosition(320) getFocusPosition");
+    lensRow("a step down is a nudge, not a target: no approach", "step focus -500; wait 400; idle",
+            "setFocusPosition(1500) getFocusPosition");
+    lensRow("a goto from below goes straight", "goto focus 2500; wait 400; idle",
+            "setFocusPosition(2500) getFocusPosition");
+    lensRow("a newer goto ends the approach", "goto focus 1000; wait 50; goto focus 3000; wait 500; idle",
+            "setFocusPosition(960) getFocusPosition setFocusPosition(3000) getFocusPosition");
+    lensRow("a stop ends the approach", "goto focus 1000; wait 50; stop focus; wait 500; idle",
+            "setFocusPosition(960) getFocusPosition pelco_d_focus_stop getFocusPosition");
+    lensRow("the tool's goto from above takes up the backlash before it ends", "tool goto focus 1000",
+            "setFocusPosition(960) getFocusPosition setFocusPosition(1000)");
     // A key or stick that asks again while its run is on its way must not
     // take it for ended, nor for its own once it has let go.
     row("a run on its way is held, a motor to stop is not", false,
@@ -195,12 +233,20 @@ void TestLensSession::rules()
 {
     QFETCH(bool, ownThread);
     QFETCH(bool, live);
+    QFETCH(bool, profiled);
     QFETCH(QString, script);
     QFETCH(QString, calls);
     auto board = std::make_shared<FakeBoard>();
     board->zoomPosition = 3000;
     const std::unique_ptr<LensSession> session = sessionOn(BoardType::Tavro, board, ownThread);
     session->setLiveReads(live);
+    if (profiled) {
+        const LensProfile::Read read = LensProfile::parse(
+            R"({"name": "t", "limits": {"focus": [300, 3800]}, "backlash": {"focus": 40}})", QStringLiteral("t.json"));
+        session->setProfile(std::make_shared<const LensProfile>(*read.profile));
+        board->focusPosition = 2000;
+        board->gotosArrive = true;
+    }
     play(*session, QStringLiteral("refresh; idle"));
     board->callMs = ownThread ? 30 : 0;
     board->calls.clear();

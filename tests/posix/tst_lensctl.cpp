@@ -7,10 +7,12 @@
 #include "controller_usm.h"
 #include "driversetup.h"
 #include "lensctl.h"
+#include "lensprofile.h"
 #include "pellanboard.h"
 #include "pellanframes.h"
 #include "scriptedpeer.h"
 #include "tavroboard.h"
+#include "tavroframes.h"
 #include "tracedecoder.h"
 
 #include <QProcess>
@@ -21,6 +23,7 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -31,6 +34,10 @@ constexpr double kTimeScale = 50.0;
 // Keeps a silent board's cases short.
 constexpr LinkTimeouts kLimits{2000, 1000, 1000};
 const QString kAbsentPort = QStringLiteral("/nonexistent/ttyLENSCTL");
+const QString kTavroProfile = QStringLiteral(TAVRO_PROFILES "/tavro-18x.json");
+const QString kPellanProfile = QStringLiteral(TAVRO_PROFILES "/pellan-50mm.json");
+// Positions not rising: refused, and nothing sent.
+const QByteArray kBrokenProfile = R"({"name": "broken", "zoom": [[0, 6.8], [3000, 9.25], [2000, 24.0]]})";
 
 using Frames = QList<QByteArray>;
 using Pauses = QList<unsigned long>;
@@ -94,6 +101,8 @@ private slots:
     void sessions();
     void pellanCalibrationHoldsForTheSession();
     void tavroRangeOfMinusOneIsNoAnswer();
+    void units_data();
+    void units();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -124,6 +133,10 @@ void TestLensCtl::initTestCase()
     QRandomGenerator random(17);
     for (int i = 0; i < 4096; ++i)
         garbage.putChar(char(random.bounded(256)));
+    QFile broken(m_folder.filePath(QStringLiteral("broken.json")));
+    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(kBrokenProfile) == kBrokenProfile.size());
+    QFile script(m_folder.filePath(QStringLiteral("units.session")));
+    QVERIFY(script.open(QIODevice::WriteOnly) && script.write("set zoom 50mm\n") > 0);
     garbage.write("\ndata to transmit\n\"fe08000000000000\"\nReceived unexpected response:  \"\\x0\n"
                   "Could not open serial port:  \"ttyS9\"\nReason:  \"No such file or directory\"\n"
                   "Could not open serial port:  \"ttyUSB0\"\nReason:  \"In use by another program: x, process ID 7\"\n"
@@ -478,6 +491,93 @@ void TestLensCtl::tavroRangeOfMinusOneIsNoAnswer()
              QStringList{QStringLiteral("tavro-lensctl: get: no valid answer from the board on ") + board.portName()});
 }
 
+// The lens's units through the example profiles, on the boards as they start
+// (Tavro zoom 3675, focus 2000, iris 2750; Pellan focus 2000): get adds the
+// readings, a set lands within a count of the profile's inverse, and a value
+// the profile cannot place is a usage error that moves nothing.
+void TestLensCtl::units_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("error"); // what standard error holds
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<double>("target"); // where the last frame goes, within a count; NaN for no move
+
+    const LensProfile tavro = LensProfile::readFile(kTavroProfile).profile.value();
+    const LensProfile pellan = LensProfile::readFile(kPellanProfile).profile.value();
+    const QString broken = m_folder.filePath(QStringLiteral("broken.json"));
+    const QStringList withTavro{"--profile", kTavroProfile};
+    const QStringList withPellan{"--profile", kPellanProfile};
+    const double none = std::nan("");
+    const auto row = [](const char *name, const char *board, const QStringList &words, int status, const QString &output,
+                        const QString &error, int frames, double target) {
+        QTest::newRow(name) << QString::fromLatin1(board) << words << status << output << error << frames << target;
+    };
+    const auto fixed = [](const std::optional<double> &value, int decimals) {
+        return QString::number(value.value(), 'f', decimals);
+    };
+    row("tavro get", "tavro", withTavro + QStringList{"get"}, 0,
+        QStringLiteral("zoom 3675\nzoomMax 7350\nfocus 2000\nfocusMax 4000\niris 2750\nirisMax 5500\n"
+                       "zoomMm %1\nfocusM %2\nirisF %3\nhfovDeg %4\n")
+            .arg(fixed(tavro.focalLengthMm(3675), 2), fixed(tavro.focusDistanceM(2000, 3675), 3),
+                 fixed(tavro.fNumber(2750), 2), fixed(tavro.horizontalFovDeg(3675), 2)),
+        "", 6, none);
+    row("pellan get --json", "pellan", withPellan + QStringList{"--json", "get"}, 0,
+        QStringLiteral("{\"focus\":2000,\"focusM\":%1,\"focusMax\":4550,\"hfovDeg\":null,\"iris\":null,"
+                       "\"irisF\":null,\"irisMax\":null,\"zoom\":null,\"zoomMax\":null,\"zoomMm\":null}\n")
+            .arg(fixed(pellan.focusDistanceM(2000, 0), 3).toDouble()),
+        "", 1, none);
+    row("set zoom 50mm", "tavro", withTavro + QStringList{"set", "zoom", "50mm"}, 0, "", "", 1,
+        *tavro.zoomForFocalLength(50));
+    row("session: set zoom 50mm", "tavro", withTavro + QStringList{"session", m_folder.filePath("units.session")}, 0,
+        "", "", 1, *tavro.zoomForFocalLength(50));
+    row("set focus inf at the zoom read", "tavro", withTavro + QStringList{"set", "focus", "inf"}, 0, "", "", 7,
+        *tavro.focusForDistance(std::numeric_limits<double>::infinity(), 3675));
+    row("pellan set focus 0.5m", "pellan", withPellan + QStringList{"set", "focus", "0.5m"}, 0, "", "", 2,
+        *pellan.focusForDistance(0.5, 0));
+    row("set iris f/4", "tavro", withTavro + QStringList{"set", "iris", "f/4"}, 0, "", "", 1, *tavro.irisForFNumber(4));
+    row("set zoom 500mm", "tavro", withTavro + QStringList{"set", "zoom", "500mm"}, 2, "",
+        "zoom 500mm: outside the profile's range 6.80 to 120.00 mm (see --help)", 0, none);
+    row("set focus 0.05m, read at zoom 3675", "tavro", withTavro + QStringList{"set", "focus", "0.05m"}, 2, "",
+        "set focus 0.05m: outside the profile's range 1.500 to inf m at zoom 3675", 6, none);
+    row("set focus in mm", "tavro", withTavro + QStringList{"set", "focus", "35mm"}, 2, "",
+        "focus 35mm: the focus takes counts or a distance in m (see --help)", 0, none);
+    row("set zoom 35mm without a profile", "tavro", {"set", "zoom", "35mm"}, 2, "",
+        "zoom 35mm: a position in the lens's units needs --profile (see --help)", 0, none);
+    row("broken profile", "tavro", {"--profile", broken, "get"}, 2, "", LensProfile::readFile(broken).error, 0, none);
+    row("pellan profile on tavro", "tavro", withPellan + QStringList{"probe"}, 2, "",
+        "the profile " + kPellanProfile + " is for the pellan board (see --help)", 0, none);
+}
+
+void TestLensCtl::units()
+{
+    QFETCH(QString, board);
+    QFETCH(QStringList, words);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    QFETCH(int, frames);
+    QFETCH(double, target);
+
+    startBoard(board);
+    const Result result = run(board, m_sim->portName(), words);
+
+    QCOMPARE(result.errLines, error.isEmpty() ? QStringList() : QStringList{"tavro-lensctl: " + error});
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.out, output);
+    QVERIFY(m_sim->waitForFrames(frames, 2000));
+    QTest::qWait(50);
+    QCOMPARE(m_sim->frames().size(), frames);
+    if (std::isnan(target))
+        return;
+    const qint32 sent = board == QLatin1String("pellan")
+        ? m_sim->withBoard<PellanBoard>([](PellanBoard &sim, qint64) { return sim.target(); }) / 10
+        : TavroFrames::decodeFrame(m_sim->frames().last())->value;
+    QVERIFY2(std::abs(sent - target) <= 1, qPrintable(QStringLiteral("%1 for %2").arg(sent).arg(target)));
+}
+
 // A command line the tool cannot carry out is refused before any driver
 // exists, so nothing can have been sent.
 void TestLensCtl::usageErrorsMakeNoDriver_data()
@@ -571,6 +671,13 @@ void TestLensCtl::program_data()
                                                             << "^tavro-lensctl: decode: no exchanges with a board in -\n$";
     QTest::newRow("decode, unknown board") << QStringList{"--board", "other", "decode", "fe"} << 2 << "^$"
                                            << "^tavro-lensctl: --board must be tavro or pellan";
+    QTest::newRow("profile check") << QStringList{"profile", "check", kTavroProfile} << 0
+                                   << "^name: .*\nboard: tavro\nzoom: 6.80 to 120.00 mm over 0 to 7350\n"
+                                      "focus: 0.500 m to inf over 400 to 3500 at zoom 0\nfocus: .* at zoom 7350\n"
+                                      "iris: f/1.80 to f/22.00 over 0 to 5500\nangle: 2.75 to .* deg horizontal\n$"
+                                   << "^$";
+    QTest::newRow("profile check, broken") << QStringList{"profile", "check", m_folder.filePath("broken.json")} << 2
+                                           << "^$" << "^tavro-lensctl: .*broken.json.*\n$";
     QTest::newRow("decode, garbage") << QStringList{"decode", m_folder.filePath("garbage.log")} << 1
                                      << "^Tavro  unknown frame \\[FE 08 00 00 00 00 00 00\\] -> rejected\n"
                                         "nothing sent -> port not opened \\(ttyS9\\)\n"

@@ -8,6 +8,7 @@
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "httpfront.h"
+#include "lensprofile.h"
 #include "lensservice.h"
 #include "oscfront.h"
 #include "pellanboard.h"
@@ -24,6 +25,7 @@
 #include <QWebSocket>
 #include <QtTest>
 
+#include <cmath>
 #include <csignal>
 #include <memory>
 
@@ -31,6 +33,7 @@ namespace {
 
 constexpr LinkTimeouts kLimits{1000, 500, 500};
 const QString kAbsentPort = QStringLiteral("/nonexistent/ttyLENSD");
+const QString kTavroProfile = QStringLiteral(TAVRO_PROFILES "/tavro-18x.json");
 
 struct Answer
 {
@@ -52,6 +55,8 @@ private slots:
     void holds();
     void requests_data();
     void requests();
+    void units_data();
+    void units();
     void silentBoardRecovers();
     void liveFeeds_data();
     void liveFeeds();
@@ -62,7 +67,8 @@ private slots:
     void program();
 
 private:
-    void startServer(const QString &board, const QString &port = {}, const QByteArray &token = {});
+    void startServer(const QString &board, const QString &port = {}, const QByteArray &token = {},
+                     const QString &profile = {});
     Answer http(const QByteArray &method, const QString &path, const QByteArray &body = {},
                 const QByteArray &token = {});
     void osc(const char *path, const QVariantList &arguments = {});
@@ -96,7 +102,8 @@ void TestLensd::cleanup()
     m_client.close();
 }
 
-void TestLensd::startServer(const QString &board, const QString &port, const QByteArray &token)
+void TestLensd::startServer(const QString &board, const QString &port, const QByteArray &token,
+                            const QString &profile)
 {
     const bool pellan = board == QLatin1String("pellan");
     if (port.isEmpty()) {
@@ -106,7 +113,8 @@ void TestLensd::startServer(const QString &board, const QString &port, const QBy
     }
     const QString name = port.isEmpty() ? m_sim->portName() : port;
     const BoardType type = pellan ? BoardType::Pellan : BoardType::Tavro;
-    m_service = std::make_unique<LensService>(type, name);
+    m_service = std::make_unique<LensService>(
+        type, name, profile.isEmpty() ? std::nullopt : LensProfile::readFile(profile).profile);
     m_http = std::make_unique<HttpFront>(*m_service, type, token);
     m_httpPort = m_http->listen(QHostAddress::LocalHost, 0);
     QVERIFY(m_httpPort != 0);
@@ -248,6 +256,79 @@ void TestLensd::requests()
     QTRY_VERIFY(m_service->isIdle());
 }
 
+// Gotos in the lens's units over HTTP and OSC: each lands where the status
+// reads the value back and subscribers hear it; one the profile cannot place
+// is refused and moves nothing.
+void TestLensd::units_data()
+{
+    QTest::addColumn<QString>("path"); // /v1/... by HTTP, /lens/... by OSC
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QVariantList>("arguments");
+    QTest::addColumn<QString>("error"); // empty when the goto is taken
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("heard"); // how a subscriber's datagram of it starts
+
+    const double infinity = std::numeric_limits<double>::infinity();
+    const auto row = [](const char *name, const char *path, const QByteArray &body, const QVariantList &arguments,
+                        const char *error, const char *key = "", double value = 0, const QByteArray &heard = {}) {
+        QTest::newRow(name) << QString::fromLatin1(path) << body << arguments << QString::fromLatin1(error)
+                            << QString::fromLatin1(key) << value << heard;
+    };
+    const QByteArray zoomMm("/lens/zoom/mm\0\0\0,f\0\0", 20);
+    const QByteArray focusInfinity("/lens/focus/m\0\0\0,I\0\0", 20);
+    const char *tooLong = "outside the profile's range 6.80 to 120.00 mm for the zoom";
+    row("http 50 mm", "/v1/zoom/goto", R"({"mm": 50})", {}, "", "zoomMm", 50, zoomMm);
+    row("http inf m", "/v1/focus/goto", R"({"m": "inf"})", {}, "", "focusM", infinity, focusInfinity);
+    row("http f/4", "/v1/iris/goto", R"({"f": 4})", {}, "", "irisF", 4, QByteArray("/lens/iris/f\0\0\0\0,f\0\0", 20));
+    row("osc 50 mm", "/lens/zoom/mm", {}, {50.0}, "", "zoomMm", 50, zoomMm);
+    row("osc I", "/lens/focus/m", {}, {infinity}, "", "focusM", infinity, focusInfinity);
+    row("http 500 mm", "/v1/zoom/goto", R"({"mm": 500})", {}, tooLong);
+    row("osc 500 mm", "/lens/zoom/mm", {}, {500.0}, tooLong);
+}
+
+void TestLensd::units()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, body);
+    QFETCH(QVariantList, arguments);
+    QFETCH(QString, error);
+    QFETCH(QString, key);
+    QFETCH(double, value);
+    QFETCH(QByteArray, heard);
+    startServer(QStringLiteral("tavro"), {}, {}, kTavroProfile);
+    // The subscriber hears the changes and the errors of what it sends.
+    QList<QByteArray> told;
+    connect(&m_client, &QUdpSocket::readyRead, this, [&] {
+        while (m_client.hasPendingDatagrams())
+            told << m_client.receiveDatagram().data();
+    });
+    osc("/lens/subscribe");
+    QTRY_VERIFY(!told.isEmpty());
+    const int framesBefore = m_sim->frameCount();
+
+    const bool viaHttp = path.startsWith(QLatin1String("/v1/"));
+    if (viaHttp) {
+        const Answer got = http("POST", path, body);
+        QCOMPARE(got.body.value(QLatin1String("error")).toString(), error);
+        QCOMPARE(got.status, error.isEmpty() ? 200 : 400);
+    } else {
+        osc(qPrintable(path), arguments);
+    }
+    if (!error.isEmpty()) {
+        QTRY_VERIFY(viaHttp || told.contains(OscFront::message("/lens/error", {error})));
+        QTest::qWait(100);
+        QCOMPARE(m_sim->frameCount(), framesBefore);
+        return;
+    }
+    const auto readsBack = [&] {
+        const QJsonValue reading = m_service->status().value(key);
+        return std::isinf(value) ? reading == QJsonValue("inf") : std::abs(reading.toDouble() - value) <= 0.03;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(m_service->isIdle() && readsBack(), 15000);
+    QVERIFY(std::any_of(told.begin(), told.end(), [&](const QByteArray &datagram) { return datagram.startsWith(heard); }));
+}
+
 // A board silent at start: errors, then a goto once it answers, with no
 // refresh in between.
 void TestLensd::silentBoardRecovers()
@@ -274,7 +355,7 @@ void TestLensd::liveFeeds_data()
 void TestLensd::liveFeeds()
 {
     QFETCH(bool, viaOsc);
-    startServer(QStringLiteral("tavro"));
+    startServer(QStringLiteral("tavro"), {}, {}, kTavroProfile);
     QStringList changes;
     QWebSocket socket;
     connect(&socket, &QWebSocket::textMessageReceived, this, [&changes](const QString &text) { changes << text; });
@@ -292,10 +373,13 @@ void TestLensd::liveFeeds()
     changes.clear();
     QCOMPARE(http("POST", QStringLiteral("/v1/zoom/run"), R"({"direction":"wide","hold_ms":1000})").status, 200);
     QTest::qWait(1000);
-    const QString position = viaOsc ? QStringLiteral("/lens/zoom/position") : QStringLiteral("{\"zoom\":");
+    const QString position = viaOsc ? QStringLiteral("/lens/zoom/position") : QStringLiteral("\"zoom\":");
     const qsizetype moves = std::count_if(changes.begin(), changes.end(),
-                                          [&](const QString &change) { return change.startsWith(position); });
-    QVERIFY2(moves >= 5, qPrintable(changes.join(QLatin1Char(' '))));
+                                          [&](const QString &change) { return change.contains(position); });
+    // The focal length comes with the counts.
+    const QString focalLength = viaOsc ? QStringLiteral("/lens/zoom/mm") : QStringLiteral("\"zoomMm\":");
+    QVERIFY2(moves >= 5 && changes.join(QLatin1Char(' ')).contains(focalLength),
+             qPrintable(changes.join(QLatin1Char(' '))));
     QTRY_VERIFY(m_service->isIdle());
 }
 
@@ -385,6 +469,9 @@ void TestLensd::program_data()
         QTest::newRow(name) << QStringList{"--http", "0.0.0.0:18749", "--token-file", "TOKEN"} << 2
                             << QStringLiteral("tavro-lensd: the token file TOKEN is readable by others: chmod 600 it\n")
                             << int(readers);
+    const QString noProfile = QStringLiteral("/nonexistent/lens.json");
+    QTest::newRow("profile that does not read") << QStringList{"--profile", noProfile} << 2
+                                                << "tavro-lensd: " + LensProfile::readFile(noProfile).error + "\n" << 0;
 }
 
 void TestLensd::program()
