@@ -171,6 +171,9 @@ void LensProfileDialog::edit(const QString &file, const QString &board)
         m_sensor->setText(m_data.sensorWidthMm ? locale().toString(*m_data.sensorWidthMm) : QString());
     }
     m_modified = false;
+    // A board without zoom and iris has its focus table to show.
+    const QSignalBlocker motor(m_motor);
+    m_motor->setCurrentIndex(m_data.board == QLatin1String("pellan") ? int(LensAxis::Focus) : int(LensAxis::Zoom));
     showCurves(0);
     showFile();
     if (!problem.isEmpty())
