@@ -1014,9 +1014,10 @@ private slots:
             }
         }
         QCOMPARE(qobject_cast<QLabel *>(in("lbl_profilePreview"))->text(), "7350 → 120.0 mm");
-        // Saved, then opened again over a field emptied meanwhile.
+        // Saved, then opened again over fields emptied meanwhile.
         choose("pb_saveProfileAs");
-        qobject_cast<QLineEdit *>(in("le_sensorWidth"))->clear();
+        for (const char *field : {"le_profileName", "le_sensorWidth"})
+            qobject_cast<QLineEdit *>(in(field))->clear();
         choose("pb_openProfile");
         QCOMPARE(qobject_cast<QLineEdit *>(in("le_sensorWidth"))->text(), "5.76");
         const LensProfile::Read read = LensProfile::readFile(path);
