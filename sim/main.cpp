@@ -2,7 +2,7 @@
 // running the controller program without hardware.
 //
 //   lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] [--fault NAME]
-//                  [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] [--reaction-ms MS]
+//                  [--backlash N] [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] [--reaction-ms MS]
 //
 // The first line on standard output is the device path to open. SIGINT,
 // SIGTERM or SIGHUP end the simulator cleanly.
@@ -41,6 +41,7 @@ struct Options
     QString link;
     QString stateFile;
     SimFault fault = SimFault::None;
+    int backlash = 0;
     LineDelivery delivery;
 };
 
@@ -48,7 +49,7 @@ void printUsage()
 {
     std::fprintf(stderr,
                  "Usage: lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] "
-                 "[--fault NAME]\n"
+                 "[--fault NAME] [--backlash N]\n"
                  "                      [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] "
                  "[--reaction-ms MS]\n"
                  "  --board         which board to simulate\n"
@@ -56,6 +57,8 @@ void printUsage()
                  "  --state         file in which the Tavro board keeps its stored settings (the\n"
                  "                  Pellan board keeps nothing on board and ignores it)\n"
                  "  --fault         misbehave on every frame: %s\n"
+                 "  --backlash      counts of play between each motor and the lens part it\n"
+                 "                  drives (default 0); the board reports the motors' counts\n"
                  "Replies cross the line at the board's baud rate (Tavro 19200, Pellan 115200)\n"
                  "and reach the program in pieces, as a USB serial adapter hands them over:\n"
                  "  --piece-bytes   N bytes (at least 1) in each piece; by default whatever has\n"
@@ -97,6 +100,11 @@ bool applyOption(Options &options, const QString &name, const QString &value)
         const std::optional<SimFault> fault = simFaultFromName(value);
         options.fault = fault.value_or(SimFault::None);
         return fault.has_value();
+    }
+    if (name == QLatin1String("--backlash")) {
+        bool ok = false;
+        options.backlash = value.toInt(&ok);
+        return ok && options.backlash >= 0;
     }
     if (name == QLatin1String("--piece-bytes")) {
         bool ok = false;
@@ -142,11 +150,16 @@ std::optional<Options> parseArguments(const QStringList &arguments)
 
 std::unique_ptr<BoardModel> makeBoard(const Options &options)
 {
-    if (options.board == QLatin1String("pellan"))
-        return std::make_unique<PellanBoard>();
+    if (options.board == QLatin1String("pellan")) {
+        auto board = std::make_unique<PellanBoard>();
+        board->setBacklash(options.backlash);
+        return board;
+    }
+    auto board = std::make_unique<TavroBoard>(options.stateFile.isEmpty() ? TavroSettings()
+                                                                          : TavroSettings::load(options.stateFile));
+    board->setBacklash(options.backlash);
     if (options.stateFile.isEmpty())
-        return std::make_unique<TavroBoard>();
-    auto board = std::make_unique<TavroBoard>(TavroSettings::load(options.stateFile));
+        return board;
     const QString stateFile = options.stateFile;
     board->setStoreHandler([stateFile](const TavroSettings &settings) {
         if (!settings.save(stateFile))
