@@ -145,9 +145,9 @@ void TestSimulator::motionAgainstTime_data()
     const auto row = [](const char *name, int backlash, const char *frames, const char *reads) {
         QTest::newRow(name) << backlash << QString::fromLatin1(frames) << QString::fromLatin1(reads);
     };
-    row("goto 3000: slow start, full speed, slow arrival exactly on it", 0,
-        "0 fe0500000bb800; 0 ff000020000020; 100 ff000000000020",
-        "25 f=2019; 50 f=2075; 101 z=3900; 200 f=2525; 360 f=2984; 384 f=3000; 5000 f=3000 z=3900");
+    row("goto 3000: slow start, full speed, slow arrival exactly on it; a run reversed halts first", 0,
+        "0 fe0500000bb800; 0 ff000020000020; 100 ff000040000020; 150 ff000000000020",
+        "25 f=2019; 50 f=2075; 101 z=3900; 150 z=3825; 200 f=2525; 360 f=2984; 384 f=3000; 5000 f=3000 z=3825");
     row("low 1500/s and high 6000/s, 100 ms to full speed", 0,
         "0 ff000027000000; 0 fe0500000fa000; 2000 ff000027000200; 2000 fe050000000000",
         "525 f=2769; 1025 f=3519; 2100 f=3700; 2300 f=2500; 2700 f=133; 2767 f=0");
