@@ -2,7 +2,7 @@
 // running the controller program without hardware.
 //
 //   lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] [--fault NAME]
-//                  [--backlash N] [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] [--reaction-ms MS]
+//                  [--backlash N] [--trace] [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] [--reaction-ms MS]
 //
 // The first line on standard output is the device path to open. SIGINT,
 // SIGTERM or SIGHUP end the simulator cleanly.
@@ -42,6 +42,7 @@ struct Options
     QString stateFile;
     SimFault fault = SimFault::None;
     int backlash = 0;
+    bool trace = false;
     LineDelivery delivery;
 };
 
@@ -49,7 +50,7 @@ void printUsage()
 {
     std::fprintf(stderr,
                  "Usage: lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] "
-                 "[--fault NAME] [--backlash N]\n"
+                 "[--fault NAME] [--backlash N] [--trace]\n"
                  "                      [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] "
                  "[--reaction-ms MS]\n"
                  "  --board         which board to simulate\n"
@@ -59,6 +60,8 @@ void printUsage()
                  "  --fault         misbehave on every frame: %s\n"
                  "  --backlash      counts of play between each motor and the lens part it\n"
                  "                  drives (default 0); the board reports the motors' counts\n"
+                 "  --trace         a line on standard error for every frame acted on: the frame\n"
+                 "                  and where each motor and its lens part are then\n"
                  "Replies cross the line at the board's baud rate (Tavro 19200, Pellan 115200)\n"
                  "and reach the program in pieces, as a USB serial adapter hands them over:\n"
                  "  --piece-bytes   N bytes (at least 1) in each piece; by default whatever has\n"
@@ -126,6 +129,7 @@ bool applyOption(Options &options, const QString &name, const QString &value)
 std::optional<Options> parseArguments(const QStringList &arguments)
 {
     const QString onePiece = QStringLiteral("--one-piece");
+    const QString trace = QStringLiteral("--trace");
     Options options;
     QSet<QString> given;
     for (int i = 1; i < arguments.size(); ++i) {
@@ -133,8 +137,8 @@ std::optional<Options> parseArguments(const QStringList &arguments)
         if (given.contains(name))
             return std::nullopt;
         given.insert(name);
-        if (name == onePiece) {
-            options.delivery.onePiece = true;
+        if (name == onePiece || name == trace) {
+            (name == onePiece ? options.delivery.onePiece : options.trace) = true;
             continue;
         }
         if (i + 1 >= arguments.size() || !applyOption(options, name, arguments.at(++i)))
@@ -198,6 +202,11 @@ int main(int argc, char *argv[])
     if (options->fault != SimFault::None)
         simulator.setFault(options->fault);
     simulator.setLineDelivery(options->delivery);
+    if (options->trace)
+        simulator.setTrace([](const QString &line) {
+            std::fprintf(stderr, "lens-board-sim: %s\n", qPrintable(line));
+            std::fflush(stderr);
+        });
 
     const QString device = simulator.portName();
     if (!options->link.isEmpty() && !simulator.linkAs(options->link)) {

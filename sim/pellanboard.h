@@ -35,6 +35,7 @@ public:
     QByteArray handleFrame(const QByteArray &frame, qint64 nowMs) override;
     // A Modbus exception reply, "slave device failure".
     QByteArray refusal(const QByteArray &frame) const override;
+    QString motorsText(qint64 nowMs) const override;
 
     int rawPosition(qint64 nowMs) const { return m_focus.position(nowMs); }
     int target() const { return m_focus.target(); }

@@ -1,5 +1,7 @@
 #include "tavroboard.h"
 
+#include <QStringList>
+
 namespace {
 
 constexpr char statusOk = 0x00;
@@ -256,6 +258,18 @@ int TavroBoard::rate(Axis axis) const
         break;
     }
     return irisRate;
+}
+
+QString TavroBoard::motorsText(qint64 nowMs) const
+{
+    QStringList motors;
+    const char *const names[] = {"zoom", "focus", "iris"};
+    for (Axis axis : {Axis::Zoom, Axis::Focus, Axis::Iris})
+        motors << QStringLiteral("%1 %2 lens %3")
+                      .arg(QLatin1String(names[int(axis)]))
+                      .arg(position(axis, nowMs))
+                      .arg(lensPosition(axis, nowMs));
+    return motors.join(QLatin1String(", "));
 }
 
 void TavroBoard::setBacklash(int counts)

@@ -37,6 +37,7 @@ public:
     int baudRate() const override { return lineBaudRate; }
     QByteArray handleFrame(const QByteArray &frame, qint64 nowMs) override;
     QByteArray refusal(const QByteArray &frame) const override;
+    QString motorsText(qint64 nowMs) const override;
 
     // Called with the settings when the board is told to store them; the
     // program keeps them in its state file.

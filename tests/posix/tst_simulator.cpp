@@ -282,7 +282,7 @@ void TestSimulator::servesOnItsLinkAndEndsCleanly_data()
     row("--board tavro", "fe080000000000", "1@4.646 3@5.646 5@6.646", 2);
     row("--board pellan", "01650000000000000000000000002665", "11@2.389 16@3.389", 2);
     row("--board tavro --piece-bytes 1 --piece-gap-ms 5", "fe080000000000", "1@4.167 2@9.167 3@14.167 4@19.167 5@24.167", 5);
-    row("--board tavro --one-piece --reaction-ms 150", "fe080000000000", "5@156.251", 1);
+    row("--board tavro --one-piece --reaction-ms 150 --backlash 40 --trace", "fe080000000000", "5@156.251", 1);
     row("--board tavro --piece-bytes 2 --piece-gap-ms 40.5 --reaction-ms 0.5", "fe080000000000",
         "2@5.188 4@45.688 5@86.188", 3);
 }
@@ -327,11 +327,17 @@ void TestSimulator::servesOnItsLinkAndEndsCleanly()
         QCOMPARE(exchange(port, "fe110000000000"), "00"); // stores to the state file
         QVERIFY(QFile::exists(state));
     }
+    if (options.contains("--trace")) { // focus down by 40: the lens lags by its play
+        QCOMPARE(exchange(port, "fe05000007a800"), "00");
+        QCOMPARE(exchange(port, "fe090000000000"), "00a8070000");
+    }
 
     ::kill(pid_t(process.processId()), SIGTERM);
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.readAllStandardError().contains("fe090000000000: zoom 3675 lens 3675, focus 1960 lens 2000"),
+             options.contains("--trace"));
     QVERIFY(!QFileInfo(link).isSymLink());
 }
 
