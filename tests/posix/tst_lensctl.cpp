@@ -103,6 +103,8 @@ private slots:
     void tavroRangeOfMinusOneIsNoAnswer();
     void units_data();
     void units();
+    void backlashTakenUp_data();
+    void backlashTakenUp();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -578,6 +580,26 @@ void TestLensCtl::units()
         ? m_sim->withBoard<PellanBoard>([](PellanBoard &sim, qint64) { return sim.target(); }) / 10
         : TavroFrames::decodeFrame(m_sim->frames().last())->value;
     QVERIFY2(std::abs(sent - target) <= 1, qPrintable(QStringLiteral("%1 for %2").arg(sent).arg(target)));
+}
+
+// On a board whose lens lags its motor by 40 counts after a reversal, a focus
+// sent down to a target ends with the lens on it, as one sent up does.
+void TestLensCtl::backlashTakenUp_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::newRow("down from 2000") << 1000;
+    QTest::newRow("up from 2000") << 3000;
+}
+
+void TestLensCtl::backlashTakenUp()
+{
+    QFETCH(int, target);
+    startBoard(QStringLiteral("tavro"));
+    m_sim->withBoard<TavroBoard>([](TavroBoard &board, qint64) { board.setBacklash(40); return 0; });
+    QCOMPARE(run("tavro", m_sim->portName(), {"--profile", kTavroProfile, "set", "focus", QString::number(target)}).status, 0);
+    QTRY_COMPARE(m_sim->withBoard<TavroBoard>([](TavroBoard &board, qint64 now) {
+        return board.lensPosition(TavroBoard::Axis::Focus, now);
+    }), target);
 }
 
 // A command line the tool cannot carry out is refused before any driver
