@@ -207,15 +207,11 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     // before the port is opened.
     std::optional<LensProfile> profile;
     if (parser.isSet(profileOption)) {
-        LensProfile::Read read = LensProfile::readFile(parser.value(profileOption));
+        LensProfile::Read read = LensProfile::readFileFor(parser.value(profileOption), pellan ? QStringLiteral("pellan") : QStringLiteral("tavro"));
         if (!read.profile) {
             err << toolName << ": " << read.error << '\n';
             return UsageError;
         }
-        const QString &profileBoard = read.profile->data().board;
-        if (!profileBoard.isEmpty() && profileBoard.compare(boardName, Qt::CaseInsensitive) != 0)
-            return usageError(QStringLiteral("the profile %1 is for the %2 board")
-                                  .arg(parser.value(profileOption), profileBoard));
         profile = std::move(read.profile);
     }
     const Options options{pellan ? BoardType::Pellan : BoardType::Tavro,
@@ -267,6 +263,8 @@ int LensCtl::execute(const QList<LensRequest> &requests, const Options &options,
         return Success;
     ConsoleLog log(err, options.verbose);
     LensSession session(options.board, options.port, LensSession::Threading::CallersThread, m_factory);
+    if (options.profile)
+        session.setProfile(std::make_shared<const LensProfile>(*options.profile));
     int status = Success;
     for (const LensRequest &request : requests) {
         const Answer answer = this->answer(session, request, options, out);
@@ -293,7 +291,10 @@ LensCtl::Answer LensCtl::answer(LensSession &session, const LensRequest &request
     SessionResult result;
     if (answer.problem.isEmpty()) {
         result = session.runNow(sessionRequest);
-        if (!result.done())
+        // A soft limit is the profile's word, as its range is: a usage error.
+        if (result.kind == SessionResult::Kind::BeyondLimit)
+            answer = {OutcomeWords::beyondLimit(sessionRequest.motor->name, result.value), true};
+        else if (!result.done())
             answer.problem = OutcomeWords::failure(result.outcome, session.portName(), result.query);
     }
     const QString &problem = answer.problem;

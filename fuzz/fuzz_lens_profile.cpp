@@ -4,21 +4,15 @@
 // reach: values inside the table's range, moving one way along it, and each
 // inverse leading back to the position it came from.
 
+#include "fuzzqt.h"
 #include "lensprofile.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <functional>
 
 namespace {
 
-void require(bool condition, const char *what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
+using FuzzQt::require;
 
 void checkTable(const std::vector<LensPoint> &points, const std::function<std::optional<double>(double)> &forward,
                 const std::function<std::optional<double>(double)> &inverse)

@@ -7,23 +7,16 @@
 // Input: the first byte picks the board, and for HTTP one of the API's paths;
 // its low bit says whether the rest is a datagram or a body.
 
+#include "fuzzqt.h"
 #include "httpdecoder.h"
 #include "oscdecoder.h"
 
 #include <QString>
 
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
-void require(bool condition, const char *what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
+using FuzzQt::require;
 
 void check(BoardType board, const SessionRequest &request)
 {

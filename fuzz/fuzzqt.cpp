@@ -7,11 +7,22 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 void discard(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 } // namespace
+
+void FuzzQt::require(bool condition, const char *what)
+{
+    if (condition)
+        return;
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
 
 QString FuzzQt::scratchFolder()
 {

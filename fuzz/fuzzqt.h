@@ -19,6 +19,9 @@ void startWidgets();
 // A folder that lives as long as the process, for config.ini and the store.
 QString scratchFolder();
 
+// A rule the input broke: says which, and ends the run as a crash.
+void require(bool condition, const char *what);
+
 } // namespace FuzzQt
 
 #endif // FUZZQT_H

@@ -343,6 +343,17 @@ LensProfile::Read LensProfile::readFile(const QString &path)
     return parse(file.readAll(), path);
 }
 
+LensProfile::Read LensProfile::readFileFor(const QString &path, const QString &board)
+{
+    Read read = readFile(path);
+    if (read.profile && !read.profile->m_data.board.isEmpty()
+        && read.profile->m_data.board.compare(board, Qt::CaseInsensitive) != 0)
+        //: A lens profile made for the other kind of board: the file, the board it names.
+        return {std::nullopt, translate(QT_TRANSLATE_NOOP("LensProfile", "the profile %1 is for the %2 board"))
+                                  .arg(path, read.profile->m_data.board)};
+    return read;
+}
+
 LensProfile::Read LensProfile::parse(const QByteArray &json, const QString &fileName)
 {
     const Fault fault(fileName);

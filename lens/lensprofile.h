@@ -62,6 +62,9 @@ public:
     // naming the file, the key and the point by its values.
     struct Read;
     static Read readFile(const QString &path);
+    // The same for a program on board ("tavro", "pellan"): a profile for the
+    // other board is refused too.
+    static Read readFileFor(const QString &path, const QString &board);
     // fileName names the file in the error.
     static Read parse(const QByteArray &json, const QString &fileName);
     static Read check(const LensProfileData &data, const QString &fileName);

@@ -27,6 +27,8 @@ LensService::LensService(BoardType board, const QString &port, std::optional<Len
     , m_profile(std::move(profile))
     , m_readings(readings())
 {
+    if (m_profile)
+        m_session.setProfile(std::make_shared<const LensProfile>(*m_profile));
     // A zoom that moves changes the focus distance too, at the same focus.
     connect(&m_session, &LensSession::positionChanged, this, [this](int motor, int position) {
         QJsonObject delta{{motorName(motor), position}};

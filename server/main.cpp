@@ -69,15 +69,9 @@ int main(int argc, char *argv[])
     // A profile is never half-used: the server does not start on a broken one.
     std::optional<LensProfile> profile;
     if (!options->profileFile.isEmpty()) {
-        LensProfile::Read read = LensProfile::readFile(options->profileFile);
+        LensProfile::Read read = LensProfile::readFileFor(options->profileFile, ExchangeRecord::boardName(options->board));
         if (!read.profile) {
             err << name << read.error << '\n';
-            return 2;
-        }
-        const QString &profileBoard = read.profile->data().board;
-        if (!profileBoard.isEmpty()
-            && profileBoard.compare(ExchangeRecord::boardName(options->board), Qt::CaseInsensitive) != 0) {
-            err << name << "the profile " << options->profileFile << " is for the " << profileBoard << " board\n";
             return 2;
         }
         profile = std::move(read.profile);

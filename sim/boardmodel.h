@@ -2,6 +2,7 @@
 #define BOARDMODEL_H
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 // A simulated lens controller board: what it answers to one complete frame at
@@ -22,6 +23,9 @@ public:
     // The reply a board gives when it refuses a frame it would otherwise
     // accept.
     virtual QByteArray refusal(const QByteArray &frame) const = 0;
+    // Where each motor and the lens part it drives are at nowMs, for a trace
+    // line; empty for a board without motors.
+    virtual QString motorsText(qint64 /*nowMs*/) const { return {}; }
 };
 
 #endif // BOARDMODEL_H

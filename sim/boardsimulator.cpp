@@ -146,6 +146,12 @@ void BoardSimulator::setLateReplyDelay(int ms)
     m_lateReply = std::chrono::milliseconds(qMax(0, ms));
 }
 
+void BoardSimulator::setTrace(std::function<void(const QString &)> trace)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_trace = std::move(trace);
+}
+
 QList<QByteArray> BoardSimulator::frames() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -214,6 +220,8 @@ void BoardSimulator::serve(PseudoTerminal &line, const QByteArray &frame, Clock:
     bool pulled = false;
     QList<QByteArray> bursts;
     LineDelivery delivery;
+    QString traceLine;
+    std::function<void(const QString &)> trace;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames << frame;
@@ -224,8 +232,12 @@ void BoardSimulator::serve(PseudoTerminal &line, const QByteArray &frame, Clock:
             m_fault = SimFault::None;
 
         QByteArray reply;
-        if (simFaultExecutesFrame(fault))
+        if (simFaultExecutesFrame(fault)) {
             reply = m_board->handleFrame(frame, nowMsLocked());
+            trace = m_trace;
+            if (trace)
+                traceLine = QStringLiteral("%1: %2").arg(QLatin1String(frame.toHex()), m_board->motorsText(nowMsLocked()));
+        }
         else if (fault == SimFault::Rejected)
             reply = m_board->refusal(frame);
         // A split reply sends its first half (rounded up), then the rest
@@ -236,6 +248,8 @@ void BoardSimulator::serve(PseudoTerminal &line, const QByteArray &frame, Clock:
             delivery.reaction += m_lateReply;
     }
 
+    if (trace)
+        trace(traceLine);
     Clock::time_point burstFrom = arrivedAt;
     for (const QByteArray &burst : bursts) {
         for (const LinePiece &piece : scheduleReply(burst, delivery)) {

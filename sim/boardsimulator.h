@@ -16,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -92,6 +93,10 @@ public:
     // How late a LateReply comes, in real milliseconds.
     void setLateReplyDelay(int ms);
 
+    // Called, on the simulator's thread, with a line for every frame the board
+    // acts on: the frame in hex and where the motors and lens parts are then.
+    void setTrace(std::function<void(const QString &)> trace);
+
     // Every complete frame received so far, in order, answered or not.
     QList<QByteArray> frames() const;
     int frameCount() const;
@@ -138,6 +143,7 @@ private:
     qint64 m_scaleSinceRealMs = 0;
     qint64 m_scaleSinceSimMs = 0;
     LineDelivery m_delivery;
+    std::function<void(const QString &)> m_trace;
     SimFault m_fault = SimFault::None;
     int m_faultReplies = untilCleared;
     QRandomGenerator m_random{0x7A17u};

@@ -2,7 +2,7 @@
 // running the controller program without hardware.
 //
 //   lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] [--fault NAME]
-//                  [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] [--reaction-ms MS]
+//                  [--backlash N] [--trace] [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] [--reaction-ms MS]
 //
 // The first line on standard output is the device path to open. SIGINT,
 // SIGTERM or SIGHUP end the simulator cleanly.
@@ -41,6 +41,8 @@ struct Options
     QString link;
     QString stateFile;
     SimFault fault = SimFault::None;
+    int backlash = 0;
+    bool trace = false;
     LineDelivery delivery;
 };
 
@@ -48,7 +50,7 @@ void printUsage()
 {
     std::fprintf(stderr,
                  "Usage: lens-board-sim --board tavro|pellan [--link PATH] [--state FILE] "
-                 "[--fault NAME]\n"
+                 "[--fault NAME] [--backlash N] [--trace]\n"
                  "                      [--piece-bytes N] [--piece-gap-ms MS] [--one-piece] "
                  "[--reaction-ms MS]\n"
                  "  --board         which board to simulate\n"
@@ -56,6 +58,10 @@ void printUsage()
                  "  --state         file in which the Tavro board keeps its stored settings (the\n"
                  "                  Pellan board keeps nothing on board and ignores it)\n"
                  "  --fault         misbehave on every frame: %s\n"
+                 "  --backlash      counts of play between each motor and the lens part it\n"
+                 "                  drives (default 0); the board reports the motors' counts\n"
+                 "  --trace         a line on standard error for every frame acted on: the frame\n"
+                 "                  and where each motor and its lens part are then\n"
                  "Replies cross the line at the board's baud rate (Tavro 19200, Pellan 115200)\n"
                  "and reach the program in pieces, as a USB serial adapter hands them over:\n"
                  "  --piece-bytes   N bytes (at least 1) in each piece; by default whatever has\n"
@@ -98,6 +104,11 @@ bool applyOption(Options &options, const QString &name, const QString &value)
         options.fault = fault.value_or(SimFault::None);
         return fault.has_value();
     }
+    if (name == QLatin1String("--backlash")) {
+        bool ok = false;
+        options.backlash = value.toInt(&ok);
+        return ok && options.backlash >= 0;
+    }
     if (name == QLatin1String("--piece-bytes")) {
         bool ok = false;
         options.delivery.pieceBytes = value.toInt(&ok);
@@ -118,6 +129,7 @@ bool applyOption(Options &options, const QString &name, const QString &value)
 std::optional<Options> parseArguments(const QStringList &arguments)
 {
     const QString onePiece = QStringLiteral("--one-piece");
+    const QString trace = QStringLiteral("--trace");
     Options options;
     QSet<QString> given;
     for (int i = 1; i < arguments.size(); ++i) {
@@ -125,8 +137,8 @@ std::optional<Options> parseArguments(const QStringList &arguments)
         if (given.contains(name))
             return std::nullopt;
         given.insert(name);
-        if (name == onePiece) {
-            options.delivery.onePiece = true;
+        if (name == onePiece || name == trace) {
+            (name == onePiece ? options.delivery.onePiece : options.trace) = true;
             continue;
         }
         if (i + 1 >= arguments.size() || !applyOption(options, name, arguments.at(++i)))
@@ -142,11 +154,16 @@ std::optional<Options> parseArguments(const QStringList &arguments)
 
 std::unique_ptr<BoardModel> makeBoard(const Options &options)
 {
-    if (options.board == QLatin1String("pellan"))
-        return std::make_unique<PellanBoard>();
+    if (options.board == QLatin1String("pellan")) {
+        auto board = std::make_unique<PellanBoard>();
+        board->setBacklash(options.backlash);
+        return board;
+    }
+    auto board = std::make_unique<TavroBoard>(options.stateFile.isEmpty() ? TavroSettings()
+                                                                          : TavroSettings::load(options.stateFile));
+    board->setBacklash(options.backlash);
     if (options.stateFile.isEmpty())
-        return std::make_unique<TavroBoard>();
-    auto board = std::make_unique<TavroBoard>(TavroSettings::load(options.stateFile));
+        return board;
     const QString stateFile = options.stateFile;
     board->setStoreHandler([stateFile](const TavroSettings &settings) {
         if (!settings.save(stateFile))
@@ -185,6 +202,11 @@ int main(int argc, char *argv[])
     if (options->fault != SimFault::None)
         simulator.setFault(options->fault);
     simulator.setLineDelivery(options->delivery);
+    if (options->trace)
+        simulator.setTrace([](const QString &line) {
+            std::fprintf(stderr, "lens-board-sim: %s\n", qPrintable(line));
+            std::fflush(stderr);
+        });
 
     const QString device = simulator.portName();
     if (!options->link.isEmpty() && !simulator.linkAs(options->link)) {

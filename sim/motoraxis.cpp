@@ -1,6 +1,7 @@
 #include "motoraxis.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -10,47 +11,90 @@ constexpr qint64 fastestRate = 10'000'000;
 
 } // namespace
 
-MotorAxis::MotorAxis(int minimum, int maximum, int position)
+MotorAxis::MotorAxis(int minimum, int maximum, int position, double acceleration)
     : m_minimum(minimum)
     , m_maximum(maximum)
+    , m_acceleration(acceleration)
     , m_start(position)
     , m_target(position)
+    , m_lensStart(position)
 {
+}
+
+double MotorAxis::secondsAt(qint64 nowMs) const
+{
+    return double(std::max<qint64>(0, nowMs - m_startMs)) / 1000;
 }
 
 int MotorAxis::position(qint64 nowMs) const
 {
-    if (m_start == m_target || m_rate <= 0)
-        return m_start;
-    const qint64 distance = qAbs(qint64(m_target) - m_start);
-    const qint64 elapsed = std::max<qint64>(0, nowMs - m_startMs);
-    // Checked first so that rate * elapsed below cannot overflow.
-    if (elapsed > distance * 1000 / m_rate)
-        return m_target;
-    const qint64 covered = std::min(distance, m_rate * elapsed / 1000);
-    return int(m_target > m_start ? m_start + covered : m_start - covered);
+    const qint64 covered = std::llround(m_profile.travelled(secondsAt(nowMs)));
+    return int(m_start + m_direction * covered);
+}
+
+bool MotorAxis::isMoving(qint64 nowMs) const
+{
+    return m_direction != 0 && secondsAt(nowMs) < m_profile.duration();
+}
+
+int MotorAxis::lensPosition(qint64 nowMs) const
+{
+    const int motor = position(nowMs);
+    if (m_direction > 0)
+        return std::max(m_lensStart, motor);
+    if (m_direction < 0)
+        return std::min(m_lensStart, motor + m_backlash);
+    return m_lensStart;
 }
 
 void MotorAxis::moveTo(qint64 target, qint64 unitsPerSecond, qint64 nowMs)
 {
-    if (unitsPerSecond <= 0) {
+    if (unitsPerSecond <= 0)
         stop(nowMs);
+    else
+        plan(target, double(std::min(unitsPerSecond, fastestRate)), nowMs);
+}
+
+void MotorAxis::changeRate(qint64 unitsPerSecond, qint64 nowMs)
+{
+    if (!isMoving(nowMs))
         return;
-    }
-    m_start = position(nowMs);
-    m_startMs = nowMs;
-    m_target = int(std::clamp<qint64>(target, m_minimum, m_maximum));
-    m_rate = std::min(unitsPerSecond, fastestRate);
+    const qint64 target = m_intoEndStop ? qint64(m_target) + m_direction : m_target;
+    moveTo(target, unitsPerSecond, nowMs);
+}
+
+void MotorAxis::moveWithin(int target, qint64 durationMs, qint64 nowMs)
+{
+    stop(nowMs);
+    const double distance = std::abs(double(target) - m_start);
+    plan(target, MotionProfile::cruiseSpeedFor(distance, double(durationMs) / 1000, m_acceleration), nowMs);
 }
 
 void MotorAxis::stop(qint64 nowMs)
 {
-    place(position(nowMs), nowMs);
+    plan(position(nowMs), 0, nowMs);
 }
 
-void MotorAxis::place(int position, qint64 nowMs)
+void MotorAxis::plan(qint64 target, double rate, qint64 nowMs)
 {
-    m_start = m_target = position;
+    const int from = position(nowMs);
+    const double speed = m_profile.speed(secondsAt(nowMs));
+    const int oldDirection = isMoving(nowMs) ? m_direction : 0;
+    m_lensStart = lensPosition(nowMs);
+    m_start = from;
     m_startMs = nowMs;
-    m_rate = 0;
+    m_intoEndStop = target < m_minimum || target > m_maximum;
+    m_target = int(std::clamp<qint64>(target, m_minimum, m_maximum));
+    m_direction = m_target > from ? 1 : (m_target < from ? -1 : 0);
+    if (m_direction == 0 || rate <= 0) {
+        m_target = from;
+        m_direction = 0;
+        m_profile = MotionProfile();
+        return;
+    }
+    // A motor that reverses halts first.
+    const double startSpeed = m_direction == oldDirection ? speed : 0;
+    const double distance = std::abs(double(m_target) - from);
+    m_profile = m_intoEndStop ? MotionProfile::intoEndStop(distance, startSpeed, rate, m_acceleration)
+                              : MotionProfile::toTarget(distance, startSpeed, rate, m_acceleration);
 }

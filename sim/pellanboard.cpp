@@ -76,6 +76,11 @@ QByteArray PellanBoard::handleFrame(const QByteArray &frame, qint64 nowMs)
     }
 }
 
+QString PellanBoard::motorsText(qint64 nowMs) const
+{
+    return QStringLiteral("focus %1 lens %2").arg(rawPosition(nowMs)).arg(lensPosition(nowMs));
+}
+
 QByteArray PellanBoard::refusal(const QByteArray &frame) const
 {
     if (!isForThisBoard(frame))

@@ -1,5 +1,7 @@
 #include "tavroboard.h"
 
+#include <QStringList>
+
 namespace {
 
 constexpr char statusOk = 0x00;
@@ -90,29 +92,29 @@ QByteArray TavroBoard::handleStandard(const QByteArray &frame, qint64 nowMs)
     if (data2 == 0x00) {
         switch (movement) {
         case 0x002020: // zoom tele
-            run(Axis::Zoom, zoomMaximum, nowMs);
+            run(Axis::Zoom, 1, nowMs);
             return accepted();
         case 0x004020: // zoom wide
-            run(Axis::Zoom, 0, nowMs);
+            run(Axis::Zoom, -1, nowMs);
             return accepted();
         case 0x000020: // zoom stop
             m_zoom.stop(nowMs);
             return accepted();
         case 0x010001: // focus near
-            run(Axis::Focus, 0, nowMs);
+            run(Axis::Focus, -1, nowMs);
             return accepted();
         case 0x008080: // focus far
-            run(Axis::Focus, focusMaximum, nowMs);
+            run(Axis::Focus, 1, nowMs);
             return accepted();
         case 0x000000: // the one stop frame of both focus and iris
             m_focus.stop(nowMs);
             m_iris.stop(nowMs);
             return accepted();
         case 0x020002: // iris open
-            run(Axis::Iris, irisMaximum, nowMs);
+            run(Axis::Iris, 1, nowMs);
             return accepted();
         case 0x040004: // iris close
-            run(Axis::Iris, 0, nowMs);
+            run(Axis::Iris, -1, nowMs);
             return accepted();
         default:
             break;
@@ -142,7 +144,7 @@ QByteArray TavroBoard::handleStandard(const QByteArray &frame, qint64 nowMs)
     case 0x27: // focus speed
         if (!isNumberIn(data2, 0, 2))
             return rejected();
-        (command2 == 0x25 ? m_settings.zoomSpeed : m_settings.focusSpeed) = data2;
+        changeSpeed(command2 == 0x25 ? Axis::Zoom : Axis::Focus, data2, nowMs);
         return accepted();
     default:
         return rejected();
@@ -258,23 +260,44 @@ int TavroBoard::rate(Axis axis) const
     return irisRate;
 }
 
-// A run goes on until its stop frame or the end of the range.
-void TavroBoard::run(Axis axis, int target, qint64 nowMs)
+QString TavroBoard::motorsText(qint64 nowMs) const
 {
-    motor(axis).moveTo(target, rate(axis), nowMs);
+    QStringList motors;
+    const char *const names[] = {"zoom", "focus", "iris"};
+    for (Axis axis : {Axis::Zoom, Axis::Focus, Axis::Iris})
+        motors << QStringLiteral("%1 %2 lens %3")
+                      .arg(QLatin1String(names[int(axis)]))
+                      .arg(position(axis, nowMs))
+                      .arg(lensPosition(axis, nowMs));
+    return motors.join(QLatin1String(", "));
+}
+
+void TavroBoard::setBacklash(int counts)
+{
+    for (Axis axis : {Axis::Zoom, Axis::Focus, Axis::Iris})
+        motor(axis).setBacklash(counts);
+}
+
+// A run goes on until its stop frame or the end stop.
+void TavroBoard::run(Axis axis, int direction, qint64 nowMs)
+{
+    MotorAxis &axisMotor = motor(axis);
+    const qint64 beyond = direction > 0 ? qint64(axisMotor.maximum()) + 1 : qint64(axisMotor.minimum()) - 1;
+    axisMotor.moveTo(beyond, rate(axis), nowMs);
+}
+
+// The new level applies at once: a motor on its way goes on to the same
+// target at the new speed.
+void TavroBoard::changeSpeed(Axis axis, int level, qint64 nowMs)
+{
+    (axis == Axis::Zoom ? m_settings.zoomSpeed : m_settings.focusSpeed) = level;
+    motor(axis).changeRate(rate(axis), nowMs);
 }
 
 // The board drives every motor to its reference at 0; the drive takes
 // calibrationMs whatever the distance.
 void TavroBoard::calibrate(qint64 nowMs)
 {
-    m_calibrationEndMs = nowMs + calibrationMs;
-    for (Axis axis : {Axis::Zoom, Axis::Focus, Axis::Iris}) {
-        MotorAxis &axisMotor = motor(axis);
-        const qint64 distance = axisMotor.position(nowMs);
-        if (distance == 0)
-            axisMotor.stop(nowMs);
-        else
-            axisMotor.moveTo(0, (distance * 1000 + calibrationMs - 1) / calibrationMs, nowMs);
-    }
+    for (Axis axis : {Axis::Zoom, Axis::Focus, Axis::Iris})
+        motor(axis).moveWithin(0, calibrationMs, nowMs);
 }

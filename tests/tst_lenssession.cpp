@@ -38,6 +38,7 @@ private slots:
     void failures_data();
     void failures();
     void ownThreadNeverBlocks();
+    void approachStandingShort();
 
 private:
     // Carries out a script of steps, one a word group separated by ';':
@@ -328,6 +329,24 @@ void TestLensSession::ownThreadNeverBlocks()
         QCOMPARE(session->maximum(motorNamed("zoom")), 7350);
     }
     Pause::setFunction(previous);
+}
+
+// A motor that cannot get beneath its target (an end stop, a jam) is sent on
+// once two reads find it standing, not before.
+void TestLensSession::approachStandingShort()
+{
+    auto board = std::make_shared<FakeBoard>();
+    board->focusPosition = 2000;
+    const std::unique_ptr<LensSession> session = sessionOn(BoardType::Tavro, board, false);
+    session->setLiveReads(false);
+    session->setProfile(std::make_shared<const LensProfile>(
+        *LensProfile::parse(R"({"name": "t", "backlash": {"focus": 40}})", QStringLiteral("t.json")).profile));
+    play(*session, QStringLiteral("refresh; idle"));
+    board->calls.clear();
+    play(*session, QStringLiteral("goto focus 1000"));
+    QTRY_COMPARE(board->calls.join(QLatin1Char(' ')), "setFocusPosition(960) getFocusPosition getFocusPosition");
+    QTRY_COMPARE(board->calls.join(QLatin1Char(' ')), "setFocusPosition(960) getFocusPosition getFocusPosition "
+                                                      "getFocusPosition setFocusPosition(1000) getFocusPosition");
 }
 
 QTEST_MAIN(TestLensSession)

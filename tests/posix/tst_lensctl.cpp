@@ -103,6 +103,8 @@ private slots:
     void tavroRangeOfMinusOneIsNoAnswer();
     void units_data();
     void units();
+    void backlashTakenUp_data();
+    void backlashTakenUp();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -535,8 +537,10 @@ void TestLensCtl::units_data()
         "", "", 1, *tavro.zoomForFocalLength(50));
     row("set focus inf at the zoom read", "tavro", withTavro + QStringList{"set", "focus", "inf"}, 0, "", "", 7,
         *tavro.focusForDistance(std::numeric_limits<double>::infinity(), 3675));
-    row("pellan set focus 0.5m", "pellan", withPellan + QStringList{"set", "focus", "0.5m"}, 0, "", "", 2,
-        *pellan.focusForDistance(0.5, 0));
+    // With a backlash in the profile the focus is read first; farther than
+    // where it stands, it goes straight there.
+    row("pellan set focus 3m", "pellan", withPellan + QStringList{"set", "focus", "3m"}, 0, "", "", 3,
+        *pellan.focusForDistance(3.0, 0));
     row("set iris f/4", "tavro", withTavro + QStringList{"set", "iris", "f/4"}, 0, "", "", 1, *tavro.irisForFNumber(4));
     row("set zoom 500mm", "tavro", withTavro + QStringList{"set", "zoom", "500mm"}, 2, "",
         "zoom 500mm: outside the profile's range 6.80 to 120.00 mm (see --help)", 0, none);
@@ -548,7 +552,7 @@ void TestLensCtl::units_data()
         "zoom 35mm: a position in the lens's units needs --profile (see --help)", 0, none);
     row("broken profile", "tavro", {"--profile", broken, "get"}, 2, "", LensProfile::readFile(broken).error, 0, none);
     row("pellan profile on tavro", "tavro", withPellan + QStringList{"probe"}, 2, "",
-        "the profile " + kPellanProfile + " is for the pellan board (see --help)", 0, none);
+        "the profile " + kPellanProfile + " is for the pellan board", 0, none);
 }
 
 void TestLensCtl::units()
@@ -576,6 +580,26 @@ void TestLensCtl::units()
         ? m_sim->withBoard<PellanBoard>([](PellanBoard &sim, qint64) { return sim.target(); }) / 10
         : TavroFrames::decodeFrame(m_sim->frames().last())->value;
     QVERIFY2(std::abs(sent - target) <= 1, qPrintable(QStringLiteral("%1 for %2").arg(sent).arg(target)));
+}
+
+// On a board whose lens lags its motor by 40 counts after a reversal, a focus
+// sent down to a target ends with the lens on it, as one sent up does.
+void TestLensCtl::backlashTakenUp_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::newRow("down from 2000") << 1000;
+    QTest::newRow("up from 2000") << 3000;
+}
+
+void TestLensCtl::backlashTakenUp()
+{
+    QFETCH(int, target);
+    startBoard(QStringLiteral("tavro"));
+    m_sim->withBoard<TavroBoard>([](TavroBoard &board, qint64) { board.setBacklash(40); return 0; });
+    QCOMPARE(run("tavro", m_sim->portName(), {"--profile", kTavroProfile, "set", "focus", QString::number(target)}).status, 0);
+    QTRY_COMPARE(m_sim->withBoard<TavroBoard>([](TavroBoard &board, qint64 now) {
+        return board.lensPosition(TavroBoard::Axis::Focus, now);
+    }), target);
 }
 
 // A command line the tool cannot carry out is refused before any driver

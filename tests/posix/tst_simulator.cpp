@@ -90,9 +90,9 @@ class TestSimulator : public QObject
 private slots:
     void answersOnlySoundFrames_data();
     void answersOnlySoundFrames();
-    void tavroRunsStopAtTheirStopFrame();
+    void motionAgainstTime_data();
+    void motionAgainstTime();
     void tavroPresetsAndCalibration();
-    void pellanMovesFromWhereItIsToTheEnds();
     void faultsAsTheDriversSeeThem_data();
     void faultsAsTheDriversSeeThem();
     void servesOnItsLinkAndEndsCleanly_data();
@@ -133,18 +133,71 @@ void TestSimulator::answersOnlySoundFrames()
                  std::tuple(3675, 1, TavroSettings().presets));
 }
 
-void TestSimulator::tavroRunsStopAtTheirStopFrame()
+// Frames given to a board at chosen times ("ms frame; ..."), then its motors
+// read at chosen times ("ms key=value ..."), after the frames before them: z, f, i and p (Pellan) are motor
+// positions, Z, F, I and P the lens parts behind them, r the Pellan running
+// flag. The medium level is 3000 units/s, reached in 50 ms (75 units).
+void TestSimulator::motionAgainstTime_data()
 {
-    TavroBoard board; // speed level 1: 3000 units/s
-    for (const char *run : {"ff000020000020", "ff000100000001", "ff000200000002"}) // tele, near, open
-        board.handleFrame(hex(run), 0);
-    QCOMPARE(board.handleFrame(hex("ff000000000000"), 200), hex("00")); // stops focus and iris
-    QCOMPARE(board.position(Axis::Focus, 2000), 2000 - 600);
-    QCOMPARE(board.position(Axis::Iris, 2000), 2750 + 550);
-    QCOMPARE(board.handleFrame(hex("ff000000000020"), 1000), hex("00")); // stops zoom
-    QCOMPARE(board.position(Axis::Zoom, 9000), 6675);
-    board.handleFrame(hex("ff000040000020"), 10000); // wide, to the end
-    QCOMPARE(board.position(Axis::Zoom, 30000), 0);
+    QTest::addColumn<int>("backlash");
+    QTest::addColumn<QString>("frames");
+    QTest::addColumn<QString>("reads");
+    const auto row = [](const char *name, int backlash, const char *frames, const char *reads) {
+        QTest::newRow(name) << backlash << QString::fromLatin1(frames) << QString::fromLatin1(reads);
+    };
+    row("goto 3000: slow start, full speed, slow arrival exactly on it; a run reversed halts first", 0,
+        "0 fe0500000bb800; 0 ff000020000020; 100 ff000040000020; 150 ff000000000020",
+        "25 f=2019; 50 f=2075; 101 z=3900; 150 z=3825; 200 f=2525; 360 f=2984; 384 f=3000; 5000 f=3000 z=3825");
+    row("low 1500/s and high 6000/s, 100 ms to full speed", 0,
+        "0 ff000027000000; 0 fe0500000fa000; 2000 ff000027000200; 2000 fe050000000000",
+        "525 f=2769; 1025 f=3519; 2100 f=3700; 2300 f=2500; 2700 f=133; 2767 f=0");
+    row("speed frame mid-move: on to the same target at the new speed", 0, "0 fe0500000fa000; 200 ff000027000200",
+        "201 f=2528; 250 f=2750; 350 f=3350; 490 f=3990; 509 f=4000");
+    row("runs at full speed into the end stop; stop frames halt at once", 0,
+        "0 ff000020000020; 0 ff000100000001; 0 ff000200000002; 200 ff000000000000",
+        "201 f=1475 i=3237; 900 f=1475 i=3237; 1240 z=7320; 1250 z=7350; 9000 z=7350");
+    row("backlash 40: the lens lags after a reversal, not on the same way", 40,
+        "0 fe0500000bb800; 500 fe05000009c400; 1000 fe05000007d000; 1500 fe05000007ee00; 2000 fe050000083400",
+        "500 f=3000 F=3000; 1000 f=2500 F=2540; 1500 f=2000 F=2040; 2000 f=2030 F=2040; 2500 f=2100 F=2100");
+    row("pellan 8100/s from where it is, to both end stops", 0,
+        "0 016401000000510000bd740000006a3c; 1000 01640100000051000003e80000006c77;"
+        " 5000 01640100000051ffff428c0000005448; 15000 016401000000510000bd740000006a3c;"
+        " 25000 01640100000051000003e80000006c77",
+        "1000 p=27965 r=1; 5000 p=28965 r=0; 15000 p=1000; 26000 p=49500");
+    row("pellan backlash 25", 25,
+        "0 01640100000051000003e80000006c77; 1000 01640100000051fffffc180000005063",
+        "1000 p=21000 P=21000; 2000 p=20000 P=20025");
+}
+
+void TestSimulator::motionAgainstTime()
+{
+    QFETCH(int, backlash);
+    QFETCH(QString, frames);
+    QFETCH(QString, reads);
+    TavroBoard tavro;
+    PellanBoard pellan;
+    tavro.setBacklash(backlash);
+    pellan.setBacklash(backlash);
+    const auto at = [](const QString &entry) { return entry.section(QLatin1Char(' '), 0, 0).toLongLong(); };
+    QStringList pending = frames.split(QLatin1String("; "));
+    for (const QString &read : reads.split(QLatin1String("; "))) {
+        const qint64 ms = at(read);
+        for (; !pending.isEmpty() && at(pending.first()) < ms; pending.removeFirst()) {
+            const QByteArray frame = hex(qPrintable(pending.first().section(QLatin1Char(' '), 1)));
+            BoardModel &board = frame.size() == PellanBoard::frameSize ? static_cast<BoardModel &>(pellan) : tavro;
+            QVERIFY(!board.handleFrame(frame, at(pending.first())).isEmpty());
+        }
+        for (const QString &value : read.section(QLatin1Char(' '), 1).split(QLatin1Char(' '))) {
+            const QChar key = value.at(0);
+            const Axis axis = key.toLower() == 'z' ? Axis::Zoom : key.toLower() == 'f' ? Axis::Focus : Axis::Iris;
+            const int got = key == 'p' ? pellan.rawPosition(ms)
+                : key == 'P'           ? pellan.lensPosition(ms)
+                : key == 'r'           ? int(pellan.isRunning(ms))
+                : key.isUpper()        ? tavro.lensPosition(axis, ms)
+                                       : tavro.position(axis, ms);
+            QVERIFY2(got == value.mid(2).toInt(), qPrintable(QStringLiteral("%1 at %2 ms").arg(got).arg(read)));
+        }
+    }
 }
 
 void TestSimulator::tavroPresetsAndCalibration()
@@ -166,24 +219,6 @@ void TestSimulator::tavroPresetsAndCalibration()
     for (const Axis axis : {Axis::Zoom, Axis::Focus, Axis::Iris})
         QCOMPARE(board.position(axis, done), 0);
     QCOMPARE(board.position(Axis::Zoom, done + 60000), 0);
-}
-
-// Speed 81: 8100 raw steps per second.
-void TestSimulator::pellanMovesFromWhereItIsToTheEnds()
-{
-    PellanBoard board;
-    const QByteArray farther = hex("016401000000510000bd740000006a3c"); // +48500
-    const QByteArray step = hex("01640100000051000003e80000006c77"); // +1000
-    board.handleFrame(farther, 0);
-    QCOMPARE(board.handleFrame(hex("01650000000000000000000000002665"), 1000).toHex(),
-             QByteArray("016500ff0000000000006dc400004823")); // running, at 28100
-    board.handleFrame(step, 1000);
-    QCOMPARE(board.rawPosition(5000), 29100);
-    board.handleFrame(hex("01640100000051ffff428c0000005448"), 5000); // -48500
-    QCOMPARE(board.rawPosition(15000), PellanBoard::nearEnd);
-    board.handleFrame(farther, 15000);
-    board.handleFrame(step, 25000);
-    QCOMPARE(board.rawPosition(26000), PellanBoard::farEnd);
 }
 
 // The faults whose replies no driver test reads back byte for byte: a kinder
@@ -247,7 +282,7 @@ void TestSimulator::servesOnItsLinkAndEndsCleanly_data()
     row("--board tavro", "fe080000000000", "1@4.646 3@5.646 5@6.646", 2);
     row("--board pellan", "01650000000000000000000000002665", "11@2.389 16@3.389", 2);
     row("--board tavro --piece-bytes 1 --piece-gap-ms 5", "fe080000000000", "1@4.167 2@9.167 3@14.167 4@19.167 5@24.167", 5);
-    row("--board tavro --one-piece --reaction-ms 150", "fe080000000000", "5@156.251", 1);
+    row("--board tavro --one-piece --reaction-ms 150 --backlash 40 --trace", "fe080000000000", "5@156.251", 1);
     row("--board tavro --piece-bytes 2 --piece-gap-ms 40.5 --reaction-ms 0.5", "fe080000000000",
         "2@5.188 4@45.688 5@86.188", 3);
 }
@@ -292,11 +327,17 @@ void TestSimulator::servesOnItsLinkAndEndsCleanly()
         QCOMPARE(exchange(port, "fe110000000000"), "00"); // stores to the state file
         QVERIFY(QFile::exists(state));
     }
+    if (options.contains("--trace")) { // focus down by 40: the lens lags by its play
+        QCOMPARE(exchange(port, "fe05000007a800"), "00");
+        QCOMPARE(exchange(port, "fe090000000000"), "00a8070000");
+    }
 
     ::kill(pid_t(process.processId()), SIGTERM);
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.readAllStandardError().contains("fe090000000000: zoom 3675 lens 3675, focus 1960 lens 2000"),
+             options.contains("--trace"));
     QVERIFY(!QFileInfo(link).isSymLink());
 }
 
