@@ -140,6 +140,10 @@ LensActions::LensActions(QWidget *window, const LensPanel &panel, OperationMonit
     , m_monitor(monitor)
 {
     m_window->installEventFilter(this);
+    connect(&m_units, &LensUnits::profileChanged, this, [this] {
+        if (m_session)
+            m_session->setProfile(m_units.profile());
+    });
 }
 
 LensActions::~LensActions() = default;
@@ -179,6 +183,7 @@ void LensActions::takeOver()
     m_panelSpeedOwed = {};
     if (m_session) {
         m_session->setLiveReads(m_liveReads);
+        m_session->setProfile(m_units.profile());
         connect(m_session.get(), &LensSession::runningChanged, this,
                 [this](int motor, bool running) { runningChanged(Motor(motor), running); });
         connect(m_session.get(), &LensSession::liveRead, this,
@@ -341,7 +346,7 @@ void LensActions::sendSlider(Motor motor)
     request.value = w.slider->value() * w.unitsPerStep;
     request.exact = true;
     request.settleMs = SettleAfterMoveMs;
-    submit(request);
+    goTo(motor, request);
 }
 
 void LensActions::sendTyped(Motor motor)
@@ -366,7 +371,7 @@ void LensActions::sendTyped(Motor motor)
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
     request.value = *position * w.unitsPerStep;
     request.exact = true;
-    submit(request);
+    goTo(motor, request);
 }
 
 void LensActions::sendInUnits(Motor motor, const LensValue &value)
@@ -405,7 +410,25 @@ void LensActions::sendInUnits(Motor motor, const LensValue &value)
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
     request.value = *target.position;
     request.exact = true;
-    submit(request);
+    goTo(motor, request);
+}
+
+void LensActions::goTo(Motor motor, const SessionRequest &request)
+{
+    static const char *const refusals[] = {
+        QT_TR_NOOP("The zoom stays within the lens profile's limit %1."),
+        QT_TR_NOOP("The focus stays within the lens profile's limit %1."),
+        QT_TR_NOOP("The iris stays within the lens profile's limit %1."),
+    };
+    LensSession *session = m_session.get();
+    submit(request, [this, session, motor](const SessionResult &result) {
+        if (result.kind != SessionResult::Kind::BeyondLimit || session != m_session.get())
+            return;
+        qWarning() << "Goto beyond the lens profile's limit" << result.value;
+        if (const std::optional<int> position = session->position(motorOf(motor)))
+            showReadBack(motor, *position);
+        OperatorReport::show(OperatorReport::Severity::Warning, tr(refusals[int(motor)]).arg(result.value));
+    });
 }
 
 // A step is a hundredth of the range, the same size in both directions; the

@@ -166,6 +166,9 @@ private:
     void show(Motor motor, int position, int counts);
     // A typed value with a unit: where the profile puts it, or a report.
     void sendInUnits(Motor motor, const LensValue &value);
+    // A goto of the operator's; one the profile's soft limits keep the motor
+    // from is told of, and the position shown again.
+    void goTo(Motor motor, const SessionRequest &request);
     void showLive(Motor motor, int driverUnits);
     // The session in service shuts down, stopping its motors; then runs once
     // it is gone, and then a session waiting takes over.

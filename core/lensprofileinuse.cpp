@@ -47,7 +47,7 @@ void LensProfileInUse::load(BoardType type)
         m_units.setProfile(std::nullopt);
         return;
     }
-    LensProfile::Read read = LensProfile::readFile(file);
+    LensProfile::Read read = LensProfile::readFileFor(file, boardName(type));
     m_units.setProfile(std::move(read.profile));
     if (m_units.profile()) {
         qInfo() << "Lens profile:" << file;

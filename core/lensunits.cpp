@@ -11,7 +11,8 @@ LensUnits::LensUnits(QObject *parent)
 
 void LensUnits::setProfile(std::optional<LensProfile> profile)
 {
-    m_profile = std::move(profile);
+    m_profile = profile ? std::make_shared<const LensProfile>(std::move(*profile)) : nullptr;
+    emit profileChanged();
     emit changed();
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QLocale;
@@ -24,7 +25,9 @@ public:
     explicit LensUnits(QObject *parent = nullptr);
 
     void setProfile(std::optional<LensProfile> profile);
-    const std::optional<LensProfile> &profile() const { return m_profile; }
+    // Null for none; shared with the lens session, which keeps the moves to
+    // its limits.
+    const std::shared_ptr<const LensProfile> &profile() const { return m_profile; }
 
     void setPosition(LensAxis axis, int counts);
     std::optional<int> position(LensAxis axis) const { return m_positions[size_t(axis)]; }
@@ -50,9 +53,10 @@ public:
 signals:
     // The profile or a position shown changed.
     void changed();
+    void profileChanged();
 
 private:
-    std::optional<LensProfile> m_profile;
+    std::shared_ptr<const LensProfile> m_profile;
     std::array<std::optional<int>, lensAxisCount> m_positions;
 };
 

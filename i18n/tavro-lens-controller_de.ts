@@ -251,6 +251,18 @@
         <source>the profile puts it at %1, beyond the board&apos;s range 0 to %2</source>
         <translation>das Profil ergibt dafür %1, außerhalb des Bereichs 0 bis %2 der Platine</translation>
     </message>
+    <message>
+        <source>The zoom stays within the lens profile&apos;s limit %1.</source>
+        <translation>Der Zoom bleibt innerhalb der Grenze %1 des Objektivprofils.</translation>
+    </message>
+    <message>
+        <source>The focus stays within the lens profile&apos;s limit %1.</source>
+        <translation>Der Fokus bleibt innerhalb der Grenze %1 des Objektivprofils.</translation>
+    </message>
+    <message>
+        <source>The iris stays within the lens profile&apos;s limit %1.</source>
+        <translation>Die Blende bleibt innerhalb der Grenze %1 des Objektivprofils.</translation>
+    </message>
 </context>
 <context>
     <name>LensProfile</name>

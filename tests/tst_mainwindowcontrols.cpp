@@ -930,6 +930,9 @@ private slots:
                                               << "The focus does not move to 0.3m: outside the profile's range 0.500 to inf m." << start;
         QTest::newRow("iris 35mm") << "0" << "le_motor3 35mm"
                                    << "The iris does not move to 35mm: the iris takes counts or an f-number." << start;
+        // The profile's soft limits hold for counts too (focus from 300).
+        QTest::newRow("focus 100 below its limit") << "0" << "le_motor2 100" << "The focus stays within the lens profile's limit 300."
+                                                   << start;
         // Past the iris table's end the f-number is unknown.
         QTest::newRow("zoom 120mm beyond a board to 5000") << "0/5000" << "pb_calibrateAll le_motor1 120mm"
             << "calibrateAll pause(8000) getZoomPosition getFocusPosition getIrisPosition getMaxZoomPosition "
