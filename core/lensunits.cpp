@@ -75,6 +75,6 @@ LensUnits::Target LensUnits::target(LensAxis axis, const LensValue &value) const
         return {std::nullopt, tr("the zoom position is not known")};
     const LensProfile::Target target = m_profile->positionFor(axis, value, *zoom);
     if (!target.position)
-        return {std::nullopt, LensProfile::problemText(axis, target)};
+        return {std::nullopt, LensProfile::problemText(axis, target, QLocale())};
     return {target.position, QString()};
 }

@@ -382,6 +382,36 @@
         <source>the profile has no f-numbers</source>
         <translation>das Profil hat keine Blendenzahlen</translation>
     </message>
+    <message>
+        <source>point</source>
+        <extracomment>Between a table&apos;s key and the point&apos;s values: &quot;zoom point [3000, 9.25]&quot;.</extracomment>
+        <translation>Punkt</translation>
+    </message>
+    <message>
+        <source>not a lens profile</source>
+        <translation>kein Objektivprofil</translation>
+    </message>
+    <message>
+        <source>not a lens profile: not a JSON object</source>
+        <translation>kein Objektivprofil: kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>the profile %1 is for the %2 board</source>
+        <extracomment>A lens profile made for the other kind of board: the file, the board it names.</extracomment>
+        <translation>das Profil %1 ist für die Steuerung %2</translation>
+    </message>
+    <message>
+        <source>outside the profile&apos;s range %1 to %2 mm</source>
+        <translation>außerhalb des Profilbereichs %1 bis %2 mm</translation>
+    </message>
+    <message>
+        <source>outside the profile&apos;s range %1 to %2 m</source>
+        <translation>außerhalb des Profilbereichs %1 bis %2 m</translation>
+    </message>
+    <message>
+        <source>outside the profile&apos;s range f/%1 to f/%2</source>
+        <translation>außerhalb des Profilbereichs f/%1 bis f/%2</translation>
+    </message>
 </context>
 <context>
     <name>LensProfileDialog</name>

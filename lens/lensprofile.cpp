@@ -18,6 +18,17 @@ constexpr double minimumValue = 1e-3;
 constexpr double maximumValue = 1e6;
 const char *const axisKeys[lensAxisCount] = {"zoom", "focus", "iris"};
 
+// Texts worded apart from where they are used, where lupdate finds them.
+//: Between a table's key and the point's values: "zoom point [3000, 9.25]".
+const char *const pointWord = QT_TRANSLATE_NOOP("LensProfile", "point");
+const char *const notAProfile = QT_TRANSLATE_NOOP("LensProfile", "not a lens profile");
+const char *const notAnObject = QT_TRANSLATE_NOOP("LensProfile", "not a lens profile: not a JSON object");
+//: A lens profile made for the other kind of board: the file, the board it names.
+const char *const otherBoard = QT_TRANSLATE_NOOP("LensProfile", "the profile %1 is for the %2 board");
+const char *const outsideMm = QT_TRANSLATE_NOOP("LensProfile", "outside the profile's range %1 to %2 mm");
+const char *const outsideM = QT_TRANSLATE_NOOP("LensProfile", "outside the profile's range %1 to %2 m");
+const char *const outsideF = QT_TRANSLATE_NOOP("LensProfile", "outside the profile's range f/%1 to f/%2");
+
 QString translate(const char *text)
 {
     return QCoreApplication::translate("LensProfile", text);
@@ -74,11 +85,11 @@ public:
     {
         //: A lens profile's error at one point of a table: the file, the key, the point by its values, what is wrong.
         return QStringLiteral("%1: %2 %3 %4: %5")
-            .arg(m_file, key, translate("point"), pointText(point), translate(what));
+            .arg(m_file, key, translate(pointWord), pointText(point), translate(what));
     }
     QString atJsonPoint(const QString &key, const QJsonValue &point, const char *what) const
     {
-        return QStringLiteral("%1: %2 %3 %4: %5").arg(m_file, key, translate("point"), jsonText(point), translate(what));
+        return QStringLiteral("%1: %2 %3 %4: %5").arg(m_file, key, translate(pointWord), jsonText(point), translate(what));
     }
     const QString &file() const { return m_file; }
 
@@ -348,8 +359,7 @@ LensProfile::Read LensProfile::readFileFor(const QString &path, const QString &b
     Read read = readFile(path);
     if (read.profile && !read.profile->m_data.board.isEmpty()
         && read.profile->m_data.board.compare(board, Qt::CaseInsensitive) != 0)
-        //: A lens profile made for the other kind of board: the file, the board it names.
-        return {std::nullopt, translate(QT_TRANSLATE_NOOP("LensProfile", "the profile %1 is for the %2 board"))
+        return {std::nullopt, translate(otherBoard)
                                   .arg(path, read.profile->m_data.board)};
     return read;
 }
@@ -361,11 +371,11 @@ LensProfile::Read LensProfile::parse(const QByteArray &json, const QString &file
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         return {std::nullopt, QStringLiteral("%1: %2 (%3 %4)")
-                                  .arg(fileName, translate(QT_TRANSLATE_NOOP("LensProfile", "not a lens profile")),
+                                  .arg(fileName, translate(notAProfile),
                                        parseError.errorString(), QString::number(parseError.offset))};
     if (!document.isObject())
         return {std::nullopt, QStringLiteral("%1: %2").arg(
-                                  fileName, translate(QT_TRANSLATE_NOOP("LensProfile", "not a lens profile: not a JSON object")))};
+                                  fileName, translate(notAnObject))};
     LensProfileData data;
     if (QString error = readProfile(fault, document.object(), data); !error.isEmpty())
         return {std::nullopt, error};
@@ -629,17 +639,19 @@ QString LensProfile::problemText(LensAxis axis, const Target &target, const QLoc
     case Target::Problem::OutOfRange:
         break;
     }
-    const auto [low, high] = target.range;
+    const double low = target.range.first;
+    const double high = target.range.second;
     switch (axis) {
     case LensAxis::Zoom:
-        return translate(QT_TRANSLATE_NOOP("LensProfile", "outside the profile's range %1 to %2 mm"))
-            .arg(locale.toString(low, 'f', 2), locale.toString(high, 'f', 2));
+        return translate(outsideMm).arg(locale.toString(low, 'f', 2), locale.toString(high, 'f', 2));
     case LensAxis::Focus:
-        return translate(QT_TRANSLATE_NOOP("LensProfile", "outside the profile's range %1 to %2 m"))
-            .arg(locale.toString(low, 'f', 3), std::isinf(high) ? QStringLiteral("inf") : locale.toString(high, 'f', 3));
+        // Where the locale is the program's own (the tool, the server), the
+        // word a script can read back; in the window, the sign.
+        return translate(outsideM).arg(locale.toString(low, 'f', 3),
+                                       std::isinf(high) ? (locale == QLocale::c() ? QStringLiteral("inf") : QStringLiteral("\u221e"))
+                                                        : locale.toString(high, 'f', 3));
     case LensAxis::Iris:
         break;
     }
-    return translate(QT_TRANSLATE_NOOP("LensProfile", "outside the profile's range f/%1 to f/%2"))
-        .arg(locale.toString(low, 'f', 2), locale.toString(high, 'f', 2));
+    return translate(outsideF).arg(locale.toString(low, 'f', 2), locale.toString(high, 'f', 2));
 }

@@ -927,7 +927,7 @@ private slots:
         QTest::newRow("zoom 200 mm") << "0" << "le_motor1 200 mm"
                                      << "The zoom does not move to 200 mm: outside the profile's range 6.80 to 120.00 mm." << start;
         QTest::newRow("focus 0.3m at zoom 0") << "0" << "le_motor2 0.3m"
-                                              << "The focus does not move to 0.3m: outside the profile's range 0.500 to inf m." << start;
+                                              << "The focus does not move to 0.3m: outside the profile's range 0.500 to \u221e m." << start;
         QTest::newRow("iris 35mm") << "0" << "le_motor3 35mm"
                                    << "The iris does not move to 35mm: the iris takes counts or an f-number." << start;
         // The profile's soft limits hold for counts too (focus from 300).
