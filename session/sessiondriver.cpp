@@ -148,13 +148,15 @@ bool SessionDriver::goTo(const Job &job, Done &done)
             return false;
         }
     }
-    // A step is a nudge, not a target: it is sent as it is.
+    // A step is a nudge, not a target: it is sent as it is. For a target,
+    // the side it is come to from is where the motor is now: read afresh,
+    // since the last position known may be from before a move still under
+    // way (a goto that is not read back, with live reads off).
     std::vector<int> legs{position};
     if (job.backlash > 0 && request.kind != SessionRequest::Kind::Step) {
-        std::optional<int> from;
-        if (!where(from))
+        if (!readPosition(index, done))
             return false;
-        legs = MotionPlan::approach(*from, position, job.backlash, job.limits ? job.limits->first : 0);
+        legs = MotionPlan::approach(*done.positions[index], position, job.backlash, job.limits ? job.limits->first : 0);
     }
     (m_driver.get()->*motor.setPosition)(legs.front());
     done.taken = check(done, false);

@@ -162,19 +162,19 @@ void TestLensSession::rules_data()
     lensRow("a run from the limit away from it", "step focus -5000; idle; run focus near; idle",
             "setFocusPosition(300) getFocusPosition");
     lensRow("a goto from above comes to its target from beneath", "goto focus 1000; wait 600; idle",
-            "setFocusPosition(960) getFocusPosition getFocusPosition setFocusPosition(1000) getFocusPosition");
+            "getFocusPosition setFocusPosition(960) getFocusPosition getFocusPosition setFocusPosition(1000) getFocusPosition");
     lensRow("the approach goes no lower than the soft limit", "goto focus 320; wait 600; idle",
-            "setFocusPosition(300) getFocusPosition getFocusPosition setFocusPosition(320) getFocusPosition");
+            "getFocusPosition setFocusPosition(300) getFocusPosition getFocusPosition setFocusPosition(320) getFocusPosition");
     lensRow("a step down is a nudge, not a target: no approach", "step focus -500; wait 400; idle",
             "setFocusPosition(1500) getFocusPosition");
     lensRow("a goto from below goes straight", "goto focus 2500; wait 400; idle",
-            "setFocusPosition(2500) getFocusPosition");
+            "getFocusPosition setFocusPosition(2500) getFocusPosition");
     lensRow("a newer goto ends the approach", "goto focus 1000; wait 50; goto focus 3000; wait 500; idle",
-            "setFocusPosition(960) getFocusPosition setFocusPosition(3000) getFocusPosition");
+            "getFocusPosition setFocusPosition(960) getFocusPosition getFocusPosition setFocusPosition(3000) getFocusPosition");
     lensRow("a stop ends the approach", "goto focus 1000; wait 50; stop focus; wait 500; idle",
-            "setFocusPosition(960) getFocusPosition pelco_d_focus_stop getFocusPosition");
+            "getFocusPosition setFocusPosition(960) getFocusPosition pelco_d_focus_stop getFocusPosition");
     lensRow("the tool's goto from above takes up the backlash before it ends", "tool goto focus 1000",
-            "setFocusPosition(960) getFocusPosition setFocusPosition(1000)");
+            "getFocusPosition setFocusPosition(960) getFocusPosition setFocusPosition(1000)");
     // A key or stick that asks again while its run is on its way must not
     // take it for ended, nor for its own once it has let go.
     row("a run on its way is held, a motor to stop is not", false,
@@ -344,8 +344,8 @@ void TestLensSession::approachStandingShort()
     play(*session, QStringLiteral("refresh; idle"));
     board->calls.clear();
     play(*session, QStringLiteral("goto focus 1000"));
-    QTRY_COMPARE(board->calls.join(QLatin1Char(' ')), "setFocusPosition(960) getFocusPosition getFocusPosition");
-    QTRY_COMPARE(board->calls.join(QLatin1Char(' ')), "setFocusPosition(960) getFocusPosition getFocusPosition "
+    QTRY_COMPARE(board->calls.join(QLatin1Char(' ')), "getFocusPosition setFocusPosition(960) getFocusPosition getFocusPosition");
+    QTRY_COMPARE(board->calls.join(QLatin1Char(' ')), "getFocusPosition setFocusPosition(960) getFocusPosition getFocusPosition "
                                                       "getFocusPosition setFocusPosition(1000) getFocusPosition");
 }
 

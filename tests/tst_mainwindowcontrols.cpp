@@ -918,9 +918,9 @@ private slots:
         QTest::newRow("zoom 50mm") << "0" << "le_motor1 50mm" << "setZoomPosition(" + at(tavro.zoomForFocalLength(50)) + ")"
                                    << "50.0 mm||f/1.8|HFOV 6.6°";
         QTest::newRow("focus 2.5m at zoom 0") << "0" << "le_motor2 2.5m"
-                                              << "setFocusPosition(" + at(tavro.focusForDistance(2.5, 0)) + ")"
+                                              << "getFocusPosition setFocusPosition(" + at(tavro.focusForDistance(2.5, 0)) + ")"
                                               << "6.8 mm|2.50 m|f/1.8|HFOV 45.9°";
-        QTest::newRow("focus inf at zoom 7350") << "0" << "le_motor1 7350 le_motor2 inf" << "setZoomPosition(7350) setFocusPosition(3900)"
+        QTest::newRow("focus inf at zoom 7350") << "0" << "le_motor1 7350 le_motor2 inf" << "setZoomPosition(7350) getFocusPosition setFocusPosition(3900)"
                                               << "120.0 mm|∞|f/1.8|HFOV 2.7°";
         QTest::newRow("iris F4") << "0" << "le_motor3 F4" << "setIrisPosition(" + at(tavro.irisForFNumber(4)) + ")"
                                  << "6.8 mm||f/4.0|HFOV 45.9°";

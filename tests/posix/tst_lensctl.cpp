@@ -535,7 +535,8 @@ void TestLensCtl::units_data()
         *tavro.zoomForFocalLength(50));
     row("session: set zoom 50mm", "tavro", withTavro + QStringList{"session", m_folder.filePath("units.session")}, 0,
         "", "", 1, *tavro.zoomForFocalLength(50));
-    row("set focus inf at the zoom read", "tavro", withTavro + QStringList{"set", "focus", "inf"}, 0, "", "", 7,
+    // Every value read, then the focus once more for the side its goto comes from.
+    row("set focus inf at the zoom read", "tavro", withTavro + QStringList{"set", "focus", "inf"}, 0, "", "", 8,
         *tavro.focusForDistance(std::numeric_limits<double>::infinity(), 3675));
     // With a backlash in the profile the focus is read first; farther than
     // where it stands, it goes straight there.
