@@ -5,6 +5,7 @@
 #include "lensprofile.h"
 #include "lensrequest.h"
 #include "lenssession.h"
+#include "measurespeeds.h"
 #include "outcomewords.h"
 #include "profilecheck.h"
 #include "sessionscript.h"
@@ -46,6 +47,9 @@ const char *const description =
     "  store                           store in the board (Pellan: the presets)\n"
     "  session [FILE]                  the commands above, one a line, from FILE\n"
     "                                  or standard input, on one driver\n"
+    "  measure-speeds                  with --profile: time each motor at each\n"
+    "                                  speed (within the profile's limits) and\n"
+    "                                  write them into the profile's speeds\n"
     "  profile check FILE              the range of each table of a lens profile;\n"
     "                                  needs no --board or --port\n"
     "  decode HEX...|FILE...|-         frames in hex, or the exchanges in trace files\n"
@@ -64,7 +68,8 @@ const char *const description =
     "\n"
     "Output: get prints \"name value\" lines for zoom, zoomMax, focus, focusMax,\n"
     "iris, irisMax (motors the board lacks are left out); probe prints the lens\n"
-    "type; other commands print nothing. With --profile, get adds zoomMm, focusM\n"
+    "type; measure-speeds a line a speed (\"zoom low 1500 counts/s\") and the time\n"
+    "it took; other commands print nothing. With --profile, get adds zoomMm, focusM\n"
     "(metres, or inf), irisF and hfovDeg (degrees) where the profile knows them.\n"
     "With --json, get prints one object with those keys (null for motors the\n"
     "board lacks and values the profile does not know), probe {\"lens\":...}, other\n"
@@ -74,9 +79,10 @@ const char *const description =
     "Exit status: 0 done; 1 port not opened, board silent, or command rejected\n"
     "or not acknowledged (decode: some frame unknown or its CRC wrong); 2 usage\n"
     "error, a profile that does not read, or a value outside the profile's range\n"
-    "(nothing is moved). A failure prints one line on standard error. A port\n"
-    "another program holds is waited for up to half a second. TAVRO_TRACE_FILE\n"
-    "names a file to which the drivers' trace is added.";
+    "(nothing is moved). A failure prints one line on standard error; after a\n"
+    "failed measure-speeds the moving motor is sent a stop and the profile is\n"
+    "left as it was. A port another program holds is waited for up to half a\n"
+    "second. TAVRO_TRACE_FILE names a file to which the drivers' trace is added.";
 
 const QString toolName = QStringLiteral("tavro-lensctl");
 
@@ -156,7 +162,8 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
                                              QStringLiteral("Run the rest of a session after a failed command."));
     const QCommandLineOption profileOption(
         QStringLiteral("profile"),
-        QStringLiteral("The lens profile (JSON) for positions in focal length, focus distance and f-number."),
+        QStringLiteral("The lens profile (JSON) for positions in focal length, focus distance and f-number; "
+                       "measure-speeds writes its speeds."),
         QStringLiteral("file"));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
@@ -223,6 +230,18 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
                           profile ? &*profile : nullptr};
     if (options.port.isEmpty())
         return usageError(QStringLiteral("--port names no port"));
+    if (words.value(0).compare(QLatin1String("measure-speeds"), Qt::CaseInsensitive) == 0) {
+        if (words.size() > 1)
+            return usageError(QStringLiteral("measure-speeds takes no arguments"));
+        if (!options.profile)
+            return usageError(QStringLiteral("measure-speeds needs --profile FILE, the profile it writes the speeds into"));
+        if (options.json)
+            return usageError(QStringLiteral("measure-speeds answers in words only"));
+        if (options.keepGoing)
+            return usageError(QStringLiteral("--keep-going is for sessions"));
+        return measureSpeeds({options.board, options.port, parser.value(profileOption), options.profile},
+                             options.verbose, out, err);
+    }
     QString problem;
     const std::optional<QList<LensRequest>> requests = this->requests(words, options, &problem);
     if (!requests)
@@ -277,6 +296,18 @@ int LensCtl::execute(const QList<LensRequest> &requests, const Options &options,
             break;
     }
     return status;
+}
+
+int LensCtl::measureSpeeds(const MeasureSpeeds::Setup &setup, bool verbose, QTextStream &out,
+                           QTextStream &err) const
+{
+    ConsoleLog log(err, verbose);
+    const QString problem = MeasureSpeeds::run(setup, m_factory, out);
+    if (problem.isEmpty())
+        return Success;
+    err << toolName << ": measure-speeds: " << problem << '\n';
+    err.flush();
+    return Failure;
 }
 
 LensCtl::Answer LensCtl::answer(LensSession &session, const LensRequest &request, const Options &options,

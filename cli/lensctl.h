@@ -17,6 +17,10 @@ class QJsonObject;
 class QTextStream;
 struct LensRequest;
 
+namespace MeasureSpeeds {
+struct Setup;
+}
+
 // tavro-lensctl: one lens command per run, or a session of them on one driver,
 // for scripts on test benches. The board is driven through a LensSession on
 // the tool's own thread, one command after the other; the factory makes the
@@ -62,6 +66,9 @@ private:
                                                QString *problem) const;
     // Runs the requests in order on one session; returns the exit status.
     int execute(const QList<LensRequest> &requests, const Options &options, QTextStream &out, QTextStream &err) const;
+    // Times the motors and writes their speeds into the profile's file;
+    // returns the exit status.
+    int measureSpeeds(const MeasureSpeeds::Setup &setup, bool verbose, QTextStream &out, QTextStream &err) const;
     // Runs one request and writes its answer to out.
     Answer answer(LensSession &session, const LensRequest &request, const Options &options, QTextStream &out) const;
     // The answers of probe and get, in words and in JSON with the same keys

@@ -127,6 +127,25 @@ QString focusKey(const FocusCurveData &curve)
     return curve.zoom ? QStringLiteral("focus at zoom %1").arg(numberText(*curve.zoom)) : QStringLiteral("focus");
 }
 
+// The speeds a motor's entry holds: three rising ones for zoom and focus,
+// which have three speed levels; one for an iris, which has a single speed.
+std::size_t speedCount(int axis)
+{
+    return axis == int(LensAxis::Iris) ? 1 : 3;
+}
+
+const char *speedsRule(int axis)
+{
+    return axis == int(LensAxis::Iris)
+        ? QT_TRANSLATE_NOOP("LensProfile", "must be one speed above 0 in counts per second")
+        : QT_TRANSLATE_NOOP("LensProfile", "must be three speeds above 0 in counts per second, low below medium below high");
+}
+
+QString speedsKey(int axis)
+{
+    return QStringLiteral("speeds.%1").arg(QLatin1String(axisKeys[axis]));
+}
+
 // The points of a table, as the file writes them; a value may be "inf" where
 // infinity is allowed.
 QString readPoints(const Fault &fault, const QString &key, const QJsonValue &json, bool infinityAllowed,
@@ -236,17 +255,13 @@ QString readProfile(const Fault &fault, const QJsonObject &root, LensProfileData
         !error.isEmpty())
         return error;
     if (QString error = perAxis("speeds", [&](int axis, const QJsonValue &value) {
+            // What the numbers must be is the check's word; a value that is
+            // no list of them is refused with the same words.
             const QJsonArray levels = value.toArray();
-            std::array<double, 3> speeds{};
-            bool sound = axis != int(LensAxis::Iris) && levels.size() == 3;
-            for (int level = 0; sound && level < 3; ++level) {
-                speeds[level] = levels.at(level).toDouble(-1);
-                sound = speeds[level] > 0 && std::isfinite(speeds[level]) && (level == 0 || speeds[level] > speeds[level - 1]);
-            }
-            if (!sound)
-                return fault.at(subKey("speeds", axis),
-                                QT_TRANSLATE_NOOP("LensProfile", "must be three speeds above 0 in counts per second, low below medium below high, for zoom or focus"));
-            data.speeds[axis] = speeds;
+            if (!value.isArray() || levels.isEmpty())
+                return fault.at(speedsKey(axis), speedsRule(axis));
+            for (const QJsonValue level : levels)
+                data.speeds[axis].push_back(level.toDouble(-1));
             return QString();
         });
         !error.isEmpty())
@@ -336,10 +351,12 @@ QByteArray LensProfileData::toJson() const
     });
     byAxis("backlash", [this](int axis) { return backlash[axis] ? QString::number(backlash[axis]) : QString(); });
     byAxis("speeds", [this](int axis) {
-        if (axis >= 2 || !speeds[axis])
+        if (speeds[axis].empty())
             return QString();
-        const auto &levels = *speeds[axis];
-        return QStringLiteral("[%1, %2, %3]").arg(numberText(levels[0]), numberText(levels[1]), numberText(levels[2]));
+        QStringList levels;
+        for (double speed : speeds[axis])
+            levels << numberText(speed);
+        return QStringLiteral("[%1]").arg(levels.join(QStringLiteral(", ")));
     });
     if (sensorWidthMm)
         members << QStringLiteral("  \"sensorWidthMm\": %1").arg(numberText(*sensorWidthMm));
@@ -412,6 +429,14 @@ LensProfile::Read LensProfile::check(const LensProfileData &data, const QString 
         const auto nearerFirst = [](const FocusCurveData &c) { return c.points[1].value < c.points[0].value; };
         if (i > 0 && nearerFirst(curve) != nearerFirst(data.focus[0]))
             return refused(fault.at(key, QT_TRANSLATE_NOOP("LensProfile", "runs the other way from the first curve")));
+    }
+    for (int axis = 0; axis < lensAxisCount; ++axis) {
+        const std::vector<double> &levels = data.speeds[axis];
+        bool sound = levels.empty() || levels.size() == speedCount(axis);
+        for (std::size_t level = 0; sound && level < levels.size(); ++level)
+            sound = levels[level] > 0 && std::isfinite(levels[level]) && (level == 0 || levels[level] > levels[level - 1]);
+        if (!sound)
+            return refused(fault.at(speedsKey(axis), speedsRule(axis)));
     }
     if (data.sensorWidthMm && !(*data.sensorWidthMm > 0 && std::isfinite(*data.sensorWidthMm)))
         return refused(fault.at(QStringLiteral("sensorWidthMm"), QT_TRANSLATE_NOOP("LensProfile", "must be a number above 0")));

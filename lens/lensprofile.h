@@ -44,8 +44,9 @@ struct LensProfileData
     // The soft range of each motor, by LensAxis.
     std::array<std::optional<std::pair<int, int>>, lensAxisCount> limits;
     std::array<int, lensAxisCount> backlash{};
-    // Counts per second at low, medium and high, for zoom and focus.
-    std::array<std::optional<std::array<double, 3>>, 2> speeds;
+    // Measured speeds in counts per second, by LensAxis: low, medium and high
+    // for zoom and focus, the one speed of an iris; empty for none.
+    std::array<std::vector<double>, lensAxisCount> speeds;
     std::optional<double> sensorWidthMm;
 
     // The file's text: one line per table point, keys in the file's order.

@@ -86,6 +86,9 @@ SessionDriver::Done SessionDriver::execute(const Job &job)
     case SessionRequest::Kind::Refresh:
         readAll(done);
         break;
+    case SessionRequest::Kind::Read:
+        readPosition(request.motor->index(), done);
+        break;
     case SessionRequest::Kind::Store:
         c.storeInDevice();
         check(done, false);

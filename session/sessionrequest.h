@@ -27,6 +27,9 @@ struct SessionRequest
         Store,
         // Asks the board for its lens type.
         Probe,
+        // Reads the position of motor, and only that: as often as the line
+        // allows, for a program timing a move.
+        Read,
     };
 
     // How long a remote run goes on without a repeat, unless the client says.
@@ -37,7 +40,7 @@ struct SessionRequest
     static constexpr int lastPreset = 10;
 
     Kind kind = Kind::Status;
-    // Goto, Run, Step, Stop, Speed.
+    // Goto, Run, Step, Stop, Speed, Read.
     const LensMotor *motor = nullptr;
     // Goto: the position; Step: the signed distance; PresetCall, PresetStore:
     // the preset number.

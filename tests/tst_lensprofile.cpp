@@ -220,7 +220,8 @@ void TestLensProfile::refused_data()
                                         << "lens.json: limits.focus: must be [lowest, highest]";
     QTest::newRow("speeds falling") << profileWith("\"speeds\": {\"zoom\": [400, 120, 1500]}")
                                     << "lens.json: speeds.zoom: must be three speeds above 0";
-    QTest::newRow("an iris speed") << profileWith("\"speeds\": {\"iris\": [1, 2, 3]}") << "lens.json: speeds.iris:";
+    QTest::newRow("three iris speeds") << profileWith("\"speeds\": {\"iris\": [1, 2, 3]}")
+                                       << "lens.json: speeds.iris: must be one speed above 0 in counts per second";
     QTest::newRow("negative backlash") << profileWith("\"backlash\": {\"zoom\": -3}")
                                        << "lens.json: backlash.zoom: must be a whole count of 0 or more";
     QTest::newRow("an unknown board") << profileWith("\"board\": \"other\"") << "lens.json: board: must be \"tavro\" or \"pellan\"";

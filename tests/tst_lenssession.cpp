@@ -117,8 +117,8 @@ void TestLensSession::play(LensSession &session, const QString &script, QStringL
             request.value = w.at(1).toInt();
             if (w.size() == 4)
                 request.speed = w.at(3).toInt();
-        } else if (verb == QLatin1String("refresh")) {
-            request.kind = SessionRequest::Kind::Refresh;
+        } else if (verb == QLatin1String("refresh") || verb == QLatin1String("read")) {
+            request.kind = verb == QLatin1String("read") ? SessionRequest::Kind::Read : SessionRequest::Kind::Refresh;
         } else if (verb == QLatin1String("calibrate")) {
             request.kind = SessionRequest::Kind::Calibrate;
         } else {
@@ -216,6 +216,7 @@ void TestLensSession::rules_data()
     row("losing the activation ends a run held and one waiting by another holder", false,
         "run zoom tele by 1; idle; goto focus 500; run zoom wide by 2; releaseAll; idle",
         "pelco_d_zoom_in pelco_d_zoom_stop getZoomPosition setFocusPosition(500) getFocusPosition");
+    row("a read asks for its motor's position alone", true, "read iris; idle", "getIrisPosition");
     row("a preset called at low speed goes at low, and is read back", false, "call 3 speed 0; idle",
         "callPresetAtSpeed(3,0) getZoomPosition getMaxZoomPosition getFocusPosition getMaxFocusPosition "
         "getIrisPosition getMaxIrisPosition");

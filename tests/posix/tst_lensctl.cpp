@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -105,6 +106,8 @@ private slots:
     void units();
     void backlashTakenUp_data();
     void backlashTakenUp();
+    void measureSpeeds_data();
+    void measureSpeeds();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -603,6 +606,69 @@ void TestLensCtl::backlashTakenUp()
     }), target);
 }
 
+// measure-speeds on the simulated boards, their time running at a quarter of
+// the line's pace: every motor's speed at each level within 5 % of the
+// board's (in counts per second of real time), every other key of the
+// profile kept; a board falling silent midway leaves the file as it was, and
+// the zoom on its way sent a stop.
+void TestLensCtl::measureSpeeds_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<QString>("profile");
+    // By motor, "|" between them; empty when the board falls silent.
+    QTest::addColumn<QString>("speeds");
+
+    QTest::newRow("tavro") << "tavro" << kTavroProfile << "1500 3000 6000|1500 3000 6000|2750";
+    // The driver's counts are raw steps / 10.
+    QTest::newRow("pellan") << "pellan" << kPellanProfile << "|400 810 2430|";
+    QTest::newRow("tavro falling silent") << "tavro" << kTavroProfile << "";
+}
+
+void TestLensCtl::measureSpeeds()
+{
+    QFETCH(QString, board);
+    QFETCH(QString, profile);
+    QFETCH(QString, speeds);
+    constexpr double timeScale = 4;
+    startBoard(board);
+    m_sim->setTimeScale(timeScale);
+    const QString path = m_folder.filePath(QStringLiteral("measured.json"));
+    QFile::remove(path);
+    QVERIFY(QFile::copy(profile, path));
+    const LensProfileData before = LensProfile::readFile(path).profile->data();
+    std::thread silencer([this, &speeds] {
+        if (speeds.isEmpty() && m_sim->waitForFrames(20, 10000))
+            m_sim->setFault(SimFault::NoReply);
+    });
+    const Result result = run(board, m_sim->portName(), {"--profile", path, "measure-speeds"});
+    silencer.join();
+    const LensProfile::Read read = LensProfile::readFile(path);
+    QVERIFY2(read.profile, qPrintable(read.error));
+    LensProfileData after = read.profile->data();
+    if (speeds.isEmpty()) {
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.errLines.last(), "tavro-lensctl: measure-speeds: no valid answer from the board on " + m_sim->portName());
+        QCOMPARE(after.toJson(), before.toJson());
+        QCOMPARE(m_sim->frames().last(), hex("ff000000000020"));
+        return;
+    }
+    QCOMPARE(result.status, 0);
+    QVERIFY2(result.out.contains(QRegularExpression(QStringLiteral("\nmeasured in [0-9.]+ s, speeds written to "))),
+             qPrintable(result.out));
+    const QStringList motors = speeds.split(QLatin1Char('|'));
+    for (int axis = 0; axis < lensAxisCount; ++axis) {
+        const QStringList rates = motors.at(axis).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QCOMPARE(after.speeds[axis].size(), size_t(rates.size()));
+        for (int level = 0; level < rates.size(); ++level) {
+            const double expected = rates.at(level).toDouble() * timeScale;
+            QVERIFY2(std::abs(after.speeds[axis][level] / expected - 1) <= 0.05,
+                     qPrintable(QStringLiteral("%1 for %2").arg(after.speeds[axis][level]).arg(expected)));
+        }
+    }
+    after.speeds = before.speeds;
+    QCOMPARE(after.toJson(), before.toJson());
+}
+
 // A command line the tool cannot carry out is refused before any driver
 // exists, so nothing can have been sent.
 void TestLensCtl::usageErrorsMakeNoDriver_data()
@@ -628,6 +694,7 @@ void TestLensCtl::usageErrorsMakeNoDriver_data()
     row("set, position below 0", tavro + QStringList{"set", "focus", "-5"}, "the position must be 0 or more");
     row("--keep-going outside a session", tavro + QStringList{"--keep-going", "probe"}, "--keep-going is for sessions");
     row("session of two files", tavro + QStringList{"session", "a", "b"}, "session takes at most a file");
+    row("measure-speeds without a profile", tavro + QStringList{"measure-speeds"}, "measure-speeds needs --profile FILE");
     row("session file missing", tavro + QStringList{"session", kAbsentPort}, "cannot read /nonexistent/");
     row("set, unknown motor", tavro + QStringList{"set", "shutter", "1"}, "unknown motor 'shutter'");
     row("run, direction of another motor", tavro + QStringList{"run", "zoom", "near"}, "'near' is not one of wide|tele");
