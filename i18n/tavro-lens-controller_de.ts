@@ -327,10 +327,6 @@
         <translation>muss eine ganze Zahl ab 0 sein</translation>
     </message>
     <message>
-        <source>must be three speeds above 0 in counts per second, low below medium below high, for zoom or focus</source>
-        <translation>muss drei Geschwindigkeiten über 0 in Schritten pro Sekunde sein, langsam unter mittel unter schnell, für zoom oder focus</translation>
-    </message>
-    <message>
         <source>must be a number above 0</source>
         <translation>muss eine Zahl über 0 sein</translation>
     </message>
@@ -411,6 +407,14 @@
     <message>
         <source>outside the profile&apos;s range f/%1 to f/%2</source>
         <translation>außerhalb des Profilbereichs f/%1 bis f/%2</translation>
+    </message>
+    <message>
+        <source>must be one speed above 0 in counts per second</source>
+        <translation>muss eine Geschwindigkeit über 0 in Schritten pro Sekunde sein</translation>
+    </message>
+    <message>
+        <source>must be three speeds above 0 in counts per second, low below medium below high</source>
+        <translation>muss drei Geschwindigkeiten über 0 in Schritten pro Sekunde sein, niedrig unter mittel unter hoch</translation>
     </message>
 </context>
 <context>
