@@ -251,9 +251,9 @@ int TavroBoard::rate(Axis axis) const
 {
     switch (axis) {
     case Axis::Zoom:
-        return speedRates[qBound(0, m_settings.zoomSpeed, 2)];
+        return zoomRates[qBound(0, m_settings.zoomSpeed, 2)];
     case Axis::Focus:
-        return speedRates[qBound(0, m_settings.focusSpeed, 2)];
+        return focusRates[qBound(0, m_settings.focusSpeed, 2)];
     case Axis::Iris:
         break;
     }

@@ -20,13 +20,16 @@ public:
     static constexpr int zoomMaximum = 7350;
     static constexpr int focusMaximum = 4000;
     static constexpr int irisMaximum = 5500;
-    // Units per second of zoom and focus at speed levels 0, 1 and 2. The board
-    // powers up at the levels of its stored settings: 1 (medium) for both
-    // until other levels are stored.
-    static constexpr int speedRates[3] = {1500, 3000, 6000};
+    // Units per second of zoom and of focus at speed levels 0, 1 and 2, as
+    // far apart as a lens servo's: the low level creeps (the zoom crosses its
+    // range in 18 s), the high one snaps (in 1.2 s). The board powers up at
+    // the levels of its stored settings: 1 (medium) for both until other
+    // levels are stored.
+    static constexpr int zoomRates[3] = {400, 1500, 6000};
+    static constexpr int focusRates[3] = {300, 1200, 4000};
     static constexpr int irisRate = 2750;
     // Units per second squared of every motor: the high speed is reached in
-    // 100 ms, the medium in 50 ms, the iris's in 46 ms.
+    // 100 ms, the medium zoom in 25 ms, the iris's in 46 ms.
     static constexpr double acceleration = 60000;
     // How long a calibration runs; the motors then stand at 0.
     static constexpr qint64 calibrationMs = 3000;

@@ -234,8 +234,10 @@ void TestLensCtl::commands_data()
     row("tavro stop zoom", "tavro", {"stop", "zoom"}, "", {hex("ff000000000020")});
     row("tavro stop focus", "tavro", {"stop", "focus"}, "", {hex("ff000000000000")});
     row("tavro stop iris", "tavro", {"stop", "iris"}, "", {hex("ff000000000000")});
-    // The preset goes out as the number itself.
-    row("tavro preset store 10", "tavro", {"preset", "store", "10"}, "", {hex("ff000003000a00")});
+    // The preset goes out as the number itself; where the motors stand is
+    // read after it, for the program's record of the preset.
+    row("tavro preset store 10", "tavro", {"preset", "store", "10"}, "",
+        {hex("ff000003000a00"), tavroGet[0], tavroGet[2], tavroGet[4]});
     row("tavro preset call 1", "tavro", {"preset", "call", "1"}, "", {hex("ff000007000100")});
     row("tavro preset call 2 HIGH", "tavro", {"preset", "call", "2", "HIGH"}, "",
         {hex("ff000025000200"), hex("ff000027000200"), hex("ff000007000200")});
@@ -257,7 +259,7 @@ void TestLensCtl::commands_data()
     row("pellan run focus near", "pellan", {"run", "focus", "near"}, "", {pellanStatus(), pellanMove(-20000)});
     row("pellan run focus far", "pellan", {"run", "focus", "far"}, "", {pellanStatus(), pellanMove(25500)});
     row("pellan stop focus", "pellan", {"stop", "focus"}, "", {pellanMove(0)});
-    row("pellan preset store 3", "pellan", {"preset", "store", "3"}, "", {pellanStatus()});
+    row("pellan preset store 3", "pellan", {"preset", "store", "3"}, "", {pellanStatus(), pellanStatus()});
     row("pellan preset call 3", "pellan", {"preset", "call", "3"}, "", {pellanStatus(), pellanMove(-20000)});
     row("pellan preset call 3 low", "pellan", {"preset", "call", "3", "low"}, "", {pellanStatus(), pellanMove(-20000, 40)});
     row("pellan calibrate --json", "pellan", {"calibrate", "--json"}, "{\"command\":\"calibrate\",\"ok\":true}\n",
@@ -618,7 +620,7 @@ void TestLensCtl::measureSpeeds_data()
     // By motor, "|" between them; empty when the board falls silent.
     QTest::addColumn<QString>("speeds");
 
-    QTest::newRow("tavro") << "tavro" << kTavroProfile << "1500 3000 6000|1500 3000 6000|2750";
+    QTest::newRow("tavro") << "tavro" << kTavroProfile << "400 1500 6000|300 1200 4000|2750";
     // The driver's counts are raw steps / 10.
     QTest::newRow("pellan") << "pellan" << kPellanProfile << "|400 810 2430|";
     QTest::newRow("tavro falling silent") << "tavro" << kTavroProfile << "";
