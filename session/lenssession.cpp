@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -21,6 +22,16 @@ bool isStop(const SessionRequest &request)
 {
     return request.kind == SessionRequest::Kind::Stop;
 }
+
+constexpr int zoom = 0;
+constexpr int focus = 1;
+// How far ahead of the zoom's last read the focus is sent: the time the read
+// and the goto take, and half the time to the next read, so that the focus
+// is as far ahead of the zoom for the first half as behind it for the second.
+constexpr double followLeadS = 0.02 + LensSession::liveReadMs / 2000.0;
+// How far ahead a course is steered: the speed level chosen makes the motor
+// meet its course that far on.
+constexpr double steerAheadS = 0.25;
 
 SessionResult stopping()
 {
@@ -36,7 +47,9 @@ LensSession::LensSession(BoardType board, const QString &port, Threading threadi
     : QObject(parent)
     , m_board(board)
     , m_port(port)
+    , m_presets(board, port)
 {
+    m_clock.start();
     for (int i = 0; i < int(m_holds.size()); ++i) {
         m_holds[i].setSingleShot(true);
         connect(&m_holds[i], &QTimer::timeout, this, [this, i] { holdExpired(i); });
@@ -94,10 +107,47 @@ void LensSession::submit(const SessionRequest &request, const Done &done)
     }
     // A newer word on a motor, or a board that moves them all itself, ends
     // the approach under way.
-    if (isMove(request) || isStop(request))
+    if (isMove(request) || isStop(request)) {
         dropApproach(request.motor);
-    else if (request.kind == SessionRequest::Kind::PresetCall || request.kind == SessionRequest::Kind::Calibrate)
+        if (request.motor->index() == focus)
+            m_following = false;
+    } else if (request.kind == SessionRequest::Kind::PresetCall || request.kind == SessionRequest::Kind::Calibrate) {
         dropApproach(nullptr);
+        m_followEnd.reset();
+    }
+    if (request.kind == SessionRequest::Kind::Speed && request.motor)
+        m_levels[size_t(request.motor->index())] = request.speed;
+    switch (planning(request)) {
+    case Planning::None:
+        break;
+    case Planning::Refused: {
+        SessionResult refusal;
+        refusal.kind = SessionResult::Kind::Unmeasured;
+        answerNow(refusal);
+        return;
+    }
+    case Planning::Plan: {
+        Job job{request, false, waiting, {}};
+        job.plan = true;
+        enqueue(std::move(job));
+        return;
+    }
+    case Planning::BoardsOwn: {
+        // Where the board's own preset lies is not known here: the board
+        // recalls it its own way, and the answer says so.
+        QList<Done> told;
+        for (const Done &answer : waiting)
+            told << [answer](const SessionResult &result) {
+                SessionResult boardsOwn = result;
+                boardsOwn.boardsOwn = true;
+                answer(boardsOwn);
+            };
+        SessionRequest call = request;
+        call.seconds = 0;
+        enqueue({call, false, told, {}});
+        return;
+    }
+    }
     if (isRepeat(request)) {
         // The repeat of the run under way holds it on, with nothing sent.
         const int index = request.motor->index();
@@ -107,6 +157,23 @@ void LensSession::submit(const SessionRequest &request, const Done &done)
         return;
     }
     enqueue({request, false, waiting, {}});
+}
+
+LensSession::Planning LensSession::planning(const SessionRequest &request) const
+{
+    const bool timed = request.seconds > 0;
+    if (request.kind == SessionRequest::Kind::Goto)
+        return !timed ? Planning::None
+            : m_profile && !m_profile->data().speeds[size_t(request.motor->index())].empty() ? Planning::Plan
+                                                                                               : Planning::Refused;
+    if (request.kind != SessionRequest::Kind::PresetCall || (!timed && !m_tracking))
+        return Planning::None;
+    const bool measured = std::all_of(LensMotor::all().begin(), LensMotor::all().end(), [this](const LensMotor &motor) {
+        return !motor.isOn(m_board) || (m_profile && !m_profile->data().speeds[size_t(motor.index())].empty());
+    });
+    if (timed && !measured)
+        return Planning::Refused;
+    return m_presets.positions(request.value) ? Planning::Plan : Planning::BoardsOwn;
 }
 
 void LensSession::submitWork(const SessionDriver::Work &work, const Done &done)
@@ -146,14 +213,31 @@ SessionResult LensSession::runNow(const SessionRequest &request)
     Q_ASSERT(!m_thread && m_queue.empty() && !m_current);
     if (m_stopping)
         return stopping();
-    const Job job{request, false, {}, {}};
+    Job job{request, false, {}, {}};
+    const Planning planned = planning(request);
+    switch (planned) {
+    case Planning::None:
+        break;
+    case Planning::Refused: {
+        SessionResult refusal;
+        refusal.kind = SessionResult::Kind::Unmeasured;
+        return refusal;
+    }
+    case Planning::Plan:
+        job.plan = true;
+        break;
+    case Planning::BoardsOwn:
+        job.request.seconds = 0;
+        break;
+    }
     m_current = job;
-    const SessionDriver::Done done = m_driver->execute(driverJob(job));
+    SessionDriver::Done done = m_driver->execute(driverJob(job));
+    done.result.boardsOwn = planned == Planning::BoardsOwn;
     m_current.reset();
     apply(job, done);
     // One thing after another: the last leg of a backlash approach too, once
     // the reads find the motor beneath its target.
-    while (isApproaching() || !m_queue.empty()) {
+    while (hasMovesToSee() || !m_queue.empty()) {
         if (m_queue.empty()) {
             QThread::msleep(liveReadMs);
             readMoving();
@@ -162,7 +246,7 @@ SessionResult LensSession::runNow(const SessionRequest &request)
         const Job next = std::move(m_queue.front());
         m_queue.pop_front();
         m_current = next;
-        const SessionDriver::Done nextDone = m_driver->execute(driverJob(next));
+        SessionDriver::Done nextDone = m_driver->execute(driverJob(next));
         m_current.reset();
         apply(next, nextDone);
         if (!nextDone.result.done())
@@ -189,6 +273,8 @@ void LensSession::enqueue(Job job)
                 // Newest wins, in the place of the one it replaces.
                 it->request = request;
                 it->waiting = job.waiting;
+                it->finalLeg = job.finalLeg;
+                it->plan = job.plan;
                 return;
             }
             it = m_queue.erase(it);
@@ -248,6 +334,9 @@ void LensSession::pump()
 SessionDriver::Job LensSession::driverJob(const Job &job) const
 {
     SessionDriver::Job driverJob{job.request, job.work, job.quiet, {}, {}, {}, 0};
+    // A move to plan starts from where the motors are now.
+    if (job.plan)
+        driverJob.request.kind = SessionRequest::Kind::Refresh;
     for (size_t i = 0; i < m_motion.size(); ++i) {
         driverJob.positions[i] = m_motion[i].position;
         driverJob.maxima[i] = m_motion[i].maximum;
@@ -260,7 +349,7 @@ SessionDriver::Job LensSession::driverJob(const Job &job) const
     return driverJob;
 }
 
-void LensSession::finish(const Job &job, const SessionDriver::Done &done)
+void LensSession::finish(const Job &job, SessionDriver::Done done)
 {
     const Job finished = job;
     m_current.reset();
@@ -273,8 +362,9 @@ void LensSession::finish(const Job &job, const SessionDriver::Done &done)
         emit this->finished();
 }
 
-void LensSession::apply(const Job &job, const SessionDriver::Done &done)
+void LensSession::apply(const Job &job, SessionDriver::Done &done)
 {
+    const qint64 nowMs = m_clock.elapsed();
     for (int i = 0; i < int(m_motion.size()); ++i) {
         if (done.maxima[size_t(i)])
             setMaximum(i, *done.maxima[size_t(i)]);
@@ -285,13 +375,24 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
             // it where it was.
             if (motion.unchangedReads >= 2)
                 motion.settling = false;
+            const qint64 sinceMs = nowMs - motion.readAtMs;
+            if (motion.position && motion.readAtMs >= 0 && sinceMs > 0 && sinceMs < 1000)
+                motion.velocity = (*position - *motion.position) * 1000.0 / double(sinceMs);
+            else
+                motion.velocity = 0;
+            motion.readAtMs = nowMs;
             setPosition(i, *position);
             if (job.quiet)
                 emit liveRead(i, *position);
         }
     }
-    if (job.quiet) {
+    if (job.quiet || job.plan) {
+        if (job.plan && done.result.done())
+            plan(job, done);
+        else
+            steerCourses(done);
         continueApproaches(job, done);
+        follow(done);
         return;
     }
     const SessionRequest &request = job.request;
@@ -305,6 +406,7 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
             motion.holdMs = request.holdMs;
             motion.holder = request.holder;
             motion.settling = false;
+            motion.target.reset();
             if (request.holdMs > 0)
                 m_holds[size_t(index)].start(request.holdMs);
             setRunning(index, true);
@@ -331,6 +433,13 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
             setRunning(index, false);
             motion.settling = true;
             motion.unchangedReads = 0;
+            if (done.positions[size_t(index)] && request.kind == SessionRequest::Kind::Step)
+                motion.target = std::clamp(*done.positions[size_t(index)] + request.value, 0,
+                                           motion.maximum.value_or(*done.positions[size_t(index)]));
+            else if (request.kind == SessionRequest::Kind::Goto && request.share < 0)
+                motion.target = done.approachTo ? *done.approachTo : request.value;
+            if (m_courses[size_t(index)] && job.finalLeg)
+                m_courses[size_t(index)]->underWay = true;
             if (done.approachTo) {
                 SessionRequest last = request;
                 last.kind = SessionRequest::Kind::Goto;
@@ -346,8 +455,17 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
             for (Motion &motion : m_motion) {
                 motion.settling = true;
                 motion.unchangedReads = 0;
+                motion.target.reset();
             }
         }
+        break;
+    case SessionRequest::Kind::PresetStore:
+        // Recorded only where every motor was read just now.
+        if (done.result.done()
+            && std::all_of(LensMotor::all().begin(), LensMotor::all().end(), [this, &done](const LensMotor &motor) {
+                   return !motor.isOn(m_board) || done.positions[size_t(motor.index())];
+               }))
+            m_presets.record(request.value, done.positions);
         break;
     case SessionRequest::Kind::Calibrate:
         if (done.result.done()) {
@@ -363,7 +481,9 @@ void LensSession::apply(const Job &job, const SessionDriver::Done &done)
     }
     if (done.result.kind == SessionResult::Kind::Failed)
         emit failed(done.result);
+    steerCourses(done);
     continueApproaches(job, done);
+    follow(done);
 }
 
 void LensSession::continueApproaches(const Job &job, const SessionDriver::Done &done)
@@ -394,19 +514,64 @@ void LensSession::continueApproaches(const Job &job, const SessionDriver::Done &
 void LensSession::dropApproach(const LensMotor *motor)
 {
     for (int i = 0; i < int(m_motion.size()); ++i) {
-        if (!motor || motor->index() == i)
-            m_motion[size_t(i)].approach.reset();
+        if (motor && motor->index() != i)
+            continue;
+        m_motion[size_t(i)].approach.reset();
+        if (m_courses[size_t(i)])
+            endCourse(i);
     }
 }
 
-bool LensSession::isApproaching() const
+bool LensSession::hasMovesToSee() const
 {
-    return std::any_of(m_motion.begin(), m_motion.end(), [](const Motion &motion) { return bool(motion.approach); });
+    return std::any_of(m_motion.begin(), m_motion.end(), [](const Motion &motion) { return bool(motion.approach); })
+        || std::any_of(m_courses.begin(), m_courses.end(), [](const std::optional<Course> &course) { return bool(course); })
+        || (m_tracking && (m_zoomFollowed || m_motion[zoom].settling));
+}
+
+bool LensSession::isMoving(int motor) const
+{
+    const Motion &motion = m_motion[size_t(motor)];
+    return motion.running || motion.settling || motion.approach || m_courses[size_t(motor)];
 }
 
 void LensSession::setProfile(std::shared_ptr<const LensProfile> profile)
 {
     m_profile = std::move(profile);
+    if (m_tracking && !(m_profile && m_profile->hasTable(LensAxis::Focus))) {
+        m_tracking = false;
+        emit trackingChanged(false);
+    }
+}
+
+SessionResult LensSession::setTracking(bool on)
+{
+    SessionResult result;
+    if (on && !(m_profile && m_profile->hasTable(LensAxis::Focus))) {
+        result.kind = SessionResult::Kind::NoFocusCurve;
+        return result;
+    }
+    if (on == m_tracking)
+        return result;
+    m_tracking = on;
+    m_following = false;
+    m_zoomFollowed = false;
+    m_followEnd.reset();
+    holdFocusDistance();
+    emit trackingChanged(on);
+    return result;
+}
+
+void LensSession::holdFocusDistance()
+{
+    const Motion &zoomMotion = m_motion[zoom];
+    const Motion &focusMotion = m_motion[focus];
+    if (!m_tracking || !m_profile || !focusMotion.position)
+        return;
+    // A board without zoom has its one curve, at any zoom.
+    if (const std::optional<double> metres =
+            m_profile->focusDistanceM(*focusMotion.position, zoomMotion.position.value_or(0)))
+        m_heldDistance = *metres;
 }
 
 void LensSession::release(const LensMotor &motor, const void *holder)
@@ -511,9 +676,9 @@ void LensSession::setLiveReads(bool on)
 
 void LensSession::updateLiveReads()
 {
-    const bool moving = !m_stopping && std::any_of(m_motion.begin(), m_motion.end(), [this](const Motion &motion) {
-        return motion.approach || (m_liveReadsOn && (motion.running || motion.settling));
-    });
+    const bool moving = !m_stopping && (hasMovesToSee() || std::any_of(m_motion.begin(), m_motion.end(), [this](const Motion &motion) {
+        return m_liveReadsOn && (motion.running || motion.settling);
+    }) || (m_tracking && (m_motion[zoom].running || m_motion[zoom].settling)));
     if (!moving)
         m_liveReads.stop();
     else if (!m_liveReads.isActive())
@@ -522,9 +687,15 @@ void LensSession::updateLiveReads()
 
 void LensSession::readMoving()
 {
+    startDueCourses();
+    // The zoom a focus follows is read whatever the window's live reads.
+    const bool followed = m_tracking && m_heldDistance;
     for (const LensMotor &motor : LensMotor::all()) {
-        const Motion &motion = m_motion[size_t(motor.index())];
-        if (!motor.isOn(m_board) || !(motion.approach || (m_liveReadsOn && (motion.running || motion.settling))))
+        const int index = motor.index();
+        const Motion &motion = m_motion[size_t(index)];
+        const bool seen = motion.approach || m_courses[size_t(index)]
+            || ((m_liveReadsOn || (followed && index == zoom)) && (motion.running || motion.settling));
+        if (!motor.isOn(m_board) || !seen)
             continue;
         // Not twice, nor after a stop that reads the motor back anyway.
         const auto isRead = [&motor](const Job &job) {
@@ -544,6 +715,8 @@ void LensSession::shutdown()
         return;
     m_stopping = true;
     m_liveReads.stop();
+    m_courses = {};
+    m_zoomFollowed = false;
     dropApproach(nullptr);
     std::deque<Job> dropped;
     dropped.swap(m_queue);
@@ -602,4 +775,256 @@ const void *LensSession::holder(const LensMotor &motor) const
         return latest->request.kind == SessionRequest::Kind::Run ? latest->request.holder : nullptr;
     const Motion &motion = m_motion[size_t(motor.index())];
     return motion.running ? motion.holder : nullptr;
+}
+
+void LensSession::plan(const Job &job, SessionDriver::Done &done)
+{
+    const SessionRequest &request = job.request;
+    const LensProfileData *data = m_profile ? &m_profile->data() : nullptr;
+    const auto limitsOf = [data](int motor) {
+        return data ? data->limits[size_t(motor)] : std::nullopt;
+    };
+    std::array<std::optional<int>, 3> targets;
+    if (request.kind == SessionRequest::Kind::Goto) {
+        const int index = request.motor->index();
+        const std::optional<int> maximum = m_motion[size_t(index)].maximum;
+        if (!maximum) {
+            done.result = SessionResult::failure(Outcome(Outcome::Kind::NoReply), true);
+            return;
+        }
+        const std::optional<MotionPlan::Limits> limits = limitsOf(index);
+        int position = request.value;
+        if (request.share >= 0) {
+            const int lowest = limits ? std::max(0, limits->first) : 0;
+            const int highest = limits ? std::min(*maximum, limits->second) : *maximum;
+            position = lowest + qRound(request.share * (highest - lowest));
+        }
+        if (position < 0 || position > *maximum) {
+            done.result.kind = SessionResult::Kind::OutOfRange;
+            done.result.value = *maximum;
+            return;
+        }
+        if (const std::optional<int> limit = limits ? MotionPlan::crossedLimit(position, *limits) : std::nullopt) {
+            done.result.kind = SessionResult::Kind::BeyondLimit;
+            done.result.value = *limit;
+            return;
+        }
+        targets[size_t(index)] = position;
+    } else {
+        const std::optional<PresetRecords::Positions> recorded = m_presets.positions(request.value);
+        for (const LensMotor &motor : LensMotor::all()) {
+            const size_t index = size_t(motor.index());
+            if (!motor.isOn(m_board) || !recorded || !(*recorded)[index])
+                continue;
+            int position = std::clamp(*(*recorded)[index], 0, m_motion[index].maximum.value_or(*(*recorded)[index]));
+            // Stored before the limits were set: as near as they allow.
+            if (const std::optional<MotionPlan::Limits> limits = limitsOf(int(index)))
+                position = std::clamp(position, limits->first, limits->second);
+            targets[index] = position;
+        }
+        if (m_tracking && m_profile && targets[focus]) {
+            // The preset's own distance, at its own zoom.
+            if (const std::optional<double> metres =
+                    m_profile->focusDistanceM(*targets[focus], targets[zoom].value_or(0)))
+                m_heldDistance = *metres;
+        }
+    }
+    const bool zoomMoves = targets[zoom] && m_motion[zoom].position && *targets[zoom] != *m_motion[zoom].position;
+    if (m_tracking && m_heldDistance && zoomMoves) {
+        // The focus follows the zoom there, and ends on the preset's focus.
+        m_followEnd = std::exchange(targets[focus], std::nullopt);
+        m_following = true;
+        m_lastFollow = -1;
+    }
+    done.result = {};
+    if (request.seconds <= 0) {
+        for (int i = 0; i < int(targets.size()); ++i) {
+            if (targets[size_t(i)])
+                enqueueGoto(i, *targets[size_t(i)], false);
+        }
+        return;
+    }
+    std::array<std::optional<MotionPlan::Travel>, 3> travels;
+    std::array<std::vector<int>, 3> legs;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        if (!targets[i] || !m_motion[i].position)
+            continue;
+        const std::optional<MotionPlan::Limits> limits = limitsOf(int(i));
+        legs[i] = MotionPlan::approach(*m_motion[i].position, *targets[i], data->backlash[i], limits ? limits->first : 0);
+        travels[i] = MotionPlan::Travel{*m_motion[i].position, legs[i].front(), data->speeds[i]};
+    }
+    const MotionPlan::TimedMove move = MotionPlan::planTimed(request.seconds, travels);
+    m_courseStartMs = m_clock.elapsed();
+    for (size_t i = 0; i < targets.size(); ++i) {
+        Motion &motion = m_motion[i];
+        if (!travels[i])
+            continue;
+        if (legs[i].size() > 1) {
+            // The backlash taken up at the end, once the course is beneath.
+            SessionRequest last = request;
+            last.kind = SessionRequest::Kind::Goto;
+            last.motor = &LensMotor::all()[i];
+            last.value = legs[i].back();
+            last.share = -1;
+            last.seconds = 0;
+            motion.approach = last;
+            motion.approachVia = legs[i].front();
+        }
+        if (move.legs[i])
+            m_courses[i] = Course{*move.legs[i], travels[i]->from, travels[i]->to, travels[i]->speeds, -1};
+    }
+    done.result.seconds = move.seconds;
+    done.result.lengthened = move.lengthened;
+    startDueCourses();
+}
+
+namespace {
+
+// The speed a motor must make to meet its course steerAheadS from now.
+double neededSpeed(const MotionPlan::Leg &leg, int from, int to, double seconds, int position)
+{
+    const double course = from + MotionPlan::coveredAt(leg, seconds + steerAheadS) * (to > from ? 1 : -1);
+    return (course - position) * (to > from ? 1 : -1) / steerAheadS;
+}
+
+} // namespace
+
+void LensSession::startCourse(int motor)
+{
+    Course &course = *m_courses[size_t(motor)];
+    const double seconds = (m_clock.elapsed() - m_courseStartMs) / 1000.0 - course.leg.start;
+    course.level = course.leg.eased
+        ? MotionPlan::levelFor(neededSpeed(course.leg, course.from, course.to, seconds, course.from), course.speeds)
+        : 0;
+    if (course.speeds.size() > 1)
+        enqueueSpeed(motor, course.level);
+    enqueueGoto(motor, course.to, true);
+}
+
+void LensSession::startDueCourses()
+{
+    const double seconds = (m_clock.elapsed() - m_courseStartMs) / 1000.0;
+    for (int i = 0; i < int(m_courses.size()); ++i) {
+        const std::optional<Course> &course = m_courses[size_t(i)];
+        // Within half a read of its start: sooner rather than late.
+        if (course && course->level < 0 && seconds + liveReadMs / 2000.0 >= course->leg.start)
+            startCourse(i);
+    }
+    updateLiveReads();
+}
+
+void LensSession::steerCourses(const SessionDriver::Done &done)
+{
+    for (int i = 0; i < int(m_courses.size()); ++i) {
+        std::optional<Course> &course = m_courses[size_t(i)];
+        const std::optional<int> position = done.positions[size_t(i)];
+        if (!course || !course->underWay || !position)
+            continue;
+        // There, or standing short of it (an end stop).
+        if (*position == course->to || m_motion[size_t(i)].unchangedReads >= 2) {
+            endCourse(i);
+            continue;
+        }
+        if (!course->leg.eased)
+            continue;
+        const double seconds = (m_clock.elapsed() - m_courseStartMs) / 1000.0 - course->leg.start;
+        const int level =
+            MotionPlan::levelFor(neededSpeed(course->leg, course->from, course->to, seconds, *position), course->speeds);
+        if (level == course->level)
+            continue;
+        course->level = level;
+        enqueueSpeed(i, level);
+        // A Pellan move frame carries its speed: the new level needs one.
+        if (m_board == BoardType::Pellan)
+            enqueueGoto(i, course->to, true);
+    }
+}
+
+void LensSession::endCourse(int motor)
+{
+    const Course course = *std::exchange(m_courses[size_t(motor)], std::nullopt);
+    if (course.speeds.size() < 2 || course.level < 0)
+        return;
+    // Back to the level the front ends chose; the board's power-up level
+    // (medium) when none did.
+    const int chosen = m_levels[size_t(motor)] >= 0 ? m_levels[size_t(motor)] : 1;
+    if (chosen != course.level)
+        enqueueSpeed(motor, chosen);
+}
+
+void LensSession::enqueueSpeed(int motor, int level)
+{
+    SessionRequest request;
+    request.kind = SessionRequest::Kind::Speed;
+    request.motor = &LensMotor::all()[size_t(motor)];
+    request.speed = level;
+    enqueue({request, false, {}, {}});
+}
+
+void LensSession::enqueueGoto(int motor, int position, bool straight)
+{
+    SessionRequest request;
+    request.kind = SessionRequest::Kind::Goto;
+    request.motor = &LensMotor::all()[size_t(motor)];
+    request.value = position;
+    Job job{request, false, {}, {}};
+    job.finalLeg = straight;
+    enqueue(std::move(job));
+}
+
+void LensSession::follow(const SessionDriver::Done &done)
+{
+    if (!m_tracking || !m_profile || m_stopping)
+        return;
+    const Motion &zoomMotion = m_motion[zoom];
+    const bool zoomMoving = zoomMotion.running || zoomMotion.settling || m_courses[zoom];
+    // The focus's own move comes first: its distance is held once it stands.
+    if (!m_following && isMoving(focus))
+        return;
+    if (!zoomMoving) {
+        if (!std::exchange(m_zoomFollowed, false)) {
+            if (!m_following)
+                holdFocusDistance();
+            return;
+        }
+        const std::optional<double> last = m_followEnd ? std::optional<double>(*m_followEnd)
+            : m_heldDistance && zoomMotion.position ? m_profile->focusForDistance(*m_heldDistance, *zoomMotion.position)
+                                                    : std::nullopt;
+        m_followEnd.reset();
+        m_lastFollow = -1;
+        if (last)
+            enqueueGoto(focus, focusWithin(qRound(*last)), false);
+        return;
+    }
+    if (!done.positions[zoom] || !zoomMotion.position)
+        return;
+    if (!m_following)
+        holdFocusDistance();
+    if (!m_heldDistance)
+        return;
+    // Where the zoom will be when the focus gets there: no further than its
+    // goto takes it.
+    double ahead = *zoomMotion.position + zoomMotion.velocity * followLeadS;
+    if (zoomMotion.target)
+        ahead = zoomMotion.velocity >= 0 ? std::min(ahead, double(*zoomMotion.target))
+                                         : std::max(ahead, double(*zoomMotion.target));
+    ahead = std::clamp(ahead, 0.0, double(zoomMotion.maximum.value_or(int(ahead))));
+    const std::optional<double> position = m_profile->focusForDistance(*m_heldDistance, ahead);
+    if (!position)
+        return;
+    m_following = true;
+    m_zoomFollowed = true;
+    const int target = focusWithin(qRound(*position));
+    if (std::abs(target - m_lastFollow) < 2)
+        return;
+    m_lastFollow = target;
+    enqueueGoto(focus, target, true);
+}
+
+int LensSession::focusWithin(int position) const
+{
+    int within = std::clamp(position, 0, m_motion[focus].maximum.value_or(position));
+    if (const std::optional<MotionPlan::Limits> limits = m_profile ? m_profile->data().limits[focus] : std::nullopt)
+        within = std::clamp(within, limits->first, limits->second);
+    return within;
 }

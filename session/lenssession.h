@@ -2,10 +2,13 @@
 #define LENSSESSION_H
 
 #include "boardtype.h"
+#include "motionplan.h"
+#include "presetrecords.h"
 #include "sessiondriver.h"
 #include "sessionrequest.h"
 #include "sessionresult.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -37,7 +40,13 @@ struct LensMotor;
 // - shutdown stops every motor running before it ends;
 // - with a lens profile, no goto, step or run goes beyond the lens's soft
 //   limits, and every goto comes to its target from beneath, taking up the
-//   backlash.
+//   backlash;
+// - a timed goto or preset call takes every motor it moves along an eased
+//   course, steered by the speed levels as the reads find the motors, so
+//   that they arrive together; a newer word on a motor ends its course;
+// - while the focus follows the zoom, every zoom move sends the focus ahead
+//   to where the distance held stays sharp, and a focus move by anyone sets
+//   the distance held anew.
 // While a motor runs, or moves to a position it was sent to, its position is
 // read liveReadMs apart and every change is published, between the requests
 // and never ahead of one.
@@ -97,6 +106,10 @@ public:
     // keeps to; null for none.
     void setProfile(std::shared_ptr<const LensProfile> profile);
     const LensProfile *profile() const { return m_profile.get(); }
+    // Keeps the focus on the distance it is at while the zoom moves; refused
+    // (NoFocusCurve) without a profile that has a focus curve.
+    SessionResult setTracking(bool on);
+    bool isTracking() const { return m_tracking; }
 
     // As last read; nothing when not read yet or for a motor the board lacks.
     std::optional<int> position(const LensMotor &motor) const;
@@ -112,6 +125,7 @@ signals:
     // What each live read of a moving motor found, changed or not.
     void liveRead(int motor, int position);
     void maximumChanged(int motor, int maximum);
+    void trackingChanged(bool on);
     void runningChanged(int motor, bool running);
     // A request the board did not carry out; live reads fail quietly.
     void failed(const SessionResult &result);
@@ -124,8 +138,26 @@ private:
         bool quiet = false;
         QList<Done> waiting;
         SessionDriver::Work work = {};
-        // The last leg of a goto that took up the backlash: gone to straight.
+        // The last leg of a goto that took up the backlash, a leg of a course
+        // or a follower's goto: gone to straight.
         bool finalLeg = false;
+        // A timed or followed move: the positions are read afresh, and the
+        // session plans the motors' gotos from them.
+        bool plan = false;
+    };
+    // A motor on its way along a timed move's eased course.
+    struct Course
+    {
+        MotionPlan::Leg leg;
+        int from = 0;
+        // Where the course ends: beneath the target, when it takes up the
+        // backlash after.
+        int to = 0;
+        std::vector<double> speeds;
+        // The level last sent; -1 before the motor set off.
+        int level = -1;
+        // The board took the course's goto: the reads steer it from then on.
+        bool underWay = false;
     };
     struct Motion
     {
@@ -144,8 +176,17 @@ private:
         // make once the motor is there.
         std::optional<SessionRequest> approach;
         int approachVia = 0;
+        // When the position was last read, by the session's clock, and the
+        // speed the last two reads give.
+        qint64 readAtMs = -1;
+        double velocity = 0;
+        // Where the motor's last goto takes it.
+        std::optional<int> target;
     };
 
+    // How a timed or followed move is carried out.
+    enum class Planning { None, Plan, Refused, BoardsOwn };
+    Planning planning(const SessionRequest &request) const;
     bool isRepeat(const SessionRequest &request) const;
     // The run of motor the driver is carrying out, if it is one.
     const SessionRequest *runUnderWay(const LensMotor &motor) const;
@@ -153,8 +194,25 @@ private:
     void schedule();
     void pump();
     SessionDriver::Job driverJob(const Job &job) const;
-    void finish(const Job &job, const SessionDriver::Done &done);
-    void apply(const Job &job, const SessionDriver::Done &done);
+    void finish(const Job &job, SessionDriver::Done done);
+    void apply(const Job &job, SessionDriver::Done &done);
+    // Turns a timed or followed move into its gotos, from the positions just
+    // read; done's result says what became of it.
+    void plan(const Job &job, SessionDriver::Done &done);
+    void startCourse(int motor);
+    void startDueCourses();
+    // Picks the speed level that keeps each coursed motor on its course.
+    void steerCourses(const SessionDriver::Done &done);
+    // The course of motor ends: its speed level goes back to the one set.
+    void endCourse(int motor);
+    void enqueueSpeed(int motor, int level);
+    void enqueueGoto(int motor, int position, bool straight);
+    // Sends the focus where the distance held stays sharp as the zoom moves.
+    void follow(const SessionDriver::Done &done);
+    void holdFocusDistance();
+    // position, within the focus's range and soft limits.
+    int focusWithin(int position) const;
+    bool isMoving(int motor) const;
     void setPosition(int motor, int position);
     void setMaximum(int motor, int maximum);
     void setRunning(int motor, bool running);
@@ -166,7 +224,9 @@ private:
     void continueApproaches(const Job &job, const SessionDriver::Done &done);
     // The front ends' word on motor supersedes its approach; null: every motor's.
     void dropApproach(const LensMotor *motor);
-    bool isApproaching() const;
+    // Something the session must see through without being asked: an
+    // approach, a course, or a focus that follows a moving zoom.
+    bool hasMovesToSee() const;
 
     BoardType m_board;
     QString m_port;
@@ -185,6 +245,25 @@ private:
     bool m_stopping = false;
     bool m_liveReadsOn = true;
     std::shared_ptr<const LensProfile> m_profile;
+    PresetRecords m_presets;
+    QElapsedTimer m_clock;
+    std::array<std::optional<Course>, 3> m_courses;
+    // When the timed move under way began, by m_clock.
+    qint64 m_courseStartMs = 0;
+    // The speed level each motor was last set to by a front end; -1 unknown.
+    std::array<int, 3> m_levels{-1, -1, -1};
+    bool m_tracking = false;
+    // The focus distance held while the zoom moves, in metres.
+    std::optional<double> m_heldDistance;
+    // The focus's latest move is the follower's, so it leaves the distance
+    // held as it was.
+    bool m_following = false;
+    // The zoom was moving at the last follow: the focus still has its last
+    // leg to make.
+    bool m_zoomFollowed = false;
+    int m_lastFollow = -1;
+    // A followed preset call ends on the preset's own focus.
+    std::optional<int> m_followEnd;
 };
 
 #endif // LENSSESSION_H

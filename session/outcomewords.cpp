@@ -9,6 +9,24 @@ QString OutcomeWords::beyondLimit(const char *motor, int limit)
         .arg(limit);
 }
 
+QString OutcomeWords::unmeasured()
+{
+    return QStringLiteral("a timed move needs the motors' measured speeds in the lens's profile: "
+                          "measure them with tavro-lensctl --profile FILE measure-speeds");
+}
+
+QString OutcomeWords::noFocusCurve()
+{
+    return QStringLiteral("keeping the focus while zooming needs a lens profile with a focus curve");
+}
+
+QString OutcomeWords::boardsOwnPreset(int preset)
+{
+    return QStringLiteral("preset %1 was never stored from this computer, so where it lies is not known: "
+                          "the board recalled it at its own speed")
+        .arg(preset);
+}
+
 QString OutcomeWords::failure(const Outcome &outcome, const QString &port, bool query)
 {
     switch (outcome.kind) {

@@ -15,6 +15,12 @@ namespace OutcomeWords {
 QString failure(const Outcome &outcome, const QString &port, bool query);
 // A move the lens's soft limit stopped before it went out.
 QString beyondLimit(const char *motor, int limit);
+// A timed move without the motors' measured speeds to plan it by.
+QString unmeasured();
+// Following the zoom with no focus curve to follow.
+QString noFocusCurve();
+// A timed or followed call of a preset this computer never saw stored.
+QString boardsOwnPreset(int preset);
 
 } // namespace OutcomeWords
 

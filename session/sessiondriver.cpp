@@ -61,6 +61,16 @@ SessionDriver::Done SessionDriver::execute(const Job &job)
             c.storeInDevice();
             check(done, false);
         }
+        // Where the preset lies, for the session's record of it: a store
+        // stands, whatever a read after it finds.
+        if (done.result.done()) {
+            Done reads;
+            for (const LensMotor &motor : LensMotor::all()) {
+                if (motor.isOn(m_board) && !readPosition(motor.index(), reads))
+                    break;
+            }
+            done.positions = reads.positions;
+        }
         break;
     case SessionRequest::Kind::Speed:
         // A motor whose speed cannot be chosen has no frame for it.

@@ -64,6 +64,9 @@ struct SessionRequest
     // Calibrate: how long the board is given after the command, announced
     // ahead; negative for as long as the board needs.
     int waitMs = -1;
+    // Goto, PresetCall: how long the move takes, in seconds, every motor it
+    // moves arriving together on an eased course; 0 at the speeds set.
+    double seconds = 0;
     // Only the frames the request names: a goto is neither checked against
     // the range nor read back, nor a stop, a preset call or a calibration
     // followed by reads. For the tool, whose scripts count on the frames.

@@ -16,6 +16,10 @@ struct SessionResult
         OutOfRange,
         // A goto beyond the lens's soft limit value, which its profile sets.
         BeyondLimit,
+        // A timed move with no measured speeds in the lens's profile.
+        Unmeasured,
+        // Following the zoom with the focus, with no focus curve to follow.
+        NoFocusCurve,
         // The session is shutting down and takes no more requests.
         Stopping,
     };
@@ -27,6 +31,13 @@ struct SessionResult
     // Probe: the lens type; OutOfRange: the motor's maximum; BeyondLimit:
     // the limit crossed.
     int value = 0;
+    // A timed move: the seconds it takes from now, longer than asked when
+    // lengthened (the motors cannot make it sooner).
+    double seconds = 0;
+    bool lengthened = false;
+    // A timed or followed preset call of a preset this program never saw
+    // stored: the board recalled it its own way.
+    bool boardsOwn = false;
 
     bool done() const { return kind == Kind::Done; }
 

@@ -283,7 +283,7 @@ void TestLensSession::failures_data()
     QTest::newRow("a Pellan preset not kept is not written out")
         << true << "storePreset" << "store 4; idle" << "storePreset(4)" << "store 4=" + failed;
     QTest::newRow("a Pellan preset kept is written out at once")
-        << true << "" << "store 4; idle" << "storePreset(4) storeInDevice"
+        << true << "" << "store 4; idle" << "storePreset(4) storeInDevice getFocusPosition"
         << "store 4=" + QString::number(int(SessionResult::Kind::Done));
 }
 

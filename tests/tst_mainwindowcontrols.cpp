@@ -347,7 +347,7 @@ private slots:
             << refresh + " Could not open serial port: FAKE1\nCheck that the port is not used by another application." << 0;
         // The preset number itself reaches the driver, not its digit.
         for (int n = 1; n <= 10; ++n) {
-            QTest::addRow("Set %d", n) << QString("pb_storePreset%1").arg(n) << same << QString("storePreset(%1)").arg(n) << 0;
+            QTest::addRow("Set %d", n) << QString("pb_storePreset%1").arg(n) << same << QString("storePreset(%1) getZoomPosition getFocusPosition getIrisPosition").arg(n) << 0;
             QTest::addRow("Call %d", n) << QString("pb_callPreset%1").arg(n) << same << QString("callPreset(%1)").arg(n) << 0;
         }
         QTest::newRow("Store in device") << "pb_storeInDevice" << same << "storeInDevice" << 0;
@@ -467,8 +467,9 @@ private slots:
         QTest::newRow("pressed during a step") << 1 << "during:>Ctrl+Down pb_zoomPlus *Ctrl+Down *Ctrl+Down <Down"
                                                << "setZoomPosition(74) pause(500) pelco_d_zoom_out" + zoom;
         QTest::newRow("presets, refresh") << 1 << "F1 F10 Shift+F9 Shift+F8 *F2 >F3 <F3 >F3 <F3 Ctrl+R"
-                                          << "callPreset(1) callPreset(10) storePreset(9) storePreset(8) callPreset(3) "
-                                             "getFocusPosition getZoomPosition getIrisPosition";
+                                          << "callPreset(1) callPreset(10) storePreset(9) getZoomPosition getFocusPosition "
+                                             "getIrisPosition storePreset(8) getZoomPosition getFocusPosition getIrisPosition "
+                                             "callPreset(3) getFocusPosition getZoomPosition getIrisPosition";
         QTest::newRow("editing settings") << 1 << "pb_settingsMultiButton >Ctrl+Up <Up F1 Shift+F1 Ctrl+R" << "";
         QTest::newRow("Pellan") << 2 << ">Ctrl+Left <Left wait >Ctrl+Right <Right wait >Ctrl+Up <Up >Ctrl+PgDown <PgDown"
                                 << "pelco_d_focus_near" + focus + " pelco_d_focus_far" + focus;
