@@ -169,7 +169,15 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
         QStringLiteral("verbose"),
         QStringLiteral("Also write the drivers' warnings and errors, and every exchange "
                        "with the board in words, to standard error."));
-    parser.addOptions({boardOption, portOption, jsonOption, keepGoingOption, profileOption, verboseOption});
+    const QCommandLineOption inOption(QStringLiteral("in"),
+                                      QStringLiteral("Take that many seconds over the set or preset call, every "
+                                                     "motor arriving together (needs the profile's speeds)."),
+                                      QStringLiteral("seconds"));
+    const QCommandLineOption trackOption(QStringLiteral("track-focus"),
+                                         QStringLiteral("Keep the focus on its distance while the zoom moves "
+                                                        "(needs a profile with a focus curve)."));
+    parser.addOptions({boardOption, portOption, jsonOption, keepGoingOption, profileOption, inOption, trackOption,
+                       verboseOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),
                                  QStringLiteral("COMMAND [ARGS]"));
 
@@ -195,7 +203,9 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
 
     const QString boardName = parser.value(boardOption).toLower();
     const bool pellan = boardName == QLatin1String("pellan");
-    const QStringList words = parser.positionalArguments();
+    QStringList words = parser.positionalArguments();
+    if (parser.isSet(inOption))
+        words << QStringLiteral("--in") << parser.value(inOption);
     // Reads a file, not a board.
     if (words.value(0).compare(QLatin1String("profile"), Qt::CaseInsensitive) == 0)
         return ProfileCheck::run(words.mid(1), out, err);
@@ -227,9 +237,12 @@ int LensCtl::run(const QStringList &arguments, QTextStream &out, QTextStream &er
                           words.value(0).compare(QLatin1String("session"), Qt::CaseInsensitive) == 0,
                           parser.isSet(keepGoingOption),
                           parser.isSet(verboseOption),
-                          profile ? &*profile : nullptr};
+                          profile ? &*profile : nullptr,
+                          parser.isSet(trackOption)};
     if (options.port.isEmpty())
         return usageError(QStringLiteral("--port names no port"));
+    if (options.trackFocus && !(profile && profile->hasTable(LensAxis::Focus)))
+        return usageError(OutcomeWords::noFocusCurve());
     if (words.value(0).compare(QLatin1String("measure-speeds"), Qt::CaseInsensitive) == 0) {
         if (words.size() > 1)
             return usageError(QStringLiteral("measure-speeds takes no arguments"));
@@ -284,6 +297,8 @@ int LensCtl::execute(const QList<LensRequest> &requests, const Options &options,
     LensSession session(options.board, options.port, LensSession::Threading::CallersThread, m_factory);
     if (options.profile)
         session.setProfile(std::make_shared<const LensProfile>(*options.profile));
+    if (options.trackFocus)
+        session.setTracking(true);
     int status = Success;
     for (const LensRequest &request : requests) {
         const Answer answer = this->answer(session, request, options, out);
@@ -325,6 +340,8 @@ LensCtl::Answer LensCtl::answer(LensSession &session, const LensRequest &request
         // A soft limit is the profile's word, as its range is: a usage error.
         if (result.kind == SessionResult::Kind::BeyondLimit)
             answer = {OutcomeWords::beyondLimit(sessionRequest.motor->name, result.value), true};
+        else if (result.kind == SessionResult::Kind::Unmeasured)
+            answer = {OutcomeWords::unmeasured(), true};
         else if (!result.done())
             answer.problem = OutcomeWords::failure(result.outcome, session.portName(), result.query);
     }
@@ -333,6 +350,12 @@ LensCtl::Answer LensCtl::answer(LensSession &session, const LensRequest &request
         probed(result.value, options.board, &text, &json);
     else if (problem.isEmpty() && request.kind == LensRequest::Kind::Get)
         readout(session, &text, &json);
+    else if (problem.isEmpty() && sessionRequest.seconds > 0 && !result.boardsOwn)
+        timed(result, &text, &json);
+    if (problem.isEmpty() && result.boardsOwn) {
+        text += OutcomeWords::boardsOwnPreset(sessionRequest.value) + QLatin1Char('\n');
+        json.insert(QStringLiteral("boardsOwn"), true);
+    }
     if (problem.isEmpty() && request.kind == LensRequest::Kind::Get && options.profile)
         unitReadout(session, *options.profile, &text, &json);
     // In a session every JSON line says which command it answers and how it
@@ -365,6 +388,16 @@ LensCtl::Answer LensCtl::focusAtZoom(LensSession &session, double metres, const 
         return {QStringLiteral("%1 at zoom %2").arg(LensProfile::problemText(LensAxis::Focus, target)).arg(zoom), true};
     goTo->value = *target.position;
     return {};
+}
+
+void LensCtl::timed(const SessionResult &result, QString *text, QJsonObject *json)
+{
+    const QString seconds = QString::number(result.seconds, 'f', 2);
+    *text = QStringLiteral("seconds %1%2\n")
+                .arg(seconds, result.lengthened ? QStringLiteral(" (the shortest the motors can make)") : QString());
+    json->insert(QStringLiteral("seconds"), seconds.toDouble());
+    if (result.lengthened)
+        json->insert(QStringLiteral("lengthened"), true);
 }
 
 void LensCtl::probed(int lensType, BoardType board, QString *text, QJsonObject *json)

@@ -50,6 +50,7 @@ private:
         bool verbose;
         // Null without --profile.
         const LensProfile *profile;
+        bool trackFocus;
     };
     // What one command came to: what went wrong, if anything, and whether
     // that was the command's own fault (a usage error) rather than the board's.
@@ -76,6 +77,8 @@ private:
     // The goto for a focus distance, at the zoom the board reports now; what
     // went wrong when there is none.
     static Answer focusAtZoom(LensSession &session, double metres, const LensProfile &profile, SessionRequest *goTo);
+    // A timed move's seconds, as the tool prints them.
+    static void timed(const SessionResult &result, QString *text, QJsonObject *json);
     static void probed(int lensType, BoardType board, QString *text, QJsonObject *json);
     static void readout(const LensSession &session, QString *text, QJsonObject *json);
 

@@ -145,6 +145,28 @@ std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList
     QStringList words;
     for (const QString &word : given)
         words << word.toLower();
+    // "--in S" times a goto or a preset call, wherever it stands.
+    double seconds = 0;
+    if (const qsizetype in = words.indexOf(QStringLiteral("--in")); in >= 0) {
+        bool ok = false;
+        seconds = words.value(in + 1).toDouble(&ok);
+        if (!ok || !(seconds > 0 && seconds <= maximumSeconds)) {
+            *error = QStringLiteral("--in takes the seconds the move is to take, more than 0 and up to %1")
+                         .arg(maximumSeconds);
+            return std::nullopt;
+        }
+        words.remove(in, 2);
+        const bool timeable = words.value(0) == QLatin1String("set")
+            || (words.value(0) == QLatin1String("preset") && words.value(1) == QLatin1String("call"));
+        if (!timeable) {
+            *error = QStringLiteral("--in times a set or a preset call only");
+            return std::nullopt;
+        }
+        if (words.value(0) == QLatin1String("preset") && words.size() > 3) {
+            *error = QStringLiteral("a preset call takes a speed or a time (--in), not both");
+            return std::nullopt;
+        }
+    }
     LensRequest request;
     request.words = words.join(QLatin1Char(' '));
     CommandWords reader(board, words, error);
@@ -180,5 +202,6 @@ std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList
     if (!command)
         return std::nullopt;
     request.request = *command;
+    request.request.seconds = seconds;
     return request;
 }
