@@ -64,7 +64,39 @@ HttpDecoding unitGoto(SessionRequest request, const QJsonValue &given)
     return decoding;
 }
 
+HttpDecoding placeRequest(SessionRequest request, const QJsonObject &body);
+
+// The longest a timed move may be asked to take.
+constexpr double maximumSeconds = 600;
+
+// A timed move's "seconds", into decoding's request; false, with decoding
+// the error, when they are not a time.
+bool takeSeconds(const QJsonObject &body, HttpDecoding *decoding)
+{
+    const QJsonValue seconds = body.value(QLatin1String("seconds"));
+    if (seconds.isUndefined())
+        return true;
+    if (!seconds.isDouble() || !(seconds.toDouble() > 0 && seconds.toDouble() <= maximumSeconds)) {
+        *decoding = failure(400, QStringLiteral("seconds must be a number above 0 and up to %1").arg(maximumSeconds));
+        return false;
+    }
+    if (body.contains(QLatin1String("speed"))) {
+        *decoding = failure(400, QStringLiteral("give a speed or seconds, not both"));
+        return false;
+    }
+    decoding->request->seconds = seconds.toDouble();
+    return true;
+}
+
 HttpDecoding gotoRequest(SessionRequest request, const QJsonObject &body)
+{
+    HttpDecoding decoding = placeRequest(request, body);
+    if (decoding.request)
+        takeSeconds(body, &decoding);
+    return decoding;
+}
+
+HttpDecoding placeRequest(SessionRequest request, const QJsonObject &body)
 {
     // Exactly one place to go: a position, or a value in the motor's own unit.
     const QString unit = QLatin1String(unitWords[size_t(request.motor->index())].word);
@@ -159,7 +191,21 @@ HttpDecoding presetRequest(const QString &number, const QString &action, const Q
         if (request.speed < 0)
             return failure(400, QStringLiteral("speed must be low, medium or high"));
     }
-    return success(request);
+    HttpDecoding decoding = success(request);
+    if (request.kind == SessionRequest::Kind::PresetStore && body.contains(QLatin1String("seconds")))
+        return failure(400, QStringLiteral("a preset is stored without a time"));
+    takeSeconds(body, &decoding);
+    return decoding;
+}
+
+HttpDecoding trackingRequest(const QJsonObject &body)
+{
+    const QJsonValue on = body.value(QLatin1String("on"));
+    if (!on.isBool())
+        return failure(400, QStringLiteral("on must be true or false"));
+    HttpDecoding decoding;
+    decoding.tracking = on.toBool();
+    return decoding;
 }
 
 } // namespace
@@ -184,7 +230,8 @@ HttpDecoding HttpDecoder::decode(BoardType board, const QByteArray &method, cons
         && (parts.at(4) == QLatin1String("call") || parts.at(4) == QLatin1String("store"));
     const bool isStatus = parts.size() == 3 && first == QLatin1String("status");
     const bool isLive = parts.size() == 3 && first == QLatin1String("live");
-    if (!isPostAction && !isMotor && !isPreset && !isStatus && !isLive)
+    const bool isTracking = parts.size() == 3 && first == QLatin1String("tracking");
+    if (!isPostAction && !isMotor && !isPreset && !isStatus && !isLive && !isTracking)
         return failure(404, QStringLiteral("no such path: %1").arg(path));
     const QByteArray expected = isStatus || isLive ? QByteArrayLiteral("GET") : QByteArrayLiteral("POST");
     if (method != expected)
@@ -206,6 +253,8 @@ HttpDecoding HttpDecoder::decode(BoardType board, const QByteArray &method, cons
         return motorRequest(board, first, parts.at(3), object);
     if (isPreset)
         return presetRequest(parts.at(3), parts.at(4), object);
+    if (isTracking)
+        return trackingRequest(object);
     SessionRequest request;
     request.kind = first == QLatin1String("refresh")   ? SessionRequest::Kind::Refresh
         : first == QLatin1String("calibrate") ? SessionRequest::Kind::Calibrate

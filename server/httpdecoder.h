@@ -18,6 +18,8 @@ struct HttpDecoding
     // A goto in the lens's units: its position is where the lens profile
     // puts this value.
     std::optional<LensValue> value;
+    // Focus follows zoom, switched on or off.
+    std::optional<bool> tracking;
     int status = 200;
     QString error;
 };

@@ -84,6 +84,11 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
     }
     const HttpDecoding decoding =
         HttpDecoder::decode(m_board, methodName(request.method()), request.url().path(), request.body());
+    if (decoding.tracking) {
+        const LensService::Reply reply = m_service.setTracking(*decoding.tracking);
+        respond(client, reply.status, reply.body);
+        return true;
+    }
     if (!decoding.request) {
         respond(client, decoding.status, {{QStringLiteral("error"), decoding.error}});
         return true;

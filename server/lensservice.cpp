@@ -46,7 +46,16 @@ LensService::LensService(BoardType board, const QString &port, std::optional<Len
             [this] { emit changed({{QStringLiteral("running"), runningNames()}}); });
     connect(&m_session, &LensSession::failed, this,
             [this](const SessionResult &result) { emit failed(failure(result)); });
+    connect(&m_session, &LensSession::trackingChanged, this,
+            [this](bool on) { emit changed({{QStringLiteral("tracking"), on}}); });
     connect(&m_session, &LensSession::finished, this, &LensService::finished);
+}
+
+LensService::Reply LensService::setTracking(bool on)
+{
+    if (m_session.setTracking(on).kind == SessionResult::Kind::NoFocusCurve)
+        return errorReply(400, OutcomeWords::noFocusCurve());
+    return {200, status()};
 }
 
 LensService::~LensService() = default;
@@ -83,10 +92,22 @@ LensService::Reply LensService::replyTo(const SessionRequest &request, const Ses
                                    .arg(QLatin1String(request.motor->name)));
     case SessionResult::Kind::BeyondLimit:
         return errorReply(400, OutcomeWords::beyondLimit(request.motor->name, result.value));
+    case SessionResult::Kind::Unmeasured:
+        return errorReply(400, OutcomeWords::unmeasured());
+    case SessionResult::Kind::NoFocusCurve:
+        return errorReply(400, OutcomeWords::noFocusCurve());
     case SessionResult::Kind::Stopping:
         return errorReply(503, QStringLiteral("the server is stopping"));
     }
-    return {200, status()};
+    QJsonObject body = status();
+    if (result.boardsOwn)
+        body.insert(QStringLiteral("note"), OutcomeWords::boardsOwnPreset(request.value));
+    else if (request.seconds > 0) {
+        body.insert(QStringLiteral("seconds"), std::round(result.seconds * 100) / 100);
+        if (result.lengthened)
+            body.insert(QStringLiteral("lengthened"), true);
+    }
+    return {200, body};
 }
 
 QString LensService::failure(const SessionResult &result) const
@@ -148,7 +169,8 @@ QJsonObject LensService::status() const
 {
     QJsonObject object{{QStringLiteral("board"), ExchangeRecord::boardName(m_session.board()).toLower()},
                        {QStringLiteral("port"), m_session.portName()},
-                       {QStringLiteral("running"), runningNames()}};
+                       {QStringLiteral("running"), runningNames()},
+                       {QStringLiteral("tracking"), m_session.isTracking()}};
     for (const LensMotor &motor : LensMotor::all()) {
         const QString name = QLatin1String(motor.name);
         const std::optional<int> position = m_session.position(motor);

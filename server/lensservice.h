@@ -46,6 +46,9 @@ public:
     // at the zoom the session knows now; or says why there is none, for a
     // client's error, and leaves it.
     QString resolve(SessionRequest *request, const LensValue &value) const;
+    // Focus follows zoom on or off: the status, or a 400 without a focus
+    // curve to follow.
+    Reply setTracking(bool on);
     // Board, port, positions and maxima as last known (null when unknown or
     // for motors the board lacks), the motors running now, and the positions
     // in the lens's units (see readings()).

@@ -6,6 +6,7 @@
 #include "lensprofile.h"
 #include "lensservice.h"
 #include "oscfront.h"
+#include "outcomewords.h"
 #include "serveroptions.h"
 #include "stopsignals.h"
 
@@ -76,6 +77,10 @@ int main(int argc, char *argv[])
         }
         profile = std::move(read.profile);
     }
+    if (options->trackFocus && !(profile && profile->hasTable(LensAxis::Focus))) {
+        err << name << "--track-focus: " << OutcomeWords::noFocusCurve() << '\n';
+        return 2;
+    }
     verboseLog = options->verbose;
     qInstallMessageHandler(handleMessage);
 
@@ -98,6 +103,8 @@ int main(int argc, char *argv[])
     StopSignals stopSignals;
     QObject::connect(&stopSignals, &StopSignals::received, &service, &LensService::shutdown);
     QObject::connect(&service, &LensService::finished, &app, &QCoreApplication::quit);
+    if (options->trackFocus)
+        service.setTracking(true);
     service.start(options->calibrate);
     return app.exec();
 }

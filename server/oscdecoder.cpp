@@ -26,13 +26,34 @@ OscDecoding success(const SessionRequest &request)
     return decoding;
 }
 
+// The longest a timed move may be asked to take.
+constexpr double maximumSeconds = 600;
+
+QString secondsRange()
+{
+    return QStringLiteral("a time is above 0 and up to %1 seconds").arg(maximumSeconds);
+}
+
+// A timed move's seconds, into request; false when they are not a time.
+bool takeSeconds(const QVariant &seconds, SessionRequest *request)
+{
+    const double value = seconds.toDouble();
+    // Also false for NaN.
+    if (!(value > 0 && value <= maximumSeconds))
+        return false;
+    request->seconds = value;
+    return true;
+}
+
 OscDecoding gotoRequest(SessionRequest request, const QByteArray &types, const QVariantList &arguments)
 {
     request.kind = SessionRequest::Kind::Goto;
-    if (types == "i") {
+    if (types == "i" || types == "if") {
         request.value = arguments.at(0).toInt();
         if (request.value < 0)
             return failure(QStringLiteral("%1: a position is 0 or more").arg(QLatin1String(request.motor->name)));
+        if (types == "if" && !takeSeconds(arguments.at(1), &request))
+            return failure(QStringLiteral("%1: %2").arg(QLatin1String(request.motor->name), secondsRange()));
         return success(request);
     }
     if (types == "f") {
@@ -117,9 +138,9 @@ OscDecoding motorRequest(BoardType board, const QStringList &parts, const QByteA
 
 OscDecoding presetRequest(const QString &action, const QByteArray &types, const QVariantList &arguments)
 {
-    // A call may carry a speed of its own; a store keeps none.
+    // A call may carry a speed or a time of its own; a store keeps neither.
     const bool isCall = action == QLatin1String("call");
-    if (!(types == "i" || (isCall && types == "ii")) || (!isCall && action != QLatin1String("store")))
+    if (!(types == "i" || (isCall && (types == "ii" || types == "if"))) || (!isCall && action != QLatin1String("store")))
         return {};
     SessionRequest request;
     request.kind = isCall ? SessionRequest::Kind::PresetCall : SessionRequest::Kind::PresetStore;
@@ -133,12 +154,21 @@ OscDecoding presetRequest(const QString &action, const QByteArray &types, const 
         if (request.speed < 0 || request.speed > 2)
             return failure(QStringLiteral("a preset's speed is 0 (low), 1 (medium) or 2 (high)"));
     }
+    if (types == "if" && !takeSeconds(arguments.at(1), &request))
+        return failure(QStringLiteral("preset call: %1").arg(secondsRange()));
     return success(request);
 }
 
 OscDecoding plainRequest(const QString &word, const QByteArray &types, const QVariantList &arguments)
 {
     OscDecoding decoding;
+    if (word == QLatin1String("tracking") && types == "i") {
+        const int on = arguments.at(0).toInt();
+        if (on != 0 && on != 1)
+            return failure(QStringLiteral("tracking is 1 (on) or 0 (off)"));
+        decoding.tracking = on == 1;
+        return decoding;
+    }
     if (word == QLatin1String("subscribe") && (types.isEmpty() || types == "i")) {
         decoding.port = types.isEmpty() ? 0 : arguments.at(0).toInt();
         if (decoding.port < 0 || decoding.port > 65535)

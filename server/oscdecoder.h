@@ -23,6 +23,8 @@ struct OscDecoding
     // A goto in the lens's units: its position is where the lens profile
     // puts this value.
     std::optional<LensValue> value;
+    // /lens/tracking i: focus follows zoom, on (1) or off (0).
+    std::optional<bool> tracking;
     Subscription subscription = Subscription::None;
     // Subscribe: the port to send to; 0 for the sender's own.
     int port = 0;

@@ -98,8 +98,23 @@ void OscFront::handle(const QByteArray &datagram, const QHostAddress &sender, qu
         subscribe(sender, senderPort, decoding.port ? quint16(decoding.port) : senderPort);
     else if (decoding.subscription == OscDecoding::Subscription::Unsubscribe)
         unsubscribe(sender, senderPort);
-    else if (request)
-        m_service.submit(*request);
+    else if (decoding.tracking || request) {
+        const auto tell = [this, sender, senderPort](const LensService::Reply &reply) {
+            tellRefusal(reply.status, reply.body.value(QLatin1String("error")).toString(), sender, senderPort);
+        };
+        if (decoding.tracking)
+            tell(m_service.setTracking(*decoding.tracking));
+        else
+            m_service.submit(*request, tell);
+    }
+}
+
+void OscFront::tellRefusal(int status, const QString &error, const QHostAddress &sender, quint16 senderPort)
+{
+    // The board's failures reach every subscriber; a request refused for
+    // what it asked is the sender's own to hear.
+    if (status == 400)
+        m_socket.writeDatagram(message("/lens/error", {error}), sender, senderPort);
 }
 
 bool OscFront::isAllowed(const QHostAddress &sender) const
@@ -148,6 +163,8 @@ QList<QByteArray> OscFront::messages(const QJsonObject &delta)
             for (const QJsonValue &name : it.value().toArray())
                 names << name.toString();
             datagrams << message("/lens/running", names);
+        } else if (key == QLatin1String("tracking")) {
+            datagrams << message("/lens/tracking", {it.value().toBool() ? 1 : 0});
         } else if (key == QLatin1String("error")) {
             datagrams << message("/lens/error", {it.value().toString()});
         } else if (unit && !it.value().isNull()) {

@@ -47,6 +47,8 @@ private:
 
     void readDatagrams();
     void handle(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
+    // A request refused for what it asked (status 400) is told to its sender.
+    void tellRefusal(int status, const QString &error, const QHostAddress &sender, quint16 senderPort);
     bool isAllowed(const QHostAddress &sender) const;
     void subscribe(const QHostAddress &sender, quint16 senderPort, quint16 port);
     void unsubscribe(const QHostAddress &sender, quint16 senderPort);

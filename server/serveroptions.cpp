@@ -77,7 +77,10 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
                                        QStringLiteral("Calibrate the board at start."));
     const QCommandLineOption verbose(QStringLiteral("verbose"),
                                      QStringLiteral("Write the drivers' trace to standard error."));
-    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, profile, calibrate, verbose});
+    const QCommandLineOption trackFocus(QStringLiteral("track-focus"),
+                                        QStringLiteral("Keep the focus on its distance while the zoom moves "
+                                                       "(needs a profile with a focus curve)."));
+    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, profile, calibrate, trackFocus, verbose});
 
     error->clear();
     if (!parser.parse(arguments)) {
@@ -140,6 +143,7 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     }
     options.profileFile = parser.value(profile);
     options.calibrate = parser.isSet(calibrate);
+    options.trackFocus = parser.isSet(trackFocus);
     options.verbose = parser.isSet(verbose);
     return options;
 }

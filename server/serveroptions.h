@@ -29,6 +29,8 @@ struct ServerOptions
     // for none.
     QString profileFile;
     bool calibrate = false;
+    // Focus follows zoom from the start.
+    bool trackFocus = false;
     bool verbose = false;
 
     // The options of arguments (program name first); nothing, with *error
