@@ -109,8 +109,10 @@ void LensSession::submit(const SessionRequest &request, const Done &done)
     // the approach under way.
     if (isMove(request) || isStop(request)) {
         dropApproach(request.motor);
-        if (request.motor->index() == focus)
+        if (request.motor->index() == focus) {
             m_following = false;
+            m_distanceStale = true;
+        }
     } else if (request.kind == SessionRequest::Kind::PresetCall || request.kind == SessionRequest::Kind::Calibrate) {
         dropApproach(nullptr);
         m_followEnd.reset();
@@ -210,9 +212,19 @@ bool LensSession::isRepeat(const SessionRequest &request) const
 
 SessionResult LensSession::runNow(const SessionRequest &request)
 {
-    Q_ASSERT(!m_thread && m_queue.empty() && !m_current);
+    Q_ASSERT(!m_thread && !m_current);
     if (m_stopping)
         return stopping();
+    // What the session queued of its own accord (the reads a distance to
+    // hold starts from) goes first.
+    while (!m_queue.empty()) {
+        const Job queued = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_current = queued;
+        SessionDriver::Done queuedDone = m_driver->execute(driverJob(queued));
+        m_current.reset();
+        apply(queued, queuedDone);
+    }
     Job job{request, false, {}, {}};
     const Planning planned = planning(request);
     switch (planned) {
@@ -558,6 +570,12 @@ SessionResult LensSession::setTracking(bool on)
     m_zoomFollowed = false;
     m_followEnd.reset();
     holdFocusDistance();
+    // The distance to hold is the focus's as the session finds it.
+    if (on && !m_heldDistance) {
+        SessionRequest read;
+        read.kind = SessionRequest::Kind::Refresh;
+        enqueue({read, false, {}, {}});
+    }
     emit trackingChanged(on);
     return result;
 }
@@ -983,8 +1001,10 @@ void LensSession::follow(const SessionDriver::Done &done)
         return;
     if (!zoomMoving) {
         if (!std::exchange(m_zoomFollowed, false)) {
-            if (!m_following)
+            if (!m_following) {
                 holdFocusDistance();
+                m_distanceStale = false;
+            }
             return;
         }
         const std::optional<double> last = m_followEnd ? std::optional<double>(*m_followEnd)
@@ -998,7 +1018,8 @@ void LensSession::follow(const SessionDriver::Done &done)
     }
     if (!done.positions[zoom] || !zoomMotion.position)
         return;
-    if (!m_following)
+    // Focused anew while the zoom moves: as near as can be, at the zoom now.
+    if (std::exchange(m_distanceStale, false))
         holdFocusDistance();
     if (!m_heldDistance)
         return;

@@ -84,8 +84,8 @@ public:
     // requests; done hears how it went.
     void submitWork(const SessionDriver::Work &work, const Done &done = {});
     // Carries request out now, on this thread, and tells how it went: for a
-    // program that does one thing after another (CallersThread only, with
-    // nothing queued).
+    // program that does one thing after another (CallersThread only); what
+    // the session queued of its own goes first.
     SessionResult runNow(const SessionRequest &request);
     // The holder lets go: the run it holds on motor, waiting, under way or
     // running, ends as by a stop.
@@ -258,6 +258,8 @@ private:
     // The focus's latest move is the follower's, so it leaves the distance
     // held as it was.
     bool m_following = false;
+    // A front end moved the focus: the distance is held anew once it stands.
+    bool m_distanceStale = false;
     // The zoom was moving at the last follow: the focus still has its last
     // leg to make.
     bool m_zoomFollowed = false;
