@@ -586,10 +586,9 @@ void LensSession::holdFocusDistance()
     const Motion &focusMotion = m_motion[focus];
     if (!m_tracking || !m_profile || !focusMotion.position)
         return;
-    // A board without zoom has its one curve, at any zoom.
-    if (const std::optional<double> metres =
-            m_profile->focusDistanceM(*focusMotion.position, zoomMotion.position.value_or(0)))
-        m_heldDistance = *metres;
+    // A board without zoom has its one curve, at any zoom. A focus nearer
+    // than the curves share has no distance to hold: nothing follows then.
+    m_heldDistance = m_profile->focusDistanceM(*focusMotion.position, zoomMotion.position.value_or(0));
 }
 
 void LensSession::release(const LensMotor &motor, const void *holder)
@@ -1023,13 +1022,9 @@ void LensSession::follow(const SessionDriver::Done &done)
         holdFocusDistance();
     if (!m_heldDistance)
         return;
-    // Where the zoom will be when the focus gets there: no further than its
-    // goto takes it.
-    double ahead = *zoomMotion.position + zoomMotion.velocity * followLeadS;
-    if (zoomMotion.target)
-        ahead = zoomMotion.velocity >= 0 ? std::min(ahead, double(*zoomMotion.target))
-                                         : std::max(ahead, double(*zoomMotion.target));
-    ahead = std::clamp(ahead, 0.0, double(zoomMotion.maximum.value_or(int(ahead))));
+    // Where the zoom will be when the focus gets there.
+    const double ahead = MotionPlan::zoomAhead(*zoomMotion.position, zoomMotion.velocity, followLeadS, zoomMotion.target,
+                                               zoomMotion.maximum.value_or(*zoomMotion.position));
     const std::optional<double> position = m_profile->focusForDistance(*m_heldDistance, ahead);
     if (!position)
         return;
