@@ -797,6 +797,13 @@ void TestLensCtl::usageErrorsMakeNoDriver_data()
     row("preset 0", tavro + QStringList{"preset", "call", "0"}, "bad preset '0' (a whole number from 1 to 10)");
     row("preset, unknown action", tavro + QStringList{"preset", "clear", "3"}, "'clear' is not one of store|call");
     row("preset store at a speed", tavro + QStringList{"preset", "store", "3", "low"}, "preset takes store or call and a");
+    row("a timed move without measured speeds", tavro + QStringList{"set", "zoom", "3000", "--in", "6"},
+        "a timed move needs the motors' measured speeds");
+    row("a preset call at a speed and in a time", tavro + QStringList{"preset", "call", "3", "low", "--in", "6"},
+        "a preset call takes a speed or a time (--in), not both");
+    row("--in 0", tavro + QStringList{"set", "zoom", "3000", "--in", "0"}, "--in takes the seconds the move is to take");
+    row("--track-focus without a focus curve", tavro + QStringList{"--track-focus", "get"},
+        "keeping the focus while zooming needs a lens profile with a focus curve");
     row("preset call, unknown speed", tavro + QStringList{"preset", "call", "3", "fast"}, "'fast' is not one of low|medium|high");
     row("speed, unknown level", tavro + QStringList{"speed", "zoom", "fast"}, "'fast' is not one of low|medium|high");
     row("speed of the iris", tavro + QStringList{"speed", "iris", "low"}, "the iris speed cannot be chosen");
