@@ -116,6 +116,8 @@ QString TraceDecoder::describe(const ExchangeRecord &record, bool complete)
     } else {
         line += ExchangeRecord::boardName(record.board) + QStringLiteral("  ")
                 + withHex(record.sentMeaning(), record.frame);
+        if (record.approach)
+            line += QStringLiteral(" (") + record.approachText() + QLatin1Char(')');
     }
     line += QStringLiteral(" -> ");
     if (!complete) {

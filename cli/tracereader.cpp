@@ -155,6 +155,15 @@ void TraceReader::addLine(QString line)
         if (busy)
             return;
     }
+    if (message.startsWith(QLatin1String(TraceWords::approachLeg))) {
+        static const QRegularExpression words(
+            QStringLiteral("leg ([12]) of 2 of the (zoom|focus|iris)'s move to (\\d+), from beneath$"));
+        const QRegularExpressionMatch leg = words.match(message);
+        if (leg.hasMatch())
+            m_approach = ApproachLeg{int(QStringList{"zoom", "focus", "iris"}.indexOf(leg.captured(2))),
+                                     leg.captured(3).toInt(), leg.captured(1).toInt()};
+        return;
+    }
     if (message == QLatin1String(TraceWords::frameFollows)) {
         begin(time);
     } else if (message.startsWith(notOpened)) {
@@ -196,6 +205,7 @@ void TraceReader::begin(const QDateTime &time)
     m_current = ExchangeRecord();
     m_current.board = m_board.value_or(m_lastBoard);
     m_current.start = time;
+    m_current.approach = std::exchange(m_approach, std::nullopt);
     m_stage = Stage::Frame;
 }
 

@@ -49,6 +49,8 @@ private:
     std::optional<BoardType> m_board;
     // The board of the last frame, for exchanges that sent none.
     BoardType m_lastBoard = BoardType::Tavro;
+    // The approach the next exchange is a leg of, as the trace said.
+    std::optional<ApproachLeg> m_approach;
     Stage m_stage = Stage::Idle;
     ExchangeRecord m_current;
     QList<Exchange> m_found;

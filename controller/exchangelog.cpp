@@ -1,7 +1,8 @@
 #include "exchangelog.h"
 
-#include "exchangerecord.h"
+#include "tracewords.h"
 
+#include <QDebug>
 #include <QList>
 #include <QMutexLocker>
 #include <QRecursiveMutex>
@@ -23,7 +24,27 @@ QList<ExchangeLog::Subscription *> &subscriptions()
     return list;
 }
 
+thread_local std::optional<ApproachLeg> approachNow;
+
 } // namespace
+
+ExchangeLog::ApproachScope::ApproachScope(const ApproachLeg &leg)
+{
+    approachNow = leg;
+    ExchangeRecord record;
+    record.approach = leg;
+    qInfo().noquote() << TraceWords::approachLeg << record.approachText();
+}
+
+ExchangeLog::ApproachScope::~ApproachScope()
+{
+    approachNow.reset();
+}
+
+std::optional<ApproachLeg> ExchangeLog::currentApproach()
+{
+    return approachNow;
+}
 
 ExchangeLog::Subscription::Subscription(Subscriber subscriber)
     : m_subscriber(std::move(subscriber))

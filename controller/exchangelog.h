@@ -1,11 +1,12 @@
 #ifndef EXCHANGELOG_H
 #define EXCHANGELOG_H
 
+#include "exchangerecord.h"
+
 #include <QObject>
 
 #include <functional>
-
-struct ExchangeRecord;
+#include <optional>
 
 // Where the record of each exchange with a board goes: to whoever has
 // subscribed, such as a window that shows the traffic. With no subscriber the
@@ -32,6 +33,20 @@ private:
     // posted to; gone with the subscription, and what was posted with it.
     QObject m_context;
 };
+
+// While it exists, the exchanges made on its thread are the leg of an
+// approach, for their records and the trace.
+class ApproachScope
+{
+public:
+    explicit ApproachScope(const ApproachLeg &leg);
+    ~ApproachScope();
+    ApproachScope(const ApproachScope &) = delete;
+    ApproachScope &operator=(const ApproachScope &) = delete;
+};
+
+// The leg the exchanges of this thread are part of now.
+std::optional<ApproachLeg> currentApproach();
 
 bool hasSubscribers();
 

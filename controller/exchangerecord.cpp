@@ -17,6 +17,17 @@ FrameMeaning ExchangeRecord::receivedMeaning() const
     return TavroFrames::describeReply(frame, reply);
 }
 
+QString ExchangeRecord::approachText() const
+{
+    if (!approach)
+        return {};
+    static const char *const motors[] = {"zoom", "focus", "iris"};
+    return QStringLiteral("leg %1 of 2 of the %2's move to %3, from beneath")
+        .arg(approach->leg)
+        .arg(QLatin1String(motors[qBound(0, approach->motor, 2)]))
+        .arg(approach->target);
+}
+
 QString ExchangeRecord::outcomeText(Outcome outcome)
 {
     switch (outcome) {

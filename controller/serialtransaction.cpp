@@ -47,6 +47,7 @@ SerialTransaction::SerialTransaction(BoardType board, const QString &portName, q
         m_record = std::make_unique<ExchangeRecord>();
         m_record->board = board;
         m_record->port = portName;
+        m_record->approach = ExchangeLog::currentApproach();
     }
 }
 

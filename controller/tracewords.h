@@ -26,6 +26,9 @@ constexpr char reason[] = "Reason: ";
 constexpr char portInUse[] = QT_TRANSLATE_NOOP("SerialTransaction", "In use by another program");
 constexpr char notWritten[] = "Could not write to serial port: ";
 constexpr char writeTimeout[] = "Timeout waiting for bytes to be written";
+// Followed by the leg in words (ExchangeRecord::approachText()), before the
+// exchanges of that leg.
+constexpr char approachLeg[] = "backlash approach:";
 
 } // namespace TraceWords
 

@@ -259,6 +259,7 @@ void LensSession::enqueue(Job job)
                 it->request = request;
                 it->waiting = job.waiting;
                 it->finalLeg = job.finalLeg;
+                it->approachEnd = job.approachEnd;
                 it->plan = job.plan;
                 return;
             }
@@ -322,6 +323,7 @@ SessionDriver::Job LensSession::driverJob(const Job &job) const
     // A move to plan starts from where the motors are now.
     if (job.plan)
         driverJob.request.kind = SessionRequest::Kind::Refresh;
+    driverJob.approachEnd = job.approachEnd;
     for (size_t i = 0; i < m_motion.size(); ++i) {
         driverJob.positions[i] = m_motion[i].position;
         driverJob.maxima[i] = m_motion[i].maximum;
@@ -492,7 +494,10 @@ void LensSession::continueApproaches(const Job &job, const SessionDriver::Done &
         if (*done.positions[size_t(i)] > motion.approachVia && motion.unchangedReads < 2)
             continue;
         const SessionRequest last = *std::exchange(motion.approach, std::nullopt);
-        enqueue({last, false, {}, {}, true});
+        Job lastLeg{last, false, {}, {}};
+        lastLeg.finalLeg = true;
+        lastLeg.approachEnd = true;
+        enqueue(std::move(lastLeg));
     }
 }
 

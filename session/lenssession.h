@@ -144,6 +144,8 @@ private:
         // A timed or followed move: the positions are read afresh, and the
         // session plans the motors' gotos from them.
         bool plan = false;
+        // The last leg of a goto that took up the backlash.
+        bool approachEnd = false;
     };
     // A motor on its way along a timed move's eased course.
     struct Course

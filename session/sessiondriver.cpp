@@ -3,6 +3,7 @@
 #include "controller.h"
 #include "lensboard.h"
 #include "lensmotor.h"
+#include "exchangelog.h"
 #include "pause.h"
 
 #include <QtGlobal>
@@ -171,8 +172,15 @@ bool SessionDriver::goTo(const Job &job, Done &done)
             return false;
         legs = MotionPlan::approach(*done.positions[index], position, job.backlash, job.limits ? job.limits->first : 0);
     }
+    // The traffic and the trace tell the two gotos of an approach as one move.
+    std::optional<ExchangeLog::ApproachScope> approach;
+    if (legs.size() > 1)
+        approach.emplace(ApproachLeg{index, legs.back(), 1});
+    else if (job.approachEnd)
+        approach.emplace(ApproachLeg{index, position, 2});
     (m_driver.get()->*motor.setPosition)(legs.front());
     done.taken = check(done, false);
+    approach.reset();
     if (done.taken && legs.size() > 1) {
         done.approachVia = legs.front();
         done.approachTo = legs.back();

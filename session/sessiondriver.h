@@ -41,6 +41,8 @@ public:
         // profile.
         std::optional<MotionPlan::Limits> limits;
         int backlash = 0;
+        // The goto is the last leg of one that took up the backlash.
+        bool approachEnd = false;
     };
 
     struct Done

@@ -138,6 +138,9 @@ QString TrafficModel::text(const ExchangeRecord &record, int column) const
     case Sent:
         return FrameMeaning::hex(record.frame);
     case SentMeaning:
+        // In the words of the frames' meanings, as the trace has them.
+        if (record.approach)
+            return record.sentMeaning().text + QStringLiteral(" (") + record.approachText() + QLatin1Char(')');
         return record.sentMeaning().text;
     case Received:
         return FrameMeaning::hex(record.reply);

@@ -685,7 +685,7 @@ void TestLensCtl::movesAgainstTime_data()
     QTest::addColumn<double>("seconds");
     const QStringList profile{QStringLiteral("--profile"), kTavroProfile};
     QTest::newRow("preset call 3 --in 3") << profile + QStringList{"preset", "call", "3", "--in", "3"} << 3.0;
-    QTest::newRow("set zoom 7000 --in 2") << profile + QStringList{"set", "zoom", "7000", "--in", "2"} << 2.0;
+    QTest::newRow("set zoom 7000 --in 4") << profile + QStringList{"set", "zoom", "7000", "--in", "4"} << 4.0;
     QTest::newRow("--track-focus set zoom 7000") << profile + QStringList{"--track-focus", "set", "zoom", "7000"} << 0.0;
 }
 
