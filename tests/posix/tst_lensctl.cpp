@@ -604,7 +604,15 @@ void TestLensCtl::backlashTakenUp()
     QFETCH(int, target);
     startBoard(QStringLiteral("tavro"));
     m_sim->withBoard<TavroBoard>([](TavroBoard &board, qint64) { board.setBacklash(40); return 0; });
-    QCOMPARE(run("tavro", m_sim->portName(), {"--profile", kTavroProfile, "set", "focus", QString::number(target)}).status, 0);
+    const Result result =
+        run("tavro", m_sim->portName(), {"--verbose", "--profile", kTavroProfile, "set", "focus", QString::number(target)});
+    QCOMPARE(result.status, 0);
+    // The two gotos of an approach are told as legs of one move.
+    const QStringList legs = result.errLines.filter(QStringLiteral("of 2 of the focus's move to 1000, from beneath)"));
+    QCOMPARE(legs.size(), target < 2000 ? 2 : 0);
+    if (target < 2000)
+        QVERIFY(legs.at(0).contains(QLatin1String("position 960 [")) && legs.at(0).contains(QLatin1String("(leg 1"))
+                && legs.at(1).contains(QLatin1String("position 1000 [")) && legs.at(1).contains(QLatin1String("(leg 2")));
     QTRY_COMPARE(m_sim->withBoard<TavroBoard>([](TavroBoard &board, qint64 now) {
         return board.lensPosition(TavroBoard::Axis::Focus, now);
     }), target);
