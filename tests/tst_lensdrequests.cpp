@@ -320,7 +320,7 @@ void TestLensdRequests::visca_data()
     row("81 01 04 FF", "error 2");
     row("81 FF", "error 2");
     row("81 01 04 07 02", "error 2");
-    row("81 01 04 07 FF 02 FF", "error 2");
+    row("81 01 04 3F 02 FF FF", "error 2");
     row("81 01 04 47 00 00 00 00 00 00 00 00 00 00 00 FF", "error 2");
     row("88 01 00 01 FF", "error 2");
     row("87 01 04 07 02 FF", "address 7: run zoom tele speed -1 hold 0");
