@@ -79,6 +79,12 @@ void LensService::submit(const SessionRequest &request, const Done &done)
     });
 }
 
+void LensService::release(const void *holder)
+{
+    if (holder)
+        m_session.releaseAll(holder);
+}
+
 LensService::Reply LensService::replyTo(const SessionRequest &request, const SessionResult &result) const
 {
     switch (result.kind) {

@@ -42,6 +42,8 @@ public:
     // Hands request to the session; done hears its answer once it has been
     // carried out (or at once, for what needs no exchange).
     void submit(const SessionRequest &request, const Done &done = {});
+    // Ends every run that holder (not null) holds, as by its stop.
+    void release(const void *holder);
     // Sets the position of request, a goto, to where the profile puts value
     // at the zoom the session knows now; or says why there is none, for a
     // client's error, and leaves it.

@@ -1,5 +1,5 @@
 // tavro-lensd: the lens on a board, served to remote clients over HTTP, a
-// WebSocket live feed and OSC.
+// WebSocket live feed, OSC and VISCA over IP.
 
 #include "exchangerecord.h"
 #include "httpfront.h"
@@ -9,11 +9,13 @@
 #include "outcomewords.h"
 #include "serveroptions.h"
 #include "stopsignals.h"
+#include "viscafront.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -96,8 +98,21 @@ int main(int argc, char *argv[])
             << '\n';
         return 1;
     }
+    std::unique_ptr<ViscaFront> visca;
+    if (options->viscaPort != 0) {
+        visca = std::make_unique<ViscaFront>(service, options->board, options->viscaAllowed,
+                                             options->viscaHoldS * 1000);
+        if (!visca->listen(options->viscaAddress, options->viscaPort, &problem)) {
+            err << name << "VISCA cannot listen on " << endpoint(options->viscaAddress, options->viscaPort) << ": "
+                << problem << '\n';
+            return 1;
+        }
+    }
     err << name << "HTTP on " << endpoint(options->httpAddress, options->httpPort) << ", OSC on "
-        << endpoint(options->oscAddress, options->oscPort) << ", board on " << options->port << '\n';
+        << endpoint(options->oscAddress, options->oscPort);
+    if (visca)
+        err << ", VISCA on " << endpoint(options->viscaAddress, options->viscaPort);
+    err << ", board on " << options->port << '\n';
     err.flush();
 
     StopSignals stopSignals;

@@ -8,13 +8,30 @@ namespace {
 
 const char *const description =
     "Serves a motorised lens on a Tavro or Pellan lens controller board to\n"
-    "remote clients: JSON over HTTP, a WebSocket live feed at /v1/live, and OSC\n"
-    "over UDP. By default both listen on 127.0.0.1 only. HTTP on any other\n"
-    "address needs --token-file, whose first line is the token clients send as\n"
-    "\"Authorization: Bearer TOKEN\"; OSC on any other address needs --osc-allow,\n"
-    "and messages from other senders are ignored. A run is held for its hold\n"
-    "time and stopped when no repeat comes. SIGTERM or SIGINT stops every motor\n"
-    "the server started, then ends it. See tavro-lensd(1).";
+    "remote clients: JSON over HTTP, a WebSocket live feed at /v1/live, OSC\n"
+    "over UDP, and with --visca VISCA over IP. By default they listen on\n"
+    "127.0.0.1 only. HTTP on any other address needs --token-file, whose first\n"
+    "line is the token clients send as \"Authorization: Bearer TOKEN\"; OSC on\n"
+    "any other address needs --osc-allow, and VISCA --visca-allow: messages from\n"
+    "other senders are ignored. A run is held for its hold time and stopped\n"
+    "when no repeat comes (over VISCA, when its sender has been silent for\n"
+    "--visca-hold). SIGTERM or SIGINT stops every motor the server started,\n"
+    "then ends it. See tavro-lensd(1).";
+
+// The comma-separated addresses of text into *allowed; false, with *error
+// naming option, when one is not an address.
+bool parseAllowed(const QString &text, const QString &option, QList<QHostAddress> *allowed, QString *error)
+{
+    for (const QString &address : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        QHostAddress sender;
+        if (!sender.setAddress(address.trimmed())) {
+            *error = QStringLiteral("%1: '%2' is not an address").arg(option, address);
+            return false;
+        }
+        *allowed << sender;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -69,6 +86,16 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     const QCommandLineOption oscAllow(QStringLiteral("osc-allow"),
                                       QStringLiteral("The addresses OSC messages are taken from besides loopback."),
                                       QStringLiteral("addr,..."));
+    const QCommandLineOption visca(QStringLiteral("visca"),
+                                   QStringLiteral("Where VISCA over IP listens (off by default; usually 52381)."),
+                                   QStringLiteral("[addr:]port"));
+    const QCommandLineOption viscaAllow(QStringLiteral("visca-allow"),
+                                        QStringLiteral("The addresses VISCA is taken from besides loopback."),
+                                        QStringLiteral("addr,..."));
+    const QCommandLineOption viscaHold(
+        QStringLiteral("visca-hold"),
+        QStringLiteral("How long a VISCA run goes on with no message from its sender (default 10)."),
+        QStringLiteral("seconds"));
     const QCommandLineOption profile(
         QStringLiteral("profile"),
         QStringLiteral("The lens profile (JSON) for focal length, focus distance and f-number."),
@@ -80,7 +107,8 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     const QCommandLineOption trackFocus(QStringLiteral("track-focus"),
                                         QStringLiteral("Keep the focus on its distance while the zoom moves "
                                                        "(needs a profile with a focus curve)."));
-    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, profile, calibrate, trackFocus, verbose});
+    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, visca, viscaAllow, viscaHold, profile, calibrate,
+                       trackFocus, verbose});
 
     error->clear();
     if (!parser.parse(arguments)) {
@@ -121,14 +149,21 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
         *error = QStringLiteral("--osc must be [ADDR:]PORT");
         return std::nullopt;
     }
-    const QStringList allowed = parser.value(oscAllow).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (const QString &address : allowed) {
-        QHostAddress sender;
-        if (!sender.setAddress(address.trimmed())) {
-            *error = QStringLiteral("--osc-allow: '%1' is not an address").arg(address);
+    if (parser.isSet(visca) && !parseEndpoint(parser.value(visca), &options.viscaAddress, &options.viscaPort)) {
+        *error = QStringLiteral("--visca must be [ADDR:]PORT");
+        return std::nullopt;
+    }
+    if (!parseAllowed(parser.value(oscAllow), QStringLiteral("--osc-allow"), &options.oscAllowed, error)
+        || !parseAllowed(parser.value(viscaAllow), QStringLiteral("--visca-allow"), &options.viscaAllowed, error))
+        return std::nullopt;
+    if (parser.isSet(viscaHold)) {
+        bool isNumber = false;
+        options.viscaHoldS = parser.value(viscaHold).toInt(&isNumber);
+        if (!isNumber || options.viscaHoldS < 1 || options.viscaHoldS > maximumViscaHoldS) {
+            *error = QStringLiteral("--visca-hold must be a whole number of seconds from 1 to %1")
+                         .arg(maximumViscaHoldS);
             return std::nullopt;
         }
-        options.oscAllowed << sender;
     }
     options.tokenFile = parser.value(tokenFile);
     // Anyone on the network could drive the lens otherwise.
@@ -139,6 +174,11 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     if (!options.oscAddress.isLoopback() && options.oscAllowed.isEmpty()) {
         *error = QStringLiteral("OSC on %1 needs the senders it takes: give --osc-allow")
                      .arg(options.oscAddress.toString());
+        return std::nullopt;
+    }
+    if (options.viscaPort != 0 && !options.viscaAddress.isLoopback() && options.viscaAllowed.isEmpty()) {
+        *error = QStringLiteral("VISCA on %1 needs the senders it takes: give --visca-allow")
+                     .arg(options.viscaAddress.toString());
         return std::nullopt;
     }
     options.profileFile = parser.value(profile);

@@ -16,6 +16,8 @@ struct ServerOptions
 {
     static constexpr quint16 defaultHttpPort = 8640;
     static constexpr quint16 defaultOscPort = 8641;
+    static constexpr int defaultViscaHoldS = 10;
+    static constexpr int maximumViscaHoldS = 600;
 
     BoardType board = BoardType::Tavro;
     QString port;
@@ -25,6 +27,12 @@ struct ServerOptions
     quint16 oscPort = defaultOscPort;
     QString tokenFile;
     QList<QHostAddress> oscAllowed;
+    QHostAddress viscaAddress{QHostAddress::LocalHost};
+    // 0: no VISCA.
+    quint16 viscaPort = 0;
+    QList<QHostAddress> viscaAllowed;
+    // How long a VISCA run goes on with no word from its sender.
+    int viscaHoldS = defaultViscaHoldS;
     // The lens profile for the status and gotos in the lens's units; empty
     // for none.
     QString profileFile;

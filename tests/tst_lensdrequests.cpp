@@ -1,9 +1,10 @@
-// What the remote-control server makes of HTTP requests, OSC packets and its
-// command line, before anything reaches a board.
+// What the remote-control server makes of HTTP requests, OSC and VISCA
+// packets and its command line, before anything reaches a board.
 
 #include "httpdecoder.h"
 #include "oscdecoder.h"
 #include "serveroptions.h"
+#include "viscadecoder.h"
 
 #include <QtTest>
 
@@ -82,6 +83,8 @@ private slots:
     void http();
     void osc_data();
     void osc();
+    void visca_data();
+    void visca();
     void token_data();
     void token();
     void commandLine_data();
@@ -294,6 +297,99 @@ void TestLensdRequests::osc()
     QCOMPARE(got, answer);
 }
 
+void TestLensdRequests::visca_data()
+{
+    QTest::addColumn<BoardType>("board");
+    QTest::addColumn<QByteArray>("datagram");
+    // The request, "inquiry MOTOR", "reset", "error CODE" or "ignored";
+    // after "seq N: " when it came in the header, "address N: " when not 1.
+    QTest::addColumn<QString>("answer");
+
+    // Named by the datagram's bytes in hex.
+    const auto row = [](const char *hex, const char *answer, BoardType board = BoardType::Tavro) {
+        const QByteArray name = QByteArray(hex) + (board == BoardType::Pellan ? " pellan" : "");
+        QTest::newRow(name.constData()) << board << QByteArray::fromHex(hex) << QString::fromLatin1(answer);
+    };
+    row("81 01 04 07 00 FF", "stop zoom");
+    row("81 01 04 07 02 FF", "run zoom tele speed -1 hold 0");
+    row("81 01 04 07 03 FF", "run zoom wide speed -1 hold 0");
+    row("81 01 04 07 22 FF", "run zoom tele speed 0 hold 0");
+    row("81 01 04 07 23 FF", "run zoom tele speed 1 hold 0");
+    row("81 01 04 07 35 FF", "run zoom wide speed 1 hold 0");
+    row("81 01 04 07 36 FF", "run zoom wide speed 2 hold 0");
+    row("81 01 04 07 28 FF", "error 2");
+    row("81 01 04 07 04 FF", "error 2");
+    row("81 01 04 08 02 FF", "run focus far speed -1 hold 0");
+    row("81 01 04 08 37 FF", "run focus near speed 2 hold 0");
+    row("81 01 04 08 00 FF", "stop focus");
+    row("81 01 04 47 02 00 00 00 FF", "goto zoom share 0.5");
+    row("81 01 04 47 0F 0F 0F 0F FF", "goto zoom share 1");
+    row("81 01 04 47 00 10 00 00 FF", "error 2");
+    row("81 01 04 47 02 00 00 FF", "error 2");
+    row("81 01 04 48 01 00 00 00 FF", "goto focus share 0.25");
+    row("81 01 04 4B 00 00 03 03 FF", "goto iris share 0.2");
+    row("81 01 04 4B 00 01 00 00 FF", "goto iris share 1");
+    row("81 01 04 3F 02 00 FF", "call 1");
+    row("81 01 04 3F 01 09 FF", "store preset 10");
+    row("81 01 04 3F 02 0A FF", "error 65");
+    row("81 01 04 3F 00 00 FF", "error 65");
+    row("81 01 04 3F 03 00 FF", "error 2");
+    row("81 09 04 47 FF", "inquiry zoom");
+    row("81 09 04 4B FF", "inquiry iris");
+    row("81 09 04 00 FF", "error 65");
+    row("81 01 06 01 05 05 03 01 FF", "error 65");
+    row("81 01 04 0B 02 FF", "error 65");
+    row("81 01 04 FF", "error 2");
+    row("81 FF", "error 2");
+    row("81 01 04 07 02", "error 2");
+    row("81 01 04 3F 02 FF FF", "error 2");
+    row("81 01 04 47 00 00 00 00 00 00 00 00 00 00 00 FF", "error 2");
+    row("88 01 00 01 FF", "error 2");
+    row("87 01 04 07 02 FF", "address 7: run zoom tele speed -1 hold 0");
+    row("81 01 04 07 02 FF", "error 65", BoardType::Pellan);
+    row("81 01 04 08 03 FF", "run focus near speed -1 hold 0", BoardType::Pellan);
+    row("81 09 04 4B FF", "error 65", BoardType::Pellan);
+    row("01 00 00 06 00 00 00 2A 81 01 04 07 00 FF", "seq 42: stop zoom");
+    row("01 10 00 05 FF FF FF FE 81 09 04 48 FF", "seq 4294967294: inquiry focus");
+    row("02 00 00 01 00 00 00 07 01", "seq 7: reset");
+    row("02 00 00 01 00 00 00 07 02", "ignored");
+    row("01 00 00 07 00 00 00 01 81 01 04 07 00 FF", "ignored");
+    row("01 20 00 06 00 00 00 01 81 01 04 07 00 FF", "ignored");
+    row("01 00 00 06 00 00 00 01 41 01 04 07 00 FF", "seq 1: error 2");
+    row("01 00 00 00 00 00 00 00", "ignored");
+    row("", "ignored");
+}
+
+void TestLensdRequests::visca()
+{
+    QFETCH(BoardType, board);
+    QFETCH(QByteArray, datagram);
+    QFETCH(QString, answer);
+
+    const ViscaDecoding decoding = ViscaDecoder::decode(board, datagram);
+    QString got = decoding.framed ? QStringLiteral("seq %1: ").arg(decoding.sequence) : QString();
+    if (decoding.address != 1)
+        got += QStringLiteral("address %1: ").arg(decoding.address);
+    switch (decoding.kind) {
+    case ViscaDecoding::Kind::Ignored:
+        got += QStringLiteral("ignored");
+        break;
+    case ViscaDecoding::Kind::SequenceReset:
+        got += QStringLiteral("reset");
+        break;
+    case ViscaDecoding::Kind::Command:
+        got += describe(decoding.request);
+        break;
+    case ViscaDecoding::Kind::Inquiry:
+        got += QStringLiteral("inquiry ") + QLatin1String(decoding.motor->name);
+        break;
+    case ViscaDecoding::Kind::Error:
+        got += QStringLiteral("error %1").arg(int(decoding.error));
+        break;
+    }
+    QCOMPARE(got, answer);
+}
+
 void TestLensdRequests::token_data()
 {
     QTest::addColumn<QByteArray>("authorization");
@@ -321,7 +417,8 @@ void TestLensdRequests::token()
 void TestLensdRequests::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    // "http ADDR:PORT osc ADDR:PORT", or the usage error.
+    // "http ADDR:PORT osc ADDR:PORT [visca ADDR:PORT hold S]", or the usage
+    // error.
     QTest::addColumn<QString>("answer");
 
     const auto row = [](const char *name, const QString &arguments, const char *answer) {
@@ -341,6 +438,15 @@ void TestLensdRequests::commandLine_data()
     row("public osc not allowed", base + " --osc 0.0.0.0:8641",
         "OSC on 0.0.0.0 needs the senders it takes: give --osc-allow");
     row("bad allowed sender", base + " --osc-allow tablet", "--osc-allow: 'tablet' is not an address");
+    row("visca on loopback, held 30 s", base + " --visca 52381 --visca-hold 30",
+        "http 127.0.0.1:8640 osc 127.0.0.1:8641 visca 127.0.0.1:52381 hold 30");
+    row("public visca allowed", base + " --visca 0.0.0.0:52381 --visca-allow 192.168.1.9",
+        "http 127.0.0.1:8640 osc 127.0.0.1:8641 visca 0.0.0.0:52381 hold 10");
+    row("public visca allowed for osc only", base + " --visca 0.0.0.0:52381 --osc-allow 192.168.1.9",
+        "VISCA on 0.0.0.0 needs the senders it takes: give --visca-allow");
+    row("bad visca sender", base + " --visca-allow 10.0.0.300", "--visca-allow: '10.0.0.300' is not an address");
+    row("visca hold 0", base + " --visca 52381 --visca-hold 0",
+        "--visca-hold must be a whole number of seconds from 1 to 600");
     row("port 0", base + " --http 0", "--http must be [ADDR:]PORT");
     row("port 65536", base + " --osc 65536", "--osc must be [ADDR:]PORT");
     row("bad host", base + " --http host.example:80", "--http must be [ADDR:]PORT");
@@ -357,12 +463,17 @@ void TestLensdRequests::commandLine()
     QString error;
     QString text;
     const std::optional<ServerOptions> options = ServerOptions::parse(arguments, &error, &text);
-    const QString got = options ? QStringLiteral("http %1:%2 osc %3:%4")
-                                      .arg(options->httpAddress.toString())
-                                      .arg(options->httpPort)
-                                      .arg(options->oscAddress.toString())
-                                      .arg(options->oscPort)
-                                : error;
+    QString got = options ? QStringLiteral("http %1:%2 osc %3:%4")
+                                .arg(options->httpAddress.toString())
+                                .arg(options->httpPort)
+                                .arg(options->oscAddress.toString())
+                                .arg(options->oscPort)
+                          : error;
+    if (options && options->viscaPort != 0)
+        got += QStringLiteral(" visca %1:%2 hold %3")
+                   .arg(options->viscaAddress.toString())
+                   .arg(options->viscaPort)
+                   .arg(options->viscaHoldS);
     QCOMPARE(got, answer);
 }
 

@@ -1,4 +1,5 @@
-// tavro-lensd over loopback against the simulated boards: the server runs
+// tavro-lensd over loopback against the simulated boards (HTTP, OSC and
+// VISCA over IP): the server runs
 // in-process with the real drivers, and as the program itself where signals
 // and refusals at start are concerned.
 
@@ -14,6 +15,7 @@
 #include "pellanboard.h"
 #include "tavroboard.h"
 #include "tavroframes.h"
+#include "viscafront.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -21,6 +23,7 @@
 #include <QNetworkDatagram>
 #include <QNetworkReply>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QUdpSocket>
 #include <QWebSocket>
 #include <QtTest>
@@ -34,6 +37,8 @@ namespace {
 constexpr LinkTimeouts kLimits{1000, 500, 500};
 const QString kAbsentPort = QStringLiteral("/nonexistent/ttyLENSD");
 const QString kTavroProfile = QStringLiteral(TAVRO_PROFILES "/tavro-18x.json");
+// How long a VISCA sender's run goes on once it is silent.
+constexpr int kViscaHoldMs = 1000;
 
 struct Answer
 {
@@ -57,6 +62,9 @@ private slots:
     void requests();
     void units_data();
     void units();
+    void visca_data();
+    void visca();
+    void viscaRandomDatagrams();
     void silentBoardRecovers();
     void liveFeeds_data();
     void liveFeeds();
@@ -72,13 +80,20 @@ private:
     Answer http(const QByteArray &method, const QString &path, const QByteArray &body = {},
                 const QByteArray &token = {});
     void osc(const char *path, const QVariantList &arguments = {});
-    QString statusOf(const char *key) { return m_service->status().value(QLatin1String(key)).toVariant().toString(); }
+    void visca(const QByteArray &datagram);
+    // Running motors joined by commas.
+    QString statusOf(const char *key)
+    {
+        const QVariant value = m_service->status().value(QLatin1String(key)).toVariant();
+        return value.typeId() == QMetaType::QVariantList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
+    }
 
     std::unique_ptr<DriverSetup> m_setup;
     std::unique_ptr<BoardSimulator> m_sim;
     std::unique_ptr<LensService> m_service;
     std::unique_ptr<HttpFront> m_http;
     std::unique_ptr<OscFront> m_osc;
+    std::unique_ptr<ViscaFront> m_visca;
     quint16 m_httpPort = 0;
     QUdpSocket m_client;
     QNetworkAccessManager m_network;
@@ -92,6 +107,7 @@ void TestLensd::init()
 
 void TestLensd::cleanup()
 {
+    m_visca.reset();
     m_osc.reset();
     m_http.reset();
     m_service.reset();
@@ -121,6 +137,8 @@ void TestLensd::startServer(const QString &board, const QString &port, const QBy
     m_osc = std::make_unique<OscFront>(*m_service, type, QList<QHostAddress>{});
     QString error;
     QVERIFY2(m_osc->listen(QHostAddress::LocalHost, 0, &error), qPrintable(error));
+    m_visca = std::make_unique<ViscaFront>(*m_service, type, QList<QHostAddress>{}, kViscaHoldMs);
+    QVERIFY2(m_visca->listen(QHostAddress::LocalHost, 0, &error), qPrintable(error));
     m_service->start(false);
     QTRY_VERIFY(m_service->isIdle());
 }
@@ -144,23 +162,30 @@ void TestLensd::osc(const char *path, const QVariantList &arguments)
     m_client.writeDatagram(OscFront::message(path, arguments), QHostAddress::LocalHost, m_osc->port());
 }
 
+void TestLensd::visca(const QByteArray &datagram)
+{
+    m_client.writeDatagram(datagram, QHostAddress::LocalHost, m_visca->port());
+}
+
 // A run sent once stops by itself after its hold; one repeated within the hold
-// goes on as one run, and stops within the hold after the last repeat.
+// goes on as one run, and stops within the hold after the last repeat. Over
+// VISCA any message holds it: a joystick polls the positions.
 void TestLensd::holds_data()
 {
-    QTest::addColumn<bool>("viaOsc");
+    QTest::addColumn<QString>("via");
     QTest::addColumn<int>("repeats");
     QTest::addColumn<int>("holdMs");
 
-    QTest::newRow("http once") << false << 0 << 500;
-    QTest::newRow("osc once") << true << 0 << 500;
-    QTest::newRow("osc every 200 ms") << true << 6 << 500;
-    QTest::newRow("http every 200 ms, held 300") << false << 6 << 300;
+    QTest::newRow("http once") << "http" << 0 << 500;
+    QTest::newRow("osc once") << "osc" << 0 << 500;
+    QTest::newRow("osc every 200 ms") << "osc" << 6 << 500;
+    QTest::newRow("http every 200 ms, held 300") << "http" << 6 << 300;
+    QTest::newRow("visca, inquiries every 200 ms") << "visca" << 7 << kViscaHoldMs;
 }
 
 void TestLensd::holds()
 {
-    QFETCH(bool, viaOsc);
+    QFETCH(QString, via);
     QFETCH(int, repeats);
     QFETCH(int, holdMs);
     startServer(QStringLiteral("tavro"));
@@ -179,7 +204,9 @@ void TestLensd::holds()
         if (i > 0)
             QTest::qWait(200);
         clock.start();
-        if (viaOsc)
+        if (via == QLatin1String("visca"))
+            visca(QByteArray::fromHex(i == 0 ? "81 01 04 07 27 FF" : "81 09 04 47 FF"));
+        else if (via == QLatin1String("osc"))
             osc("/lens/zoom/run", {1});
         else
             QCOMPARE(http("POST", QStringLiteral("/v1/zoom/run"), body).status, 200);
@@ -327,6 +354,94 @@ void TestLensd::units()
     };
     QTRY_VERIFY_WITH_TIMEOUT(m_service->isIdle() && readsBack(), 15000);
     QVERIFY(std::any_of(told.begin(), told.end(), [&](const QByteArray &datagram) { return datagram.startsWith(heard); }));
+}
+
+// What a VISCA client hears, in order, and where the lens is when the last
+// reply comes: a goto's or a recall's Completion once the move has ended, a
+// run's once it runs.
+void TestLensd::visca_data()
+{
+    QTest::addColumn<QByteArray>("sent"); // datagrams in hex, split by ';'
+    QTest::addColumn<QByteArray>("replies"); // in hex, split by '|'
+    // key=value in the status at the last reply; empty: no frame was sent.
+    QTest::addColumn<QString>("status");
+
+    const auto row = [](const char *sent, const char *replies, const char *status) {
+        QTest::newRow(sent) << QByteArray(sent) << QByteArray(replies) << QString::fromLatin1(status);
+    };
+    row("81 01 04 47 01 00 00 00 FF", "90 41 FF | 90 51 FF", "zoom=1838");
+    row("01 00 00 09 00 00 00 05 81 01 04 48 04 00 00 00 FF",
+        "01 11 00 03 00 00 00 05 90 41 FF | 01 11 00 03 00 00 00 05 90 51 FF", "focus=4000");
+    row("81 01 04 4B 00 00 0F 0F FF", "90 41 FF | 90 51 FF", "iris=5500");
+    row("81 01 04 47 04 00 00 00 FF; 81 01 04 47 01 00 00 00 FF; 81 01 04 4B 00 00 00 00 FF",
+        "90 41 FF | 90 42 FF | 90 60 03 FF | 90 51 FF | 90 52 FF", "zoom=1838");
+    row("81 01 04 07 23 FF", "90 41 FF | 90 51 FF", "running=zoom");
+    row("82 01 04 3F 02 00 FF", "A0 41 FF | A0 51 FF", "zoom=0");
+    row("81 09 04 4B FF", "90 50 00 00 08 00 FF", "");
+    row("01 10 00 05 00 00 00 09 81 09 04 47 FF", "01 11 00 07 00 00 00 09 90 50 02 00 00 00 FF", "");
+    row("02 00 00 01 00 00 00 09 01", "02 01 00 01 00 00 00 09 01", "");
+    row("81 01 04 3F 01 0A FF", "90 60 41 FF", "");
+    row("81 01 06 01 05 05 03 01 FF", "90 60 41 FF", "");
+    row("81 01 04 07 FF", "90 60 02 FF", "");
+}
+
+void TestLensd::visca()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(QByteArray, replies);
+    QFETCH(QString, status);
+    startServer(QStringLiteral("tavro"));
+    const int framesBefore = m_sim->frameCount();
+    QList<QByteArray> heard;
+    QString statusAtLast;
+    const QList<QByteArray> expected = replies.split('|');
+    const QString key = status.section(QLatin1Char('='), 0, 0);
+    connect(&m_client, &QUdpSocket::readyRead, this, [&] {
+        while (m_client.hasPendingDatagrams())
+            heard << m_client.receiveDatagram().data().toHex(' ').toUpper();
+        if (heard.size() == expected.size() && !key.isEmpty())
+            statusAtLast = key + QLatin1Char('=') + statusOf(qPrintable(key));
+    });
+    for (const QByteArray &datagram : sent.split(';'))
+        visca(QByteArray::fromHex(datagram));
+    QTRY_VERIFY_WITH_TIMEOUT(heard.size() >= expected.size(), 15000);
+    QTest::qWait(2 * ViscaFront::standMs);
+    QCOMPARE(heard.join(" | "), replies);
+    if (status.isEmpty())
+        QCOMPARE(m_sim->frameCount(), framesBefore);
+    else
+        QCOMPARE(statusAtLast, status);
+    QTRY_VERIFY_WITH_TIMEOUT(m_service->isIdle(), 15000);
+}
+
+// Datagrams of random bytes, bare, in the header or neither, send no frame
+// and leave the server answering.
+void TestLensd::viscaRandomDatagrams()
+{
+    startServer(QStringLiteral("tavro"));
+    const int framesBefore = m_sim->frameCount();
+    QRandomGenerator random(33);
+    for (int i = 0; i < 300; ++i) {
+        QByteArray datagram(random.bounded(1, 25), Qt::Uninitialized);
+        for (char &byte : datagram)
+            byte = char(random.bounded(256));
+        if (i % 3 == 0)
+            datagram[0] = char(0x81);
+        else if (i % 3 == 1)
+            datagram.prepend(QByteArray::fromHex(i % 2 ? "0100" : "0110")
+                             + QByteArray(1, '\0') + char(datagram.size()) + QByteArray(4, '\0'));
+        visca(datagram);
+        if (i % 30 == 0)
+            QTest::qWait(20);
+    }
+    QTest::qWait(500);
+    QCOMPARE(m_sim->frameCount(), framesBefore);
+    QSignalSpy answered(&m_client, &QUdpSocket::readyRead);
+    while (m_client.hasPendingDatagrams())
+        m_client.receiveDatagram();
+    visca(QByteArray::fromHex("81 09 04 47 FF"));
+    QVERIFY(answered.wait(2000));
+    QCOMPARE(m_client.receiveDatagram().data(), QByteArray::fromHex("90 50 02 00 00 00 FF"));
 }
 
 // A board silent at start: errors, then a goto once it answers, with no
