@@ -1,6 +1,8 @@
 #include "freedreader.h"
 
 #include "controller.h"
+#include "exchangelog.h"
+#include "exchangerecord.h"
 #include "freedsender.h"
 #include "lensmotor.h"
 #include "lenssession.h"
@@ -13,11 +15,19 @@ namespace {
 
 constexpr qint64 msNs = 1'000'000;
 
+// How long bytes take on the board's line: 10 bits each at 19200 baud to a
+// Tavro board, at 115200 to a Pellan one.
+qint64 wireNs(BoardType board, qsizetype bytes)
+{
+    return qint64(bytes) * 10 * 1'000'000'000 / (board == BoardType::Tavro ? 19200 : 115200);
+}
+
 } // namespace
 
 struct FreedReader::Stamp
 {
-    // The middle of the exchange, when the board was asked.
+    // When the board took the position: as its query's last byte reached
+    // it.
     qint64 atNs = 0;
     std::optional<int> position;
 };
@@ -81,11 +91,24 @@ void FreedReader::readNext()
     const auto stamp = std::make_shared<Stamp>();
     const LensMotor *lensMotor = &LensMotor::all()[size_t(motor)];
     const QPointer<FreedReader> self(this);
+    const BoardType board = m_session.board();
     m_session.submitWork(
-        [stamp, lensMotor](Controller &driver, SessionDriver::Done &done) {
+        [stamp, lensMotor, board](Controller &driver, SessionDriver::Done &done) {
             const qint64 before = FreedSender::nowNs();
-            const int position = (driver.*lensMotor->position)();
-            stamp->atNs = before + (FreedSender::nowNs() - before) / 2;
+            stamp->atNs = -1;
+            int position = 0;
+            {
+                // The exchange's record, heard on this thread as it ends,
+                // times the query: opening the port, say, comes before it.
+                const ExchangeLog::Subscription exchange([stamp, board](const ExchangeRecord &record) {
+                    if (record.roundTripMs >= 0)
+                        stamp->atNs = FreedSender::nowNs() - qint64(record.roundTripMs * 1e6)
+                            + wireNs(board, record.frame.size());
+                });
+                position = (driver.*lensMotor->position)();
+            }
+            if (stamp->atNs < 0)
+                stamp->atNs = before + (FreedSender::nowNs() - before) / 2;
             // A failed read is nobody's concern but the output's: it keeps
             // the positions it had and asks again in turn.
             if (driver.takeOutcome().ok()) {

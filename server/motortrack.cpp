@@ -21,7 +21,12 @@ std::optional<double> MotorTrack::positionAt(qint64 atNs) const
         const qint64 interval = last.atNs - before.atNs;
         if (interval <= 0 || before.position == last.position)
             return last.position;
-        const qint64 ahead = std::min(atNs - last.atNs, interval);
+        // The motor's reads take turns with the others': its read interval
+        // is the longest of its last few.
+        qint64 readInterval = interval;
+        for (size_t i = m_reads.size() - 2; i > 0 && i + turnReads >= m_reads.size(); --i)
+            readInterval = std::max(readInterval, m_reads[i].atNs - m_reads[i - 1].atNs);
+        const qint64 ahead = std::min(atNs - last.atNs, readInterval);
         return last.position + double(last.position - before.position) * double(ahead) / double(interval);
     }
     // The first read made after atNs.

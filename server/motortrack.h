@@ -8,13 +8,17 @@
 
 // Where one motor was, from its timed reads: between two reads on the line
 // between them; past the last read along the course of the last two, for at
-// most the time between them; before the first read, where that found it.
+// most one read interval (see turnReads); before the first read, where that
+// found it.
 // A motor whose last two reads agree stands where they found it.
 class MotorTrack
 {
 public:
     // How far back reads are kept: the longest hold-back with room to spare.
     static constexpr qint64 keptNs = 1'000'000'000;
+    // How many of the last read intervals make the one extrapolation may
+    // span.
+    static constexpr size_t turnReads = 4;
 
     // A read that found the motor at position at atNs on a steady clock;
     // reads come in the order they were made.
