@@ -21,9 +21,9 @@ class FreedReader : public QObject
     Q_OBJECT
 
 public:
-    // How often a motor that stands is read: a move that another program
-    // starts shows within this.
-    static constexpr int standingReadMs = 100;
+    // How often a motor that stands is read, so that a move that another
+    // program starts shows within 100 ms, its read's exchange included.
+    static constexpr int standingReadMs = 80;
     // A motor whose position changed this recently counts as moving.
     static constexpr int movingForMs = 250;
 
