@@ -139,6 +139,8 @@ void FreedReader::received(int motor, const Stamp &stamp)
     // A board that does not answer is asked again no sooner than a standing
     // motor would be.
     m_readAt[i] = stamp.position ? stamp.atNs : FreedSender::nowNs();
+    if (!m_on)
+        return;
     if (!stamp.position) {
         m_wait.start(standingReadMs);
         return;
