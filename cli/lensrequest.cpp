@@ -1,11 +1,14 @@
 #include "lensrequest.h"
 
 #include "commandwords.h"
+#include "lensmotor.h"
 #include "lensprofile.h"
+#include "outcomewords.h"
 
 #include <QLocale>
 #include <QStringList>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -203,5 +206,16 @@ std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList
         return std::nullopt;
     request.request = *command;
     request.request.seconds = seconds;
+    // Refused before a driver is made, as the session would refuse it.
+    const auto measured = [profile, board](const LensMotor &motor) {
+        return !motor.isOn(board) || (profile && !profile->data().speeds[size_t(motor.index())].empty());
+    };
+    const bool unmeasured = request.request.motor
+        ? !measured(*request.request.motor)
+        : !std::all_of(LensMotor::all().begin(), LensMotor::all().end(), measured);
+    if (seconds > 0 && unmeasured) {
+        *error = OutcomeWords::unmeasured();
+        return std::nullopt;
+    }
     return request;
 }

@@ -112,4 +112,13 @@ int levelFor(double needed, const std::vector<double> &speeds)
     return best;
 }
 
+double zoomAhead(int position, double velocity, double aheadS, std::optional<int> target, int maximum)
+{
+    double ahead = position + velocity * aheadS;
+    if (target)
+        ahead = velocity >= 0 ? std::min(ahead, double(std::max(*target, position)))
+                              : std::max(ahead, double(std::min(*target, position)));
+    return std::clamp(ahead, 0.0, double(maximum));
+}
+
 } // namespace MotionPlan

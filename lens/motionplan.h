@@ -71,6 +71,11 @@ TimedMove planTimed(double seconds, const std::array<std::optional<Travel>, 3> &
 // ratio; the slowest when it need not move.
 int levelFor(double needed, const std::vector<double> &speeds);
 
+// Where a zoom read at position, moving at velocity counts per second, will
+// be aheadS later: no further than target, where its goto takes it, and
+// within 0 and maximum. The focus that follows it is sent there.
+double zoomAhead(int position, double velocity, double aheadS, std::optional<int> target, int maximum);
+
 } // namespace MotionPlan
 
 #endif // MOTIONPLAN_H

@@ -184,6 +184,9 @@ private:
         std::optional<int> target;
     };
 
+    // The motors a focus that follows the zoom concerns.
+    static constexpr int zoom = 0;
+    static constexpr int focus = 1;
     // How a timed or followed move is carried out.
     enum class Planning { None, Plan, Refused, BoardsOwn };
     Planning planning(const SessionRequest &request) const;

@@ -34,6 +34,8 @@ QString describe(const SessionRequest &request)
                     .arg(QLatin1String(request.motor->directions[request.direction]))
                     .arg(request.speed)
                     .arg(request.holdMs);
+    if (request.seconds > 0)
+        text += QStringLiteral(" in %1 s").arg(request.seconds);
     return text;
 }
 
@@ -150,6 +152,16 @@ void TestLensdRequests::http_data()
     row("preset store 10", "POST", "/v1/presets/10/store", "{}", 200, "store preset 10");
     row("preset call 4 High", "POST", "/v1/presets/4/call", R"({"speed": "High"})", 200, "call 4 speed 2");
     row("preset call speed 2", "POST", "/v1/presets/4/call", R"({"speed": 2})", 400, "speed must be low, medium or high");
+    row("goto in 6 s", "POST", "/v1/zoom/goto", R"({"position": 3000, "seconds": 6})", 200, "goto zoom 3000 in 6 s");
+    row("preset call in 2.5 s", "POST", "/v1/presets/4/call", R"({"seconds": 2.5})", 200, "call 4 in 2.5 s");
+    row("preset call at a speed in a time", "POST", "/v1/presets/4/call", R"({"speed": "low", "seconds": 6})", 400,
+        "give a speed or seconds, not both");
+    row("goto in 0 s", "POST", "/v1/zoom/goto", R"({"position": 3000, "seconds": 0})", 400,
+        "seconds must be a number above 0 and up to 600");
+    row("goto in \"6\" s", "POST", "/v1/zoom/goto", R"({"position": 3000, "seconds": "6"})", 400,
+        "seconds must be a number above 0 and up to 600");
+    row("tracking on", "POST", "/v1/tracking", R"({"on": true})", 200, "tracking on");
+    row("tracking 1", "POST", "/v1/tracking", R"({"on": 1})", 400, "on must be true or false");
     row("preset store low", "POST", "/v1/presets/4/store", R"({"speed": "low"})", 400,
         "a preset is stored without a speed");
     row("preset 0", "POST", "/v1/presets/0/call", {}, 400, "preset must be from 1 to 10");
@@ -183,7 +195,10 @@ void TestLensdRequests::http()
 
     const HttpDecoding decoding = HttpDecoder::decode(board, method, path, body);
     QCOMPARE(decoding.status, status);
-    QCOMPARE(decoding.request ? describe(*decoding.request) + describe(decoding.value) : decoding.error, answer);
+    const QString tracking = decoding.tracking ? QStringLiteral("tracking %1").arg(*decoding.tracking ? "on" : "off") : QString();
+    QCOMPARE(decoding.request ? describe(*decoding.request) + describe(decoding.value)
+                              : decoding.tracking ? tracking : decoding.error,
+             answer);
 }
 
 void TestLensdRequests::osc_data()
@@ -207,6 +222,11 @@ void TestLensdRequests::osc_data()
     row("goto i -1", packet("/lens/zoom/goto", {-1}), "error: zoom: a position is 0 or more");
     row("goto s", packet("/lens/zoom/goto", {QStringLiteral("3000")}), "");
     row("goto ii", packet("/lens/zoom/goto", {1, 2}), "");
+    row("goto if", packet("/lens/zoom/goto", {3000, 6.0f}), "goto zoom 3000 in 6 s");
+    row("goto if 0", packet("/lens/zoom/goto", {3000, 0.0f}), "error: zoom: a time is above 0 and up to 600 seconds");
+    row("preset call if", packet("/lens/preset/call", {3, 2.5f}), "call 3 in 2.5 s");
+    row("tracking i 1", packet("/lens/tracking", {1}), "tracking on");
+    row("tracking i 2", packet("/lens/tracking", {2}), "error: tracking is 1 (on) or 0 (off)");
     row("goto without argument", packet("/lens/zoom/goto"), "");
     row("zoom mm f", packet("/lens/zoom/mm", {35.5f}), "goto zoom 0 at 35.5 mm");
     row("focus m f", packet("/lens/focus/m", {2.5f}), "goto focus 0 at 2.5 m");
@@ -272,6 +292,8 @@ void TestLensdRequests::osc()
         got = QStringLiteral("subscribe %1").arg(decoding.port);
     else if (decoding.subscription == OscDecoding::Subscription::Unsubscribe)
         got = QStringLiteral("unsubscribe");
+    else if (decoding.tracking)
+        got = QStringLiteral("tracking %1").arg(*decoding.tracking ? "on" : "off");
     else if (!decoding.error.isEmpty())
         got = QStringLiteral("error: ") + decoding.error;
     QCOMPARE(got, answer);

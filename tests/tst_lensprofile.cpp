@@ -2,6 +2,7 @@
 // values worked out apart from this code (a Bernstein-form evaluation of the
 // same monotone cubic), and the files a profile refuses.
 #include "lensprofile.h"
+#include "motionplan.h"
 
 #include <QFile>
 #include <QTest>
@@ -49,6 +50,12 @@ private slots:
     void values_data();
     void values();
     void writtenFileReadsTheSame();
+    void timedMoves_data();
+    void timedMoves();
+    void speedLevels_data();
+    void speedLevels();
+    void zoomAhead_data();
+    void zoomAhead();
 };
 
 void TestLensProfile::mappings_data()
@@ -345,6 +352,120 @@ void TestLensProfile::writtenFileReadsTheSame()
     QCOMPARE(again.data().backlash, profile.data().backlash);
     QCOMPARE(again.data().speeds, profile.data().speeds);
     QCOMPARE(again.horizontalFovDeg(100), profile.horizontalFovDeg(100));
+}
+
+using Travels = std::array<std::optional<MotionPlan::Travel>, 3>;
+Q_DECLARE_METATYPE(Travels)
+
+// Timed moves of the example lens's motors (zoom 400/1500/6000, focus
+// 300/1200/4000, iris 2750 counts/s): the time they take, when each sets off
+// and how long it travels, and every eased course slow in and slow out,
+// never slower than its motor's slowest speed nor faster than its fastest,
+// covering its travel exactly.
+void TestLensProfile::timedMoves_data()
+{
+    QTest::addColumn<Travels>("travels");
+    QTest::addColumn<double>("asked");
+    QTest::addColumn<double>("seconds");
+    // Per motor: start and travel seconds, -1 for no leg, the travel negative
+    // for one at its slowest speed throughout.
+    QTest::addColumn<QList<double>>("legs");
+    using T = MotionPlan::Travel;
+    const std::vector<double> zoom{400, 1500, 6000};
+    const std::vector<double> focus{300, 1200, 4000};
+    const std::vector<double> iris{2750};
+    QTest::newRow("zoom, focus and iris in 6 s: the iris sets off late")
+        << Travels{{T{300, 7000, zoom}, T{700, 3500, focus}, T{1200, 4000, iris}}} << 6.0 << 6.0
+        << QList<double>{0, 6, 0, 6, 6 - 2800 / 2750.0, -2800 / 2750.0};
+    QTest::newRow("a short travel creeps at the slowest speed and arrives with the rest")
+        << Travels{{T{0, 7350, zoom}, T{3000, 2500, focus}, std::nullopt}} << 4.0 << 4.0
+        << QList<double>{0, 4, 4 - 500 / 300.0, -500 / 300.0, -1, -1};
+    QTest::newRow("1 s is too soon for the whole zoom: the shortest a sine course makes")
+        << Travels{{T{7350, 0, zoom}, std::nullopt, std::nullopt}} << 1.0 << 3.14159265358979 * 7350 / 12000
+        << QList<double>{0, 3.14159265358979 * 7350 / 12000, -1, -1, -1, -1};
+    QTest::newRow("the iris alone, longer than it takes: at its speed, to arrive on time")
+        << Travels{{std::nullopt, std::nullopt, T{5500, 0, iris}}} << 5.0 << 5.0 << QList<double>{-1, -1, -1, -1, 3, -2};
+    QTest::newRow("nowhere to go: no leg") << Travels{{T{300, 300, zoom}, std::nullopt, std::nullopt}} << 2.0 << 2.0
+                                           << QList<double>{-1, -1, -1, -1, -1, -1};
+}
+
+void TestLensProfile::timedMoves()
+{
+    QFETCH(Travels, travels);
+    QFETCH(double, asked);
+    QFETCH(double, seconds);
+    QFETCH(QList<double>, legs);
+    const MotionPlan::TimedMove move = MotionPlan::planTimed(asked, travels);
+    QCOMPARE(move.seconds, seconds);
+    QCOMPARE(move.lengthened, seconds > asked);
+    for (size_t i = 0; i < travels.size(); ++i) {
+        const std::optional<MotionPlan::Leg> &leg = move.legs[i];
+        QCOMPARE(bool(leg), legs[int(2 * i)] >= 0);
+        if (!leg)
+            continue;
+        QCOMPARE(leg->start, legs[int(2 * i)]);
+        QCOMPARE(leg->eased ? leg->seconds : -leg->seconds, legs[int(2 * i + 1)]);
+        const double distance = std::abs(travels[i]->to - travels[i]->from);
+        QVERIFY(std::abs(MotionPlan::coveredAt(*leg, leg->seconds) - distance) < 1e-6);
+        if (!leg->eased)
+            continue;
+        QVERIFY(MotionPlan::coveredAt(*leg, leg->seconds / 10) <= 0.07 * distance);
+        QVERIFY(distance - MotionPlan::coveredAt(*leg, leg->seconds * 0.9) <= 0.07 * distance);
+        const double step = leg->seconds / 1000;
+        for (double t = 0; t < leg->seconds - step / 2; t += step) {
+            const double speed = (MotionPlan::coveredAt(*leg, t + step) - MotionPlan::coveredAt(*leg, t)) / step;
+            QVERIFY2(speed >= travels[i]->speeds.front() * 0.999 && speed <= travels[i]->speeds.back() * 1.001,
+                     qPrintable(QStringLiteral("%1 counts/s at %2 s").arg(speed).arg(t)));
+        }
+    }
+}
+
+// The level nearest the speed a course needs, by ratio.
+void TestLensProfile::speedLevels_data()
+{
+    QTest::addColumn<double>("needed");
+    QTest::addColumn<int>("level");
+    for (const auto &[needed, level] : std::initializer_list<std::pair<double, int>>{
+             {-500, 0}, {0, 0}, {770, 0}, {780, 1}, {2999, 1}, {3001, 2}, {1e6, 2}})
+        QTest::addRow("%g counts/s", needed) << needed << level;
+}
+
+void TestLensProfile::speedLevels()
+{
+    QFETCH(double, needed);
+    QFETCH(int, level);
+    QCOMPARE(MotionPlan::levelFor(needed, {400, 1500, 6000}), level);
+    QCOMPARE(MotionPlan::levelFor(needed, {2750}), 0);
+}
+
+// Where the focus that follows a zoom is sent: the zoom's position a lead
+// ahead, and, at the example lens's 3 m (focus 2600 at zoom 0 and 2100 at
+// zoom 7350, blended in proportion), the focus that keeps it sharp there.
+void TestLensProfile::zoomAhead_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<double>("velocity");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<double>("ahead");
+    QTest::addColumn<double>("focus");
+    QTest::newRow("running tele") << 3000 << 1500.0 << -1 << 3150.0 << 2385.714;
+    QTest::newRow("running wide") << 3000 << -1500.0 << -1 << 2850.0 << 2406.122;
+    QTest::newRow("a goto ends short of the lead") << 3000 << 1500.0 << 3100 << 3100.0 << 2389.116;
+    QTest::newRow("a goto behind: as it is") << 3000 << 1500.0 << 2000 << 3000.0 << 2395.918;
+    QTest::newRow("at the end stop") << 7300 << 6000.0 << -1 << 7350.0 << 2100.0;
+    QTest::newRow("standing") << 0 << 0.0 << 0 << 0.0 << 2600.0;
+}
+
+void TestLensProfile::zoomAhead()
+{
+    QFETCH(int, position);
+    QFETCH(double, velocity);
+    QFETCH(int, target);
+    QFETCH(double, ahead);
+    QFETCH(double, focus);
+    const double got = MotionPlan::zoomAhead(position, velocity, 0.1, target >= 0 ? std::optional(target) : std::nullopt, 7350);
+    QCOMPARE(got, ahead);
+    QVERIFY(std::abs(*exampleProfile().focusForDistance(3.0, got) - focus) < 1e-3);
 }
 
 QTEST_GUILESS_MAIN(TestLensProfile)

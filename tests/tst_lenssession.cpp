@@ -98,6 +98,8 @@ void TestLensSession::play(LensSession &session, const QString &script, QStringL
         if (verb == QLatin1String("goto") || verb == QLatin1String("step")) {
             request.kind = verb == QLatin1String("goto") ? SessionRequest::Kind::Goto : SessionRequest::Kind::Step;
             request.value = w.at(2).toInt();
+            if (w.size() == 5 && w.at(3) == QLatin1String("in"))
+                request.seconds = w.at(4).toDouble();
         } else if (verb == QLatin1String("run")) {
             request.kind = SessionRequest::Kind::Run;
             request.direction = w.at(2) == QLatin1String(request.motor->directions[1]);
@@ -173,6 +175,11 @@ void TestLensSession::rules_data()
             "getFocusPosition setFocusPosition(960) getFocusPosition getFocusPosition setFocusPosition(3000) getFocusPosition");
     lensRow("a stop ends the approach", "goto focus 1000; wait 50; stop focus; wait 500; idle",
             "getFocusPosition setFocusPosition(960) getFocusPosition pelco_d_focus_stop getFocusPosition");
+    lensRow("a timed goto reads where the motors are, sets off slowly and sets the speed back on arrival",
+            "goto focus 3000 in 2; idle",
+            "getZoomPosition getMaxZoomPosition getFocusPosition getMaxFocusPosition getIrisPosition getMaxIrisPosition "
+            "setFocusSpeed(0) setFocusPosition(3000) getFocusPosition setFocusSpeed(1)");
+    lensRow("a timed goto without measured speeds does not move", "goto zoom 5000 in 2; idle", "");
     lensRow("the tool's goto from above takes up the backlash before it ends", "tool goto focus 1000",
             "getFocusPosition setFocusPosition(960) getFocusPosition setFocusPosition(1000)");
     // A key or stick that asks again while its run is on its way must not
@@ -244,7 +251,7 @@ void TestLensSession::rules()
     session->setLiveReads(live);
     if (profiled) {
         const LensProfile::Read read = LensProfile::parse(
-            R"({"name": "t", "limits": {"focus": [300, 3800]}, "backlash": {"focus": 40}})", QStringLiteral("t.json"));
+            R"({"name": "t", "limits": {"focus": [300, 3800]}, "backlash": {"focus": 40}, "speeds": {"focus": [300, 1200, 4000]}})", QStringLiteral("t.json"));
         session->setProfile(std::make_shared<const LensProfile>(*read.profile));
         board->focusPosition = 2000;
         board->gotosArrive = true;

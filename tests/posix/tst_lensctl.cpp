@@ -108,6 +108,8 @@ private slots:
     void backlashTakenUp();
     void measureSpeeds_data();
     void measureSpeeds();
+    void movesAgainstTime_data();
+    void movesAgainstTime();
     void usageErrorsMakeNoDriver_data();
     void usageErrorsMakeNoDriver();
     void program_data();
@@ -673,6 +675,97 @@ void TestLensCtl::measureSpeeds()
 
 // A command line the tool cannot carry out is refused before any driver
 // exists, so nothing can have been sent.
+// Timed and followed moves on the board's own clock, read every 10 ms: a
+// timed move's motors arrive together in the time asked, on an eased course
+// and never reversing; a followed zoom keeps the focus on the distance it
+// stood at. The lens stands at the near end, preset 3 at the far one.
+void TestLensCtl::movesAgainstTime_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<double>("seconds");
+    const QStringList profile{QStringLiteral("--profile"), kTavroProfile};
+    QTest::newRow("preset call 3 --in 3") << profile + QStringList{"preset", "call", "3", "--in", "3"} << 3.0;
+    QTest::newRow("set zoom 7000 --in 2") << profile + QStringList{"set", "zoom", "7000", "--in", "2"} << 2.0;
+    QTest::newRow("--track-focus set zoom 7000") << profile + QStringList{"--track-focus", "set", "zoom", "7000"} << 0.0;
+}
+
+void TestLensCtl::movesAgainstTime()
+{
+    QFETCH(QStringList, words);
+    QFETCH(double, seconds);
+    startBoard(QStringLiteral("tavro"));
+    QCOMPARE(runSession("tavro", {}, "set zoom 7000\nset focus 3500\nset iris 4000\n").status, 0);
+    QTest::qWait(200);
+    QCOMPARE(runSession("tavro", {}, "preset store 3\nset zoom 300\nset focus 2000\nset iris 1200\n").status, 0);
+    QTest::qWait(200);
+    m_sim->setTimeScale(1);
+    using Sample = std::array<qint64, 4>;
+    const auto sample = [this] {
+        return m_sim->withBoard<TavroBoard>([](TavroBoard &board, qint64 now) {
+            return Sample{now, board.position(TavroBoard::Axis::Zoom, now), board.position(TavroBoard::Axis::Focus, now),
+                          board.position(TavroBoard::Axis::Iris, now)};
+        });
+    };
+    std::vector<Sample> samples{sample()};
+    std::atomic<bool> done = false;
+    std::thread reader([&] {
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            samples.push_back(sample());
+        }
+    });
+    const Result result = run(QStringLiteral("tavro"), m_sim->portName(), words);
+    QTest::qWait(300);
+    done = true;
+    reader.join();
+    QCOMPARE(result.errLines, QStringList());
+    const Sample first = samples.front();
+    const Sample last = samples.back();
+    if (seconds == 0) {
+        const LensProfile profile = *LensProfile::readFile(kTavroProfile).profile;
+        const double metres = *profile.focusDistanceM(first[2], first[1]);
+        const auto offCurve = [&profile, metres](const Sample &at) {
+            return std::abs(at[2] - *profile.focusForDistance(metres, at[1]));
+        };
+        for (const Sample &at : samples)
+            QVERIFY2(offCurve(at) <= 0.02 * (4000 - 300), qPrintable(QStringLiteral("focus %1 at zoom %2").arg(at[2]).arg(at[1])));
+        QCOMPARE(last[1], 7000);
+        QVERIFY(offCurve(last) <= 1);
+        return;
+    }
+    const double asked = seconds * 1000;
+    QList<qint64> arrivals;
+    for (size_t axis = 1; axis < 4; ++axis) {
+        if (first[axis] == last[axis])
+            continue;
+        const double travel = double(last[axis] - first[axis]);
+        qint64 setOff = -1;
+        qint64 arrived = -1;
+        for (size_t i = 1; i < samples.size(); ++i) {
+            QVERIFY2((samples[i][axis] - samples[i - 1][axis]) * travel >= 0, "a motor reversed");
+            if (setOff < 0 && samples[i][axis] != first[axis])
+                setOff = samples[i - 1][0] - first[0];
+            if (arrived < 0 && samples[i][axis] == last[axis])
+                arrived = samples[i][0] - first[0];
+        }
+        arrivals << arrived;
+        QVERIFY2(std::abs(arrived - asked) <= std::max(0.1 * asked, 300.0), qPrintable(QString::number(arrived)));
+        // The iris has one speed: it sets off late enough to arrive with the others.
+        if (axis == 3)
+            continue;
+        QVERIFY2(setOff <= 300, qPrintable(QString::number(setOff)));
+        const auto shareAt = [&](double ms) {
+            const auto at = std::find_if(samples.begin(), samples.end(),
+                                         [&](const Sample &each) { return each[0] - first[0] >= ms; });
+            return ((*at)[axis] - first[axis]) / travel;
+        };
+        QVERIFY2(shareAt(setOff + (arrived - setOff) * 0.1) <= 0.07, "too fast in the first tenth");
+        QVERIFY2(shareAt(setOff + (arrived - setOff) * 0.9) >= 0.93, "too fast in the last tenth");
+    }
+    QVERIFY(!arrivals.isEmpty());
+    QVERIFY(*std::max_element(arrivals.begin(), arrivals.end()) - *std::min_element(arrivals.begin(), arrivals.end()) <= 300);
+}
+
 void TestLensCtl::usageErrorsMakeNoDriver_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -704,6 +797,13 @@ void TestLensCtl::usageErrorsMakeNoDriver_data()
     row("preset 0", tavro + QStringList{"preset", "call", "0"}, "bad preset '0' (a whole number from 1 to 10)");
     row("preset, unknown action", tavro + QStringList{"preset", "clear", "3"}, "'clear' is not one of store|call");
     row("preset store at a speed", tavro + QStringList{"preset", "store", "3", "low"}, "preset takes store or call and a");
+    row("a timed move without measured speeds", tavro + QStringList{"set", "zoom", "3000", "--in", "6"},
+        "a timed move needs the motors' measured speeds");
+    row("a preset call at a speed and in a time", tavro + QStringList{"preset", "call", "3", "low", "--in", "6"},
+        "a preset call takes a speed or a time (--in), not both");
+    row("--in 0", tavro + QStringList{"set", "zoom", "3000", "--in", "0"}, "--in takes the seconds the move is to take");
+    row("--track-focus without a focus curve", tavro + QStringList{"--track-focus", "get"},
+        "keeping the focus while zooming needs a lens profile with a focus curve");
     row("preset call, unknown speed", tavro + QStringList{"preset", "call", "3", "fast"}, "'fast' is not one of low|medium|high");
     row("speed, unknown level", tavro + QStringList{"speed", "zoom", "fast"}, "'fast' is not one of low|medium|high");
     row("speed of the iris", tavro + QStringList{"speed", "iris", "low"}, "the iris speed cannot be chosen");
