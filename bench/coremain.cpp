@@ -4,13 +4,14 @@
 // transactions it times. Prints figures, never judges them; the exit status
 // says only whether every exchange went through.
 //
-//   tavro-bench-core [--runs N] [--pause-scale S] [--only transactions|server]
+//   tavro-bench-core [--runs N] [--pause-scale S] [--only transactions|server|freed]
 //
 // --runs: transactions run 20 times as often, server gotos 5 times.
 // --pause-scale is accepted, as scripts/bench hands the same options to both
 // bench programs, and has nothing to scale here.
 
 #include "benchrun.h"
+#include "freedbench.h"
 #include "lensdbench.h"
 #include "tracefile.h"
 #include "transactionbench.h"
@@ -37,10 +38,11 @@ int main(int argc, char *argv[])
     // The drivers log as in the tool: to standard error and to the trace file.
     const TraceFile trace(TraceFile::defaultPath());
     const std::optional<BenchOptions> options = parseBenchArguments(
-        QCoreApplication::arguments(), {QStringLiteral("transactions"), QStringLiteral("server")});
+        QCoreApplication::arguments(),
+        {QStringLiteral("transactions"), QStringLiteral("server"), QStringLiteral("freed")});
     if (!options) {
         std::fprintf(stderr, "Usage: tavro-bench-core [--runs N] [--pause-scale S>=1] "
-                             "[--only transactions|server]\n");
+                             "[--only transactions|server|freed]\n");
         return 2;
     }
 
@@ -56,6 +58,14 @@ int main(int argc, char *argv[])
         const QList<Figure> figures = benchLensd(5 * options->runs, reaction);
         printFigures(QStringLiteral("tavro-lensd; baseline: the same exchange made by the driver, as the tool "
                                     "makes it (2 ms reaction)"),
+                     figures);
+        valid = valid && allValid(figures);
+    }
+    if (section(QStringLiteral("freed"))) {
+        const QList<Figure> figures = benchFreed(reaction);
+        printFigures(QStringLiteral("tavro-lensd FreeD output, %1 s each; floor: the period, or the reads a second "
+                                    "the output needs (2 ms reaction)")
+                         .arg(3),
                      figures);
         valid = valid && allValid(figures);
     }

@@ -5,12 +5,15 @@
 // position, share, direction, speed, hold and preset within their ranges.
 //
 // Input: the first byte picks the board, and for HTTP one of the API's paths;
-// its low bit says whether the rest is a datagram or a body.
+// its low bit says whether the rest is a datagram or a body, its high bit
+// that the body is a POST /v1/freed, whose settings taken must be in range.
 
+#include "freedsettings.h"
 #include "fuzzqt.h"
 #include "httpdecoder.h"
 #include "oscdecoder.h"
 
+#include <QJsonDocument>
 #include <QString>
 
 
@@ -47,6 +50,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                         "/v1/focus/goto", "/v1/presets/3/call", "/v1/refresh", "/v1/iris/goto"};
     const BoardType board = data[0] & 2 ? BoardType::Pellan : BoardType::Tavro;
     const QByteArray rest(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    if (data[0] & 0x80) {
+        FreedSettings settings;
+        QString error;
+        if (settings.apply(QJsonDocument::fromJson(rest).object(), data[0] & 2, &error)) {
+            require(settings.rate >= FreedSettings::minimumRate && settings.rate <= FreedSettings::maximumRate,
+                    "a rate out of range");
+            require(settings.camera >= 0 && settings.camera <= FreedSettings::maximumCamera, "a camera out of range");
+            require(settings.delayMs >= 0 && settings.delayMs <= FreedSettings::maximumDelayMs, "a delay out of range");
+            require(!settings.on || !settings.targets.isEmpty(), "on without targets");
+        } else {
+            require(!error.isEmpty(), "a refusal without its words");
+        }
+        return 0;
+    }
     if (data[0] & 1) {
         const OscDecoding decoding = OscDecoder::decodePacket(board, rest);
         if (decoding.request)

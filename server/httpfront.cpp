@@ -71,6 +71,11 @@ HttpFront::HttpFront(LensService &service, BoardType board, const QByteArray &to
 
 HttpFront::~HttpFront() = default;
 
+void HttpFront::addRoute(const QString &path, const Route &route)
+{
+    m_routes.insert(path, route);
+}
+
 bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
     // The live feed's upgrade is answered by the WebSocket server, which
@@ -80,6 +85,13 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
     const QPointer<QTcpSocket> client(socket);
     if (!HttpDecoder::carriesToken(request.value("Authorization"), m_token)) {
         respond(client, 401, {{QStringLiteral("error"), QStringLiteral("this server needs its token")}});
+        return true;
+    }
+    if (const auto route = m_routes.constFind(request.url().path()); route != m_routes.constEnd()) {
+        const LensService::Reply reply = request.body().size() > HttpDecoder::maximumBodySize
+            ? LensService::Reply{413, {{QStringLiteral("error"), QStringLiteral("the body is too large")}}}
+            : (*route)(methodName(request.method()), request.body());
+        respond(client, reply.status, reply.body);
         return true;
     }
     const HttpDecoding decoding =

@@ -7,10 +7,14 @@
 #include <QByteArray>
 #include <QJsonObject>
 
+#include <QHash>
+
+#include <functional>
 #include <memory>
 #include <vector>
 
-class LensService;
+#include "lensservice.h"
+
 class QWebSocket;
 
 // The HTTP face of the lens: JSON requests decoded by HttpDecoder and queued
@@ -25,6 +29,10 @@ public:
     HttpFront(LensService &service, BoardType board, const QByteArray &token, QObject *parent = nullptr);
     ~HttpFront() override;
 
+    // What a front of its own answers at path, past the token.
+    using Route = std::function<LensService::Reply(const QByteArray &method, const QByteArray &body)>;
+    void addRoute(const QString &path, const Route &route);
+
 protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
     void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
@@ -37,6 +45,7 @@ private:
     BoardType m_board;
     QByteArray m_token;
     std::vector<std::unique_ptr<QWebSocket>> m_liveClients;
+    QHash<QString, Route> m_routes;
 };
 
 #endif // HTTPFRONT_H

@@ -187,12 +187,22 @@ QJsonObject LensService::status() const
     const QJsonObject units = readings();
     for (auto it = units.begin(); it != units.end(); ++it)
         object.insert(it.key(), it.value());
+    for (auto it = m_statusItems.begin(); it != m_statusItems.end(); ++it)
+        object.insert(it.key(), it.value());
     return object;
 }
 
 void LensService::shutdown()
 {
     m_session.shutdown();
+}
+
+void LensService::setStatusItem(const QString &key, const QJsonValue &value)
+{
+    if (m_statusItems.value(key) == value)
+        return;
+    m_statusItems.insert(key, value);
+    emit changed({{key, value}});
 }
 
 bool LensService::isIdle() const

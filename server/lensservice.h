@@ -60,6 +60,11 @@ public:
     void shutdown();
     // Whether there is nothing waiting or under way and no timer runs.
     bool isIdle() const;
+    // For a front that works the board itself, such as the FreeD output's
+    // reads.
+    LensSession &session() { return m_session; }
+    // A key of status() that a front sets, published as a change.
+    void setStatusItem(const QString &key, const QJsonValue &value);
 
 signals:
     // Only the keys whose values changed, such as {"zoom": 3012, "zoomMm":
@@ -82,6 +87,7 @@ private:
     std::optional<LensProfile> m_profile;
     // The readings as last published.
     QJsonObject m_readings;
+    QJsonObject m_statusItems;
 };
 
 #endif // LENSSERVICE_H

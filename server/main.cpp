@@ -2,6 +2,7 @@
 // WebSocket live feed, OSC and VISCA over IP.
 
 #include "exchangerecord.h"
+#include "freedoutput.h"
 #include "httpfront.h"
 #include "lensprofile.h"
 #include "lensservice.h"
@@ -121,5 +122,13 @@ int main(int argc, char *argv[])
     if (options->trackFocus)
         service.setTracking(true);
     service.start(options->calibrate);
+    // Its reads wait behind the first reads of the board.
+    FreedOutput freed(service, options->freed);
+    http.addRoute(QStringLiteral("/v1/freed"), [&freed](const QByteArray &method, const QByteArray &body) {
+        return freed.handle(method, body);
+    });
+    if (options->freed.on)
+        err << name << "FreeD to " << options->freed.targets.join(QStringLiteral(", ")) << " at "
+            << options->freed.rate << " Hz\n";
     return app.exec();
 }

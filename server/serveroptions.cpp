@@ -3,6 +3,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
+
+#include <utility>
 
 namespace {
 
@@ -107,8 +110,24 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     const QCommandLineOption trackFocus(QStringLiteral("track-focus"),
                                         QStringLiteral("Keep the focus on its distance while the zoom moves "
                                                        "(needs a profile with a focus curve)."));
-    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, visca, viscaAllow, viscaHold, profile, calibrate,
-                       trackFocus, verbose});
+    const QCommandLineOption freed(QStringLiteral("freed"),
+                                   QStringLiteral("Send FreeD lens data to these receivers over UDP."),
+                                   QStringLiteral("host:port,..."));
+    const QCommandLineOption freedRate(QStringLiteral("freed-rate"),
+                                       QStringLiteral("FreeD packets a second, 10 to 100 (default 50)."),
+                                       QStringLiteral("hz"));
+    const QCommandLineOption freedCamera(QStringLiteral("freed-camera"),
+                                         QStringLiteral("The FreeD camera id, 0 to 255 (default 1)."),
+                                         QStringLiteral("n"));
+    const QCommandLineOption freedDelay(QStringLiteral("freed-delay"),
+                                        QStringLiteral("Hold the FreeD values back by 0 to 500 ms (default 0)."),
+                                        QStringLiteral("ms"));
+    const QCommandLineOption freedValues(QStringLiteral("freed-values"),
+                                         QStringLiteral("FreeD values: scaled, raw or lens (default scaled; "
+                                                        "lens needs --profile)."),
+                                         QStringLiteral("mode"));
+    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, visca, viscaAllow, viscaHold, freed, freedRate,
+                       freedCamera, freedDelay, freedValues, profile, calibrate, trackFocus, verbose});
 
     error->clear();
     if (!parser.parse(arguments)) {
@@ -185,6 +204,26 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     options.calibrate = parser.isSet(calibrate);
     options.trackFocus = parser.isSet(trackFocus);
     options.verbose = parser.isSet(verbose);
+    // Each option is checked as POST /v1/freed checks its key.
+    const std::pair<const QCommandLineOption *, const char *> freedKeys[] = {
+        {&freed, "targets"}, {&freedRate, "rate"}, {&freedCamera, "camera"},
+        {&freedDelay, "delayMs"}, {&freedValues, "values"}};
+    for (const auto &[option, key] : freedKeys) {
+        if (!parser.isSet(*option))
+            continue;
+        const QString given = parser.value(*option);
+        bool isNumber = false;
+        const double number = given.toDouble(&isNumber);
+        const QJsonValue value = option == &freed ? QJsonValue(QJsonArray::fromStringList(given.split(QLatin1Char(','))))
+            : option == &freedValues || !isNumber ? QJsonValue(given)
+                                                  : QJsonValue(number);
+        QString problem;
+        if (!options.freed.apply({{QLatin1String(key), value}}, !options.profileFile.isEmpty(), &problem)) {
+            *error = QStringLiteral("--%1: %2").arg(option->names().constFirst(), problem);
+            return std::nullopt;
+        }
+    }
+    options.freed.on = parser.isSet(freed);
     return options;
 }
 

@@ -1,6 +1,7 @@
 #ifndef SERVEROPTIONS_H
 #define SERVEROPTIONS_H
 
+#include "freedsettings.h"
 #include "lensmotor.h"
 
 #include <QByteArray>
@@ -40,6 +41,8 @@ struct ServerOptions
     // Focus follows zoom from the start.
     bool trackFocus = false;
     bool verbose = false;
+    // On when --freed names its targets.
+    FreedSettings freed;
 
     // The options of arguments (program name first); nothing, with *error
     // saying what is wrong in one line, for a usage error; nothing with an

@@ -1,6 +1,7 @@
 // What the remote-control server makes of HTTP requests, OSC and VISCA
 // packets and its command line, before anything reaches a board.
 
+#include "freedsettings.h"
 #include "httpdecoder.h"
 #include "oscdecoder.h"
 #include "serveroptions.h"
@@ -89,6 +90,10 @@ private slots:
     void token();
     void commandLine_data();
     void commandLine();
+    void freedPacket_data();
+    void freedPacket();
+    void freedSettings_data();
+    void freedSettings();
 };
 
 void TestLensdRequests::http_data()
@@ -453,6 +458,14 @@ void TestLensdRequests::commandLine_data()
     row("no board", QStringLiteral("tavro-lensd --port ttyS0"), "--board must be tavro or pellan");
     row("no port", QStringLiteral("tavro-lensd --board Pellan"), "--port names no port");
     row("stray word", base + " get", "unexpected argument 'get'");
+    row("freed fractional rate", base + " --freed 127.0.0.1:6301 --freed-rate 59.94",
+        "http 127.0.0.1:8640 osc 127.0.0.1:8641 freed on 59.94 Hz");
+    row("freed rate 101", base + " --freed-rate 101", "--freed-rate: rate must be from 10 to 100 packets a second");
+    row("freed camera 256", base + " --freed-camera 256", "--freed-camera: camera must be a whole number from 0 to 255");
+    row("freed target without host", base + " --freed 6301",
+        "--freed: targets must be HOST:PORT, HOST an address or localhost");
+    row("freed lens values without profile", base + " --freed-values lens",
+        "--freed-values: lens values need a lens profile (--profile)");
 }
 
 void TestLensdRequests::commandLine()
@@ -474,7 +487,112 @@ void TestLensdRequests::commandLine()
                    .arg(options->viscaAddress.toString())
                    .arg(options->viscaPort)
                    .arg(options->viscaHoldS);
+    if (options && options->freed.on)
+        got += QStringLiteral(" freed on %1 Hz").arg(options->freed.rate);
     QCOMPARE(got, answer);
+}
+
+// The values as each mode puts them, in the packet a receiver gets.
+void TestLensdRequests::freedPacket_data()
+{
+    QTest::addColumn<int>("mode");
+    // Zoom, focus and iris; "-" for none.
+    QTest::addColumn<QString>("positions");
+    QTest::addColumn<QString>("maxima");
+    QTest::addColumn<int>("camera");
+    QTest::addColumn<int>("counter");
+    QTest::addColumn<QByteArray>("packet");
+
+    const int scaled = int(FreedValues::Mode::Scaled);
+    const int raw = int(FreedValues::Mode::Raw);
+    QTest::newRow("d101000000000000000000000000000000000000008000008000080066 scaled halves")
+        << scaled << "3675 2000 2750" << "7350 4000 5500" << 1 << 0
+        << QByteArray("d101000000000000000000000000000000000000008000008000080066");
+    QTest::newRow("d1ff00000000000000000000000000000000000000ffff00ffffffff76 scaled tops, past one held")
+        << scaled << "7350 4100 5500" << "7350 4000 5500" << 255 << 15
+        << QByteArray("d1ff00000000000000000000000000000000000000ffff00ffffffff76");
+    QTest::newRow("d1010000000000000000000000000000000000000000000004d2100088 raw focus only")
+        << raw << "- 1234 -" << "- 60000 -" << 1 << 1
+        << QByteArray("d1010000000000000000000000000000000000000000000004d2100088");
+    QTest::newRow("d107000000000000000000000000000000000000000000ffffff280043 raw held to 24 bits, iris scaled")
+        << raw << "-1 20000000 100" << "7350 4000 200" << 7 << 2
+        << QByteArray("d107000000000000000000000000000000000000000000ffffff280043");
+    QTest::newRow("d101000000000000000000000000000000000000000000000000180056 no maximum, counter wraps")
+        << scaled << "100 100 100" << "- 0 200" << 1 << 17
+        << QByteArray("d101000000000000000000000000000000000000000000000000180056");
+    QTest::newRow("d10000000000000000000000000000000000000000000000000000006f lens without a profile")
+        << int(FreedValues::Mode::Lens) << "3675 2000 2750" << "7350 4000 5500" << 0 << 0
+        << QByteArray("d10000000000000000000000000000000000000000000000000000006f");
+}
+
+void TestLensdRequests::freedPacket()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, positions);
+    QFETCH(QString, maxima);
+    QFETCH(int, camera);
+    QFETCH(int, counter);
+    QFETCH(QByteArray, packet);
+
+    FreedValues::Positions given;
+    FreedValues::Maxima tops;
+    const QStringList positionWords = positions.split(QLatin1Char(' '));
+    const QStringList maximumWords = maxima.split(QLatin1Char(' '));
+    for (size_t i = 0; i < 3; ++i) {
+        if (positionWords[int(i)] != QLatin1String("-"))
+            given[i] = positionWords[int(i)].toDouble();
+        if (maximumWords[int(i)] != QLatin1String("-"))
+            tops[i] = maximumWords[int(i)].toInt();
+    }
+    FreedPacket::Fields fields;
+    fields.camera = quint8(camera);
+    fields.counter = unsigned(counter);
+    FreedValues::fill(&fields, FreedValues::Mode(mode), given, tops, nullptr);
+    QCOMPARE(FreedPacket::build(fields).toHex(), packet);
+}
+
+// POST /v1/freed's body on the defaults: the settings after it, or its 400.
+void TestLensdRequests::freedSettings_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("hasProfile");
+    QTest::addColumn<QString>("answer");
+
+    const auto row = [](const char *body, bool hasProfile, const char *answer) {
+        QTest::newRow(body) << QByteArray(body) << hasProfile << QString::fromLatin1(answer);
+    };
+    row(R"({})", false,
+        R"({"camera":1,"delayMs":0,"on":false,"rate":50,"targets":[],"values":"scaled"})");
+    row(R"({"on":true,"targets":["[::1]:6301","localhost:6302"],"rate":59.94,"camera":0,"delayMs":500,"values":"lens"})",
+        true,
+        R"({"camera":0,"delayMs":500,"on":true,"rate":59.94,"targets":["[::1]:6301","localhost:6302"],"values":"lens"})");
+    row(R"({"on":true})", false, "the output needs targets to send to");
+    row(R"({"targets":["10.0.0.9:6301"],"rate":9.99})", false, "rate must be from 10 to 100 packets a second");
+    row(R"({"rate":"50"})", false, "rate must be from 10 to 100 packets a second");
+    row(R"({"camera":1.5})", false, "camera must be a whole number from 0 to 255");
+    row(R"({"delayMs":501})", false, "delayMs must be a whole number from 0 to 500");
+    row(R"({"values":"lens"})", false, "lens values need a lens profile (--profile)");
+    row(R"({"values":"counts"})", true, "values must be scaled, raw or lens");
+    row(R"({"targets":["render:6301"]})", false, "targets must be HOST:PORT, HOST an address or localhost");
+    row(R"({"targets":[]})", false, "targets must be a list of HOST:PORT");
+    row(R"({"on":1})", false, "on must be true or false");
+    row(R"({"port":6301})", false, "unknown key 'port'");
+}
+
+void TestLensdRequests::freedSettings()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, hasProfile);
+    QFETCH(QString, answer);
+
+    FreedSettings settings;
+    QString error;
+    const bool taken = settings.apply(QJsonDocument::fromJson(body).object(), hasProfile, &error);
+    QCOMPARE(taken ? QString::fromUtf8(QJsonDocument(settings.toJson()).toJson(QJsonDocument::Compact)) : error,
+             answer);
+    // A refusal changes nothing.
+    if (!taken)
+        QCOMPARE(settings.toJson(), FreedSettings().toJson());
 }
 
 QTEST_GUILESS_MAIN(TestLensdRequests)

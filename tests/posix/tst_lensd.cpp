@@ -6,6 +6,7 @@
 #include "boardsimulator.h"
 #include "driversetup.h"
 #include "exchangelog.h"
+#include "freedoutput.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "httpfront.h"
@@ -28,9 +29,13 @@
 #include <QWebSocket>
 #include <QtTest>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <csignal>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -45,6 +50,64 @@ struct Answer
     int status;
     QJsonObject body;
 };
+
+// A FreeD receiver on a thread of its own, so that each packet is timed as it
+// arrives whatever the test's thread is doing, with where the simulated
+// board's zoom truly was at that moment.
+class FreedReceiver
+{
+public:
+    struct Heard
+    {
+        qint64 atNs;
+        QByteArray packet;
+        int zoom;
+    };
+
+    explicit FreedReceiver(std::function<int()> zoom)
+        : m_thread([this, zoom] {
+            QUdpSocket socket;
+            socket.bind(QHostAddress::LocalHost, 0);
+            m_port = socket.localPort();
+            while (!m_stop) {
+                if (!socket.waitForReadyRead(20))
+                    continue;
+                while (socket.hasPendingDatagrams()) {
+                    const qint64 at = FreedSender::nowNs();
+                    const QByteArray packet = socket.receiveDatagram().data();
+                    const std::lock_guard<std::mutex> lock(m_mutex);
+                    m_heard.append({at, packet, zoom()});
+                }
+            }
+        })
+    {
+        while (m_port == 0)
+            std::this_thread::yield();
+    }
+    ~FreedReceiver()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    quint16 port() const { return m_port; }
+    QList<Heard> take()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return std::exchange(m_heard, {});
+    }
+
+private:
+    std::atomic<quint16> m_port{0};
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    QList<Heard> m_heard;
+    std::thread m_thread;
+};
+
+quint32 field24(const QByteArray &packet, int at)
+{
+    return quint32(quint8(packet[at])) << 16 | quint32(quint8(packet[at + 1])) << 8 | quint8(packet[at + 2]);
+}
 
 } // namespace
 
@@ -71,6 +134,8 @@ private slots:
     void liveFeedAccess_data();
     void liveFeedAccess();
     void sharedWithTheTool();
+    void freedOutput_data();
+    void freedOutput();
     void program_data();
     void program();
 
@@ -566,6 +631,137 @@ void TestLensd::sharedWithTheTool()
 
 // The program: SIGTERM stops a held run before it exits; a public address
 // needs its token.
+// FreeD packets as a receiver gets them: well formed at the rate set, the
+// counter going on by one, and the values those of the board, its zoom while
+// it runs within one packet interval's travel of where it truly was the
+// hold-back before (nine packets in ten at least: on a busy machine a read
+// that comes late leaves a packet or two short).
+void TestLensd::freedOutput_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<QString>("values");
+
+    QTest::newRow("tavro scaled at 50 Hz") << "tavro" << 50.0 << 0 << "scaled";
+    QTest::newRow("tavro raw at 59.94 Hz held back 40 ms") << "tavro" << 59.94 << 40 << "raw";
+    QTest::newRow("tavro lens at 25 Hz") << "tavro" << 25.0 << 0 << "lens";
+    QTest::newRow("pellan raw at 100 Hz, no zoom") << "pellan" << 100.0 << 0 << "raw";
+}
+
+void TestLensd::freedOutput()
+{
+    QFETCH(QString, board);
+    QFETCH(double, rate);
+    QFETCH(int, delayMs);
+    QFETCH(QString, values);
+    const bool tavro = board == QLatin1String("tavro");
+    startServer(board, {}, {}, values == QLatin1String("lens") ? kTavroProfile : QString());
+    const auto trueZoom = [this, tavro] {
+        return tavro ? m_sim->withBoard<TavroBoard>([](TavroBoard &sim, qint64 now) {
+            return sim.position(TavroBoard::Axis::Zoom, now);
+        })
+                     : 0;
+    };
+    FreedReceiver receiver(trueZoom);
+    FreedSettings settings;
+    settings.on = true;
+    settings.targets = QStringList{QStringLiteral("127.0.0.1:%1").arg(receiver.port())};
+    settings.rate = rate;
+    settings.camera = 7;
+    settings.delayMs = delayMs;
+    FreedOutput output(*m_service, settings);
+    QString error;
+    QVERIFY2(output.configure({{QStringLiteral("values"), values}}, &error), qPrintable(error));
+    m_http->addRoute(QStringLiteral("/v1/freed"),
+                     [&output](const QByteArray &method, const QByteArray &body) { return output.handle(method, body); });
+    QCOMPARE(statusOf("freed"), QStringLiteral("true"));
+    const bool running = tavro && values != QLatin1String("lens");
+    if (running) {
+        QCOMPARE(http("POST", QStringLiteral("/v1/zoom/goto"), R"({"position": 500})").status, 200);
+        QTRY_VERIFY_WITH_TIMEOUT(m_service->isIdle(), 10000);
+        QCOMPARE(http("POST", QStringLiteral("/v1/zoom/run"), R"({"direction": "tele", "speed": "medium", "hold_ms": 5000})").status, 200);
+        QTest::qWait(300);
+    }
+    receiver.take();
+    QTest::qWait(1500);
+    const QList<FreedReceiver::Heard> heard = receiver.take();
+    const int zoomMax = m_service->status().value(QLatin1String("zoomMax")).toInt();
+
+    QVERIFY(heard.size() >= int(rate));
+    QList<double> intervals;
+    QStringList misses;
+    int checked = 0;
+    const qint64 periodNs = qint64(1e9 / rate);
+    for (int i = 0; i < heard.size(); ++i) {
+        const QByteArray &packet = heard[i].packet;
+        QCOMPARE(packet.size(), 29);
+        QCOMPARE(quint8(packet[0]), 0xD1);
+        QCOMPARE(int(packet[1]), 7);
+        int sum = 0;
+        for (int at = 0; at < 29; ++at)
+            sum += quint8(packet[at]);
+        QCOMPARE(sum % 256, 0x40);
+        if (i == 0)
+            continue;
+        QCOMPARE(quint8(packet[26]) >> 4, ((quint8(heard[i - 1].packet[26]) >> 4) + 1) % 16);
+        intervals << double(heard[i].atNs - heard[i - 1].atNs);
+        if (!running || heard[i].atNs - delayMs * 1'000'000 - periodNs < heard.first().atNs)
+            continue;
+        // Where the zoom was the hold-back before, from the true positions
+        // the receiver took with each packet.
+        const auto truthAt = [&heard](qint64 atNs) {
+            const auto after = std::find_if(heard.begin() + 1, heard.end() - 1,
+                                            [atNs](const FreedReceiver::Heard &each) { return each.atNs >= atNs; });
+            const FreedReceiver::Heard &before = *(after - 1);
+            return before.zoom + double(after->zoom - before.zoom) * double(atNs - before.atNs)
+                / double(after->atNs - before.atNs);
+        };
+        const qint64 then = heard[i].atNs - delayMs * 1'000'000;
+        const double travel = std::abs(truthAt(then) - truthAt(then - periodNs));
+        const double sent = values == QLatin1String("raw") ? field24(packet, 20)
+                                                           : field24(packet, 20) * double(zoomMax) / 65535;
+        checked += 1;
+        if (std::abs(sent - truthAt(then)) > travel + 2)
+            misses << QStringLiteral("%1: sent %2, truly %3, travel %4").arg(i).arg(sent).arg(truthAt(then)).arg(travel);
+    }
+    QVERIFY2(misses.size() * 10 <= checked, qPrintable(QStringLiteral("%1 of %2: ").arg(misses.size()).arg(heard.size())
+                                          + misses.join(QStringLiteral("; "))));
+    std::sort(intervals.begin(), intervals.end());
+    const double medianNs = intervals[intervals.size() / 2];
+    QVERIFY2(std::abs(medianNs - 1e9 / rate) <= 0.01e9 / rate, qPrintable(QString::number(medianNs)));
+
+    // Standing, the values are the board's as the session reads it.
+    const QByteArray last = heard.last().packet;
+    const QJsonObject status = m_service->status();
+    if (values == QLatin1String("lens")) {
+        const std::optional<LensProfile> profile = LensProfile::readFile(kTavroProfile).profile;
+        const double zoom = status.value(QLatin1String("zoom")).toInt();
+        QCOMPARE(field24(last, 20), quint32(std::lround(*profile->focalLengthMm(zoom) * 1000)));
+        QCOMPARE(field24(last, 23),
+                 quint32(std::lround(*profile->focusDistanceM(status.value(QLatin1String("focus")).toInt(), zoom) * 1000)));
+        QCOMPARE((quint8(last[26]) & 0xF) << 8 | quint8(last[27]),
+                 int(std::lround(*profile->fNumber(status.value(QLatin1String("iris")).toInt()) * 100)));
+    } else if (!tavro) {
+        QCOMPARE(field24(last, 20), 0u);
+        QCOMPARE(field24(last, 23), quint32(status.value(QLatin1String("focus")).toInt()));
+    }
+
+    // Changed while it runs; a value out of range changes nothing.
+    const Answer refused = http("POST", QStringLiteral("/v1/freed"), R"({"camera": 3, "rate": 101})");
+    QCOMPARE(refused.status, 400);
+    QCOMPARE(http("GET", QStringLiteral("/v1/freed")).body, output.settings().toJson());
+    QCOMPARE(output.settings().camera, 7);
+    const Answer off = http("POST", QStringLiteral("/v1/freed"), R"({"on": false})");
+    QCOMPARE(off.body.value(QLatin1String("on")), QJsonValue(false));
+    QCOMPARE(statusOf("freed"), QStringLiteral("false"));
+    receiver.take();
+    QTest::qWait(200);
+    QCOMPARE(receiver.take().size(), 0);
+    if (running)
+        QCOMPARE(http("POST", QStringLiteral("/v1/zoom/stop")).status, 200);
+}
+
 void TestLensd::program_data()
 {
     QTest::addColumn<QStringList>("options");
