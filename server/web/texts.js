@@ -32,7 +32,7 @@ const english = {
   lost: 'The connection to the server is lost. Reconnecting…',
   needsToken: 'This server needs its token: open the page once as /?token=…',
   counts: 'counts',
-  angle: (degrees) => `${degrees}° angle of view`,
+  angle: (degrees) => `Horizontal angle of view ${degrees} degrees`,
   infinity: 'infinity',
 };
 
@@ -66,7 +66,7 @@ const german = {
   lost: 'Die Verbindung zum Server ist unterbrochen. Neuer Versuch läuft…',
   needsToken: 'Dieser Server braucht sein Token: die Seite einmal als /?token=… öffnen',
   counts: 'Schritte',
-  angle: (degrees) => `${degrees}° Bildwinkel`,
+  angle: (degrees) => `Horizontaler Bildwinkel ${degrees} Grad`,
   infinity: 'unendlich',
 };
 

@@ -21,17 +21,23 @@ export function element(tag, attributes = {}, children = []) {
   return node;
 }
 
-// The position in the lens's units, when the server has a profile for it.
+// The position in the lens's units, when the server has a profile for it:
+// as shown, and in words for a screen reader.
 function lensUnits(motor, status, texts, language) {
   const number = (value, digits) =>
     new Intl.NumberFormat(language, { maximumFractionDigits: digits }).format(value);
-  const parts = [];
-  if (motor === 'zoom' && typeof status.zoomMm === 'number') parts.push(`${number(status.zoomMm, 1)} mm`);
-  if (motor === 'zoom' && typeof status.hfovDeg === 'number') parts.push(texts.angle(number(status.hfovDeg, 1)));
-  if (motor === 'focus' && status.focusM === 'inf') parts.push(`∞ (${texts.infinity})`);
-  if (motor === 'focus' && typeof status.focusM === 'number') parts.push(`${number(status.focusM, 2)} m`);
-  if (motor === 'iris' && typeof status.irisF === 'number') parts.push(`f/${number(status.irisF, 1)}`);
-  return parts.join(', ');
+  const shown = [];
+  const spoken = [];
+  const add = (text, words = text) => { shown.push(text); spoken.push(words); };
+  if (motor === 'zoom' && typeof status.zoomMm === 'number') add(`${number(status.zoomMm, 1)} mm`);
+  if (motor === 'zoom' && typeof status.hfovDeg === 'number') {
+    const degrees = number(status.hfovDeg, 1);
+    add(`${degrees}°`, texts.angle(degrees));
+  }
+  if (motor === 'focus' && status.focusM === 'inf') add('∞', texts.infinity);
+  if (motor === 'focus' && typeof status.focusM === 'number') add(`${number(status.focusM, 2)} m`);
+  if (motor === 'iris' && typeof status.irisF === 'number') add(`f/${number(status.irisF, 1)}`);
+  return { shown: shown.join(' · '), spoken: spoken.join(', ') };
 }
 
 export class MotorPanel {
@@ -46,7 +52,8 @@ export class MotorPanel {
     // live position.
     this.inHand = false;
 
-    this.readout = element('output', { class: 'readout', id: `${motor}-readout`, 'aria-live': 'off' });
+    this.readout = element('output', { class: 'readout', id: `${motor}-readout` });
+    this.units = element('p', { class: 'units' });
     this.bar = element('input', {
       type: 'range', min: '0', max: '1', step: '1', value: '0', class: 'bar',
       'aria-label': texts.position[motor], 'aria-describedby': `${motor}-readout`,
@@ -81,15 +88,15 @@ export class MotorPanel {
     }
     this.controls = [...controls, ...this.runButtons, ...this.stepButtons, this.stopButton];
 
+    // The speed beside the lens units, so that a phone held upright shows
+    // every motor and preset at once.
+    const speed = this.speed ? element('label', { class: 'speed' }, [`${texts.speedShort} `, this.speed])
+      : element('span');
     const head = element('div', { class: 'head' }, [
-      element('h2', { id: `${motor}-title` }, [texts.motor[motor]]), this.readout]);
+      element('h2', { id: `${motor}-title` }, [texts.motor[motor]]), this.readout, speed, this.units]);
     const buttons = element('div', { class: 'buttons' }, [
       this.runButtons[0], this.stepButtons[0], this.stopButton, this.stepButtons[1], this.runButtons[1]]);
-    const parts = [head, this.bar, buttons];
-    if (this.speed) {
-      parts.push(element('label', { class: 'speed' }, [`${texts.speedShort} `, this.speed]));
-    }
-    this.node = element('section', { class: 'motor', 'aria-labelledby': `${motor}-title` }, parts);
+    this.node = element('section', { class: 'motor', 'aria-labelledby': `${motor}-title` }, [head, this.bar, buttons]);
   }
 
   runButton(direction) {
@@ -125,10 +132,10 @@ export class MotorPanel {
       this.bar.max = String(this.maximum);
       if (!this.inHand) this.bar.value = String(this.position);
     }
-    const units = known ? lensUnits(this.motor, status, this.texts, this.language) : '';
-    const text = known ? `${this.position} ${this.texts.counts}${units ? ` · ${units}` : ''}` : '–';
-    this.readout.textContent = text;
-    this.bar.setAttribute('aria-valuetext', text);
+    const units = known ? lensUnits(this.motor, status, this.texts, this.language) : { shown: '', spoken: '' };
+    this.readout.textContent = known ? `${this.position} ${this.texts.counts}` : '–';
+    this.units.textContent = units.shown;
+    this.bar.setAttribute('aria-valuetext', [this.readout.textContent, units.spoken].filter(Boolean).join(', '));
     this.node.classList.toggle('running', (status.running ?? []).includes(this.motor));
     this.known = known;
   }
@@ -161,9 +168,9 @@ export class PresetPanel {
       'aria-label': texts.storePreset }, [texts.storeShort]);
     this.storeButton.addEventListener('click', () => this.setStoring(!this.storing));
     this.node = element('section', { class: 'presets', 'aria-labelledby': 'presets-title' }, [
-      element('h2', { id: 'presets-title' }, [texts.presets]),
-      element('div', { class: 'grid', role: 'group', 'aria-labelledby': 'presets-title' }, this.buttons),
-      this.storeButton]);
+      element('div', { class: 'presets-head' }, [element('h2', { id: 'presets-title' }, [texts.presets]),
+        this.storeButton]),
+      element('div', { class: 'grid', role: 'group', 'aria-labelledby': 'presets-title' }, this.buttons)]);
     this.setStoring(false);
   }
 
