@@ -225,7 +225,7 @@ const names = {
   'en-GB': [['slider', 'Zoom position'], ['button', 'Zoom tele'], ['button', 'Stop the zoom'],
     ['button', 'Step the focus up'], ['combobox', 'Focus speed'], ['button', 'Iris open'],
     ['button', 'Call preset 10'], ['button', 'Store preset']],
-  de: [['slider', 'Zoomposition'], ['button', 'Zoom Tele'], ['button', 'Zoom stoppen'],
+  'de-DE': [['slider', 'Zoomposition'], ['button', 'Zoom Tele'], ['button', 'Zoom stoppen'],
     ['button', 'Fokus einen Schritt höher'], ['combobox', 'Fokusgeschwindigkeit'], ['button', 'Blende öffnen'],
     ['button', 'Voreinstellung 3 abrufen'], ['button', 'Voreinstellung setzen']],
 };
