@@ -10,9 +10,8 @@ const holdKeys = {
   PageUp: ['iris', 1], PageDown: ['iris', 0],
 };
 
-// panels: motor name to MotorPanel; presets: the PresetPanel; refresh():
-// asks the server to read everything again.
-export function listenToKeys(panels, presets, refresh) {
+// panels: motor name to MotorPanel; presets: the PresetPanel.
+export function listenToKeys(panels, presets, lens) {
   const held = new Map();
   const letGo = (key) => {
     held.get(key)?.release();
@@ -35,7 +34,7 @@ export function listenToKeys(panels, presets, refresh) {
     }
     if (event.key === 'r' && onlyCtrl) {
       event.preventDefault();
-      if (!event.repeat && !presets.storeButton.disabled) refresh();
+      if (!event.repeat && lens.connected) lens.post('refresh');
       return;
     }
     const preset = /^F([1-9]|10)$/.exec(event.key);
@@ -44,7 +43,7 @@ export function listenToKeys(panels, presets, refresh) {
       const button = presets.buttons[Number(preset[1]) - 1];
       if (event.repeat || button.disabled || presets.dialog.open) return;
       if (event.shiftKey) presets.store(Number(preset[1]));
-      else presets.lens.post(`presets/${preset[1]}/call`);
+      else lens.post(`presets/${preset[1]}/call`);
     }
   }, true);
   document.addEventListener('keyup', (event) => {

@@ -17,6 +17,9 @@ const connection = document.getElementById('connection');
 const banner = document.getElementById('banner');
 const running = document.getElementById('running');
 const message = document.getElementById('message');
+const positions = document.getElementById('positions');
+// Said once a motor has come to rest, not at every reading on its way.
+const announce = (text) => { positions.textContent = text; };
 const dialog = document.getElementById('confirm');
 dialog.querySelector('[value=store]').textContent = texts.storeShort;
 dialog.querySelector('[value=cancel]').textContent = texts.cancel;
@@ -28,11 +31,16 @@ const motors = document.getElementById('motors');
 const panels = new Map();
 let board = null;
 
+// Live regions are told only what is new.
+function setText(node, text) {
+  if (node.textContent !== text) node.textContent = text;
+}
+
 function showBoard(status) {
   if (status.board === board) return;
   board = status.board;
   panels.clear();
-  for (const motor of boardMotors[board] ?? []) panels.set(motor, new MotorPanel(motor, lens, texts, language));
+  for (const motor of boardMotors[board] ?? []) panels.set(motor, new MotorPanel(motor, lens, texts, language, announce));
   motors.replaceChildren(...[...panels.values()].map((panel) => panel.node));
 }
 
@@ -45,10 +53,10 @@ lens.addEventListener('status', ({ detail: status }) => {
   showBoard(status);
   for (const panel of panels.values()) panel.update(status);
   setEnabled();
-  connection.textContent = texts.connected(status.board, status.port);
+  setText(connection, texts.connected(status.board, status.port));
   const names = (status.running ?? []).map((motor) => texts.motor[motor] ?? motor);
   const text = names.length ? texts.running(names.join(', ')) : texts.nothingRunning;
-  if (running.textContent !== text) running.textContent = text;
+  setText(running, text);
 });
 
 lens.addEventListener('connection', ({ detail: connected }) => {
@@ -71,7 +79,7 @@ lens.addEventListener('problem', ({ detail }) => {
 });
 
 releaseOnLeaving();
-listenToKeys(panels, presets, () => lens.post('refresh'));
+listenToKeys(panels, presets, lens);
 connection.textContent = texts.connecting;
 setEnabled();
 lens.connect();

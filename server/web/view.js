@@ -40,9 +40,15 @@ function lensUnits(motor, status, texts, language) {
   return { shown: shown.join(' · '), spoken: spoken.join(', ') };
 }
 
+// A motor's position is announced once it has not changed for this long.
+const restMs = 1000;
+
 export class MotorPanel {
-  constructor(motor, lens, texts, language) {
+  // announce(text) tells a screen reader where the motor came to rest.
+  constructor(motor, lens, texts, language, announce) {
     this.motor = motor;
+    this.announce = announce;
+    this.restTimer = 0;
     this.lens = lens;
     this.texts = texts;
     this.language = language;
@@ -52,7 +58,7 @@ export class MotorPanel {
     // live position.
     this.inHand = false;
 
-    this.readout = element('output', { class: 'readout', id: `${motor}-readout` });
+    this.readout = element('span', { class: 'readout', id: `${motor}-readout` });
     this.units = element('p', { class: 'units' });
     this.bar = element('input', {
       type: 'range', min: '0', max: '1', step: '1', value: '0', class: 'bar',
@@ -135,7 +141,13 @@ export class MotorPanel {
     const units = known ? lensUnits(this.motor, status, this.texts, this.language) : { shown: '', spoken: '' };
     this.readout.textContent = known ? `${this.position} ${this.texts.counts}` : '–';
     this.units.textContent = units.shown;
-    this.bar.setAttribute('aria-valuetext', [this.readout.textContent, units.spoken].filter(Boolean).join(', '));
+    const spoken = [this.readout.textContent, units.spoken].filter(Boolean).join(', ');
+    const before = this.bar.getAttribute('aria-valuetext');
+    if (known && before !== null && spoken !== before) {
+      window.clearTimeout(this.restTimer);
+      this.restTimer = window.setTimeout(() => this.announce(`${this.texts.motor[this.motor]}: ${spoken}`), restMs);
+    }
+    this.bar.setAttribute('aria-valuetext', spoken);
     this.node.classList.toggle('running', (status.running ?? []).includes(this.motor));
     this.known = known;
   }
