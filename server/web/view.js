@@ -62,7 +62,7 @@ export class MotorPanel {
     this.units = element('p', { class: 'units' });
     this.bar = element('input', {
       type: 'range', min: '0', max: '1', step: '1', value: '0', class: 'bar',
-      'aria-label': texts.position[motor], 'aria-describedby': `${motor}-readout`,
+      'aria-label': texts.position[motor],
     });
     this.bar.addEventListener('input', () => this.lens.goto(motor, Number(this.bar.value)));
     this.bar.addEventListener('pointerdown', () => { this.inHand = true; });
