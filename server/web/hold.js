@@ -3,7 +3,7 @@
 // over sends the stop at once. Should all of those be lost, the server stops
 // the motor when the repeats stop coming.
 
-export const repeatMs = 200;
+const repeatMs = 200;
 // How long a stop waits for a run still on its way to be answered.
 const stopWaitMs = 100;
 const holds = new Set();
@@ -95,5 +95,4 @@ export function holdButton(button, start) {
   button.addEventListener('blur', letGo);
   // A long touch must not open a menu or start a selection instead.
   button.addEventListener('contextmenu', (event) => event.preventDefault());
-  return { release: letGo };
 }

@@ -12,9 +12,9 @@ const holdKeys = {
   iris: ['Control+PageDown', 'Control+PageUp'],
 };
 export const boardMotors = { tavro: ['zoom', 'focus', 'iris'], pellan: ['focus'] };
-export const presetCount = 10;
+const presetCount = 10;
 
-export function element(tag, attributes = {}, children = []) {
+function element(tag, attributes = {}, children = []) {
   const node = document.createElement(tag);
   for (const [name, value] of Object.entries(attributes)) node.setAttribute(name, value);
   node.append(...children);
