@@ -15,7 +15,9 @@ PACKAGES=(g++ make cmake fonts-dejavu-core qt6-base-dev qt6-base-dev-tools qt6-s
     # and lexgrog (man-db) for the manual pages
     dpkg-dev file desktop-file-utils appstream lintian man-db
     # tests/accessibility: the window read over AT-SPI on a display of its own
-    at-spi2-core dbus python3-pyatspi xvfb)
+    at-spi2-core dbus python3-pyatspi xvfb
+    # tests/web: the server's control page in Debian's own Chromium
+    chromium)
 
 ensure_packages() {
     local missing=() package
@@ -32,6 +34,13 @@ ensure_packages() {
     echo "Installing ${missing[*]}"
     apt-get update
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# tests/web's packages (playwright-core), exactly as its package-lock.json
+# pins them, with the machine's Node.js and npm.
+ensure_web_packages() {
+    command -v npm >/dev/null || ensure_packages nodejs npm
+    npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --loglevel=error
 }
 
 # configure DIR [cmake options...]: the project's own code builds without a

@@ -33,9 +33,9 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 CATALOGUE = os.path.join(ROOT, "scripts", "mutants.txt")
 # Started by suites from their own folder; built with every fault so that
 # none runs an old copy.
-PROGRAMS = ["tavro-lens-controller", "tavro-lensctl", "lens-board-sim"]
+PROGRAMS = ["tavro-lens-controller", "tavro-lensctl", "lens-board-sim", "tavro-lensd"]
 # Suites that are no build target of their own.
-NOT_TARGETS = {"lensctl-example"}
+NOT_TARGETS = {"lensctl-example", "tst_webpage"}
 FAIL_LINE = re.compile(r"^FAIL!  : \w+::(\S.*?\))\s")
 
 
@@ -165,6 +165,10 @@ def sync_sources(source_dir, revision):
             relative = os.path.relpath(os.path.join(folder, name), source_dir)
             if relative not in wanted:
                 os.remove(os.path.join(folder, name))
+    # The page's tests run on the packages scripts/common.sh installed here.
+    modules = os.path.join("tests", "web", "node_modules")
+    if os.path.isdir(os.path.join(ROOT, modules)) and not os.path.lexists(os.path.join(source_dir, modules)):
+        os.symlink(os.path.join(ROOT, modules), os.path.join(source_dir, modules))
 
 
 def check_hunks(mutations, source_dir):

@@ -2,6 +2,7 @@
 
 #include "httpdecoder.h"
 #include "lensservice.h"
+#include "webpage.h"
 
 #include <QHttpServerRequest>
 #include <QJsonDocument>
@@ -82,6 +83,13 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
     // takes the connection over once this returns.
     if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
         return true;
+    // The control page's own files go to anyone; what the page then asks
+    // of the API needs the token.
+    if (const QByteArray page = WebPage::answer(methodName(request.method()), request.url().path());
+        !page.isEmpty()) {
+        socket->write(page);
+        return true;
+    }
     const QPointer<QTcpSocket> client(socket);
     if (!HttpDecoder::carriesToken(request.value("Authorization"), m_token)) {
         respond(client, 401, {{QStringLiteral("error"), QStringLiteral("this server needs its token")}});
