@@ -22,8 +22,9 @@ QList<Figure> benchTransactions(int runs, std::chrono::microseconds reaction);
 QList<Figure> benchWaitingProgram(int runs, std::chrono::microseconds reaction, double exchangeMs);
 
 // The other program of benchWaitingProgram (tavro-bench-core --read-kept PORT
-// MS): reads the zoom through one driver for ms, back to back, having said so
-// on standard output; 0 when every read went through.
+// MS): reads the zoom through one driver for ms, or until its standard input
+// ends, back to back, having said so on standard output; 0 when every read
+// went through.
 int readBackToBack(const QString &port, int ms);
 
 #endif // TRANSACTIONBENCH_H

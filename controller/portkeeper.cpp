@@ -3,6 +3,7 @@
 #include "portlock.h"
 #include "serialportlist.h"
 
+#include <QAbstractEventDispatcher>
 #include <QLockFile>
 #include <QSerialPort>
 #include <QThread>
@@ -94,7 +95,9 @@ void PortKeeper::release(bool wentWell)
         const std::lock_guard lock(keptMutex);
         kept().push_back(this);
     }
-    m_watch.start();
+    // A thread of the system's own, not Qt's, has no event loop to watch on.
+    if (QAbstractEventDispatcher::instance())
+        m_watch.start();
 }
 
 bool PortKeeper::isKept() const
