@@ -5,6 +5,7 @@
 // says only whether every exchange went through.
 //
 //   tavro-bench-core [--runs N] [--pause-scale S] [--only transactions|server|freed]
+//   tavro-bench-core --read-kept PORT MS   (the other program the bench starts)
 //
 // --runs: transactions run 20 times as often, server gotos 5 times.
 // --pause-scale is accepted, as scripts/bench hands the same options to both
@@ -35,6 +36,8 @@ int main(int argc, char *argv[])
     useOwnUserFolders(userFolders);
 
     QCoreApplication application(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--read-kept")
+        return readBackToBack(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     // The drivers log as in the tool: to standard error and to the trace file.
     const TraceFile trace(TraceFile::defaultPath());
     const std::optional<BenchOptions> options = parseBenchArguments(
@@ -52,7 +55,11 @@ int main(int argc, char *argv[])
         const QList<Figure> figures = benchTransactions(20 * options->runs, reaction);
         printFigures(QStringLiteral("One transaction; floor: frame and reply on the wire + 2 ms reaction"),
                      figures);
-        valid = valid && allValid(figures);
+        const QList<Figure> waits = benchWaitingProgram(5 * options->runs, reaction, figures.first().median);
+        printFigures(QStringLiteral("A program's wait for the port while another reads back to back; baseline: one "
+                                    "exchange on the wire + 5 ms"),
+                     waits);
+        valid = valid && allValid(figures) && allValid(waits);
     }
     if (section(QStringLiteral("server"))) {
         const QList<Figure> figures = benchLensd(5 * options->runs, reaction);

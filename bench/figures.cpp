@@ -17,12 +17,12 @@ double median(QList<double> samples)
 void printFigures(const QString &title, const QList<Figure> &figures)
 {
     std::printf("\n%s\n", qPrintable(title));
-    std::printf("  %-44s %5s %12s %12s %7s %12s\n", "figure", "runs", "median", "floor/base", "ratio",
+    std::printf("  %-50s %5s %12s %12s %7s %12s\n", "figure", "runs", "median", "floor/base", "ratio",
                 "difference");
     for (const Figure &figure : figures) {
         const QByteArray unit = figure.unit.toUtf8();
         const double ratio = figure.floor > 0 ? figure.median / figure.floor : 0;
-        std::printf("  %-44s %5d %9.2f %-2s %9.2f %-2s %7.3f %+9.2f %-2s%s\n", qPrintable(figure.name),
+        std::printf("  %-50s %5d %9.2f %-2s %9.2f %-2s %7.3f %+9.2f %-2s%s\n", qPrintable(figure.name),
                     figure.runs, figure.median, unit.constData(), figure.floor, unit.constData(), ratio,
                     figure.median - figure.floor, unit.constData(), figure.valid ? "" : "  (FLOW FAILED)");
     }

@@ -12,8 +12,10 @@ class QByteArray;
 class QSerialPortInfo;
 
 // The lens controller board driver as the window sees it. Every operation is
-// synchronous: it runs its serial exchange(s) on the caller's thread, opening and
-// closing the port each time, so a driver never holds the port between calls.
+// synchronous: it runs its serial exchange(s) on the caller's thread. Between
+// calls a driver keeps its port open only while no other program waits for
+// it, and for a short idle time (PortKeeper): the time an open costs is the
+// line's, and a fast reader needs it. The port closes when the driver goes.
 //
 // Value conventions: positions are absolute ints in the driver's units from 0 to
 // the matching maximum query; a query returns -1 when the board does not answer

@@ -1,5 +1,7 @@
 #include "controller_tavro.h"
 
+#include "portkeeper.h"
+
 #include <QByteArray>
 #include <QDebug>
 #include <QSerialPortInfo>
@@ -19,9 +21,9 @@ LinkTimeouts &currentTimeouts()
 }
 
 // A command is judged by its status byte alone; whatever follows is dropped.
-Outcome runCommand(const QString &portName, const QByteArray &frame)
+Outcome runCommand(PortKeeper &port, const QByteArray &frame)
 {
-    SerialTransaction transaction(BoardType::Tavro, portName, BaudRate);
+    SerialTransaction transaction(BoardType::Tavro, port);
     if (transaction.exchange(SerialTransaction::Kind::Command, frame, currentTimeouts())) {
         const QByteArray reply = transaction.readAll();
         transaction.acknowledge(reply.startsWith('\x00'), reply);
@@ -32,10 +34,10 @@ Outcome runCommand(const QString &portName, const QByteArray &frame)
 // The status byte comes with the first bytes of the reply; the data may follow
 // in any number of pieces, which together get the extra wait, counted from the
 // first bytes. Bytes beyond the expected data are not part of the reply.
-Outcome runQuery(const QString &portName, const QByteArray &frame, QByteArray *response, int nofBytes)
+Outcome runQuery(PortKeeper &port, const QByteArray &frame, QByteArray *response, int nofBytes)
 {
     const LinkTimeouts limits = currentTimeouts();
-    SerialTransaction transaction(BoardType::Tavro, portName, BaudRate);
+    SerialTransaction transaction(BoardType::Tavro, port);
     if (transaction.exchange(SerialTransaction::Kind::Query, frame, limits)) {
         const QByteArray status = transaction.read(1);
         if (transaction.acknowledge(status == QByteArray(1, '\x00'), status))
@@ -48,6 +50,7 @@ Outcome runQuery(const QString &portName, const QByteArray &frame, QByteArray *r
 
 ControllerTavro::ControllerTavro(const QString &portName)
     : Controller(portName)
+    , m_port(std::make_unique<PortKeeper>(portName, BaudRate))
 {
 }
 
@@ -244,12 +247,12 @@ void ControllerTavro::callPresetAtSpeed(char preset, char speed)
 
 bool ControllerTavro::transmitData(QByteArray data)
 {
-    return noted(runCommand(portName(), data));
+    return noted(runCommand(*m_port, data));
 }
 
 bool ControllerTavro::transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes)
 {
-    return noted(runQuery(portName(), data, response, nofBytes));
+    return noted(runQuery(*m_port, data, response, nofBytes));
 }
 
 void ControllerTavro::sendPosition(ExtendedCode code, int position)

@@ -5,10 +5,15 @@
 #include "serialtransaction.h"
 #include "tavroframes.h"
 
+#include <memory>
+
+class PortKeeper;
+
 // The driver of the Tavro board (zoom, focus and iris motors) at 19200 baud:
 // Pelco-D frames for runs, stops, presets and speeds, the board's extended
 // frames for everything else. Each operation is one frame in one transaction;
-// nothing is cached, so the driver holds nothing but its port name.
+// nothing is cached, so the driver holds nothing but its port (kept open
+// between its exchanges while nobody else waits for it).
 class ControllerTavro : public Controller
 {
 public:
@@ -66,6 +71,8 @@ private:
     // One four-byte query; -1 with the matching debug line on any failure.
     int queryValue(TavroFrames::ExtendedCode code, const char *transactionFailedLine, const char *lengthFailedLine,
                    const char *successLabel);
+
+    std::unique_ptr<PortKeeper> m_port;
 };
 
 #endif // CONTROLLER_TAVRO_H

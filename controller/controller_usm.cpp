@@ -2,6 +2,7 @@
 
 #include "lens.h"
 #include "pause.h"
+#include "portkeeper.h"
 
 #include <QDebug>
 #include <QSerialPortInfo>
@@ -73,9 +74,9 @@ qint32 clampedTravel(qint64 travel)
 // The board acknowledges a command by echoing it, CRC included. The echo may
 // come in pieces; it is compared once complete, together with whatever came
 // along with it, since an echo with bytes after it is no echo.
-Outcome runCommand(const QString &portName, const QByteArray &sealedFrame)
+Outcome runCommand(PortKeeper &port, const QByteArray &sealedFrame)
 {
-    SerialTransaction transaction(BoardType::Pellan, portName, pellanBaudRate);
+    SerialTransaction transaction(BoardType::Pellan, port);
     if (transaction.exchange(SerialTransaction::Kind::Command, sealedFrame, linkTimeouts())) {
         QByteArray reply;
         transaction.receive(reply, sealedFrame.size(), transaction.replyDeadline());
@@ -87,10 +88,10 @@ Outcome runCommand(const QString &portName, const QByteArray &sealedFrame)
 
 // The whole reply must be in within the reply time-out, counted from the
 // write, however many pieces it comes in; bytes beyond nofBytes are dropped
-// with the port.
-Outcome runQuery(const QString &portName, const QByteArray &sealedFrame, QByteArray *response, int nofBytes)
+// by the next exchange.
+Outcome runQuery(PortKeeper &port, const QByteArray &sealedFrame, QByteArray *response, int nofBytes)
 {
-    SerialTransaction transaction(BoardType::Pellan, portName, pellanBaudRate);
+    SerialTransaction transaction(BoardType::Pellan, port);
     if (transaction.exchange(SerialTransaction::Kind::Query, sealedFrame, linkTimeouts()))
         transaction.receiveData(response, nofBytes, transaction.replyDeadline());
     return transaction.outcome();
@@ -100,6 +101,7 @@ Outcome runQuery(const QString &portName, const QByteArray &sealedFrame, QByteAr
 
 ControllerUSM::ControllerUSM(const QString &portName)
     : Controller(portName)
+    , m_port(std::make_unique<PortKeeper>(portName, pellanBaudRate))
     , m_lens(std::make_unique<Lens>())
     , m_usmSettings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                 QStringLiteral("Corvane"),
@@ -144,13 +146,13 @@ void ControllerUSM::calcModbusCRC(QByteArray &data)
 bool ControllerUSM::transmitData(QByteArray data)
 {
     calcModbusCRC(data);
-    return noted(runCommand(portName(), data));
+    return noted(runCommand(*m_port, data));
 }
 
 bool ControllerUSM::transmitAndRecieve(QByteArray data, QByteArray *response, int nofBytes)
 {
     calcModbusCRC(data);
-    return noted(runQuery(portName(), data, response, nofBytes));
+    return noted(runQuery(*m_port, data, response, nofBytes));
 }
 
 // --- Focus motor -------------------------------------------------------------

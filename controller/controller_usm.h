@@ -11,6 +11,7 @@
 #include <optional>
 
 class Lens;
+class PortKeeper;
 class QSettings;
 
 // Driver of the Pellan focus board: a single focus motor behind Modbus RTU
@@ -93,6 +94,7 @@ private:
     // Moves to a focus position at speed, once the position before is known.
     void moveFocusTo(int position, uint32_t speed);
 
+    std::unique_ptr<PortKeeper> m_port;
     int m_lensType = 0;
     std::unique_ptr<Lens> m_lens;
     // Medium until the operator's choice arrives, so a move never goes out

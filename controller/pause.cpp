@@ -1,6 +1,7 @@
 #include "pause.h"
 
 #include "keepalive.h"
+#include "portkeeper.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -35,6 +36,8 @@ Pause::Function &currentFunction()
 
 void Pause::wait(unsigned long ms)
 {
+    // Nothing goes over the line meanwhile: another program may have it.
+    PortKeeper::closeIdleOnThisThread();
     KeepAlive::call(KeepAlive::Reason::Pause, qint64(ms));
     currentFunction()(ms);
     KeepAlive::call(KeepAlive::Reason::Pause, 0);

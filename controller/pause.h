@@ -9,7 +9,8 @@ namespace Pause {
 
 using Function = std::function<void(unsigned long ms)>;
 
-// Blocks the calling thread for ms milliseconds. The keep-alive hears of the
+// Blocks the calling thread for ms milliseconds, with the ports it kept open
+// closed (PortKeeper::closeIdleOnThisThread). The keep-alive hears of the
 // pause's start and end whichever function runs it, so a window can say what it
 // waits for even while tests record the pauses instead of sleeping.
 void wait(unsigned long ms);

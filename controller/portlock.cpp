@@ -5,6 +5,9 @@
 #include <QLockFile>
 #include <QSerialPort>
 
+#include <mutex>
+#include <set>
+
 #ifdef Q_OS_UNIX
 #include <QCoreApplication>
 #include <QFile>
@@ -58,6 +61,22 @@ QString turnFilePath(const QString &portName)
 {
     const QString path = deviceLockPath(portName);
     return path.isEmpty() ? path : path + QStringLiteral(".next");
+}
+
+// The claims to a next turn that drivers of this program hold now: a claim
+// under this program's number that none of them holds was left by a program
+// gone that had the same number, and is no claim.
+std::mutex claimsMutex;
+std::set<QString> &claimsHere()
+{
+    static std::set<QString> claims;
+    return claims;
+}
+
+bool isClaimedHere(const QString &path)
+{
+    const std::lock_guard lock(claimsMutex);
+    return claimsHere().count(path) > 0;
 }
 
 bool isRunning(qint64 pid)
@@ -123,13 +142,27 @@ std::optional<PortHolder> PortLock::lockDevice(const QString &portName, std::uni
 #endif
 }
 
-std::unique_ptr<QLockFile> PortLock::claimNextTurn(const QString &portName)
+void PortLock::TurnRelease::operator()(QLockFile *claim) const
+{
+#ifdef Q_OS_UNIX
+    {
+        const std::lock_guard lock(claimsMutex);
+        claimsHere().erase(claim->fileName());
+    }
+#endif
+    delete claim;
+}
+
+PortLock::TurnClaim PortLock::claimNextTurn(const QString &portName)
 {
 #ifdef Q_OS_UNIX
     const QString path = turnFilePath(portName);
     auto claim = std::make_unique<QLockFile>(path);
-    if (!path.isEmpty() && claim->tryLock(0))
-        return claim;
+    if (!path.isEmpty() && claim->tryLock(0)) {
+        const std::lock_guard lock(claimsMutex);
+        claimsHere().insert(path);
+        return TurnClaim(claim.release());
+    }
 #else
     Q_UNUSED(portName);
 #endif
@@ -138,13 +171,28 @@ std::unique_ptr<QLockFile> PortLock::claimNextTurn(const QString &portName)
 
 std::optional<PortHolder> PortLock::nextTurn(const QString &portName)
 {
+    return claimant(turnPath(portName));
+}
+
+QString PortLock::turnPath(const QString &portName)
+{
 #ifdef Q_OS_UNIX
-    std::optional<PortHolder> claimant = lockHolder(turnFilePath(portName));
-    if (claimant && claimant->pid == QCoreApplication::applicationPid())
+    return turnFilePath(portName);
+#else
+    Q_UNUSED(portName);
+    return {};
+#endif
+}
+
+std::optional<PortHolder> PortLock::claimant(const QString &turnPath)
+{
+#ifdef Q_OS_UNIX
+    std::optional<PortHolder> claimant = lockHolder(turnPath);
+    if (claimant && claimant->pid == QCoreApplication::applicationPid() && !isClaimedHere(turnPath))
         return std::nullopt;
     return claimant;
 #else
-    Q_UNUSED(portName);
+    Q_UNUSED(turnPath);
     return std::nullopt;
 #endif
 }

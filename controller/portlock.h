@@ -10,9 +10,10 @@
 class QLockFile;
 class QSerialPort;
 
-// Another program that has the port open, or waits for it. The exchanges
-// open a port for a few milliseconds at a time, so a second program driving
-// the same board meets the port busy now and then and waits for it.
+// Another program that has the port open, or waits for it. A driver keeps
+// its port open between exchanges only while nobody waits for it, so a second
+// program driving the same board meets the port busy now and then and waits
+// for it, one exchange at most.
 struct PortHolder
 {
     // 0 where the system does not tell which process it is.
@@ -40,15 +41,29 @@ std::optional<PortHolder> holder(const QSerialPort &port);
 // when it is busy; lock stays empty where name is no link.
 std::optional<PortHolder> lockDevice(const QString &portName, std::unique_ptr<QLockFile> &lock);
 
+// Lets go of a claim to the next turn.
+struct TurnRelease
+{
+    void operator()(QLockFile *claim) const;
+};
+using TurnClaim = std::unique_ptr<QLockFile, TurnRelease>;
+
 // Two programs that exchange back to back would leave each other only
-// microseconds between exchanges to find the port free. So one that has found
-// the port busy claims the next turn, and the others open the port again only
-// once it has had it. The claim lasts as long as the returned lock; none is
-// made where another program has claimed the turn, nor on Windows. The turn
-// is the device's, whatever link leads to it.
-std::unique_ptr<QLockFile> claimNextTurn(const QString &portName);
-// The other program that has claimed the next turn at the port, if any.
+// microseconds between exchanges to find the port free, and a driver that
+// keeps its port open would leave none. So one that has found the port busy
+// claims the next turn: the holder closes the port after its exchange, and
+// the others open it again only once the claimant has had it. The claim lasts
+// as long as the returned one; none is made where another program (or another
+// driver of this one) has claimed the turn, nor on Windows. The turn is the
+// device's, whatever link leads to it.
+TurnClaim claimNextTurn(const QString &portName);
+// The other program, or this one for another of its drivers, that has
+// claimed the next turn at the port, if any.
 std::optional<PortHolder> nextTurn(const QString &portName);
+// The same, for a port kept open and looked at again and again: where its
+// claims are made is found once (turnPath, empty where none can be made).
+QString turnPath(const QString &portName);
+std::optional<PortHolder> claimant(const QString &turnPath);
 
 // On a loaded machine one exchange of the holder can take longer than a
 // program waits for the port, yet the holder is no less sure to hand the port

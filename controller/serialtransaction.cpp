@@ -2,11 +2,13 @@
 
 #include "exchangelog.h"
 #include "keepalive.h"
+#include "portkeeper.h"
 #include "tracewords.h"
 
 #include <QByteArray>
 #include <QDebug>
 #include <QLockFile>
+#include <QSerialPort>
 #include <QThread>
 
 #include <algorithm>
@@ -16,6 +18,10 @@ namespace {
 
 // Another program holds the port for one exchange at a time, some 10 ms.
 constexpr unsigned long busyRetryMs = 5;
+// Once the next turn is claimed, the holder closes the port as soon as its
+// exchange is over: the port is looked at more often, so that the claimant
+// loses as little of the line's time as it can.
+constexpr unsigned long claimedRetryMs = 2;
 // An exchange that takes longer than this (a tenth of the real wait for a busy
 // port) shows the programs waiting for the port that it moves on, each time
 // its bytes move once this long has passed since it last did.
@@ -31,37 +37,34 @@ int sliceOf(const QDeadlineTimer &deadline)
 
 } // namespace
 
-SerialTransaction::SerialTransaction(BoardType board, const QString &portName, qint32 baudRate)
-    : m_portName(portName)
+SerialTransaction::SerialTransaction(BoardType board, PortKeeper &keeper)
+    : m_keeper(keeper)
+    , m_port(keeper.take())
+    , m_deviceLock(keeper.deviceLock())
+    , m_portName(keeper.portName())
 {
-    m_port.setPortName(portName);
-    // Set before the port opens, they go to the line in the one configuration
-    // made as it opens: the line never runs at another rate for a moment, and
-    // a rate the port refuses fails the open instead of passing unnoticed.
-    m_port.setBaudRate(baudRate);
-    m_port.setDataBits(QSerialPort::Data8);
-    m_port.setParity(QSerialPort::NoParity);
-    m_port.setStopBits(QSerialPort::OneStop);
     m_sinceKeepAlive.start();
     if (ExchangeLog::hasSubscribers()) {
         m_record = std::make_unique<ExchangeRecord>();
         m_record->board = board;
-        m_record->port = portName;
+        m_record->port = m_portName;
         m_record->approach = ExchangeLog::currentApproach();
     }
 }
 
 // The record is complete once the driver has judged the reply: what else came
-// with it is only dropped with the port, so it goes into the record as well.
+// with it is only dropped, by the next exchange or with the port, so it goes
+// into the record as well.
 SerialTransaction::~SerialTransaction()
 {
-    if (!m_record || m_record->frame.isEmpty())
-        return;
-    if (m_port.isOpen() && m_port.bytesAvailable() > 0)
-        m_record->reply += m_port.readAll();
-    if (m_sinceWrite.isValid() && m_record->roundTripMs < 0)
-        m_record->roundTripMs = double(m_sinceWrite.nsecsElapsed()) / 1e6;
-    ExchangeLog::publish(*m_record);
+    if (m_record && !m_record->frame.isEmpty()) {
+        if (m_port.isOpen() && m_port.bytesAvailable() > 0)
+            m_record->reply += m_port.readAll();
+        if (m_sinceWrite.isValid() && m_record->roundTripMs < 0)
+            m_record->roundTripMs = double(m_sinceWrite.nsecsElapsed()) / 1e6;
+        ExchangeLog::publish(*m_record);
+    }
+    m_keeper.release(m_outcome.ok());
 }
 
 bool SerialTransaction::exchange(Kind kind, const QByteArray &frame, const LinkTimeouts &timeouts)
@@ -136,13 +139,18 @@ bool SerialTransaction::acknowledge(bool accepted, const QByteArray &reply)
 
 bool SerialTransaction::open(int busyMs)
 {
+    // Still open from the exchange before, nobody waiting for it.
+    if (m_port.isOpen()) {
+        m_sinceProgressMark.start();
+        return true;
+    }
     // Put off by every sign of progress of the others, once the port has been
     // found busy: a port nobody waits for costs no more looks than one at its
     // turn file.
     QDeadlineTimer deadline(busyMs, Qt::PreciseTimer);
     std::optional<qint64> seen;
     // Claimed once the port has been found busy; held until it opens.
-    std::unique_ptr<QLockFile> turn;
+    PortLock::TurnClaim turn;
     bool lookedAgain = false;
     for (;;) {
         // Until this transaction has claimed it, a program waiting for the
@@ -176,8 +184,12 @@ bool SerialTransaction::open(int busyMs)
         seen = progress;
         if (deadline.hasExpired())
             return false;
+        // The wait may be for a port this very thread keeps open for another
+        // driver (the window's look at its board beside its session): this
+        // thread can hand it over only now.
+        PortKeeper::closeIdleOnThisThread();
         keepAlive(deadline);
-        QThread::msleep(busyRetryMs);
+        QThread::msleep(turn ? claimedRetryMs : busyRetryMs);
     }
 }
 
@@ -193,6 +205,9 @@ bool SerialTransaction::begin(const QByteArray &frame, int busyMs)
         m_outcome.permission = m_port.error() == QSerialPort::PermissionError && !portBusy();
         return false;
     }
+    // A port kept open may have taken in bytes since, and may still report
+    // the error of a wait that ran out.
+    m_port.clearError();
     m_port.clear(QSerialPort::AllDirections);
 
     qDebug() << TraceWords::frameFollows;

@@ -8,14 +8,15 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QSerialPort>
 #include <QString>
 
 #include <memory>
 #include <optional>
 
+class PortKeeper;
 class QByteArray;
 class QLockFile;
+class QSerialPort;
 
 // How long one exchange waits for the frame to leave the port, for the first
 // reply bytes, and (Tavro queries only) for the rest of the data after them;
@@ -28,10 +29,12 @@ struct LinkTimeouts
     int portBusyMs = 500;
 };
 
-// The steps every exchange with a board shares: open the port by name at the
-// board's baud rate (8N1, no flow control), drop stale bytes, write one frame,
-// collect the reply. The port is closed when the transaction object goes away,
-// so no path leaves it open. Each driver judges the reply itself.
+// The steps every exchange with a board shares: open the driver's port by
+// name at the board's baud rate (8N1, no flow control), unless it is still
+// open from the exchange before; drop stale bytes, write one frame, collect
+// the reply. When the transaction object goes away, the port goes back to its
+// keeper, which keeps it open only after an exchange that went well (see
+// PortKeeper). Each driver judges the reply itself.
 //
 // A reply may reach the program in any number of pieces: a USB serial adapter
 // hands over whatever crossed the line in each of its 1 ms frames, so even a
@@ -45,7 +48,7 @@ class SerialTransaction
 {
 
 public:
-    SerialTransaction(BoardType board, const QString &portName, qint32 baudRate);
+    SerialTransaction(BoardType board, PortKeeper &keeper);
     ~SerialTransaction();
     SerialTransaction(const SerialTransaction &) = delete;
     SerialTransaction &operator=(const SerialTransaction &) = delete;
@@ -54,10 +57,10 @@ public:
     // they differ in what an operator is told and in the log.
     enum class Kind { Command, Query };
 
-    // Opens and configures the port, drops stale bytes, writes the frame and
-    // waits for the first reply bytes, up to timeouts.replyMs after the frame
-    // has left. A port that another program holds is tried again every few
-    // milliseconds until it is free, giving up once timeouts.portBusyMs have
+    // Opens and configures the port (if it is not open still), drops stale
+    // bytes, writes the frame and waits for the first reply bytes, up to
+    // timeouts.replyMs after the frame has left. A port that another program
+    // holds is tried again every few milliseconds until it is free, giving up once timeouts.portBusyMs have
     // passed without a sign of progress from the holder (see
     // PortLock::progress). A port that cannot be opened
     // is reported to the operator; so is a port that fails while the frame
@@ -113,10 +116,10 @@ private:
     void taken(const QByteArray &bytes);
     void setOutcome(ExchangeRecord::Outcome outcome);
 
+    PortKeeper &m_keeper;
+    QSerialPort &m_port;
     // Held while the port is open through a link: the device's own lock.
-    // Declared first, so that it is let go only after the port has closed.
-    std::unique_ptr<QLockFile> m_deviceLock;
-    QSerialPort m_port;
+    std::unique_ptr<QLockFile> &m_deviceLock;
     // As the operator chose it: QSerialPort's own name drops a leading /dev/.
     QString m_portName;
     QDeadlineTimer m_replyDeadline;

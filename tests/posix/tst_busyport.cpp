@@ -1,19 +1,24 @@
 // A port that another program holds: the exchange waits for it a while, then
 // reports who holds it. The other program is this test run again, holding the
 // port through QSerialPort (lock file and all) or reading through a driver.
+// And the port a driver keeps open between its exchanges: what closes it.
 
 #include "boardsimulator.h"
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "exchangelog.h"
+#include "pause.h"
 #include "pellanboard.h"
+#include "portkeeper.h"
 #include "pseudoterminal.h"
 #include "tavroboard.h"
 
 #include <QProcess>
 #include <QSerialPort>
+#include <QThread>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <poll.h>
 #include <pwd.h>
@@ -31,21 +36,32 @@ std::unique_ptr<BoardModel> board(bool pellan)
 }
 
 // Reads the Tavro zoom position (or the focus position) again and again for
-// ms, at least once; how many reads failed.
-int readForAWhile(const QString &port, int ms, bool focus = false)
+// ms, at least once, with a driver of its own for each read or with one for
+// all, which keeps the port open between them; how many reads failed.
+int readForAWhile(const QString &port, int ms, bool focus = false, bool oneDriver = false)
 {
     QElapsedTimer elapsed;
     elapsed.start();
     int failures = 0;
+    std::unique_ptr<ControllerTavro> controller;
     do {
-        ControllerTavro controller(port);
-        failures += (focus ? controller.getFocusPosition() : controller.getZoomPosition()) < 0 ? 1 : 0;
+        if (!oneDriver || !controller)
+            controller = std::make_unique<ControllerTavro>(port);
+        failures += (focus ? controller->getFocusPosition() : controller->getZoomPosition()) < 0 ? 1 : 0;
     } while (!elapsed.hasExpired(ms));
     return failures;
 }
 
-// --read PORT MS prints a line as it starts, then how many of its focus reads
-// failed in MS; --hold PORT MS holds the port for MS, or until standard input
+// Whether another driver could open port now (this program's own QSerialPort
+// finds it as locked as another program's would).
+bool opensNow(const QString &port)
+{
+    QSerialPort serialPort(port);
+    return serialPort.open(QIODevice::ReadWrite);
+}
+
+// --read PORT MS (--read-kept PORT MS: with one driver) prints a line as it
+// starts, then how many of its focus reads failed in MS; --hold PORT MS holds the port for MS, or until standard input
 // ends; --query-as-nobody PORT 0 prints how one query went (the system's
 // reason, and whether access was refused), made as the user nobody if run as
 // root (status 77 when it cannot be).
@@ -61,10 +77,10 @@ int otherProgram(const QByteArray &mode, const QString &port, int ms)
         std::puts(qPrintable(outcome.reason + (outcome.permission ? QStringLiteral(", refused") : QString())));
         return failed ? 0 : 1;
     }
-    if (mode == "--read") {
+    if (mode == "--read" || mode == "--read-kept") {
         std::puts("reading");
         std::fflush(stdout);
-        std::printf("%d failures\n", readForAWhile(port, ms, true));
+        std::printf("%d failures\n", readForAWhile(port, ms, true, mode == "--read-kept"));
         return 0;
     }
     QSerialPort serialPort(port);
@@ -76,7 +92,12 @@ int otherProgram(const QByteArray &mode, const QString &port, int ms)
     return ::poll(&input, 1, ms) < 0;
 }
 
+// What ends a port kept open; false when it did not go as it should.
+using KeptPortEnd = std::function<bool(std::unique_ptr<Controller> &driver, BoardSimulator &sim)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(KeptPortEnd)
 
 class TestBusyPort : public QObject
 {
@@ -87,6 +108,8 @@ private slots:
     void waitsForTheHolder();
     void twoProgramsTakeTurns_data();
     void twoProgramsTakeTurns();
+    void keptPortCloses_data();
+    void keptPortCloses();
     void permissionDenied();
 };
 
@@ -173,37 +196,95 @@ void TestBusyPort::twoProgramsTakeTurns_data()
 {
     QTest::addColumn<bool>("linkHere"); // the board named by a stable name's link, else by its device
     QTest::addColumn<bool>("linkThere");
-    QTest::newRow("both by the device") << false << false;
-    QTest::newRow("here by a stable name, there by the device") << true << false;
-    QTest::newRow("here by the device, there by a stable name") << false << true;
+    QTest::addColumn<bool>("oneDriver"); // each side reads through one driver, which keeps the port open
+    QTest::addColumn<bool>("thread"); // the other side is a thread of this program
+    QTest::newRow("both by the device") << false << false << false << false;
+    QTest::newRow("here by a stable name, there by the device") << true << false << false << false;
+    QTest::newRow("here by the device, there by a stable name") << false << true << false << false;
+    QTest::newRow("one driver each") << false << false << true << false;
+    QTest::newRow("one driver each, the other in a thread of this program") << false << false << true << true;
 }
 
 // Two programs reading one board back to back for the same time, one the zoom
 // and one the focus: each waits its turn, so that no read fails and the board
 // hears them in turn (one kept waiting while the other reads again would only
-// now and then break in), however each names the port and however slow the
-// machine.
+// now and then break in), however each names the port, however slow the
+// machine, and whether their drivers keep the port open between reads or not;
+// and two drivers of one program as well.
 void TestBusyPort::twoProgramsTakeTurns()
 {
     QFETCH(bool, linkHere);
     QFETCH(bool, linkThere);
+    QFETCH(bool, oneDriver);
+    QFETCH(bool, thread);
     const BoardSimulator sim(board(false));
     const QTemporaryDir dir;
     const QString link = dir.filePath("usb-Tavro_sim-if00-port0");
     QVERIFY(QFile::link(sim.portName(), link));
+    const QString there = linkThere ? link : sim.portName();
     QProcess other;
-    other.setStandardErrorFile(QProcess::nullDevice());
-    other.start(QCoreApplication::applicationFilePath(), {"--read", linkThere ? link : sim.portName(), "1500"});
-    QVERIFY(other.waitForReadyRead(5000));
-    QCOMPARE(other.readLine(), QByteArray("reading\n"));
-    QCOMPARE(readForAWhile(linkHere ? link : sim.portName(), 1500), 0);
-    QVERIFY(other.waitForFinished(5000));
-    QCOMPARE(other.readAllStandardOutput(), QByteArray("0 failures\n"));
+    int threadFailures = -1;
+    std::unique_ptr<QThread> reader(QThread::create([&] { threadFailures = readForAWhile(there, 1500, true, true); }));
+    if (thread) {
+        reader->start();
+    } else {
+        other.setStandardErrorFile(QProcess::nullDevice());
+        other.start(QCoreApplication::applicationFilePath(), {oneDriver ? "--read-kept" : "--read", there, "1500"});
+        QVERIFY(other.waitForReadyRead(5000));
+        QCOMPARE(other.readLine(), QByteArray("reading\n"));
+    }
+    QCOMPARE(readForAWhile(linkHere ? link : sim.portName(), 1500, false, oneDriver), 0);
+    if (thread) {
+        QVERIFY(reader->wait(5000));
+        QCOMPARE(threadFailures, 0);
+    } else {
+        QVERIFY(other.waitForFinished(5000));
+        QCOMPARE(other.readAllStandardOutput(), QByteArray("0 failures\n"));
+    }
     const QList<QByteArray> frames = sim.frames();
     qsizetype turns = 0;
     for (qsizetype i = 1; i < frames.size(); ++i)
         turns += frames[i] != frames[i - 1] ? 1 : 0;
     QVERIFY2(turns * 2 >= frames.size(), qPrintable(QString::number(turns) + " turns in " + QString::number(frames.size())));
+}
+
+void TestBusyPort::keptPortCloses_data()
+{
+    QTest::addColumn<KeptPortEnd>("end");
+
+    QTest::newRow("idle") << KeptPortEnd([](std::unique_ptr<Controller> &, BoardSimulator &sim) {
+        return QTest::qWaitFor([&sim] { return opensNow(sim.portName()); }, 5000);
+    });
+    QTest::newRow("driver gone") << KeptPortEnd([](std::unique_ptr<Controller> &driver, BoardSimulator &) {
+        driver.reset();
+        return true;
+    });
+    QTest::newRow("pause") << KeptPortEnd([](std::unique_ptr<Controller> &, BoardSimulator &) {
+        Pause::wait(1);
+        return true;
+    });
+    QTest::newRow("exchange failed") << KeptPortEnd([](std::unique_ptr<Controller> &driver, BoardSimulator &sim) {
+        sim.setFault(SimFault::NoReply, 1);
+        return driver->getFocusPosition() == -1 && !driver->takeOutcome().ok();
+    });
+    // As the window's look at its board beside its own session, with no
+    // event loop between: the other driver is not kept waiting for this one.
+    QTest::newRow("another driver on this thread") << KeptPortEnd([](std::unique_ptr<Controller> &, BoardSimulator &sim) {
+        ControllerTavro other(sim.portName());
+        return other.getFocusPosition() == 2000 && other.takeOutcome().ok();
+    });
+}
+
+// After a read that went well the port stays open; each of these closes it.
+void TestBusyPort::keptPortCloses()
+{
+    QFETCH(KeptPortEnd, end);
+    BoardSimulator sim(board(false));
+    std::unique_ptr<Controller> driver = std::make_unique<ControllerTavro>(sim.portName());
+    QCOMPARE(driver->getZoomPosition(), 3675);
+    QVERIFY(!opensNow(sim.portName()));
+    QVERIFY(end(driver, sim));
+    QVERIFY(opensNow(sim.portName()));
 }
 
 // A device the user may not open is told as refused, which earns the
