@@ -505,8 +505,7 @@ void LensActions::tellTimedCall(int preset, double seconds, const SessionResult 
                                        .arg(preset)
                                        .arg(locale.toString(seconds)));
     } else if (result.boardsOwn) {
-        emit told(tr("Preset %1 was recalled by the board at its own speed: it was never stored from this "
-                     "computer, so where it lies is not known here.")
+        emit told(tr("Preset %1 was recalled at the board's own speed: it was never stored from this computer.")
                       .arg(preset),
                   ToldAfterMoveMs * 2);
     } else if (result.done() && seconds > 0) {

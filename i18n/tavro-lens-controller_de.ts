@@ -272,8 +272,8 @@
         <translation>Voreinstellung %1 wird nicht in %2 s abgerufen: Eine Abrufzeit braucht ein Objektivprofil mit den gemessenen Geschwindigkeiten der Motoren, und es ist kein Profil in Gebrauch (Objektiv ▸ Profil…).</translation>
     </message>
     <message>
-        <source>Preset %1 was recalled by the board at its own speed: it was never stored from this computer, so where it lies is not known here.</source>
-        <translation>Voreinstellung %1 hat die Steuerung mit eigener Geschwindigkeit abgerufen: Sie wurde nie von diesem Computer gespeichert, daher ist hier nicht bekannt, wo sie liegt.</translation>
+        <source>Preset %1 was recalled at the board&apos;s own speed: it was never stored from this computer.</source>
+        <translation>Voreinstellung %1 lief mit der Geschwindigkeit der Steuerung: Sie wurde nie von diesem Computer gespeichert.</translation>
     </message>
     <message>
         <source>Preset %1 takes %2 s: the motors cannot make it sooner.</source>

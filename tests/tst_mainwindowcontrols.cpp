@@ -549,8 +549,8 @@ private slots:
                                     << "setZoomPosition(7350) " + stored + "setZoomSpeed(1) setZoomPosition(7350) ... "
                                        "[Preset 2 takes 1.9 s: the motors cannot make it sooner.]" << "2=,0.5";
         QTest::newRow("never stored here") << profile + "presets/seconds2=5" << "F2"
-                                           << "callPreset(2) [Preset 2 was recalled by the board at its own speed: it was "
-                                              "never stored from this computer, so where it lies is not known here.]" << "2=,5";
+                                           << "callPreset(2) [Preset 2 was recalled at the board's own speed: it was never "
+                                              "stored from this computer.]" << "2=,5";
     }
     void presetSpeeds()
     {
