@@ -2,8 +2,9 @@
 
 #include "controller.h"
 #include "controller_tavro.h"
-#include "lenssession.h"
 #include "lensmotor.h"
+#include "lensprofileinuse.h"
+#include "lenssession.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
 #include "portreport.h"
@@ -16,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -30,6 +32,9 @@ constexpr int IrisSliderMaximum = 100;
 
 // The board needs this long to take a position before the next command.
 constexpr int SettleAfterMoveMs = 500;
+
+// How long the status line tells what a timed call came to, beyond the move.
+constexpr int ToldAfterMoveMs = 5000;
 
 using Motor = LensActions::Motor;
 
@@ -143,6 +148,9 @@ LensActions::LensActions(QWidget *window, const LensPanel &panel, OperationMonit
     connect(&m_units, &LensUnits::profileChanged, this, [this] {
         if (m_session)
             m_session->setProfile(m_units.profile());
+        // A profile without a focus curve ends the following.
+        if (m_tracking)
+            setTracking(true);
     });
 }
 
@@ -184,6 +192,7 @@ void LensActions::takeOver()
     if (m_session) {
         m_session->setLiveReads(m_liveReads);
         m_session->setProfile(m_units.profile());
+        m_session->setTracking(m_tracking);
         connect(m_session.get(), &LensSession::runningChanged, this,
                 [this](int motor, bool running) { runningChanged(Motor(motor), running); });
         connect(m_session.get(), &LensSession::liveRead, this,
@@ -455,11 +464,14 @@ bool LensActions::callPreset(int preset)
     if (!m_session || m_monitor.isRunning() || !presetEnabled(QStringLiteral("pb_callPreset%1"), preset))
         return false;
     const PresetSpeed speed = presetSpeed(preset);
+    const double seconds = presetSeconds(preset);
     SessionRequest request;
     request.kind = SessionRequest::Kind::PresetCall;
     request.value = preset;
     request.exact = true;
-    if (speed == PresetSpeed::Panel) {
+    request.seconds = seconds;
+    // A timed call steers the speed levels itself, and leaves the panel's.
+    if (speed == PresetSpeed::Panel || seconds > 0) {
         givePanelSpeed(Motor::Zoom);
         givePanelSpeed(Motor::Focus);
     } else {
@@ -467,8 +479,43 @@ bool LensActions::callPreset(int preset)
         m_panelSpeedOwed[int(Motor::Zoom)] = true;
         m_panelSpeedOwed[int(Motor::Focus)] = true;
     }
-    submit(request);
+    LensSession *session = m_session.get();
+    submit(request, [this, session, preset, seconds](const SessionResult &result) {
+        if (session == m_session.get())
+            tellTimedCall(preset, seconds, result);
+    });
     return true;
+}
+
+void LensActions::tellTimedCall(int preset, double seconds, const SessionResult &result)
+{
+    const QLocale locale = m_window->locale();
+    if (result.kind == SessionResult::Kind::Unmeasured) {
+        qWarning() << "Preset" << preset << "not recalled in" << seconds << "s: no measured speeds";
+        OperatorReport::show(OperatorReport::Severity::Warning,
+                             m_units.profile()
+                                 ? tr("Preset %1 is not recalled in %2 s: the lens profile in use has no measured "
+                                      "speeds of the motors. Measure them with tavro-lensctl --board %3 --port %4 "
+                                      "--profile FILE measure-speeds while the window is closed.")
+                                       .arg(preset)
+                                       .arg(locale.toString(seconds))
+                                       .arg(LensProfileInUse::boardName(m_session->board()), m_session->portName())
+                                 : tr("Preset %1 is not recalled in %2 s: a recall time needs a lens profile with "
+                                      "the motors' measured speeds, and no profile is in use (Lens ▸ Profile…).")
+                                       .arg(preset)
+                                       .arg(locale.toString(seconds)));
+    } else if (result.boardsOwn) {
+        emit told(tr("Preset %1 was recalled at the board's own speed: it was never stored from this computer.")
+                      .arg(preset),
+                  ToldAfterMoveMs * 2);
+    } else if (result.done() && seconds > 0) {
+        const int timeoutMs = int(result.seconds * 1000) + ToldAfterMoveMs;
+        const QString taken = locale.toString(result.seconds, 'f', 1);
+        emit told(result.lengthened
+                      ? tr("Preset %1 takes %2 s: the motors cannot make it sooner.").arg(preset).arg(taken)
+                      : tr("Preset %1 arrives in %2 s.").arg(preset).arg(taken),
+                  timeoutMs);
+    }
 }
 
 LensActions::PresetSpeed LensActions::presetSpeed(int preset) const
@@ -480,6 +527,17 @@ void LensActions::setPresetSpeed(int preset, PresetSpeed speed)
 {
     if (preset >= 1 && preset <= presetCount)
         m_presetSpeeds[size_t(preset - 1)] = speed;
+}
+
+double LensActions::presetSeconds(int preset) const
+{
+    return preset >= 1 && preset <= presetCount ? m_presetSeconds[size_t(preset - 1)] : 0;
+}
+
+void LensActions::setPresetSeconds(int preset, double seconds)
+{
+    if (preset >= 1 && preset <= presetCount)
+        m_presetSeconds[size_t(preset - 1)] = std::max(0.0, seconds);
 }
 
 bool LensActions::storePreset(int preset)
@@ -620,6 +678,27 @@ void LensActions::setLiveReads(bool on)
     m_liveReads = on;
     if (m_session)
         m_session->setLiveReads(on);
+}
+
+void LensActions::setTracking(bool on)
+{
+    const LensProfile *profile = m_units.profile().get();
+    if (on && !(profile && profile->hasTable(LensAxis::Focus))) {
+        m_tracking = false;
+        if (m_session)
+            m_session->setTracking(false);
+        qWarning() << "The focus does not follow the zoom: no focus curve in the lens profile";
+        OperatorReport::show(OperatorReport::Severity::Warning,
+                             profile ? tr("The focus cannot follow the zoom: the lens profile in use has no focus "
+                                          "curve. Lens ▸ Profile… adds one.")
+                                     : tr("The focus cannot follow the zoom: no lens profile is in use. "
+                                          "Lens ▸ Profile… makes one with a focus curve."));
+        emit trackingEnded();
+        return;
+    }
+    m_tracking = on;
+    if (m_session)
+        m_session->setTracking(on);
 }
 
 QSlider *LensActions::slider(Motor motor) const

@@ -44,6 +44,16 @@ class QWidget;
 // called at the panel's speeds). That action is the operator's own: whatever
 // of the preset's move is left on that motor gives way to it anyway, so a
 // speed never changes under a move the operator is still watching.
+//
+// A preset may instead be called with a recall time: every motor it moves
+// arrives together in that many seconds, on the session's eased course. What
+// the call came to (longer than asked, the board's own recall of a preset
+// this computer never stored) is told on the status line, and a recall the
+// profile has no measured speeds for is refused with a report.
+//
+// The focus may follow the zoom on every move (Lens ▸ Keep focus while
+// zooming): the wish holds for the session in service and every one after, as
+// long as the profile in use has a focus curve.
 class LensActions : public QObject
 {
     Q_OBJECT
@@ -116,10 +126,13 @@ public:
     // leave it alone until the move has gone out.
     void setSliderInHand(Motor motor, bool inHand);
 
-    // At the preset's own speed, when it has one.
+    // At the preset's own speed or in its recall time, when it has one.
     bool callPreset(int preset);
     PresetSpeed presetSpeed(int preset) const;
     void setPresetSpeed(int preset, PresetSpeed speed);
+    // The preset's recall time in seconds; 0 for none (its speed holds).
+    double presetSeconds(int preset) const;
+    void setPresetSeconds(int preset, double seconds);
     bool storePreset(int preset);
     bool refresh();
     void storeInDevice();
@@ -132,6 +145,10 @@ public:
     void showPosition(Motor motor, int position);
     // "Live positions while running": moving motors are read and shown.
     void setLiveReads(bool on);
+    // Focus follows zoom from now on; refused (off, told of, and
+    // trackingEnded()) when the profile in use has no focus curve.
+    void setTracking(bool on);
+    bool isTracking() const { return m_tracking; }
 
     // The profile in use and the positions shown, in counts.
     LensUnits &units() { return m_units; }
@@ -142,6 +159,11 @@ public:
 signals:
     // A motor started or stopped running.
     void runsChanged();
+    // For the status line: what a move came to, shown for timeoutMs.
+    void told(const QString &text, int timeoutMs);
+    // The focus no longer follows the zoom: refused, or the profile in use
+    // now has no focus curve.
+    void trackingEnded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -154,6 +176,8 @@ private:
     bool operate(const QString &step, const SessionRequest &request,
                  const std::function<void(const SessionResult &)> &then = {});
     void runningChanged(Motor motor, bool running);
+    // What a call of preset in seconds came to.
+    void tellTimedCall(int preset, double seconds, const SessionResult &result);
     void setPanelSpeed(Motor motor);
     // The panel's speed of motor, if the board holds another since a preset.
     void givePanelSpeed(Motor motor);
@@ -188,12 +212,14 @@ private:
     SessionFactory m_next;
     std::function<void()> m_nextReady;
     bool m_liveReads = false;
+    bool m_tracking = false;
     // The run of each motor went at a speed of its own.
     std::array<bool, motorCount> m_ownSpeed{};
     std::array<bool, motorCount> m_inHand{};
     std::array<int, motorCount> m_panelSpeeds{};
     std::array<bool, motorCount> m_panelSpeedOwed{};
     std::array<PresetSpeed, presetCount> m_presetSpeeds{};
+    std::array<double, presetCount> m_presetSeconds{};
 };
 
 #endif // LENSACTIONS_H

@@ -263,6 +263,34 @@
         <source>The iris stays within the lens profile&apos;s limit %1.</source>
         <translation>Die Blende bleibt innerhalb der Grenze %1 des Objektivprofils.</translation>
     </message>
+    <message>
+        <source>Preset %1 is not recalled in %2 s: the lens profile in use has no measured speeds of the motors. Measure them with tavro-lensctl --board %3 --port %4 --profile FILE measure-speeds while the window is closed.</source>
+        <translation>Voreinstellung %1 wird nicht in %2 s abgerufen: Das verwendete Objektivprofil hat keine gemessenen Geschwindigkeiten der Motoren. Messen Sie sie bei geschlossenem Fenster mit tavro-lensctl --board %3 --port %4 --profile DATEI measure-speeds.</translation>
+    </message>
+    <message>
+        <source>Preset %1 is not recalled in %2 s: a recall time needs a lens profile with the motors&apos; measured speeds, and no profile is in use (Lens ▸ Profile…).</source>
+        <translation>Voreinstellung %1 wird nicht in %2 s abgerufen: Eine Abrufzeit braucht ein Objektivprofil mit den gemessenen Geschwindigkeiten der Motoren, und es ist kein Profil in Gebrauch (Objektiv ▸ Profil…).</translation>
+    </message>
+    <message>
+        <source>Preset %1 was recalled at the board&apos;s own speed: it was never stored from this computer.</source>
+        <translation>Voreinstellung %1 lief mit der Geschwindigkeit der Steuerung: Sie wurde nie von diesem Computer gespeichert.</translation>
+    </message>
+    <message>
+        <source>Preset %1 takes %2 s: the motors cannot make it sooner.</source>
+        <translation>Voreinstellung %1 braucht %2 s: Schneller schaffen es die Motoren nicht.</translation>
+    </message>
+    <message>
+        <source>Preset %1 arrives in %2 s.</source>
+        <translation>Voreinstellung %1 ist in %2 s erreicht.</translation>
+    </message>
+    <message>
+        <source>The focus cannot follow the zoom: the lens profile in use has no focus curve. Lens ▸ Profile… adds one.</source>
+        <translation>Der Fokus kann dem Zoom nicht folgen: Das verwendete Objektivprofil hat keine Fokuskurve. Objektiv ▸ Profil… fügt eine hinzu.</translation>
+    </message>
+    <message>
+        <source>The focus cannot follow the zoom: no lens profile is in use. Lens ▸ Profile… makes one with a focus curve.</source>
+        <translation>Der Fokus kann dem Zoom nicht folgen: Es ist kein Objektivprofil in Gebrauch. Objektiv ▸ Profil… erstellt eines mit Fokuskurve.</translation>
+    </message>
 </context>
 <context>
     <name>LensProfile</name>
@@ -1130,6 +1158,10 @@
         <source>Profile…</source>
         <translation>Profil…</translation>
     </message>
+    <message>
+        <source>Keep focus while zooming</source>
+        <translation>Fokus beim Zoomen halten</translation>
+    </message>
 </context>
 <context>
     <name>OperationProgressDialog</name>
@@ -1382,16 +1414,54 @@
         <translation>Wie eingestellt</translation>
     </message>
     <message>
-        <source>Speed of preset %1</source>
-        <translation>Geschwindigkeit von Voreinstellung %1</translation>
-    </message>
-    <message>
-        <source>Moves the lens to preset %1 at: %2. Right click, the menu key or Shift+F10 choose the speed.</source>
-        <translation>Fährt das Objektiv auf Voreinstellung %1, Geschwindigkeit: %2. Rechtsklick, die Menütaste oder Umschalt+F10 wählen die Geschwindigkeit.</translation>
-    </message>
-    <message>
         <source>Preset %1 speed: %2</source>
         <translation>Voreinstellung %1, Geschwindigkeit: %2</translation>
+    </message>
+    <message>
+        <source>Speed and recall time of preset %1</source>
+        <translation>Geschwindigkeit und Abrufzeit von Voreinstellung %1</translation>
+    </message>
+    <message>
+        <source>Recall time</source>
+        <translation>Abrufzeit</translation>
+    </message>
+    <message>
+        <source>Recall time of preset %1</source>
+        <translation>Abrufzeit von Voreinstellung %1</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <extracomment>No recall time: the preset is called at its speed.</extracomment>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Custom…</source>
+        <translation>Eigene…</translation>
+    </message>
+    <message>
+        <source>Custom (%1)…</source>
+        <translation>Eigene (%1)…</translation>
+    </message>
+    <message>
+        <source>Seconds in which every motor arrives at preset %1 (%2 to %3):</source>
+        <translation>Sekunden, in denen jeder Motor Voreinstellung %1 erreicht (%2 bis %3):</translation>
+    </message>
+    <message>
+        <source>Moves the lens to preset %1 in %2, every motor arriving together. Right click, the menu key or Shift+F10 choose the speed or the recall time.</source>
+        <translation>Fährt das Objektiv in %2 auf Voreinstellung %1, alle Motoren kommen zugleich an. Rechtsklick, die Menütaste oder Umschalt+F10 wählen die Geschwindigkeit oder die Abrufzeit.</translation>
+    </message>
+    <message>
+        <source>Preset %1 recall time: %2</source>
+        <translation>Voreinstellung %1 Abrufzeit: %2</translation>
+    </message>
+    <message>
+        <source>Moves the lens to preset %1 at: %2. Right click, the menu key or Shift+F10 choose the speed or the recall time.</source>
+        <translation>Fährt das Objektiv auf Voreinstellung %1, Geschwindigkeit: %2. Rechtsklick, die Menütaste oder Umschalt+F10 wählen die Geschwindigkeit oder die Abrufzeit.</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <extracomment>A recall time in seconds.</extracomment>
+        <translation>%1 s</translation>
     </message>
 </context>
 <context>

@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,8 +129,9 @@ class TestMainWindowControls : public QObject
     // an inverted one), "groove:name" clicks its groove near the end ("press:name", "release:name":
     // half of it), "drag:name" drags its handle to the middle; "wait" outlasts a slider's settling;
     // "type:name:text" types into a field as act() does ("edit:name:text": without Return); "live"
-    // turns live positions on; "choose:N" picks entry N of the
-    // open menu; "deactivate", "activate" and "close" do that to the window; "during:<Down" lets the
+    // turns live positions on, "track" clicks Lens ▸ Keep focus while zooming; "choose:N" picks entry N
+    // of the open menu ("choose:N:M": entry M of its submenu N), "seconds:S" answers the recall time asked
+    // for with S; "deactivate", "activate" and "close" do that to the window; "during:<Down" lets the
     // next pause post that release (">": press) while its operation runs ("during:ly=0": a pad step
     // there); "value:name:N" sets a slider to N as a screen reader does; pad steps as pad(); "|" marks
     // the calls; anything else is an act(). Then waits as "wait".
@@ -156,11 +158,19 @@ class TestMainWindowControls : public QObject
                 QAccessible::queryAccessibleInterface(get<QSlider>(part[1]))->valueInterface()->setCurrentValue(part[2].toInt());
             } else if (step == "live") {
                 get<QAction>("action_livePositions")->setChecked(true);
+            } else if (step == "track") {
+                get<QAction>("action_trackFocus")->trigger();
             } else if (part[0] == "choose") {
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
                 QVERIFY2(menu, "no menu open");
-                menu->actions().at(part[1].toInt())->trigger();
+                QAction *entry = menu->actions().at(part[1].toInt());
+                (part.size() > 2 ? entry->menu()->actions().at(part[2].toInt()) : entry)->trigger();
                 menu->close();
+            } else if (part[0] == "seconds") {
+                auto *dialog = get<QInputDialog>("presetSecondsDialog");
+                QVERIFY2(dialog, "no recall time asked for");
+                dialog->setDoubleValue(part[1].toDouble());
+                dialog->accept();
             } else if (part[0] == "groove" || part[0] == "press" || part[0] == "release") {
                 QSlider *groove = get<QSlider>(part[1]);
                 const QPoint end(groove->width() - 3, groove->height() / 2);
@@ -252,6 +262,13 @@ class TestMainWindowControls : public QObject
     bool pad(const QString &) { return false; }
 #endif
     QString calls() const { return m_board->calls.join(' '); }
+    // Whether calls are what expected says, each "..." in it standing for anything (reads whose number the
+    // timing makes).
+    static bool matches(const QString &expected, const QString &calls)
+    {
+        const QString pattern = QRegularExpression::escape(expected).replace(QRegularExpression::escape("..."), ".*");
+        return QRegularExpression('^' + pattern + '$').match(calls).hasMatch();
+    }
     // "text/slider value" of each motor.
     QString state(int m) const { return lineEdit(m)->text() + '/' + QString::number(slider(m)->value()); }
     QString state() const { return state(1) + ' ' + state(2) + ' ' + state(3); }
@@ -504,24 +521,58 @@ private slots:
         QTest::newRow("panel preset after") << "2=2" << "pb_callPreset2 | pb_callPreset1 pb_zoomTele"
                                             << "callPresetAtSpeed(2,1) | setZoomSpeed(1) setFocusSpeed(2) callPreset(1) "
                                                "pelco_d_zoom_in" << "2=2";
-        QTest::newRow("unreadable values") << "1=4 2=-1 3=high 4= 5=2" << "F1 F2 F3 F4 F5 pb_zoomTele"
+        QTest::newRow("unreadable values") << "1=4 2=-1 3=high 4= 5=2 presets/seconds3=900 presets/seconds4=x presets/seconds5=10"
+                                           << "F1 F2 F3 F4 F5 pb_zoomTele"
                                            << "callPreset(1) callPreset(2) callPreset(3) callPreset(4) "
                                               "callPresetAtSpeed(5,1) setZoomSpeed(1) pelco_d_zoom_in" << "2=-1";
         QTest::newRow("Shift+F10 menu, Call 10") << "" << "@pb_callPreset10 Shift+F10 choose:3 F10" << "callPresetAtSpeed(10,2)"
                                                  << "10=3";
         QTest::newRow("menu key, panel") << "2=1" << "@pb_callPreset2 Menu choose:0 F2" << "callPreset(2)" << "2=0";
+        // A recall time (presets/secondsN) and a speed exclude each other. A timed call reads where the
+        // motors are, then steers them to the preset's recorded positions by speed and goto.
+        const QString profile = "lens/profile/tavro=" TAVRO_PROFILES "/tavro-18x.json ";
+        const QString noProfile = "Preset 2 is not recalled in %1 s: a recall time needs a lens profile with the motors' "
+                                  "measured speeds, and no profile is in use (Lens ▸ Profile…).";
+        QTest::newRow("time, no profile") << "presets/seconds2=5" << "F2" << noProfile.arg(5) << "2=,5";
+        QTest::newRow("menu time ends the speed") << "2=3" << "@pb_callPreset2 Menu choose:5:2 F2" << noProfile.arg(5) << "2=0,5";
+        QTest::newRow("menu speed ends the time") << "presets/seconds2=5" << "@pb_callPreset2 Menu choose:3 F2"
+                                                  << "callPresetAtSpeed(2,2)" << "2=3,0";
+        QTest::newRow("custom time") << "" << "@pb_callPreset2 Menu choose:5:4 seconds:7.5 F2" << noProfile.arg(7.5) << "2=0,7.5";
+        // "...": the reads that steer, as many as the timing makes.
+        const QString stored = "storePreset(2) getZoomPosition getFocusPosition getIrisPosition setZoomPosition(0) | "
+                               "getZoomPosition getMaxZoomPosition getFocusPosition getMaxFocusPosition getIrisPosition "
+                               "getMaxIrisPosition ";
+        QTest::newRow("timed") << profile + "presets/seconds2=5" << "type:le_motor1:3000 pb_storePreset2 type:le_motor1:0 | F2"
+                               << "setZoomPosition(3000) " + stored + "setZoomSpeed(0) setZoomPosition(3000) ... "
+                                  "[Preset 2 arrives in 5.0 s.]" << "2=,5";
+        QTest::newRow("lengthened") << profile + "presets/seconds2=0.5" << "type:le_motor1:7350 pb_storePreset2 type:le_motor1:0 | F2"
+                                    << "setZoomPosition(7350) " + stored + "setZoomSpeed(1) setZoomPosition(7350) ... "
+                                       "[Preset 2 takes 1.9 s: the motors cannot make it sooner.]" << "2=,0.5";
+        QTest::newRow("never stored here") << profile + "presets/seconds2=5" << "F2"
+                                           << "callPreset(2) [Preset 2 was recalled at the board's own speed: it was never "
+                                              "stored from this computer.]" << "2=,5";
     }
     void presetSpeeds()
     {
         QFETCH(QString, stored);
         QFETCH(QString, script);
+        // Where a preset lies is known from this run's stores alone.
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Corvane", "Tavro Lens Controller").remove("recordedPresets");
         QVERIFY(operate(BoardType::Tavro, true, stored));
+        m_board->gotosArrive = true;
         play(script);
-        QTEST(calls(), "calls");
+        QFETCH(QString, calls);
+        const QString told = m_window->statusBar()->currentMessage();
+        const QString actual = this->calls() + (told.isEmpty() ? "" : " [" + told + ']');
+        QVERIFY2(matches(calls, actual), qPrintable(actual));
         QFETCH(QString, kept);
-        const QString preset = kept.section('=', 0, 0), value = kept.section('=', 1);
-        QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("presets/speed" + preset).toString(), value);
-        const QString name = QStringList{"Panel speed", "Low", "Medium", "High"}.value(value.toInt(), "Panel speed");
+        const QString preset = kept.section('=', 0, 0), value = kept.section('=', 1).section(',', 0, 0);
+        const double seconds = kept.section(',', 1).toDouble();
+        QSettings config("config.ini", QSettings::IniFormat);
+        QCOMPARE(config.value("presets/speed" + preset).toString(), value);
+        QCOMPARE(config.value("presets/seconds" + preset).toDouble(), seconds);
+        const QString name = seconds > 0 ? QString::number(seconds) + " s"
+                                         : QStringList{"Panel speed", "Low", "Medium", "High"}.value(value.toInt(), "Panel speed");
         QVERIFY(get<QPushButton>("pb_callPreset" + preset)->toolTip().contains(name));
         QVERIFY(get<QPushButton>("pb_callPreset" + preset)->accessibleDescription().endsWith(name));
     }
@@ -985,6 +1036,49 @@ private slots:
         QCOMPARE(told, QStringList{LensProfile::readFile(path).error});
         QCOMPARE(calls(), "setZoomPosition(42)");
         QCOMPARE(units(), "|||");
+    }
+
+    // Lens ▸ Keep focus while zooming needs a profile in use with a focus curve: without one it is
+    // refused, told, unchecked and kept off, at start too ("kept": on from the last run); with one,
+    // the window's zoom moves take the focus along, and it is kept for the next start.
+    void trackFocus_data()
+    {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<bool>("on");
+        const QString noCurve = "The focus cannot follow the zoom: the lens profile in use has no focus curve. "
+                                "Lens ▸ Profile… adds one.";
+        QTest::newRow("no profile") << "" << "track"
+            << "The focus cannot follow the zoom: no lens profile is in use. Lens ▸ Profile… makes one with a focus curve."
+            << false;
+        QTest::newRow("no focus curve") << "zoom" << "track" << noCurve << false;
+        QTest::newRow("kept, no focus curve now") << "zoom kept" << "" << "" << false;
+        // From 3 m at the wide end (2600) to 3 m at zoom 3000.
+        QTest::newRow("focus curve") << "tavro" << "track type:le_motor1:3000"
+                                     << "getZoomPosition ... setZoomPosition(3000) ... setFocusPosition(2396) ..." << true;
+        QTest::newRow("kept") << "tavro kept" << "pb_refresh type:le_motor1:3000"
+                              << "getFocusPosition ... setZoomPosition(3000) ... setFocusPosition(2396) ..." << true;
+        QTest::newRow("off again") << "tavro kept" << "track type:le_motor1:3000" << "setZoomPosition(3000)" << false;
+    }
+    void trackFocus()
+    {
+        QFETCH(QString, profile);
+        QFETCH(QString, script);
+        QTemporaryDir folder(QDir::tempPath() + "/profile-XXXXXX");
+        QFile zoomOnly(folder.filePath("zoom.json"));
+        QVERIFY(zoomOnly.open(QIODevice::WriteOnly) && zoomOnly.write(R"({"name": "z", "zoom": [[0, 6.8], [7350, 120]]})") && zoomOnly.flush());
+        const QString path = profile.startsWith("zoom") ? zoomOnly.fileName() : TAVRO_PROFILES "/tavro-18x.json";
+        QVERIFY(operate(BoardType::Tavro, true, (profile.isEmpty() ? "" : "lens/profile/tavro=" + path)
+                                                     + (profile.endsWith("kept") ? " lens/trackFocus=true" : "")));
+        m_board->gotosArrive = true;
+        // 3 m at the wide end.
+        m_board->focusPosition = 2600;
+        play(script);
+        QFETCH(QString, calls);
+        QVERIFY2(matches(calls, this->calls()), qPrintable(this->calls()));
+        QTEST(get<QAction>("action_trackFocus")->isChecked(), "on");
+        QTEST(QSettings("config.ini", QSettings::IniFormat).value("lens/trackFocus").toBool(), "on");
     }
 
     // Add point takes the position the window shows and a typed value; Save as writes a profile the

@@ -2,6 +2,7 @@
 
 #include "boardtask.h"
 #include "controller.h"
+#include "focustracking.h"
 #include "helpmenu.h"
 #include "languagemenu.h"
 #include "lensactions.h"

@@ -15,6 +15,7 @@
 #include <memory>
 
 class BoardTask;
+class FocusTracking;
 class HelpMenu;
 class LensActions;
 class LensProfileDialog;
@@ -130,7 +131,8 @@ private:
     void replaceSession(const std::function<void()> &ready);
     // The ten Set and ten Call buttons, each named by its preset (mainwindow_controls.cpp).
     void connectPresetButtons();
-    // The lens's units beside the fields and Lens ▸ Profile… (mainwindow_lens.cpp).
+    // The lens's units beside the fields, Lens ▸ Profile… and Lens ▸ Keep
+    // focus while zooming (mainwindow_lens.cpp).
     void setUpLensUnits();
     void openProfileDialog();
 
@@ -155,6 +157,7 @@ private:
     std::unique_ptr<HelpMenu> m_help;
     // The profile the lens's units come from, per board type.
     std::unique_ptr<LensProfileInUse> m_profileInUse;
+    std::unique_ptr<FocusTracking> m_focusTracking;
     // Made when first opened from Lens ▸ Profile…; a child of the window.
     LensProfileDialog *m_profileDialog = nullptr;
     // A child of the window.

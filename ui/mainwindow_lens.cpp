@@ -1,8 +1,10 @@
 // The lens in its own units: the profile in use for the board type, the
-// units beside the fields and the profile dialog.
+// units beside the fields, the profile dialog and the focus that follows the
+// zoom.
 
 #include "mainwindow.h"
 
+#include "focustracking.h"
 #include "lensactions.h"
 #include "lensprofiledialog.h"
 #include "lensprofileinuse.h"
@@ -10,6 +12,7 @@
 #include "ui_mainwindow.h"
 
 #include <QSettings>
+#include <QStatusBar>
 
 void MainWindow::setUpLensUnits()
 {
@@ -18,6 +21,9 @@ void MainWindow::setUpLensUnits()
     m_profileInUse = std::make_unique<LensProfileInUse>(*m_settings, units);
     m_profileInUse->load(m_controllerType);
     connect(ui->action_lensProfile, &QAction::triggered, this, &MainWindow::openProfileDialog);
+    // Once the profile in use is known: a kept wish it cannot meet is told.
+    m_focusTracking = std::make_unique<FocusTracking>(*m_actions, ui->action_trackFocus, *m_settings);
+    connect(m_actions.get(), &LensActions::told, statusBar(), &QStatusBar::showMessage);
 }
 
 void MainWindow::openProfileDialog()

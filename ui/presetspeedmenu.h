@@ -5,16 +5,20 @@
 
 #include <QObject>
 
+class QMenu;
 class QPushButton;
 class QSettings;
 class QWidget;
 
-// The speed each preset is called at, chosen from a menu on its Call button
-// (right click, the menu key or Shift+F10 on the focused button) and kept in
-// the settings file as presets/speed1 … presets/speed10: 0 the panel's
-// speeds, 1 Low, 2 Medium, 3 High. A missing or unreadable value is the
-// panel's speeds. The Call button's tool tip and accessible description say
-// which.
+// How each preset is called, chosen from a menu on its Call button (right
+// click, the menu key or Shift+F10 on the focused button): at a speed, kept
+// in the settings file as presets/speed1 … presets/speed10 (0 the panel's
+// speeds, 1 Low, 2 Medium, 3 High), or in a recall time, kept as
+// presets/seconds1 … presets/seconds10 (0.5 to 600; 0 for none). The two
+// exclude each other: a time goes with the panel's speeds, and a speed
+// chosen ends the time. A missing or unreadable speed is the panel's, and
+// a missing or unreadable time, or one beside a speed of the preset's own,
+// is none. The Call button's tool tip and accessible description say which.
 class PresetSpeedMenu : public QObject
 {
     Q_OBJECT
@@ -30,8 +34,16 @@ protected:
 
 private:
     void open(int preset, const QPoint &globalPosition);
+    void addRecallTimes(QMenu *menu, int preset);
+    // Asks for a recall time of the operator's own.
+    void askSeconds(int preset);
     void choose(int preset, LensActions::PresetSpeed speed);
+    // seconds 0: no recall time.
+    void chooseSeconds(int preset, double seconds);
+    void keep(int preset);
     void describe(int preset);
+    // "5 s", "7,5 s" in the window's language.
+    QString secondsText(double seconds) const;
     QPushButton *button(int preset) const;
 
     QWidget *m_window;
