@@ -360,8 +360,10 @@ void LensSession::apply(const Job &job, SessionDriver::Done &done)
             motion.unchangedReads = motion.position == position ? motion.unchangedReads + 1 : 0;
             // A motor sent to a position stands once two reads in a row find
             // it where it was.
-            if (motion.unchangedReads >= 2)
+            if (motion.unchangedReads >= 2) {
                 motion.settling = false;
+                motion.finishing = false;
+            }
             const qint64 sinceMs = nowMs - motion.readAtMs;
             if (motion.position && motion.readAtMs >= 0 && sinceMs > 0 && sinceMs < 1000)
                 motion.velocity = (*position - *motion.position) * 1000.0 / double(sinceMs);
@@ -425,6 +427,7 @@ void LensSession::apply(const Job &job, SessionDriver::Done &done)
                                            motion.maximum.value_or(*done.positions[size_t(index)]));
             else if (request.kind == SessionRequest::Kind::Goto && request.share < 0)
                 motion.target = done.approachTo ? *done.approachTo : request.value;
+            motion.finishing = job.approachEnd;
             if (m_courses[size_t(index)] && job.finalLeg)
                 m_courses[size_t(index)]->underWay = true;
             if (done.approachTo) {
@@ -507,6 +510,7 @@ void LensSession::dropApproach(const LensMotor *motor)
         if (motor && motor->index() != i)
             continue;
         m_motion[size_t(i)].approach.reset();
+        m_motion[size_t(i)].finishing = false;
         if (m_courses[size_t(i)])
             endCourse(i);
     }
@@ -514,7 +518,8 @@ void LensSession::dropApproach(const LensMotor *motor)
 
 bool LensSession::hasMovesToSee() const
 {
-    return std::any_of(m_motion.begin(), m_motion.end(), [](const Motion &motion) { return bool(motion.approach); })
+    return std::any_of(m_motion.begin(), m_motion.end(),
+                       [](const Motion &motion) { return motion.approach || motion.finishing; })
         || std::any_of(m_courses.begin(), m_courses.end(), [](const std::optional<Course> &course) { return bool(course); })
         || (m_tracking && (m_zoomFollowed || m_motion[zoom].settling));
 }
@@ -653,7 +658,7 @@ void LensSession::readMoving()
     for (const LensMotor &motor : LensMotor::all()) {
         const int index = motor.index();
         const Motion &motion = m_motion[size_t(index)];
-        const bool seen = motion.approach || m_courses[size_t(index)]
+        const bool seen = motion.approach || motion.finishing || m_courses[size_t(index)]
             || ((m_liveReadsOn || (followed && index == zoom)) && (motion.running || motion.settling));
         if (!motor.isOn(m_board) || !seen)
             continue;

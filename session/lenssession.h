@@ -178,6 +178,9 @@ private:
         // make once the motor is there.
         std::optional<SessionRequest> approach;
         int approachVia = 0;
+        // On the last leg of an approach: read until it stands, so that what
+        // was read beneath the target is not the last word.
+        bool finishing = false;
         // When the position was last read, by the session's clock, and the
         // speed the last two reads give.
         qint64 readAtMs = -1;

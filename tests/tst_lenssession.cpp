@@ -163,10 +163,13 @@ void TestLensSession::rules_data()
             "setFocusSpeed(1) setFocusPosition(3800) pelco_d_focus_stop getFocusPosition");
     lensRow("a run from the limit away from it", "step focus -5000; idle; run focus near; idle",
             "setFocusPosition(300) getFocusPosition");
+    // The last leg is read until the motor stands there, live reads or not.
     lensRow("a goto from above comes to its target from beneath", "goto focus 1000; wait 600; idle",
-            "getFocusPosition setFocusPosition(960) getFocusPosition getFocusPosition setFocusPosition(1000) getFocusPosition");
+            "getFocusPosition setFocusPosition(960) getFocusPosition getFocusPosition setFocusPosition(1000) getFocusPosition "
+            "getFocusPosition getFocusPosition");
     lensRow("the approach goes no lower than the soft limit", "goto focus 320; wait 600; idle",
-            "getFocusPosition setFocusPosition(300) getFocusPosition getFocusPosition setFocusPosition(320) getFocusPosition");
+            "getFocusPosition setFocusPosition(300) getFocusPosition getFocusPosition setFocusPosition(320) getFocusPosition "
+            "getFocusPosition getFocusPosition");
     lensRow("a step down is a nudge, not a target: no approach", "step focus -500; wait 400; idle",
             "setFocusPosition(1500) getFocusPosition");
     lensRow("a goto from below goes straight", "goto focus 2500; wait 400; idle",
@@ -181,7 +184,8 @@ void TestLensSession::rules_data()
             "setFocusSpeed(0) setFocusPosition(3000) getFocusPosition setFocusSpeed(1)");
     lensRow("a timed goto without measured speeds does not move", "goto zoom 5000 in 2; idle", "");
     lensRow("the tool's goto from above takes up the backlash before it ends", "tool goto focus 1000",
-            "getFocusPosition setFocusPosition(960) getFocusPosition setFocusPosition(1000)");
+            "getFocusPosition setFocusPosition(960) getFocusPosition setFocusPosition(1000) getFocusPosition "
+            "getFocusPosition getFocusPosition");
     // A key or stick that asks again while its run is on its way must not
     // take it for ended, nor for its own once it has let go.
     row("a run on its way is held, a motor to stop is not", false,
