@@ -1,14 +1,13 @@
 #include "lensrequest.h"
 
 #include "commandwords.h"
-#include "lensmotor.h"
+#include "lenssession.h"
 #include "lensprofile.h"
 #include "outcomewords.h"
 
 #include <QLocale>
 #include <QStringList>
 
-#include <algorithm>
 #include <limits>
 
 namespace {
@@ -153,9 +152,9 @@ std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList
     if (const qsizetype in = words.indexOf(QStringLiteral("--in")); in >= 0) {
         bool ok = false;
         seconds = words.value(in + 1).toDouble(&ok);
-        if (!ok || !(seconds > 0 && seconds <= maximumSeconds)) {
+        if (!ok || !(seconds > 0 && seconds <= SessionRequest::maximumSeconds)) {
             *error = QStringLiteral("--in takes the seconds the move is to take, more than 0 and up to %1")
-                         .arg(maximumSeconds);
+                         .arg(SessionRequest::maximumSeconds);
             return std::nullopt;
         }
         words.remove(in, 2);
@@ -207,13 +206,7 @@ std::optional<LensRequest> LensRequest::parse(BoardType board, const QStringList
     request.request = *command;
     request.request.seconds = seconds;
     // Refused before a driver is made, as the session would refuse it.
-    const auto measured = [profile, board](const LensMotor &motor) {
-        return !motor.isOn(board) || (profile && !profile->data().speeds[size_t(motor.index())].empty());
-    };
-    const bool unmeasured = request.request.motor
-        ? !measured(*request.request.motor)
-        : !std::all_of(LensMotor::all().begin(), LensMotor::all().end(), measured);
-    if (seconds > 0 && unmeasured) {
+    if (seconds > 0 && !LensSession::hasSpeedsFor(profile, board, request.request)) {
         *error = OutcomeWords::unmeasured();
         return std::nullopt;
     }

@@ -19,9 +19,6 @@ struct LensRequest
     // Get reads every position and maximum and prints them.
     enum class Kind { Probe, Get, Command };
 
-    // The longest a timed move may be asked to take.
-    static constexpr double maximumSeconds = 600;
-
     Kind kind = Kind::Command;
     // The command words, in lower case, for messages and the JSON answer.
     QString words;

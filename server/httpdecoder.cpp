@@ -66,9 +66,6 @@ HttpDecoding unitGoto(SessionRequest request, const QJsonValue &given)
 
 HttpDecoding placeRequest(SessionRequest request, const QJsonObject &body);
 
-// The longest a timed move may be asked to take.
-constexpr double maximumSeconds = 600;
-
 // A timed move's "seconds", into decoding's request; false, with decoding
 // the error, when they are not a time.
 bool takeSeconds(const QJsonObject &body, HttpDecoding *decoding)
@@ -76,8 +73,8 @@ bool takeSeconds(const QJsonObject &body, HttpDecoding *decoding)
     const QJsonValue seconds = body.value(QLatin1String("seconds"));
     if (seconds.isUndefined())
         return true;
-    if (!seconds.isDouble() || !(seconds.toDouble() > 0 && seconds.toDouble() <= maximumSeconds)) {
-        *decoding = failure(400, QStringLiteral("seconds must be a number above 0 and up to %1").arg(maximumSeconds));
+    if (!seconds.isDouble() || !(seconds.toDouble() > 0 && seconds.toDouble() <= SessionRequest::maximumSeconds)) {
+        *decoding = failure(400, QStringLiteral("seconds must be a number above 0 and up to %1").arg(SessionRequest::maximumSeconds));
         return false;
     }
     if (body.contains(QLatin1String("speed"))) {

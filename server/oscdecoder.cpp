@@ -26,12 +26,9 @@ OscDecoding success(const SessionRequest &request)
     return decoding;
 }
 
-// The longest a timed move may be asked to take.
-constexpr double maximumSeconds = 600;
-
 QString secondsRange()
 {
-    return QStringLiteral("a time is above 0 and up to %1 seconds").arg(maximumSeconds);
+    return QStringLiteral("a time is above 0 and up to %1 seconds").arg(SessionRequest::maximumSeconds);
 }
 
 // A timed move's seconds, into request; false when they are not a time.
@@ -39,7 +36,7 @@ bool takeSeconds(const QVariant &seconds, SessionRequest *request)
 {
     const double value = seconds.toDouble();
     // Also false for NaN.
-    if (!(value > 0 && value <= maximumSeconds))
+    if (!(value > 0 && value <= SessionRequest::maximumSeconds))
         return false;
     request->seconds = value;
     return true;

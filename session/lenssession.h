@@ -106,6 +106,9 @@ public:
     // keeps to; null for none.
     void setProfile(std::shared_ptr<const LensProfile> profile);
     const LensProfile *profile() const { return m_profile.get(); }
+    // Whether profile has the measured speeds a timed request needs: of its
+    // motor, or of every motor of board for a preset call.
+    static bool hasSpeedsFor(const LensProfile *profile, BoardType board, const SessionRequest &request);
     // Keeps the focus on the distance it is at while the zoom moves; refused
     // (NoFocusCurve) without a profile that has a focus curve.
     SessionResult setTracking(bool on);

@@ -27,21 +27,25 @@ double neededSpeed(const MotionPlan::Leg &leg, int from, int to, double seconds,
 
 } // namespace
 
+bool LensSession::hasSpeedsFor(const LensProfile *profile, BoardType board, const SessionRequest &request)
+{
+    const auto measured = [profile, board](const LensMotor &motor) {
+        return !motor.isOn(board) || (profile && !profile->data().speeds[size_t(motor.index())].empty());
+    };
+    return request.motor ? measured(*request.motor) : std::all_of(LensMotor::all().begin(), LensMotor::all().end(), measured);
+}
+
 LensSession::Planning LensSession::planning(const SessionRequest &request) const
 {
     const bool timed = request.seconds > 0;
-    if (request.kind == SessionRequest::Kind::Goto)
-        return !timed ? Planning::None
-            : m_profile && !m_profile->data().speeds[size_t(request.motor->index())].empty() ? Planning::Plan
-                                                                                               : Planning::Refused;
-    if (request.kind != SessionRequest::Kind::PresetCall || (!timed && !m_tracking))
+    const bool movesAll = request.kind == SessionRequest::Kind::PresetCall;
+    if ((request.kind != SessionRequest::Kind::Goto && !movesAll) || (!timed && !(movesAll && m_tracking)))
         return Planning::None;
-    const bool measured = std::all_of(LensMotor::all().begin(), LensMotor::all().end(), [this](const LensMotor &motor) {
-        return !motor.isOn(m_board) || (m_profile && !m_profile->data().speeds[size_t(motor.index())].empty());
-    });
-    if (timed && !measured)
+    if (timed && !hasSpeedsFor(m_profile.get(), m_board, request))
         return Planning::Refused;
-    return m_presets.positions(request.value) ? Planning::Plan : Planning::BoardsOwn;
+    if (!movesAll || m_presets.positions(request.value))
+        return Planning::Plan;
+    return Planning::BoardsOwn;
 }
 
 SessionResult LensSession::setTracking(bool on)

@@ -36,6 +36,8 @@ struct SessionRequest
     static constexpr int defaultHoldMs = 500;
     static constexpr int minimumHoldMs = 100;
     static constexpr int maximumHoldMs = 5000;
+    // The longest a timed move may be asked to take, in seconds.
+    static constexpr double maximumSeconds = 600;
     static constexpr int firstPreset = 1;
     static constexpr int lastPreset = 10;
 
