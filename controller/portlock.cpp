@@ -10,6 +10,7 @@
 
 #ifdef Q_OS_UNIX
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -169,6 +170,16 @@ PortLock::TurnClaim PortLock::claimNextTurn(const QString &portName)
     return nullptr;
 }
 
+void PortLock::renewClaim(const TurnClaim &claim)
+{
+#ifdef Q_OS_UNIX
+    if (claim)
+        ::utimensat(AT_FDCWD, QFile::encodeName(claim->fileName()).constData(), nullptr, 0);
+#else
+    Q_UNUSED(claim);
+#endif
+}
+
 std::optional<PortHolder> PortLock::nextTurn(const QString &portName)
 {
     return claimant(turnPath(portName));
@@ -189,6 +200,9 @@ std::optional<PortHolder> PortLock::claimant(const QString &turnPath)
 #ifdef Q_OS_UNIX
     std::optional<PortHolder> claimant = lockHolder(turnPath);
     if (claimant && claimant->pid == QCoreApplication::applicationPid() && !isClaimedHere(turnPath))
+        return std::nullopt;
+    if (claimant
+        && QFileInfo(turnPath).lastModified().msecsTo(QDateTime::currentDateTime()) > claimRenewedWithinMs)
         return std::nullopt;
     return claimant;
 #else

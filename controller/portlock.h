@@ -57,6 +57,13 @@ using TurnClaim = std::unique_ptr<QLockFile, TurnRelease>;
 // driver of this one) has claimed the turn, nor on Windows. The turn is the
 // device's, whatever link leads to it.
 TurnClaim claimNextTurn(const QString &portName);
+// A claim's holder is taken by its number, and a number that a program gone
+// left on its claim can belong to another program by now: one that waits for
+// no port, and would hold the turn for ever. So a claimant renews its claim
+// at every look at the port, and a claim not renewed for this long is no
+// claim, whoever has the number.
+constexpr int claimRenewedWithinMs = 2000;
+void renewClaim(const TurnClaim &claim);
 // The other program, or this one for another of its drivers, that has
 // claimed the next turn at the port, if any.
 std::optional<PortHolder> nextTurn(const QString &portName);

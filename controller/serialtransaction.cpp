@@ -155,6 +155,7 @@ bool SerialTransaction::open(int busyMs)
     for (;;) {
         // Until this transaction has claimed it, a program waiting for the
         // port has the next turn, and the port is as good as busy.
+        PortLock::renewClaim(turn);
         m_holder = turn ? std::nullopt : PortLock::nextTurn(m_port.portName());
         if (!m_holder) {
             m_holder = PortLock::lockDevice(m_port.portName(), m_deviceLock);

@@ -118,7 +118,8 @@ void TestBusyPort::waitsForTheHolder_data()
     QTest::addColumn<bool>("pellan");
     // 0: only a lock file, as one being taken is before it names its holder; -1: only a claim to the next
     // turn, left by a program gone; -2: another program's read, longer than the wait, its reply bytes
-    // coming 100 ms apart; -3: another program's read, which the board does not answer
+    // coming 100 ms apart; -3: another program's read, which the board does not answer; -4: only a claim
+    // to the next turn, not renewed for seconds, under the number of a live process (init's)
     QTest::addColumn<int>("holdMs");
     QTest::addColumn<QString>("detail"); // empty when the query goes through; %1 stands for the holder
 
@@ -128,6 +129,7 @@ void TestBusyPort::waitsForTheHolder_data()
     QTest::newRow("pellan, held 2 s") << true << 2000 << "In use by another program: tst_busyport, process ID %1";
     QTest::newRow("tavro, lock being taken") << false << 0 << "In use by another program";
     QTest::newRow("tavro, turn claimed by a program gone") << false << -1 << "";
+    QTest::newRow("tavro, turn claimed under a number reused") << false << -4 << "";
     QTest::newRow("tavro, read slowly") << false << -2 << "";
     QTest::newRow("tavro, read unanswered") << false << -3 << "In use by another program: tst_busyport, process ID %1";
 }
@@ -147,7 +149,8 @@ void TestBusyPort::waitsForTheHolder()
     QProcess holder;
     // The lock of /dev/pts/N is /var/lock/LCK..pts_N.
     QFile lock(QStringLiteral("/var/lock/LCK..") + port.mid(5).replace(u'/', u'_') + (holdMs < 0 ? ".next" : ""));
-    if (holdMs < -1) {
+    const bool claimOnly = holdMs == -1 || holdMs == -4;
+    if (holdMs < -1 && !claimOnly) {
         if (holdMs == -2)
             sim.setLineDelivery({19200, 1, std::chrono::milliseconds(100)});
         else
@@ -157,7 +160,11 @@ void TestBusyPort::waitsForTheHolder()
     } else if (holdMs <= 0) {
         QVERIFY2(lock.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(lock.fileName()));
         // No process has a number above 2^22.
-        QVERIFY(holdMs == 0 || (lock.write("4194305\nlens-tool\nbench\n") > 0 && lock.flush()));
+        QVERIFY(holdMs == 0
+                || (lock.write(holdMs == -1 ? "4194305\nlens-tool\nbench\n" : "1\nlens-tool\nbench\n") > 0
+                    && lock.flush()));
+        QVERIFY(holdMs != -4
+                || lock.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
     } else {
         holder.start(QCoreApplication::applicationFilePath(), {"--hold", port, QString::number(holdMs)});
         QVERIFY(holder.waitForReadyRead(5000));
