@@ -134,7 +134,7 @@ void FreedReader::received(int motor, const Stamp &stamp)
             m_changedAt[i] = stamp.atNs;
         m_positions[i] = stamp.position;
         ++m_counts[i];
-        m_sender.addRead(motor, stamp.atNs, *stamp.position);
+        m_sender.addRead(motor, stamp.atNs, *stamp.position, m_session.heading(LensMotor::all()[i]));
     }
     // A board that does not answer is asked again no sooner than a standing
     // motor would be.

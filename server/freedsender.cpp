@@ -42,10 +42,10 @@ void FreedSender::stop()
     m_thread.join();
 }
 
-void FreedSender::addRead(int motor, qint64 atNs, int position)
+void FreedSender::addRead(int motor, qint64 atNs, int position, std::optional<int> heading)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    m_tracks[size_t(motor)].add(atNs, position);
+    m_tracks[size_t(motor)].add(atNs, position, heading);
 }
 
 void FreedSender::setMaximum(int motor, int maximum)

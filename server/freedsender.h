@@ -43,7 +43,7 @@ public:
     void stop();
 
     // What the reads found, from any thread.
-    void addRead(int motor, qint64 atNs, int position);
+    void addRead(int motor, qint64 atNs, int position, std::optional<int> heading);
     void setMaximum(int motor, int maximum);
 
     // The steady clock reads are timed on.

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-void MotorTrack::add(qint64 atNs, int position)
+void MotorTrack::add(qint64 atNs, int position, std::optional<int> heading)
 {
     m_reads.push_back({atNs, position});
+    m_heading = heading;
     while (m_reads.size() > 2 && m_reads.front().atNs < atNs - keptNs)
         m_reads.pop_front();
 }
@@ -27,7 +28,14 @@ std::optional<double> MotorTrack::positionAt(qint64 atNs) const
         for (size_t i = m_reads.size() - 2; i > 0 && i + turnReads >= m_reads.size(); --i)
             readInterval = std::max(readInterval, m_reads[i].atNs - m_reads[i - 1].atNs);
         const qint64 ahead = std::min(atNs - last.atNs, readInterval);
-        return last.position + double(last.position - before.position) * double(ahead) / double(interval);
+        const double drawn = last.position + double(last.position - before.position) * double(ahead) / double(interval);
+        // Towards where it was sent, or there already: no further. Going the
+        // other way, the reads know better (another program moves it).
+        if (m_heading && last.position > before.position && *m_heading >= last.position)
+            return std::min(drawn, double(*m_heading));
+        if (m_heading && last.position < before.position && *m_heading <= last.position)
+            return std::max(drawn, double(*m_heading));
+        return drawn;
     }
     // The first read made after atNs.
     const auto after = std::upper_bound(m_reads.begin(), m_reads.end(), atNs,

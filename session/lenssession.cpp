@@ -727,6 +727,12 @@ bool LensSession::isRunning(const LensMotor &motor) const
     return m_motion[size_t(motor.index())].running;
 }
 
+std::optional<int> LensSession::heading(const LensMotor &motor) const
+{
+    const Motion &motion = m_motion[size_t(motor.index())];
+    return motion.settling ? motion.target : std::nullopt;
+}
+
 const void *LensSession::holder(const LensMotor &motor) const
 {
     // The newest word on the motor counts: a run or a stop still waiting,

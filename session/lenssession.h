@@ -118,6 +118,9 @@ public:
     std::optional<int> position(const LensMotor &motor) const;
     std::optional<int> maximum(const LensMotor &motor) const;
     bool isRunning(const LensMotor &motor) const;
+    // Where the goto the session last sent motor takes it, while it is on its
+    // way there; nothing while it runs, stands, or was sent to a preset.
+    std::optional<int> heading(const LensMotor &motor) const;
     // What holds motor's run, a run still waiting or under way among them:
     // null when none does, or the motor stands or is to stop.
     const void *holder(const LensMotor &motor) const;

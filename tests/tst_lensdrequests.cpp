@@ -3,6 +3,7 @@
 
 #include "freedsettings.h"
 #include "httpdecoder.h"
+#include "motortrack.h"
 #include "oscdecoder.h"
 #include "serveroptions.h"
 #include "viscadecoder.h"
@@ -94,6 +95,8 @@ private slots:
     void freedPacket();
     void freedSettings_data();
     void freedSettings();
+    void motorTrack_data();
+    void motorTrack();
 };
 
 void TestLensdRequests::http_data()
@@ -596,4 +599,38 @@ void TestLensdRequests::freedSettings()
 }
 
 QTEST_GUILESS_MAIN(TestLensdRequests)
+// Where the packets place a motor from its reads, "ms:position" in the order
+// made, ">N" where the motor was sent to N as it was read.
+void TestLensdRequests::motorTrack_data()
+{
+    QTest::addColumn<QString>("reads");
+    QTest::addColumn<int>("atMs");
+    QTest::addColumn<double>("position");
+
+    QTest::newRow("between two reads") << "0:100 20:200" << 5 << 125.0;
+    QTest::newRow("before the first read") << "10:100 30:200" << 0 << 100.0;
+    QTest::newRow("past the last, on along the last two") << "0:100 20:200" << 30 << 250.0;
+    QTest::newRow("no further ahead than the longest recent read interval") << "0:100 20:200 30:250" << 80 << 350.0;
+    QTest::newRow("the last two agree: standing") << "0:100 20:100" << 40 << 100.0;
+    QTest::newRow("sent to 220: not past it") << "0:100 20:200>220" << 40 << 220.0;
+    QTest::newRow("sent down to 150: not past it") << "0:300 20:200>150" << 40 << 150.0;
+    QTest::newRow("there already: stays") << "0:100 20:220>220" << 30 << 220.0;
+    QTest::newRow("going away from where it was sent: as read") << "0:200 20:100>300" << 30 << 50.0;
+}
+
+void TestLensdRequests::motorTrack()
+{
+    QFETCH(QString, reads);
+    QFETCH(int, atMs);
+    QFETCH(double, position);
+
+    MotorTrack track;
+    for (const QString &read : reads.split(QLatin1Char(' '))) {
+        const QStringList parts = read.split(QRegularExpression(QStringLiteral("[:>]")));
+        track.add(parts[0].toLongLong() * 1'000'000, parts[1].toInt(),
+                  parts.size() > 2 ? std::optional<int>(parts[2].toInt()) : std::nullopt);
+    }
+    QCOMPARE(track.positionAt(qint64(atMs) * 1'000'000).value_or(-1), position);
+}
+
 #include "tst_lensdrequests.moc"
