@@ -5,9 +5,48 @@
 #include <QFile>
 #include <QJsonArray>
 
+#include <tuple>
 #include <utility>
 
 namespace {
+
+struct OptionText
+{
+    const char *name;
+    // Null for a switch.
+    const char *valueName;
+    const char *description;
+};
+
+// In the order --help lists them.
+constexpr OptionText optionTexts[] = {
+    {"board", "board", "The board: tavro or pellan."},
+    {"port", "name", "The serial port, such as ttyUSB0, COM3 or a device path."},
+    {"http", "[addr:]port", "Where HTTP listens (default 127.0.0.1:8640)."},
+    {"osc", "[addr:]port", "Where OSC listens (default 127.0.0.1:8641)."},
+    {"token-file", "file", "The file whose first line is the HTTP token."},
+    {"osc-allow", "addr,...", "The addresses OSC messages are taken from besides loopback."},
+    {"visca", "[addr:]port", "Where VISCA over IP listens (off by default; usually 52381)."},
+    {"visca-allow", "addr,...", "The addresses VISCA is taken from besides loopback."},
+    {"visca-hold", "seconds", "How long a VISCA run goes on with no message from its sender (default 10)."},
+    {"freed", "host:port,...", "Send FreeD lens data to these receivers over UDP."},
+    {"freed-rate", "hz", "FreeD packets a second, 10 to 100 (default 50)."},
+    {"freed-camera", "n", "The FreeD camera id, 0 to 255 (default 1)."},
+    {"freed-delay", "ms", "Hold the FreeD values back by 0 to 500 ms (default 0)."},
+    {"freed-values", "mode", "FreeD values: scaled, raw or lens (default scaled; lens needs --profile)."},
+    {"profile", "file", "The lens profile (JSON) for focal length, focus distance and f-number."},
+    {"calibrate", nullptr, "Calibrate the board at start."},
+    {"track-focus", nullptr,
+     "Keep the focus on its distance while the zoom moves (needs a profile with a focus curve)."},
+    {"verbose", nullptr, "Write the drivers' trace to standard error."},
+};
+
+// Each FreeD option is checked as POST /v1/freed checks its key.
+constexpr std::pair<const char *, const char *> freedKeys[] = {{"freed", "targets"},
+                                                               {"freed-rate", "rate"},
+                                                               {"freed-camera", "camera"},
+                                                               {"freed-delay", "delayMs"},
+                                                               {"freed-values", "values"}};
 
 const char *const description =
     "Serves a motorised lens on a Tavro or Pellan lens controller board to\n"
@@ -73,61 +112,14 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     parser.setApplicationDescription(QString::fromLatin1(description));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption board(QStringLiteral("board"), QStringLiteral("The board: tavro or pellan."),
-                                   QStringLiteral("board"));
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("The serial port, such as ttyUSB0, COM3 or a device path."),
-                                  QStringLiteral("name"));
-    const QCommandLineOption http(QStringLiteral("http"),
-                                  QStringLiteral("Where HTTP listens (default 127.0.0.1:8640)."),
-                                  QStringLiteral("[addr:]port"));
-    const QCommandLineOption osc(QStringLiteral("osc"), QStringLiteral("Where OSC listens (default 127.0.0.1:8641)."),
-                                 QStringLiteral("[addr:]port"));
-    const QCommandLineOption tokenFile(QStringLiteral("token-file"),
-                                       QStringLiteral("The file whose first line is the HTTP token."),
-                                       QStringLiteral("file"));
-    const QCommandLineOption oscAllow(QStringLiteral("osc-allow"),
-                                      QStringLiteral("The addresses OSC messages are taken from besides loopback."),
-                                      QStringLiteral("addr,..."));
-    const QCommandLineOption visca(QStringLiteral("visca"),
-                                   QStringLiteral("Where VISCA over IP listens (off by default; usually 52381)."),
-                                   QStringLiteral("[addr:]port"));
-    const QCommandLineOption viscaAllow(QStringLiteral("visca-allow"),
-                                        QStringLiteral("The addresses VISCA is taken from besides loopback."),
-                                        QStringLiteral("addr,..."));
-    const QCommandLineOption viscaHold(
-        QStringLiteral("visca-hold"),
-        QStringLiteral("How long a VISCA run goes on with no message from its sender (default 10)."),
-        QStringLiteral("seconds"));
-    const QCommandLineOption profile(
-        QStringLiteral("profile"),
-        QStringLiteral("The lens profile (JSON) for focal length, focus distance and f-number."),
-        QStringLiteral("file"));
-    const QCommandLineOption calibrate(QStringLiteral("calibrate"),
-                                       QStringLiteral("Calibrate the board at start."));
-    const QCommandLineOption verbose(QStringLiteral("verbose"),
-                                     QStringLiteral("Write the drivers' trace to standard error."));
-    const QCommandLineOption trackFocus(QStringLiteral("track-focus"),
-                                        QStringLiteral("Keep the focus on its distance while the zoom moves "
-                                                       "(needs a profile with a focus curve)."));
-    const QCommandLineOption freed(QStringLiteral("freed"),
-                                   QStringLiteral("Send FreeD lens data to these receivers over UDP."),
-                                   QStringLiteral("host:port,..."));
-    const QCommandLineOption freedRate(QStringLiteral("freed-rate"),
-                                       QStringLiteral("FreeD packets a second, 10 to 100 (default 50)."),
-                                       QStringLiteral("hz"));
-    const QCommandLineOption freedCamera(QStringLiteral("freed-camera"),
-                                         QStringLiteral("The FreeD camera id, 0 to 255 (default 1)."),
-                                         QStringLiteral("n"));
-    const QCommandLineOption freedDelay(QStringLiteral("freed-delay"),
-                                        QStringLiteral("Hold the FreeD values back by 0 to 500 ms (default 0)."),
-                                        QStringLiteral("ms"));
-    const QCommandLineOption freedValues(QStringLiteral("freed-values"),
-                                         QStringLiteral("FreeD values: scaled, raw or lens (default scaled; "
-                                                        "lens needs --profile)."),
-                                         QStringLiteral("mode"));
-    parser.addOptions({board, port, http, osc, tokenFile, oscAllow, visca, viscaAllow, viscaHold, freed, freedRate,
-                       freedCamera, freedDelay, freedValues, profile, calibrate, trackFocus, verbose});
+    for (const OptionText &option : optionTexts) {
+        const QString name = QString::fromLatin1(option.name);
+        const QString words = QString::fromLatin1(option.description);
+        parser.addOption(option.valueName ? QCommandLineOption(name, words, QString::fromLatin1(option.valueName))
+                                          : QCommandLineOption(name, words));
+    }
+    const auto value = [&parser](const char *name) { return parser.value(QString::fromLatin1(name)); };
+    const auto isSet = [&parser](const char *name) { return parser.isSet(QString::fromLatin1(name)); };
 
     error->clear();
     if (!parser.parse(arguments)) {
@@ -149,42 +141,40 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
     }
 
     ServerOptions options;
-    const QString boardName = parser.value(board).toLower();
+    const QString boardName = value("board").toLower();
     if (boardName != QLatin1String("tavro") && boardName != QLatin1String("pellan")) {
         *error = QStringLiteral("--board must be tavro or pellan");
         return std::nullopt;
     }
     options.board = boardName == QLatin1String("pellan") ? BoardType::Pellan : BoardType::Tavro;
-    options.port = parser.value(port);
+    options.port = value("port");
     if (options.port.isEmpty()) {
         *error = QStringLiteral("--port names no port");
         return std::nullopt;
     }
-    if (parser.isSet(http) && !parseEndpoint(parser.value(http), &options.httpAddress, &options.httpPort)) {
-        *error = QStringLiteral("--http must be [ADDR:]PORT");
-        return std::nullopt;
+    const std::tuple<const char *, QHostAddress *, quint16 *> endpoints[] = {
+        {"http", &options.httpAddress, &options.httpPort},
+        {"osc", &options.oscAddress, &options.oscPort},
+        {"visca", &options.viscaAddress, &options.viscaPort}};
+    for (const auto &[name, address, number] : endpoints) {
+        if (isSet(name) && !parseEndpoint(value(name), address, number)) {
+            *error = QStringLiteral("--%1 must be [ADDR:]PORT").arg(QLatin1String(name));
+            return std::nullopt;
+        }
     }
-    if (parser.isSet(osc) && !parseEndpoint(parser.value(osc), &options.oscAddress, &options.oscPort)) {
-        *error = QStringLiteral("--osc must be [ADDR:]PORT");
+    if (!parseAllowed(value("osc-allow"), QStringLiteral("--osc-allow"), &options.oscAllowed, error)
+        || !parseAllowed(value("visca-allow"), QStringLiteral("--visca-allow"), &options.viscaAllowed, error))
         return std::nullopt;
-    }
-    if (parser.isSet(visca) && !parseEndpoint(parser.value(visca), &options.viscaAddress, &options.viscaPort)) {
-        *error = QStringLiteral("--visca must be [ADDR:]PORT");
-        return std::nullopt;
-    }
-    if (!parseAllowed(parser.value(oscAllow), QStringLiteral("--osc-allow"), &options.oscAllowed, error)
-        || !parseAllowed(parser.value(viscaAllow), QStringLiteral("--visca-allow"), &options.viscaAllowed, error))
-        return std::nullopt;
-    if (parser.isSet(viscaHold)) {
+    if (isSet("visca-hold")) {
         bool isNumber = false;
-        options.viscaHoldS = parser.value(viscaHold).toInt(&isNumber);
+        options.viscaHoldS = value("visca-hold").toInt(&isNumber);
         if (!isNumber || options.viscaHoldS < 1 || options.viscaHoldS > maximumViscaHoldS) {
             *error = QStringLiteral("--visca-hold must be a whole number of seconds from 1 to %1")
                          .arg(maximumViscaHoldS);
             return std::nullopt;
         }
     }
-    options.tokenFile = parser.value(tokenFile);
+    options.tokenFile = value("token-file");
     // Anyone on the network could drive the lens otherwise.
     if (!options.httpAddress.isLoopback() && options.tokenFile.isEmpty()) {
         *error = QStringLiteral("HTTP on %1 needs a token: give --token-file").arg(options.httpAddress.toString());
@@ -200,30 +190,28 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList &arguments, 
                      .arg(options.viscaAddress.toString());
         return std::nullopt;
     }
-    options.profileFile = parser.value(profile);
-    options.calibrate = parser.isSet(calibrate);
-    options.trackFocus = parser.isSet(trackFocus);
-    options.verbose = parser.isSet(verbose);
-    // Each option is checked as POST /v1/freed checks its key.
-    const std::pair<const QCommandLineOption *, const char *> freedKeys[] = {
-        {&freed, "targets"}, {&freedRate, "rate"}, {&freedCamera, "camera"},
-        {&freedDelay, "delayMs"}, {&freedValues, "values"}};
-    for (const auto &[option, key] : freedKeys) {
-        if (!parser.isSet(*option))
+    options.profileFile = value("profile");
+    options.calibrate = isSet("calibrate");
+    options.trackFocus = isSet("track-focus");
+    options.verbose = isSet("verbose");
+    for (const auto &[name, key] : freedKeys) {
+        if (!isSet(name))
             continue;
-        const QString given = parser.value(*option);
+        const QString given = value(name);
         bool isNumber = false;
         const double number = given.toDouble(&isNumber);
-        const QJsonValue value = option == &freed ? QJsonValue(QJsonArray::fromStringList(given.split(QLatin1Char(','))))
-            : option == &freedValues || !isNumber ? QJsonValue(given)
-                                                  : QJsonValue(number);
+        const QLatin1String keyName(key);
+        const QJsonValue json = keyName == QLatin1String("targets")
+            ? QJsonValue(QJsonArray::fromStringList(given.split(QLatin1Char(','))))
+            : keyName == QLatin1String("values") || !isNumber ? QJsonValue(given)
+                                                              : QJsonValue(number);
         QString problem;
-        if (!options.freed.apply({{QLatin1String(key), value}}, !options.profileFile.isEmpty(), &problem)) {
-            *error = QStringLiteral("--%1: %2").arg(option->names().constFirst(), problem);
+        if (!options.freed.apply({{keyName, json}}, !options.profileFile.isEmpty(), &problem)) {
+            *error = QStringLiteral("--%1: %2").arg(QLatin1String(name), problem);
             return std::nullopt;
         }
     }
-    options.freed.on = parser.isSet(freed);
+    options.freed.on = isSet("freed");
     return options;
 }
 
