@@ -84,6 +84,8 @@ void MainWindow::measureSpeeds()
                     case SpeedMeasurementTask::End::Written:
                         // The new speeds are in use at once: a timed recall needs them.
                         m_profileInUse->load(m_controllerType);
+                        if (m_profileDialog)
+                            m_profileDialog->takeSpeeds(m_profileInUse->path(m_controllerType));
                         statusBar()->showMessage(text);
                         break;
                     case SpeedMeasurementTask::End::Failed:
