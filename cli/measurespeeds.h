@@ -11,7 +11,7 @@ class QTextStream;
 
 // tavro-lensctl measure-speeds: times the board's motors (see
 // SpeedMeasurement) and writes their speeds into the profile's file, every
-// other key as it was. The file is replaced whole once all is measured, or
+// other key as it was (ProfileSpeeds). The file is replaced whole once all is measured, or
 // not at all.
 namespace MeasureSpeeds {
 

@@ -3,7 +3,6 @@
 #include "controller.h"
 #include "controller_tavro.h"
 #include "lensmotor.h"
-#include "lensprofileinuse.h"
 #include "lenssession.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
@@ -321,6 +320,12 @@ void LensActions::setPanelSpeeds(int zoom, int focus)
     m_panelSpeedOwed = {};
 }
 
+void LensActions::owePanelSpeeds()
+{
+    m_panelSpeedOwed[int(Motor::Zoom)] = true;
+    m_panelSpeedOwed[int(Motor::Focus)] = true;
+}
+
 void LensActions::setPanelSpeed(Motor motor)
 {
     m_panelSpeedOwed[int(motor)] = false;
@@ -495,11 +500,9 @@ void LensActions::tellTimedCall(int preset, double seconds, const SessionResult 
         OperatorReport::show(OperatorReport::Severity::Warning,
                              m_units.profile()
                                  ? tr("Preset %1 is not recalled in %2 s: the lens profile in use has no measured "
-                                      "speeds of the motors. Measure them with tavro-lensctl --board %3 --port %4 "
-                                      "--profile FILE measure-speeds while the window is closed.")
+                                      "speeds of the motors. Measure them with Lens ▸ Measure speeds… first.")
                                        .arg(preset)
                                        .arg(locale.toString(seconds))
-                                       .arg(LensProfileInUse::boardName(m_session->board()), m_session->portName())
                                  : tr("Preset %1 is not recalled in %2 s: a recall time needs a lens profile with "
                                       "the motors' measured speeds, and no profile is in use (Lens ▸ Profile…).")
                                        .arg(preset)

@@ -109,6 +109,10 @@ public:
     // The zoom and focus speed levels the settings panel has just given the
     // board.
     void setPanelSpeeds(int zoom, int focus);
+    // The board's zoom and focus speed levels are no longer the panel's (a
+    // speed measurement left them at high): the next action that uses one
+    // gives the panel's again.
+    void owePanelSpeeds();
 
     // The slider's value goes out as at a handle release (field, move,
     // settling pause).

@@ -137,6 +137,7 @@ bool OperationMonitor::eventFilter(QObject *watched, QEvent *event)
         // it is done.
         m_closeRequested = true;
         event->ignore();
+        emit closeHeldBack();
         return true;
     }
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {

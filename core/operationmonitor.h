@@ -57,6 +57,9 @@ signals:
     // Input to the window that a running operation drops; a release among it
     // still ends what its press began.
     void inputDropped(QObject *receiver, QEvent *event);
+    // The window was asked to close, and closes once the operation ends: an
+    // operation that can be called off ends now.
+    void closeHeldBack();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

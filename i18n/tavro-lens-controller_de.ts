@@ -264,10 +264,6 @@
         <translation>Die Blende bleibt innerhalb der Grenze %1 des Objektivprofils.</translation>
     </message>
     <message>
-        <source>Preset %1 is not recalled in %2 s: the lens profile in use has no measured speeds of the motors. Measure them with tavro-lensctl --board %3 --port %4 --profile FILE measure-speeds while the window is closed.</source>
-        <translation>Voreinstellung %1 wird nicht in %2 s abgerufen: Das verwendete Objektivprofil hat keine gemessenen Geschwindigkeiten der Motoren. Messen Sie sie bei geschlossenem Fenster mit tavro-lensctl --board %3 --port %4 --profile DATEI measure-speeds.</translation>
-    </message>
-    <message>
         <source>Preset %1 is not recalled in %2 s: a recall time needs a lens profile with the motors&apos; measured speeds, and no profile is in use (Lens ▸ Profile…).</source>
         <translation>Voreinstellung %1 wird nicht in %2 s abgerufen: Eine Abrufzeit braucht ein Objektivprofil mit den gemessenen Geschwindigkeiten der Motoren, und es ist kein Profil in Gebrauch (Objektiv ▸ Profil…).</translation>
     </message>
@@ -290,6 +286,10 @@
     <message>
         <source>The focus cannot follow the zoom: no lens profile is in use. Lens ▸ Profile… makes one with a focus curve.</source>
         <translation>Der Fokus kann dem Zoom nicht folgen: Es ist kein Objektivprofil in Gebrauch. Objektiv ▸ Profil… erstellt eines mit Fokuskurve.</translation>
+    </message>
+    <message>
+        <source>Preset %1 is not recalled in %2 s: the lens profile in use has no measured speeds of the motors. Measure them with Lens ▸ Measure speeds… first.</source>
+        <translation>Voreinstellung %1 wird nicht in %2 s abgerufen: Das verwendete Objektivprofil hat keine gemessenen Geschwindigkeiten der Motoren. Messen Sie sie zuerst (Objektiv ▸ Geschwindigkeiten messen…).</translation>
     </message>
 </context>
 <context>
@@ -1162,6 +1162,22 @@
         <source>Keep focus while zooming</source>
         <translation>Fokus beim Zoomen halten</translation>
     </message>
+    <message>
+        <source>Measure speeds…</source>
+        <translation>Geschwindigkeiten messen…</translation>
+    </message>
+    <message>
+        <source>Measuring the speeds needs the board in service: choose it in the settings and Save first.</source>
+        <translation>Zum Messen der Geschwindigkeiten muss die Platine in Betrieb sein: Wählen Sie sie in den Einstellungen und speichern Sie zuerst.</translation>
+    </message>
+    <message>
+        <source>Measuring the speeds needs a lens profile in use, which they are written into: choose one in Lens ▸ Profile…</source>
+        <translation>Zum Messen der Geschwindigkeiten wird ein verwendetes Objektivprofil gebraucht, in das sie geschrieben werden: Wählen Sie eines unter Objektiv ▸ Profil…</translation>
+    </message>
+    <message>
+        <source>Speed measurement cancelled: the profile is left as it was.</source>
+        <translation>Geschwindigkeitsmessung abgebrochen: Das Profil bleibt, wie es war.</translation>
+    </message>
 </context>
 <context>
     <name>OperationProgressDialog</name>
@@ -1545,6 +1561,127 @@ Was Sie in diesem Fenster wählen, wird nicht behalten. Starten Sie das Programm
     <message>
         <source>A slider&apos;s new position goes out %1 ms after the last step, once the key is let go.</source>
         <translation>Die neue Position eines Schiebereglers wird %1 ms nach dem letzten Schritt gesendet, sobald die Taste losgelassen ist.</translation>
+    </message>
+</context>
+<context>
+    <name>SpeedMeasurementDialog</name>
+    <message>
+        <source>Measure speeds</source>
+        <translation>Geschwindigkeiten messen</translation>
+    </message>
+    <message>
+        <source>Speeds measured</source>
+        <translation>Gemessene Geschwindigkeiten</translation>
+    </message>
+    <message>
+        <source>%v of %m</source>
+        <extracomment>The bar&apos;s text: speeds measured so far, of all the board&apos;s motors have.</extracomment>
+        <translation>%v von %m</translation>
+    </message>
+    <message>
+        <source>Measured speeds</source>
+        <translation>Gemessene Geschwindigkeiten</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Each motor travels to and fro at each of its speeds within the profile&apos;s limits. This takes up to two minutes.</source>
+        <translation>Jeder Motor fährt mit jeder seiner Geschwindigkeiten innerhalb der Grenzen des Profils hin und her. Das dauert bis zu zwei Minuten.</translation>
+    </message>
+    <message>
+        <source>Stopping the motor…</source>
+        <translation>Der Motor wird angehalten…</translation>
+    </message>
+</context>
+<context>
+    <name>SpeedMeasurementTask</name>
+    <message>
+        <source>Measuring the motors&apos; speeds…</source>
+        <translation>Die Geschwindigkeiten der Motoren werden gemessen…</translation>
+    </message>
+    <message>
+        <source>Speeds measured in %1 s and written to %2.</source>
+        <extracomment>The seconds the measurement took, then the profile&apos;s file name.</extracomment>
+        <translation>Geschwindigkeiten in %1 s gemessen und in %2 geschrieben.</translation>
+    </message>
+    <message>
+        <source>The measured speeds were not written: %1</source>
+        <translation>Die gemessenen Geschwindigkeiten wurden nicht geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>The measured speeds could not be written to %1: %2</source>
+        <translation>Die gemessenen Geschwindigkeiten konnten nicht in %1 geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Reading the positions…</source>
+        <translation>Positionen werden gelesen…</translation>
+    </message>
+    <message>
+        <source>No valid answer from the board on %1.</source>
+        <translation>Keine gültige Antwort von der Platine an %1.</translation>
+    </message>
+    <message>
+        <source>The board on %1 rejected a command or did not acknowledge it.</source>
+        <translation>Die Platine an %1 hat einen Befehl abgelehnt oder nicht bestätigt.</translation>
+    </message>
+    <message>
+        <source>%1: too few readings between %2 % and %3 % of the travel to time it.</source>
+        <translation>%1: zu wenige Messwerte zwischen %2 % und %3 % des Wegs, um die Geschwindigkeit zu bestimmen.</translation>
+    </message>
+    <message>
+        <source>The speeds were not measured, and the profile is left as it was. %1</source>
+        <translation>Die Geschwindigkeiten wurden nicht gemessen, und das Profil bleibt, wie es war. %1</translation>
+    </message>
+    <message>
+        <source>Zoom at low speed</source>
+        <translation>Zoom langsam</translation>
+    </message>
+    <message>
+        <source>Zoom at medium speed</source>
+        <translation>Zoom mittel</translation>
+    </message>
+    <message>
+        <source>Zoom at high speed</source>
+        <translation>Zoom schnell</translation>
+    </message>
+    <message>
+        <source>Focus at low speed</source>
+        <translation>Fokus langsam</translation>
+    </message>
+    <message>
+        <source>Focus at medium speed</source>
+        <translation>Fokus mittel</translation>
+    </message>
+    <message>
+        <source>Focus at high speed</source>
+        <translation>Fokus schnell</translation>
+    </message>
+    <message>
+        <source>Iris</source>
+        <translation>Blende</translation>
+    </message>
+    <message>
+        <source>%1: %2 counts/s</source>
+        <extracomment>A measured speed: the motor and its speed level, then counts per second.</extracomment>
+        <translation>%1: %2 Schritte/s</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <source>%1: travels too little to be timed, from %2 to %3.</source>
+        <translation>%1: fährt zu wenig, um gemessen zu werden, von %2 bis %3.</translation>
+    </message>
+    <message>
+        <source>%1: did not come to a stand within %2 s.</source>
+        <translation>%1: ist nicht innerhalb von %2 s zum Stehen gekommen.</translation>
     </message>
 </context>
 <context>

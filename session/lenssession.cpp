@@ -190,14 +190,7 @@ SessionResult LensSession::runNow(const SessionRequest &request)
         return stopping();
     // What the session queued of its own accord (the reads a distance to
     // hold starts from) goes first.
-    while (!m_queue.empty()) {
-        const Job queued = std::move(m_queue.front());
-        m_queue.pop_front();
-        m_current = queued;
-        SessionDriver::Done queuedDone = m_driver->execute(driverJob(queued));
-        m_current.reset();
-        apply(queued, queuedDone);
-    }
+    runQueued();
     Job job{request, false, {}, {}};
     const Planning planned = planning(request);
     switch (planned) {
@@ -238,6 +231,32 @@ SessionResult LensSession::runNow(const SessionRequest &request)
             return nextDone.result;
     }
     return done.result;
+}
+
+SessionResult LensSession::runWorkNow(const SessionDriver::Work &work)
+{
+    Q_ASSERT(!m_thread && !m_current);
+    if (m_stopping)
+        return stopping();
+    runQueued();
+    const Job job{{}, false, {}, work};
+    m_current = job;
+    SessionDriver::Done done = m_driver->execute(driverJob(job));
+    m_current.reset();
+    apply(job, done);
+    return done.result;
+}
+
+void LensSession::runQueued()
+{
+    while (!m_queue.empty()) {
+        const Job queued = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_current = queued;
+        SessionDriver::Done queuedDone = m_driver->execute(driverJob(queued));
+        m_current.reset();
+        apply(queued, queuedDone);
+    }
 }
 
 void LensSession::enqueue(Job job)

@@ -87,6 +87,8 @@ public:
     // program that does one thing after another (CallersThread only); what
     // the session queued of its own goes first.
     SessionResult runNow(const SessionRequest &request);
+    // The same for work of the caller's own.
+    SessionResult runWorkNow(const SessionDriver::Work &work);
     // The holder lets go: the run it holds on motor, waiting, under way or
     // running, ends as by a stop.
     void release(const LensMotor &motor, const void *holder);
@@ -204,6 +206,8 @@ private:
     bool isRepeat(const SessionRequest &request) const;
     // The run of motor the driver is carrying out, if it is one.
     const SessionRequest *runUnderWay(const LensMotor &motor) const;
+    // What the session queued of its own, carried out now (CallersThread).
+    void runQueued();
     void enqueue(Job job);
     void schedule();
     void pump();

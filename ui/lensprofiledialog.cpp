@@ -147,6 +147,15 @@ LensProfileDialog::LensProfileDialog(const LensUnits &units, QWidget *parent)
     connect(&m_units, &LensUnits::changed, this, &LensProfileDialog::showPreview);
 }
 
+void LensProfileDialog::takeSpeeds(const QString &file)
+{
+    if (file != m_file)
+        return;
+    const LensProfile::Read read = LensProfile::readFile(file);
+    if (read.profile)
+        m_data.speeds = read.profile->data().speeds;
+}
+
 void LensProfileDialog::edit(const QString &file, const QString &board)
 {
     m_data = LensProfileData{};

@@ -32,6 +32,10 @@ public:
     // Edits the profile in file, or a new one for board ("tavro", "pellan")
     // when there is none or it cannot be read.
     void edit(const QString &file, const QString &board);
+    // The speeds in file were measured anew: a profile edited from that file
+    // takes them, so that saving it keeps them, and keeps what else it had
+    // changed.
+    void takeSpeeds(const QString &file);
 
 signals:
     // The profile is now in file.

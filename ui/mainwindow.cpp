@@ -18,6 +18,7 @@
 #include "serialportlist.h"
 #include "settingsfile.h"
 #include "slideraccessible.h"
+#include "speedmeasurementtask.h"
 #include "trafficwindow.h"
 #include "ui_mainwindow.h"
 

@@ -26,6 +26,8 @@ class PadCapture;
 class PadLayoutMenu;
 class PresetSpeedMenu;
 class QSettings;
+class SpeedMeasurementDialog;
+class SpeedMeasurementTask;
 class TrafficWindow;
 
 namespace Ui {
@@ -135,6 +137,10 @@ private:
     // focus while zooming (mainwindow_lens.cpp).
     void setUpLensUnits();
     void openProfileDialog();
+    // Lens ▸ Measure speeds…: into the profile in use, which the window then
+    // uses with its new speeds; a box says what is missing without a board
+    // in service or a profile in use.
+    void measureSpeeds();
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<QSettings> m_settings;
@@ -158,6 +164,10 @@ private:
     // The profile the lens's units come from, per board type.
     std::unique_ptr<LensProfileInUse> m_profileInUse;
     std::unique_ptr<FocusTracking> m_focusTracking;
+    // Gone before the session, which it calls off a measurement on.
+    std::unique_ptr<SpeedMeasurementTask> m_speedMeasurement;
+    // Made with the first measurement; a child of the window.
+    SpeedMeasurementDialog *m_speedDialog = nullptr;
     // Made when first opened from Lens ▸ Profile…; a child of the window.
     LensProfileDialog *m_profileDialog = nullptr;
     // A child of the window.

@@ -8,6 +8,7 @@
 #include "controller_tavro.h"
 #include "controller_usm.h"
 #include "driversetup.h"
+#include "lensprofile.h"
 #include "lenswindow.h"
 #include "pellanboard.h"
 #include "simfault.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -77,6 +79,8 @@ private slots:
     void tavroLivePositions();
     void tavroFoundAgainByStableName();
     void tavroTrafficIsListedAndTraced();
+    void tavroMeasuresSpeeds_data();
+    void tavroMeasuresSpeeds();
 
 private:
     static void deliveries();
@@ -383,6 +387,65 @@ void TestEndToEnd::tavroTrafficIsListedAndTraced()
     for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         decoded << line.section(QStringLiteral("  Tavro  "), 1).remove(QRegularExpression(QStringLiteral(" \\[[^]]*\\]")));
     QCOMPARE(decoded, listed);
+}
+
+// Lens ▸ Measure speeds… on a profile whose limits lie close together, the
+// board at real time. Measured, the speeds go into the profile's file with
+// every other key kept, and a recall time works at once; called off by Cancel
+// or by the window's close, the motor on its way stands at once, short of its
+// end, and the file is as it was.
+void TestEndToEnd::tavroMeasuresSpeeds_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::newRow("measured") << "measured";
+    QTest::newRow("cancelled") << "pb_cancelMeasurement";
+    QTest::newRow("window closed") << "close";
+}
+
+void TestEndToEnd::tavroMeasuresSpeeds()
+{
+    QFETCH(QString, end);
+    LensProfileData data = LensProfile::readFile(QStringLiteral(TAVRO_PROFILES "/tavro-18x.json")).profile->data();
+    data.limits = {{{{1000, 1400}}, {{1000, 1400}}, {{1000, 1400}}}};
+    data.speeds = {};
+    const QString path = QDir::current().absoluteFilePath(QStringLiteral("lens.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(data.toJson()) > 0);
+    file.close();
+    QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
+    config.setValue(QStringLiteral("lens/profile/tavro"), path);
+    config.setValue(QStringLiteral("presets/seconds1"), 2);
+    config.sync();
+    startBoard(std::make_unique<TavroBoard>(), BoardType::Tavro);
+    save();
+    m_sim->setTimeScale(1);
+    widget<QAction>("action_measureSpeeds")->trigger();
+    if (end != QLatin1String("measured")) {
+        QTRY_VERIFY(tavroPosition(TavroBoard::Axis::Zoom) > 1050 && tavroPosition(TavroBoard::Axis::Zoom) < 1300);
+        if (end == QLatin1String("close"))
+            m_window->close();
+        else
+            widget<QPushButton>(qPrintable(end))->click();
+        QTRY_VERIFY(m_window->isIdle() && m_window->isVisible() == (end != QLatin1String("close")));
+        const int stood = tavroPosition(TavroBoard::Axis::Zoom);
+        QTest::qWait(300);
+        QCOMPARE(tavroPosition(TavroBoard::Axis::Zoom), stood);
+        QVERIFY2(stood < 1350, qPrintable(QString::number(stood)));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), data.toJson());
+        QCOMPARE(m_setup->texts(), QStringList());
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->isIdle(), 30000);
+    QCOMPARE(m_setup->texts(), QStringList());
+    QVERIFY(m_window->statusBar()->currentMessage().startsWith(QLatin1String("Speeds measured in ")));
+    LensProfileData after = LensProfile::readFile(path).profile->data();
+    QCOMPARE(after.speeds[0].size() * 100 + after.speeds[1].size() * 10 + after.speeds[2].size(), size_t(331));
+    after.speeds = {};
+    QCOMPARE(after.toJson(), data.toJson());
+    // Refused without speeds, with a box; with them, a recall of the board's own.
+    click("pb_callPreset1");
+    QCOMPARE(m_setup->texts(), QStringList());
 }
 
 QTEST_MAIN(TestEndToEnd)
