@@ -1021,7 +1021,8 @@ private slots:
     // With a profile that holds zoom, focus and iris to 500..7000, 300..3800 and 200..5000 (limited),
     // after Calibrate All finds the zoom at 7200, the focus at 2000 and the iris at 5500: the sliders'
     // ranges (as a screen reader reads them) are the limits, the fields show where the motors stand, an
-    // end of a slider sends the limit, and a range that changes sends nothing. The script is play()'s,
+    // end of a slider sends the limit, and a range that changes sends nothing; preset 1 goes at low
+    // speed, its own. The script is play()'s,
     // or "unlimit": the profile in use is saved anew without limits and used again. The status line's
     // messages are in brackets.
     void limits_data()
@@ -1042,11 +1043,15 @@ private slots:
                                                 << "The zoom stays within the lens profile's limit 7000.";
         QTest::newRow("a focal length beyond a limit") << true << "type:le_motor1:120mm" << "500-7000 300-3800 3-91" << held
             << "The zoom does not move to 120mm: the profile puts it at 7350, beyond the lens profile's limit 7000.";
+        // A call reads where the motors are, then sends each to its place at the preset's speed.
+        const QString reads = "getZoomPosition getMaxZoomPosition getFocusPosition getMaxFocusPosition getIrisPosition "
+                              "getMaxIrisPosition ";
+        const QString gotos = "setZoomSpeed(0) setZoomPosition(7000) getZoomPosition setFocusSpeed(0) setFocusPosition(2000) "
+                              "getFocusPosition setIrisPosition(5000) getIrisPosition";
         QTest::newRow("a preset beyond the limits, told once") << true << "pb_storePreset1 pb_callPreset1 pb_callPreset1"
             << "500-7000 300-3800 3-91" << held
-            << "storePreset(1) ... [Preset 1 lies beyond the zoom's limit 7000 and the iris's limit 5000: it was "
-               "recalled to the limits.] setZoomPosition(7000) ... setIrisPosition(5000) ... setZoomPosition(7000) ... "
-               "setIrisPosition(5000) getIrisPosition";
+            << "storePreset(1) getZoomPosition getFocusPosition getIrisPosition " + reads + "[Preset 1 lies beyond the zoom's "
+               "limit 7000 and the iris's limit 5000: it was recalled to the limits.] " + gotos + ' ' + reads + gotos;
     }
     void limits()
     {
@@ -1064,7 +1069,7 @@ private slots:
                        > 0;
         };
         QVERIFY(write(limited));
-        QVERIFY(operate(BoardType::Tavro, true, "lens/profile/tavro=" + path));
+        QVERIFY(operate(BoardType::Tavro, true, "1=1 lens/profile/tavro=" + path));
         m_board->zoomPosition = 7200;
         m_board->focusPosition = 2000;
         m_board->irisPosition = 5500;
@@ -1074,9 +1079,12 @@ private slots:
                                    "getMaxZoomPosition getMaxFocusPosition";
         QCOMPARE(calls(), calibrated);
         m_board->calls.clear();
+        // Taken off the line at once, so that a message told again shows anew.
         connect(m_window->statusBar(), &QStatusBar::messageChanged, m_window.get(), [this](const QString &text) {
-            if (!text.isEmpty())
+            if (!text.isEmpty()) {
                 m_board->calls << '[' + text + ']';
+                m_window->statusBar()->clearMessage();
+            }
         });
         if (script == "unlimit") {
             QVERIFY(write(false));
