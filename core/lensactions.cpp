@@ -4,6 +4,7 @@
 #include "controller_tavro.h"
 #include "lensmotor.h"
 #include "lenssession.h"
+#include "motorrange.h"
 #include "operationmonitor.h"
 #include "operatorreport.h"
 #include "portreport.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStringList>
 
 #include <algorithm>
 #include <memory>
@@ -115,25 +117,28 @@ int readInto(Controller &driver, SessionDriver::Done &done, int (Controller::*qu
     return -1;
 }
 
-// A typed position: negative numbers count as 0 and the slider clamps what is
-// too large; the field then shows what the slider took. Text that is not a
-// number (or too large for one) sends nothing: the field goes back to the
-// slider's position. Returns the slider position that is to be sent.
-std::optional<int> takeTypedPosition(QSlider *slider, QLineEdit *lineEdit)
+// A typed position: negative numbers count as 0 and what is beyond the
+// board's maximum as the maximum; the field then shows what is sent. One
+// beyond a soft limit goes too, for the session to refuse: the slider ends at
+// the limit meanwhile. Text that is not a number (or too large for one) sends
+// nothing: the field goes back to shown. Returns the position to be sent, on
+// the slider's scale.
+std::optional<int> takeTypedPosition(QSlider *slider, QLineEdit *lineEdit, int maximum, int shown)
 {
     QSignalBlocker blocker(slider);
     bool ok = false;
-    const int position = lineEdit->text().toInt(&ok, 10);
+    const int typed = lineEdit->text().toInt(&ok, 10);
     if (!ok) {
         qDebug() << "wrong input";
-        lineEdit->setText(QString::number(slider->value()));
+        lineEdit->setText(QString::number(shown));
         return std::nullopt;
     }
     slider->setFocus();
-    slider->setValue(qMax(0, position));
-    lineEdit->setText(QString::number(slider->value()));
+    const int position = std::clamp(typed, 0, maximum);
+    slider->setValue(position);
+    lineEdit->setText(QString::number(position));
     blocker.unblock();
-    return slider->value();
+    return position;
 }
 
 } // namespace
@@ -144,9 +149,13 @@ LensActions::LensActions(QWidget *window, const LensPanel &panel, OperationMonit
     , m_monitor(monitor)
 {
     m_window->installEventFilter(this);
+    for (const Motor motor : kMotors)
+        m_boardMaxima[size_t(motor)] = panel.motors[size_t(motor)].slider->maximum();
     connect(&m_units, &LensUnits::profileChanged, this, [this] {
         if (m_session)
             m_session->setProfile(m_units.profile());
+        for (const Motor motor : kMotors)
+            applyRange(motor);
         // A profile without a focus curve ends the following.
         if (m_tracking)
             setTracking(true);
@@ -354,10 +363,11 @@ void LensActions::sendSlider(Motor motor)
         const QSignalBlocker blocker(w.lineEdit);
         w.lineEdit->setText(QString::number(w.slider->value()));
     }
-    m_units.setPosition(axisOf(motor), w.slider->value() * w.unitsPerStep);
+    const int counts = rangeOf(motor).countsOf(w.slider->value());
+    m_units.setPosition(axisOf(motor), counts);
     givePanelSpeed(motor);
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
-    request.value = w.slider->value() * w.unitsPerStep;
+    request.value = counts;
     request.exact = true;
     request.settleMs = SettleAfterMoveMs;
     goTo(motor, request);
@@ -375,15 +385,17 @@ void LensActions::sendTyped(Motor motor)
         sendInUnits(motor, *typed);
         return;
     }
-    const std::optional<int> position = takeTypedPosition(w.slider, w.lineEdit);
+    const std::optional<int> position =
+        takeTypedPosition(w.slider, w.lineEdit, m_boardMaxima[size_t(motor)], fieldPosition(motor));
     if (!position)
         return;
     if (motor == Motor::Zoom)
         qDebug() << "all digits";
-    m_units.setPosition(axisOf(motor), *position * w.unitsPerStep);
+    const int counts = rangeOf(motor).countsOf(*position);
+    m_units.setPosition(axisOf(motor), counts);
     givePanelSpeed(motor);
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
-    request.value = *position * w.unitsPerStep;
+    request.value = counts;
     request.exact = true;
     goTo(motor, request);
 }
@@ -400,9 +412,11 @@ void LensActions::sendInUnits(Motor motor, const LensValue &value)
     const QString typed = w.lineEdit->text().trimmed();
     // Unlike a typed count, a value is not taken to the end of the range: a
     // move there would show, and leave the lens at, a value not asked for.
-    const int highest = w.slider->maximum() * w.unitsPerStep;
+    const int highest = m_boardMaxima[size_t(motor)] * w.unitsPerStep;
     if (target.position && (*target.position < 0 || *target.position > highest))
         target = {std::nullopt, tr("the profile puts it at %1, beyond the board's range 0 to %2").arg(*target.position).arg(highest)};
+    else if (const std::optional<int> limit = target.position ? rangeOf(motor).crossedLimit(*target.position) : std::nullopt)
+        target = {std::nullopt, tr("the profile puts it at %1, beyond the lens profile's limit %2").arg(*target.position).arg(*limit)};
     // The slider takes the focus before the field shows a number again: a
     // field that lost the focus with new text would finish its entry anew,
     // and send.
@@ -411,7 +425,7 @@ void LensActions::sendInUnits(Motor motor, const LensValue &value)
         w.slider->setFocus();
         if (target.position)
             w.slider->setValue(qRound(double(*target.position) / w.unitsPerStep));
-        w.lineEdit->setText(QString::number(w.slider->value()));
+        w.lineEdit->setText(QString::number(target.position ? w.slider->value() : fieldPosition(motor)));
     }
     if (!target.position) {
         qWarning() << "Typed value not sent:" << typed << target.problem;
@@ -454,7 +468,7 @@ void LensActions::step(Motor motor, int direction)
     if (!m_session || m_monitor.isRunning() || !w.stepButtons[direction > 0]->isEnabled())
         return;
     QSlider *slider = w.slider;
-    slider->setValue(slider->value() + direction * (slider->maximum() / 100));
+    slider->setValue(slider->value() + direction * MotorRange::stepOf(slider->minimum(), slider->maximum()));
     sendSlider(motor);
 }
 
@@ -487,12 +501,12 @@ bool LensActions::callPreset(int preset)
     LensSession *session = m_session.get();
     submit(request, [this, session, preset, seconds](const SessionResult &result) {
         if (session == m_session.get())
-            tellTimedCall(preset, seconds, result);
+            tellCall(preset, seconds, result);
     });
     return true;
 }
 
-void LensActions::tellTimedCall(int preset, double seconds, const SessionResult &result)
+void LensActions::tellCall(int preset, double seconds, const SessionResult &result)
 {
     const QLocale locale = m_window->locale();
     if (result.kind == SessionResult::Kind::Unmeasured) {
@@ -507,18 +521,56 @@ void LensActions::tellTimedCall(int preset, double seconds, const SessionResult 
                                       "the motors' measured speeds, and no profile is in use (Lens ▸ Profile…).")
                                        .arg(preset)
                                        .arg(locale.toString(seconds)));
-    } else if (result.boardsOwn) {
-        emit told(tr("Preset %1 was recalled at the board's own speed: it was never stored from this computer.")
-                      .arg(preset),
-                  ToldAfterMoveMs * 2);
-    } else if (result.done() && seconds > 0) {
-        const int timeoutMs = int(result.seconds * 1000) + ToldAfterMoveMs;
-        const QString taken = locale.toString(result.seconds, 'f', 1);
-        emit told(result.lengthened
-                      ? tr("Preset %1 takes %2 s: the motors cannot make it sooner.").arg(preset).arg(taken)
-                      : tr("Preset %1 arrives in %2 s.").arg(preset).arg(taken),
-                  timeoutMs);
+        return;
     }
+    QStringList text;
+    int timeoutMs = ToldAfterMoveMs * 2;
+    if (result.boardsOwn) {
+        text << tr("Preset %1 was recalled at the board's own speed: it was never stored from this computer.")
+                    .arg(preset);
+    } else if (result.done() && seconds > 0) {
+        timeoutMs = int(result.seconds * 1000) + ToldAfterMoveMs;
+        const QString taken = locale.toString(result.seconds, 'f', 1);
+        text << (result.lengthened
+                     ? tr("Preset %1 takes %2 s: the motors cannot make it sooner.").arg(preset).arg(taken)
+                     : tr("Preset %1 arrives in %2 s.").arg(preset).arg(taken));
+    }
+    const QString limits = recalledToLimits(preset, result);
+    if (!limits.isEmpty())
+        text << limits;
+    if (!text.isEmpty())
+        emit told(text.join(QLatin1Char(' ')), timeoutMs);
+}
+
+QString LensActions::recalledToLimits(int preset, const SessionResult &result)
+{
+    static const char *const limitsOf[] = {
+        QT_TR_NOOP("the zoom's limit %1"),
+        QT_TR_NOOP("the focus's limit %1"),
+        QT_TR_NOOP("the iris's limit %1"),
+    };
+    // Told once: again only once the preset has come within the limits, or
+    // to others, or been stored anew.
+    if (!result.done() || std::exchange(m_toldLimits[size_t(preset - 1)], result.recalledToLimit) == result.recalledToLimit)
+        return QString();
+    QStringList crossed;
+    for (const Motor motor : kMotors) {
+        if (const std::optional<int> limit = result.recalledToLimit[size_t(motor)])
+            crossed << tr(limitsOf[int(motor)]).arg(*limit);
+    }
+    switch (crossed.size()) {
+    case 0:
+        return QString();
+    case 1:
+        return tr("Preset %1 lies beyond %2: it was recalled to the limit.").arg(preset).arg(crossed[0]);
+    case 2:
+        return tr("Preset %1 lies beyond %2: it was recalled to the limits.")
+            .arg(preset)
+            .arg(tr("%1 and %2", "two limits").arg(crossed[0], crossed[1]));
+    }
+    return tr("Preset %1 lies beyond %2: it was recalled to the limits.")
+        .arg(preset)
+        .arg(tr("%1, %2 and %3", "three limits").arg(crossed[0], crossed[1], crossed[2]));
 }
 
 LensActions::PresetSpeed LensActions::presetSpeed(int preset) const
@@ -551,7 +603,11 @@ bool LensActions::storePreset(int preset)
     request.kind = SessionRequest::Kind::PresetStore;
     request.value = preset;
     request.exact = true;
-    return operate(tr("Storing preset %1…").arg(preset), request);
+    return operate(tr("Storing preset %1…").arg(preset), request, [this, preset](const SessionResult &result) {
+        // A preset stored anew is told of anew.
+        if (result.done())
+            m_toldLimits[size_t(preset - 1)] = {};
+    });
 }
 
 bool LensActions::presetEnabled(const QString &button, int preset) const
@@ -635,12 +691,14 @@ void LensActions::readPositionsAndRanges(Reads reads, const std::function<void()
         // A failed maximum read keeps the range and display the motor had.
         for (const Motor motor : {Motor::Zoom, Motor::Focus}) {
             if ((reads == Reads::All || motor == Motor::Focus) && m[int(motor)] >= 0) {
-                m_panel.motors[int(motor)].slider->setMaximum(m[int(motor)]);
+                m_boardMaxima[size_t(motor)] = m[int(motor)];
+                applyRange(motor);
                 showPosition(motor, p[int(motor)]);
             }
         }
         if (reads == Reads::All) {
-            m_panel.motors[2].slider->setMaximum(IrisSliderMaximum);
+            m_boardMaxima[size_t(Motor::Iris)] = IrisSliderMaximum;
+            applyRange(Motor::Iris);
             showReadBack(Motor::Iris, p[2]);
         }
         then();
@@ -659,6 +717,34 @@ void LensActions::show(Motor motor, int position, int counts)
     w.lineEdit->setText(QString::number(position));
     w.slider->setValue(position);
     m_units.setPosition(axisOf(motor), counts);
+}
+
+MotorRange LensActions::rangeOf(Motor motor) const
+{
+    const LensProfile *profile = m_units.profile().get();
+    return {m_boardMaxima[size_t(motor)], wiringOf(m_panel, motor).unitsPerStep,
+            profile ? profile->data().limits[size_t(motor)] : std::nullopt};
+}
+
+void LensActions::applyRange(Motor motor)
+{
+    const MotorWiring w = wiringOf(m_panel, motor);
+    const MotorRange range = rangeOf(motor);
+    // A new range moves no motor: only the operator's moves of a slider go
+    // out, never a value the program sets.
+    w.slider->setRange(range.sliderMinimum(), range.sliderMaximum());
+    // The slider where the motor was shown, or at the end nearest it; the
+    // field keeps the number.
+    if (const std::optional<int> counts = m_units.position(axisOf(motor)))
+        w.slider->setValue(*counts / w.unitsPerStep);
+}
+
+int LensActions::fieldPosition(Motor motor) const
+{
+    const MotorWiring w = wiringOf(m_panel, motor);
+    const std::optional<int> counts = m_units.position(axisOf(motor));
+    const int shown = counts ? *counts / w.unitsPerStep : w.slider->value();
+    return shown < w.slider->minimum() || shown > w.slider->maximum() ? shown : w.slider->value();
 }
 
 void LensActions::showReadBack(Motor motor, int driverUnits)

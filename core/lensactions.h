@@ -20,6 +20,7 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 class QWidget;
+struct MotorRange;
 
 // Everything the window does to the lens, whoever asks for it: the buttons,
 // the keyboard, the sliders' own keys and wheel, a gamepad. Each action is a
@@ -50,6 +51,12 @@ class QWidget;
 // the call came to (longer than asked, the board's own recall of a preset
 // this computer never stored) is told on the status line, and a recall the
 // profile has no measured speeds for is refused with a report.
+//
+// With a lens profile that sets soft limits, each motor's slider and typed
+// field range over the limits, within the board's range; a motor that stands
+// beyond them (it stood there before the profile came) shows its position in
+// the field, and its slider at the nearer end. A preset recorded beyond them
+// is recalled to them, and the status line says so once.
 //
 // The focus may follow the zoom on every move (Lens ▸ Keep focus while
 // zooming): the wish holds for the session in service and every one after, as
@@ -117,11 +124,12 @@ public:
     // The slider's value goes out as at a handle release (field, move,
     // settling pause).
     void sendSlider(Motor motor);
-    // The typed position goes out; a number beyond the range goes out, and
-    // is shown, as the end of the range. A value in the lens's units goes
+    // The typed position goes out; a number beyond the board's range goes
+    // out, and is shown, as the end of the range; one beyond a soft limit is
+    // refused, naming the limit. A value in the lens's units goes
     // where the profile in use puts it (a focus distance at the zoom
-    // position shown); one the profile cannot place is told of and sends
-    // nothing.
+    // position shown); one the profile cannot place, or places beyond a
+    // limit, is told of and sends nothing.
     void sendTyped(Motor motor);
     // The step buttons: a hundredth of the range, sent as a released slider;
     // nothing while they are disabled.
@@ -180,8 +188,11 @@ private:
     bool operate(const QString &step, const SessionRequest &request,
                  const std::function<void(const SessionResult &)> &then = {});
     void runningChanged(Motor motor, bool running);
-    // What a call of preset in seconds came to.
-    void tellTimedCall(int preset, double seconds, const SessionResult &result);
+    // What a call of preset (in seconds, when it has a recall time) came to.
+    void tellCall(int preset, double seconds, const SessionResult &result);
+    // That preset was recalled to the profile's limits, the first time it
+    // is; empty otherwise.
+    QString recalledToLimits(int preset, const SessionResult &result);
     void setPanelSpeed(Motor motor);
     // The panel's speed of motor, if the board holds another since a preset.
     void givePanelSpeed(Motor motor);
@@ -192,6 +203,13 @@ private:
     // The field and the slider show position (on the slider's scale), the
     // lens's units the board's counts.
     void show(Motor motor, int position, int counts);
+    // The board's range of motor within the profile's limits.
+    MotorRange rangeOf(Motor motor) const;
+    // The slider takes motor's range as it is now.
+    void applyRange(Motor motor);
+    // What the field shows again when an entry sends nothing: the slider's
+    // position, or the motor's beyond the slider's ends.
+    int fieldPosition(Motor motor) const;
     // A typed value with a unit: where the profile puts it, or a report.
     void sendInUnits(Motor motor, const LensValue &value);
     // A goto of the operator's; one the profile's soft limits keep the motor
@@ -224,6 +242,10 @@ private:
     std::array<bool, motorCount> m_panelSpeedOwed{};
     std::array<PresetSpeed, presetCount> m_presetSpeeds{};
     std::array<double, presetCount> m_presetSeconds{};
+    // Each motor's maximum as the board reported it, on the slider's scale.
+    std::array<int, motorCount> m_boardMaxima{};
+    // The limits each preset was last told to be recalled to.
+    std::array<SessionResult::Limits, presetCount> m_toldLimits{};
 };
 
 #endif // LENSACTIONS_H

@@ -291,6 +291,40 @@
         <source>Preset %1 is not recalled in %2 s: the lens profile in use has no measured speeds of the motors. Measure them with Lens ▸ Measure speeds… first.</source>
         <translation>Voreinstellung %1 wird nicht in %2 s abgerufen: Das verwendete Objektivprofil hat keine gemessenen Geschwindigkeiten der Motoren. Messen Sie sie zuerst (Objektiv ▸ Geschwindigkeiten messen…).</translation>
     </message>
+    <message>
+        <source>the profile puts it at %1, beyond the lens profile&apos;s limit %2</source>
+        <translation>das Profil ergibt dafür %1, jenseits der Grenze %2 des Objektivprofils</translation>
+    </message>
+    <message>
+        <source>the zoom&apos;s limit %1</source>
+        <translation>der Zoom-Grenze %1</translation>
+    </message>
+    <message>
+        <source>the focus&apos;s limit %1</source>
+        <translation>der Fokus-Grenze %1</translation>
+    </message>
+    <message>
+        <source>the iris&apos;s limit %1</source>
+        <translation>der Blenden-Grenze %1</translation>
+    </message>
+    <message>
+        <source>Preset %1 lies beyond %2: it was recalled to the limit.</source>
+        <translation>Voreinstellung %1 liegt jenseits %2 und wurde bis zur Grenze abgerufen.</translation>
+    </message>
+    <message>
+        <source>Preset %1 lies beyond %2: it was recalled to the limits.</source>
+        <translation>Voreinstellung %1 liegt jenseits %2 und wurde bis zu den Grenzen abgerufen.</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <comment>two limits</comment>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>%1, %2 and %3</source>
+        <comment>three limits</comment>
+        <translation>%1, %2 und %3</translation>
+    </message>
 </context>
 <context>
     <name>LensProfile</name>

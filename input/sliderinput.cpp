@@ -1,5 +1,6 @@
 #include "sliderinput.h"
 
+#include "motorrange.h"
 #include "operationmonitor.h"
 
 #include <QKeyEvent>
@@ -54,7 +55,7 @@ QList<QPair<QString, QString>> SliderInput::keyList()
 
 void SliderInput::setSteps()
 {
-    const int step = qMax(1, m_slider->maximum() / 100);
+    const int step = MotorRange::stepOf(m_slider->minimum(), m_slider->maximum());
     m_slider->setSingleStep(step);
     m_slider->setPageStep(kStepsPerPage * step);
 }

@@ -25,6 +25,19 @@ double neededSpeed(const MotionPlan::Leg &leg, int from, int to, double seconds,
     return (course - position) * (to > from ? 1 : -1) / steerAheadS;
 }
 
+// A preset recorded where the profile's soft limits do not let a motor go.
+bool beyondLimits(const LensProfile *profile, const std::optional<PresetRecords::Positions> &recorded)
+{
+    if (!profile || !recorded)
+        return false;
+    for (size_t i = 0; i < recorded->size(); ++i) {
+        const std::optional<MotionPlan::Limits> &limits = profile->data().limits[i];
+        if ((*recorded)[i] && limits && MotionPlan::crossedLimit(*(*recorded)[i], *limits))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool LensSession::hasSpeedsFor(const LensProfile *profile, BoardType board, const SessionRequest &request)
@@ -39,7 +52,9 @@ LensSession::Planning LensSession::planning(const SessionRequest &request) const
 {
     const bool timed = request.seconds > 0;
     const bool movesAll = request.kind == SessionRequest::Kind::PresetCall;
-    if ((request.kind != SessionRequest::Kind::Goto && !movesAll) || (!timed && !(movesAll && m_tracking)))
+    // The board's own recall would take such a preset beyond the limits.
+    const bool limited = movesAll && beyondLimits(m_profile.get(), m_presets.positions(request.value));
+    if ((request.kind != SessionRequest::Kind::Goto && !movesAll) || (!timed && !(movesAll && (m_tracking || limited))))
         return Planning::None;
     if (timed && !hasSpeedsFor(m_profile.get(), m_board, request))
         return Planning::Refused;
@@ -91,6 +106,7 @@ void LensSession::plan(const Job &job, SessionDriver::Done &done)
         return data ? data->limits[size_t(motor)] : std::nullopt;
     };
     std::array<std::optional<int>, 3> targets;
+    SessionResult::Limits recalledToLimit;
     if (request.kind == SessionRequest::Kind::Goto) {
         const int index = request.motor->index();
         const std::optional<int> maximum = m_motion[size_t(index)].maximum;
@@ -124,8 +140,12 @@ void LensSession::plan(const Job &job, SessionDriver::Done &done)
                 continue;
             int position = std::clamp(*(*recorded)[index], 0, m_motion[index].maximum.value_or(*(*recorded)[index]));
             // Stored before the limits were set: as near as they allow.
-            if (const std::optional<MotionPlan::Limits> limits = limitsOf(int(index)))
-                position = std::clamp(position, limits->first, limits->second);
+            if (const std::optional<MotionPlan::Limits> limits = limitsOf(int(index))) {
+                const int within = std::clamp(position, limits->first, limits->second);
+                if (within != position)
+                    recalledToLimit[index] = within;
+                position = within;
+            }
             targets[index] = position;
         }
         if (m_tracking && m_profile && targets[focus]) {
@@ -143,10 +163,15 @@ void LensSession::plan(const Job &job, SessionDriver::Done &done)
         m_lastFollow = -1;
     }
     done.result = {};
+    done.result.recalledToLimit = recalledToLimit;
     if (request.seconds <= 0) {
         for (int i = 0; i < int(targets.size()); ++i) {
-            if (targets[size_t(i)])
-                enqueueGoto(i, *targets[size_t(i)], false);
+            if (!targets[size_t(i)])
+                continue;
+            // At the call's own speed, as the board's own recall would go.
+            if (request.speed >= 0 && LensMotor::all()[size_t(i)].setSpeed)
+                enqueueSpeed(i, request.speed);
+            enqueueGoto(i, *targets[size_t(i)], false);
         }
         return;
     }

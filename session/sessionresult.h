@@ -3,6 +3,8 @@
 
 #include "outcome.h"
 
+#include <array>
+#include <optional>
 #include <utility>
 
 // How a request of the lens session went, as data; each front end words it.
@@ -38,6 +40,11 @@ struct SessionResult
     // A timed or followed preset call of a preset this program never saw
     // stored: the board recalled it its own way.
     bool boardsOwn = false;
+    // Per motor (zoom, focus, iris): the limit a preset call took it to
+    // instead of where the preset was recorded, beyond the profile's soft
+    // limits.
+    using Limits = std::array<std::optional<int>, 3>;
+    Limits recalledToLimit;
 
     bool done() const { return kind == Kind::Done; }
 

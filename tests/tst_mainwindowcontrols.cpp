@@ -390,7 +390,7 @@ private slots:
             QVERIFY(slider(focus)->hasFocus());
     }
 
-    // At the ends of the range a step sends the end again; below a range of 100 it is 0.
+    // At the ends of the range a step sends the end again; below a range of 100 it is 1.
     void stepsAtTheEnds()
     {
         QVERIFY(operate());
@@ -400,7 +400,7 @@ private slots:
         slider(3)->setValue(100);
         for (const char *button : {"pb_zoomPlus", "pb_focusPlus", "pb_focusMinus", "pb_irisPlus"})
             act(button);
-        QCOMPARE(calls(), "setZoomPosition(7350) pause(500) setFocusPosition(30) pause(500) "
+        QCOMPARE(calls(), "setZoomPosition(7350) pause(500) setFocusPosition(31) pause(500) "
                           "setFocusPosition(30) pause(500) setIrisPosition(5500) pause(500)");
         QCOMPARE(state(), "7350/7350 30/30 100/100");
     }
@@ -538,16 +538,19 @@ private slots:
         QTest::newRow("menu speed ends the time") << "presets/seconds2=5" << "@pb_callPreset2 Menu choose:3 F2"
                                                   << "callPresetAtSpeed(2,2)" << "2=3,0";
         QTest::newRow("custom time") << "" << "@pb_callPreset2 Menu choose:5:4 seconds:7.5 F2" << noProfile.arg(7.5) << "2=0,7.5";
-        // "...": the reads that steer, as many as the timing makes.
+        // "...": the reads that steer, as many as the timing makes. Stored at focus 0, beneath the
+        // profile's focus limit, the preset goes to the limit and says so.
+        const QString beneathFocusLimit = "Preset 2 lies beyond the focus's limit 300: it was recalled to the limit.";
         const QString stored = "storePreset(2) getZoomPosition getFocusPosition getIrisPosition setZoomPosition(0) | "
                                "getZoomPosition getMaxZoomPosition getFocusPosition getMaxFocusPosition getIrisPosition "
                                "getMaxIrisPosition ";
         QTest::newRow("timed") << profile + "presets/seconds2=5" << "type:le_motor1:3000 pb_storePreset2 type:le_motor1:0 | F2"
                                << "setZoomPosition(3000) " + stored + "setZoomSpeed(0) setZoomPosition(3000) ... "
-                                  "[Preset 2 arrives in 5.0 s.]" << "2=,5";
+                                  "[Preset 2 arrives in 5.0 s. " + beneathFocusLimit + ']' << "2=,5";
         QTest::newRow("lengthened") << profile + "presets/seconds2=0.5" << "type:le_motor1:7350 pb_storePreset2 type:le_motor1:0 | F2"
                                     << "setZoomPosition(7350) " + stored + "setZoomSpeed(1) setZoomPosition(7350) ... "
-                                       "[Preset 2 takes 1.9 s: the motors cannot make it sooner.]" << "2=,0.5";
+                                       "[Preset 2 takes 1.9 s: the motors cannot make it sooner. " + beneathFocusLimit + ']'
+                                    << "2=,0.5";
         QTest::newRow("never stored here") << profile + "presets/seconds2=5" << "F2"
                                            << "callPreset(2) [Preset 2 was recalled at the board's own speed: it was never "
                                               "stored from this computer.]" << "2=,5";
@@ -1004,12 +1007,101 @@ private slots:
             act(step);
         QTEST(calls(), "calls");
         QTEST(units(), "units");
+        // The field shows the slider's position again, or the motor's beyond the slider's ends (the
+        // focus at 0 beneath its limit 300).
         for (int motor = 1; motor <= 3; ++motor) {
-            if (script.contains(QString("le_motor%1").arg(motor)))
-                QCOMPARE(lineEdit(motor)->text(), QString::number(slider(motor)->value()));
+            const int field = lineEdit(motor)->text().toInt();
+            if (script.contains(QString("le_motor%1").arg(motor)) && field != slider(motor)->value())
+                QVERIFY(field < slider(motor)->minimum() || field > slider(motor)->maximum());
         }
         const QString zoom = get<QLabel>("lbl_zoomUnits")->text();
         QCOMPARE(get<QLabel>("lbl_zoomUnits")->accessibleName(), "Zoom focal length " + zoom.chopped(3) + " millimetres");
+    }
+
+    // With a profile that holds zoom, focus and iris to 500..7000, 300..3800 and 200..5000 (limited),
+    // after Calibrate All finds the zoom at 7200, the focus at 2000 and the iris at 5500: the sliders'
+    // ranges (as a screen reader reads them) are the limits, the fields show where the motors stand, an
+    // end of a slider sends the limit, and a range that changes sends nothing; preset 1 goes at low
+    // speed, its own. The script is play()'s,
+    // or "unlimit": the profile in use is saved anew without limits and used again. The status line's
+    // messages are in brackets.
+    void limits_data()
+    {
+        QTest::addColumn<bool>("limited");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("ranges");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("calls");
+        const QString board = "7200/7200 2000/2000 100/100", held = "7200/7000 2000/2000 100/91";
+        QTest::newRow("no limits: the board's ranges") << false << "" << "0-7350 0-4000 0-100" << board << "";
+        QTest::newRow("limits: the ranges") << true << "" << "500-7000 300-3800 3-91" << held << "";
+        QTest::newRow("limits dropped: the board's ranges") << true << "unlimit" << "0-7350 0-4000 0-100" << board << "";
+        QTest::newRow("ends of the sliders") << true << "@hs_motor1 Home @hs_motor3 End" << "500-7000 300-3800 3-91"
+                                             << "500/500 2000/2000 91/91"
+                                             << "setZoomPosition(500) pause(500) setIrisPosition(5000) pause(500)";
+        QTest::newRow("a count beyond a limit") << true << "type:le_motor1:7100" << "500-7000 300-3800 3-91" << held
+                                                << "The zoom stays within the lens profile's limit 7000.";
+        QTest::newRow("a focal length beyond a limit") << true << "type:le_motor1:120mm" << "500-7000 300-3800 3-91" << held
+            << "The zoom does not move to 120mm: the profile puts it at 7350, beyond the lens profile's limit 7000.";
+        // A call reads where the motors are, then sends each to its place at the preset's speed.
+        const QString reads = "getZoomPosition getMaxZoomPosition getFocusPosition getMaxFocusPosition getIrisPosition "
+                              "getMaxIrisPosition ";
+        const QString gotos = "setZoomSpeed(0) setZoomPosition(7000) getZoomPosition setFocusSpeed(0) setFocusPosition(2000) "
+                              "getFocusPosition setIrisPosition(5000) getIrisPosition";
+        QTest::newRow("a preset beyond the limits, told once") << true << "pb_storePreset1 pb_callPreset1 pb_callPreset1"
+            << "500-7000 300-3800 3-91" << held
+            << "storePreset(1) getZoomPosition getFocusPosition getIrisPosition " + reads + "[Preset 1 lies beyond the zoom's "
+               "limit 7000 and the iris's limit 5000: it was recalled to the limits.] " + gotos + ' ' + reads + gotos;
+    }
+    void limits()
+    {
+        QFETCH(bool, limited);
+        QFETCH(QString, script);
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Corvane", "Tavro Lens Controller").remove("recordedPresets");
+        QTemporaryDir folder(QDir::tempPath() + "/profile-XXXXXX");
+        const QString path = folder.filePath("lens.json");
+        const auto write = [&path](bool withLimits) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly)
+                && file.write(QByteArray(R"({"name": "l", "zoom": [[0, 6.8], [7350, 120]])")
+                              + (withLimits ? R"(, "limits": {"zoom": [500, 7000], "focus": [300, 3800], "iris": [200, 5000]}})"
+                                            : "}"))
+                       > 0;
+        };
+        QVERIFY(write(limited));
+        QVERIFY(operate(BoardType::Tavro, true, "1=1 lens/profile/tavro=" + path));
+        m_board->zoomPosition = 7200;
+        m_board->focusPosition = 2000;
+        m_board->irisPosition = 5500;
+        m_board->gotosArrive = true;
+        act("pb_calibrateAll");
+        const QString calibrated = "calibrateAll pause(8000) getZoomPosition getFocusPosition getIrisPosition "
+                                   "getMaxZoomPosition getMaxFocusPosition";
+        QCOMPARE(calls(), calibrated);
+        m_board->calls.clear();
+        // Taken off the line at once, so that a message told again shows anew.
+        connect(m_window->statusBar(), &QStatusBar::messageChanged, m_window.get(), [this](const QString &text) {
+            if (!text.isEmpty()) {
+                m_board->calls << '[' + text + ']';
+                m_window->statusBar()->clearMessage();
+            }
+        });
+        if (script == "unlimit") {
+            QVERIFY(write(false));
+            get<QAction>("action_lensProfile")->trigger();
+            QTest::mouseClick(get<QWidget>("pb_useProfile"), Qt::LeftButton);
+        } else {
+            play(script);
+        }
+        QFETCH(QString, calls);
+        QVERIFY2(matches(calls, this->calls()), qPrintable(this->calls()));
+        QTEST(state(), "state");
+        QStringList ranges;
+        for (int motor = 1; motor <= 3; ++motor) {
+            QAccessibleValueInterface *value = QAccessible::queryAccessibleInterface(slider(motor))->valueInterface();
+            ranges << value->minimumValue().toString() + '-' + value->maximumValue().toString();
+        }
+        QTEST(ranges.join(' '), "ranges");
     }
 
     // A profile in use that cannot be read is told once, at start, not again at Save, and the

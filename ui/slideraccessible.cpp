@@ -15,6 +15,12 @@ QAccessibleInterface *sliderInterface(const QString &className, QObject *object)
 SliderAccessible::SliderAccessible(QSlider *slider)
     : QAccessibleWidget(slider, QAccessible::Slider)
 {
+    // A new range (the lens profile's limits) is news to a screen reader
+    // even where the value stays: it reads the value and the range again.
+    QObject::connect(slider, &QAbstractSlider::rangeChanged, slider, [slider] {
+        QAccessibleValueChangeEvent event(slider, slider->value());
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 void SliderAccessible::install()

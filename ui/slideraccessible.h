@@ -10,7 +10,8 @@ class QSlider;
 // keys do, through the slider's move action, so the window sends it on to the
 // board like any move of the operator's. Set as the program sets a position
 // it shows, it would send nothing, and the window would show a place the lens
-// was never sent to. A disabled slider takes no value.
+// was never sent to. A disabled slider takes no value. A new range is
+// announced as a change of value, so that it is read again.
 class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface
 {
 public:
