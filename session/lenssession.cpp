@@ -208,10 +208,8 @@ SessionResult LensSession::runNow(const SessionRequest &request)
         job.request.seconds = 0;
         break;
     }
-    m_current = job;
-    SessionDriver::Done done = m_driver->execute(driverJob(job));
+    SessionDriver::Done done = executeNow(job);
     done.result.boardsOwn = planned == Planning::BoardsOwn;
-    m_current.reset();
     apply(job, done);
     // One thing after another: the last leg of a backlash approach too, once
     // the reads find the motor beneath its target.
@@ -223,9 +221,7 @@ SessionResult LensSession::runNow(const SessionRequest &request)
         }
         const Job next = std::move(m_queue.front());
         m_queue.pop_front();
-        m_current = next;
-        SessionDriver::Done nextDone = m_driver->execute(driverJob(next));
-        m_current.reset();
+        SessionDriver::Done nextDone = executeNow(next);
         apply(next, nextDone);
         if (!nextDone.result.done())
             return nextDone.result;
@@ -240,9 +236,7 @@ SessionResult LensSession::runWorkNow(const SessionDriver::Work &work)
         return stopping();
     runQueued();
     const Job job{{}, false, {}, work};
-    m_current = job;
-    SessionDriver::Done done = m_driver->execute(driverJob(job));
-    m_current.reset();
+    SessionDriver::Done done = executeNow(job);
     apply(job, done);
     return done.result;
 }
@@ -252,11 +246,17 @@ void LensSession::runQueued()
     while (!m_queue.empty()) {
         const Job queued = std::move(m_queue.front());
         m_queue.pop_front();
-        m_current = queued;
-        SessionDriver::Done queuedDone = m_driver->execute(driverJob(queued));
-        m_current.reset();
+        SessionDriver::Done queuedDone = executeNow(queued);
         apply(queued, queuedDone);
     }
+}
+
+SessionDriver::Done LensSession::executeNow(const Job &job)
+{
+    m_current = job;
+    SessionDriver::Done done = m_driver->execute(driverJob(job));
+    m_current.reset();
+    return done;
 }
 
 void LensSession::enqueue(Job job)

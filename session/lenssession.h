@@ -208,6 +208,8 @@ private:
     const SessionRequest *runUnderWay(const LensMotor &motor) const;
     // What the session queued of its own, carried out now (CallersThread).
     void runQueued();
+    // Carries job out on this thread as the current job (CallersThread only).
+    SessionDriver::Done executeNow(const Job &job);
     void enqueue(Job job);
     void schedule();
     void pump();
