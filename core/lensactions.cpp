@@ -363,6 +363,7 @@ void LensActions::sendSlider(Motor motor)
         const QSignalBlocker blocker(w.lineEdit);
         w.lineEdit->setText(QString::number(w.slider->value()));
     }
+    const std::optional<int> shown = m_units.position(axisOf(motor));
     const int counts = rangeOf(motor).countsOf(w.slider->value());
     m_units.setPosition(axisOf(motor), counts);
     givePanelSpeed(motor);
@@ -370,7 +371,7 @@ void LensActions::sendSlider(Motor motor)
     request.value = counts;
     request.exact = true;
     request.settleMs = SettleAfterMoveMs;
-    goTo(motor, request);
+    goTo(motor, request, shown);
 }
 
 void LensActions::sendTyped(Motor motor)
@@ -391,13 +392,14 @@ void LensActions::sendTyped(Motor motor)
         return;
     if (motor == Motor::Zoom)
         qDebug() << "all digits";
+    const std::optional<int> shown = m_units.position(axisOf(motor));
     const int counts = rangeOf(motor).countsOf(*position);
     m_units.setPosition(axisOf(motor), counts);
     givePanelSpeed(motor);
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
     request.value = counts;
     request.exact = true;
-    goTo(motor, request);
+    goTo(motor, request, shown);
 }
 
 void LensActions::sendInUnits(Motor motor, const LensValue &value)
@@ -433,15 +435,16 @@ void LensActions::sendInUnits(Motor motor, const LensValue &value)
                              tr(refusals[int(motor)]).arg(typed, target.problem));
         return;
     }
+    const std::optional<int> shown = m_units.position(axisOf(motor));
     m_units.setPosition(axisOf(motor), *target.position);
     givePanelSpeed(motor);
     SessionRequest request = requestOf(SessionRequest::Kind::Goto, motor);
     request.value = *target.position;
     request.exact = true;
-    goTo(motor, request);
+    goTo(motor, request, shown);
 }
 
-void LensActions::goTo(Motor motor, const SessionRequest &request)
+void LensActions::goTo(Motor motor, const SessionRequest &request, std::optional<int> shown)
 {
     static const char *const refusals[] = {
         QT_TR_NOOP("The zoom stays within the lens profile's limit %1."),
@@ -449,11 +452,14 @@ void LensActions::goTo(Motor motor, const SessionRequest &request)
         QT_TR_NOOP("The iris stays within the lens profile's limit %1."),
     };
     LensSession *session = m_session.get();
-    submit(request, [this, session, motor](const SessionResult &result) {
+    submit(request, [this, session, motor, shown](const SessionResult &result) {
         if (result.kind != SessionResult::Kind::BeyondLimit || session != m_session.get())
             return;
         qWarning() << "Goto beyond the lens profile's limit" << result.value;
-        if (const std::optional<int> position = session->position(motorOf(motor)))
+        // Back to what was shown before: the last move's target, or a later
+        // read. The session's last read can be older than the last move,
+        // whose end is not read with live reads off.
+        if (const std::optional<int> position = shown ? shown : session->position(motorOf(motor)))
             showReadBack(motor, *position);
         OperatorReport::show(OperatorReport::Severity::Warning, tr(refusals[int(motor)]).arg(result.value));
     });

@@ -213,8 +213,8 @@ private:
     // A typed value with a unit: where the profile puts it, or a report.
     void sendInUnits(Motor motor, const LensValue &value);
     // A goto of the operator's; one the profile's soft limits keep the motor
-    // from is told of, and the position shown again.
-    void goTo(Motor motor, const SessionRequest &request);
+    // from is told of, and shown, the position shown before it, goes back.
+    void goTo(Motor motor, const SessionRequest &request, std::optional<int> shown);
     void showLive(Motor motor, int driverUnits);
     // The session in service shuts down, stopping its motors; then runs once
     // it is gone, and then a session waiting takes over.

@@ -1041,6 +1041,10 @@ private slots:
                                              << "setZoomPosition(500) pause(500) setIrisPosition(5000) pause(500)";
         QTest::newRow("a count beyond a limit") << true << "type:le_motor1:7100" << "500-7000 300-3800 3-91" << held
                                                 << "The zoom stays within the lens profile's limit 7000.";
+        // With live reads off the move's end is not read: the field goes back to it, not to the last read.
+        QTest::newRow("a count beyond a limit after a move") << true << "@hs_motor1 Home wait type:le_motor1:7100"
+            << "500-7000 300-3800 3-91" << "500/500 2000/2000 100/91"
+            << "setZoomPosition(500) pause(500) The zoom stays within the lens profile's limit 7000.";
         QTest::newRow("a focal length beyond a limit") << true << "type:le_motor1:120mm" << "500-7000 300-3800 3-91" << held
             << "The zoom does not move to 120mm: the profile puts it at 7350, beyond the lens profile's limit 7000.";
         // A call reads where the motors are, then sends each to its place at the preset's speed.
