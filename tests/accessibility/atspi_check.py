@@ -175,8 +175,11 @@ def walk(node):
 
 
 def window_of(app, roles, title=""):
-    """The program's window of one of roles whose title starts so, if shown."""
-    return next((node for node in children(app) if node.getRoleName() in roles and node.name.startswith(title)), None)
+    """The program's window of one of roles whose title starts so, if shown:
+    a window closed a moment ago can still be on the bus, hidden."""
+    import pyatspi
+    return next((node for node in children(app) if node.getRoleName() in roles and node.name.startswith(title)
+                 and node.getState().contains(pyatspi.STATE_SHOWING)), None)
 
 
 def find(root, role, name):
