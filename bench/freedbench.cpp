@@ -4,19 +4,15 @@
 #include "freedoutput.h"
 #include "lensmotor.h"
 #include "lensservice.h"
+#include "loopbackreceiver.h"
 #include "pellanboard.h"
 #include "tavroboard.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QNetworkDatagram>
-#include <QUdpSocket>
 
-#include <atomic>
 #include <cmath>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -29,49 +25,6 @@ void waitFor(int ms, const std::function<bool()> &done = [] { return false; })
     while (!done() && clock.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
-
-// Times each packet as it arrives, on a thread of its own.
-class Receiver
-{
-public:
-    Receiver()
-        : m_thread([this] {
-            QUdpSocket socket;
-            socket.bind(QHostAddress::LocalHost, 0);
-            m_port = socket.localPort();
-            while (!m_stop) {
-                if (!socket.waitForReadyRead(20))
-                    continue;
-                while (socket.hasPendingDatagrams()) {
-                    socket.receiveDatagram();
-                    const std::lock_guard<std::mutex> lock(m_mutex);
-                    m_arrivals << FreedSender::nowNs();
-                }
-            }
-        })
-    {
-        while (m_port == 0)
-            std::this_thread::yield();
-    }
-    ~Receiver()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    quint16 port() const { return m_port; }
-    QList<qint64> take()
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        return std::exchange(m_arrivals, {});
-    }
-
-private:
-    std::atomic<quint16> m_port{0};
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    QList<qint64> m_arrivals;
-    std::thread m_thread;
-};
 
 SessionRequest runOf(int motor)
 {
@@ -97,7 +50,7 @@ QList<Figure> measure(const QString &board, std::chrono::microseconds reaction, 
     LensService service(pellan ? BoardType::Pellan : BoardType::Tavro, sim.portName());
     service.start(false);
     waitFor(10000, [&] { return service.isIdle(); });
-    Receiver receiver;
+    LoopbackReceiver receiver;
     FreedSettings settings;
     settings.on = true;
     settings.targets = QStringList{QStringLiteral("127.0.0.1:%1").arg(receiver.port())};
@@ -109,7 +62,9 @@ QList<Figure> measure(const QString &board, std::chrono::microseconds reaction, 
     const std::array<int, 3> readsBefore = output.reader().readCounts();
     receiver.take();
     waitFor(measureMs);
-    const QList<qint64> arrivals = receiver.take();
+    QList<qint64> arrivals;
+    for (const LoopbackReceiver::Heard &heard : receiver.take())
+        arrivals << heard.atNs;
     const std::array<int, 3> readsAfter = output.reader().readCounts();
     const bool stillMoving = std::all_of(moving.begin(), moving.end(), [&](int motor) {
         return service.session().isRunning(LensMotor::all()[size_t(motor)]);

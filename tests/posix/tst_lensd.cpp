@@ -12,6 +12,7 @@
 #include "httpfront.h"
 #include "lensprofile.h"
 #include "lensservice.h"
+#include "loopbackreceiver.h"
 #include "oscfront.h"
 #include "pellanboard.h"
 #include "tavroboard.h"
@@ -30,12 +31,9 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <csignal>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -49,59 +47,6 @@ struct Answer
 {
     int status;
     QJsonObject body;
-};
-
-// A FreeD receiver on a thread of its own, so that each packet is timed as it
-// arrives whatever the test's thread is doing, with where the simulated
-// board's zoom truly was at that moment.
-class FreedReceiver
-{
-public:
-    struct Heard
-    {
-        qint64 atNs;
-        QByteArray packet;
-        int zoom;
-    };
-
-    explicit FreedReceiver(std::function<int()> zoom)
-        : m_thread([this, zoom] {
-            QUdpSocket socket;
-            socket.bind(QHostAddress::LocalHost, 0);
-            m_port = socket.localPort();
-            while (!m_stop) {
-                if (!socket.waitForReadyRead(20))
-                    continue;
-                while (socket.hasPendingDatagrams()) {
-                    const qint64 at = FreedSender::nowNs();
-                    const QByteArray packet = socket.receiveDatagram().data();
-                    const std::lock_guard<std::mutex> lock(m_mutex);
-                    m_heard.append({at, packet, zoom()});
-                }
-            }
-        })
-    {
-        while (m_port == 0)
-            std::this_thread::yield();
-    }
-    ~FreedReceiver()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    quint16 port() const { return m_port; }
-    QList<Heard> take()
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        return std::exchange(m_heard, {});
-    }
-
-private:
-    std::atomic<quint16> m_port{0};
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    QList<Heard> m_heard;
-    std::thread m_thread;
 };
 
 quint32 field24(const QByteArray &packet, int at)
@@ -663,7 +608,7 @@ void TestLensd::freedOutput()
         })
                      : 0;
     };
-    FreedReceiver receiver(trueZoom);
+    LoopbackReceiver receiver(trueZoom);
     FreedSettings settings;
     settings.on = true;
     settings.targets = QStringList{QStringLiteral("127.0.0.1:%1").arg(receiver.port())};
@@ -685,7 +630,7 @@ void TestLensd::freedOutput()
     }
     receiver.take();
     QTest::qWait(1500);
-    const QList<FreedReceiver::Heard> heard = receiver.take();
+    const QList<LoopbackReceiver::Heard> heard = receiver.take();
     const int zoomMax = m_service->status().value(QLatin1String("zoomMax")).toInt();
 
     QVERIFY(heard.size() >= int(rate));
@@ -694,7 +639,7 @@ void TestLensd::freedOutput()
     int checked = 0;
     const qint64 periodNs = qint64(1e9 / rate);
     for (int i = 0; i < heard.size(); ++i) {
-        const QByteArray &packet = heard[i].packet;
+        const QByteArray &packet = heard[i].datagram;
         QCOMPARE(packet.size(), 29);
         QCOMPARE(quint8(packet[0]), 0xD1);
         QCOMPARE(int(packet[1]), 7);
@@ -704,7 +649,7 @@ void TestLensd::freedOutput()
         QCOMPARE(sum % 256, 0x40);
         if (i == 0)
             continue;
-        QCOMPARE(quint8(packet[26]) >> 4, ((quint8(heard[i - 1].packet[26]) >> 4) + 1) % 16);
+        QCOMPARE(quint8(packet[26]) >> 4, ((quint8(heard[i - 1].datagram[26]) >> 4) + 1) % 16);
         intervals << double(heard[i].atNs - heard[i - 1].atNs);
         if (!running || heard[i].atNs - delayMs * 1'000'000 - periodNs < heard.first().atNs)
             continue;
@@ -712,9 +657,9 @@ void TestLensd::freedOutput()
         // the receiver took with each packet.
         const auto truthAt = [&heard](qint64 atNs) {
             const auto after = std::find_if(heard.begin() + 1, heard.end() - 1,
-                                            [atNs](const FreedReceiver::Heard &each) { return each.atNs >= atNs; });
-            const FreedReceiver::Heard &before = *(after - 1);
-            return before.zoom + double(after->zoom - before.zoom) * double(atNs - before.atNs)
+                                            [atNs](const LoopbackReceiver::Heard &each) { return each.atNs >= atNs; });
+            const LoopbackReceiver::Heard &before = *(after - 1);
+            return before.alongside + double(after->alongside - before.alongside) * double(atNs - before.atNs)
                 / double(after->atNs - before.atNs);
         };
         const qint64 then = heard[i].atNs - delayMs * 1'000'000;
@@ -732,7 +677,7 @@ void TestLensd::freedOutput()
     QVERIFY2(std::abs(medianNs - 1e9 / rate) <= 0.01e9 / rate, qPrintable(QString::number(medianNs)));
 
     // Standing, the values are the board's as the session reads it.
-    const QByteArray last = heard.last().packet;
+    const QByteArray last = heard.last().datagram;
     const QJsonObject status = m_service->status();
     if (values == QLatin1String("lens")) {
         const std::optional<LensProfile> profile = LensProfile::readFile(kTavroProfile).profile;
